@@ -1,0 +1,249 @@
+#include "DModUnit.h"
+
+#include "MainWindowLink.h"
+#include "Tables.h"
+#include "components/RecipeBox.h"
+#include "components/ScopeGuard.h"
+#include "components/TextKey.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+// Lists show each value once, as the first row in index order writes it, sorted as a user reads.
+class DistinctList {
+public:
+    void add(const QString& value) {
+        if (!m_seen.contains(TextKey::fold(value))) {
+            m_seen.insert(TextKey::fold(value));
+            m_items << value;
+        }
+    }
+    QStringList sorted() const {
+        QStringList items = m_items;
+        std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        return items;
+    }
+
+private:
+    QSet<QString> m_seen;
+    QStringList m_items;
+};
+
+} // namespace
+
+TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
+    : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"), LibTbl(db, "LibTbl"),
+      TblLibLookUp(db, "TblLibLookUp"), TblGridLib(db, "TblGridLib"),
+      TblLibPrint(db, "TblLibPrint"), DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
+      DSLibLookup(&TblLibLookUp), DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db),
+      m_form(form) {
+    DSInfo.setObjectName("DSInfo");
+    DSRecipe.setObjectName("DSRecipe");
+    LibDS.setObjectName("LibDS");
+    DSLibLookup.setObjectName("DSLibLookup");
+    DSGridLib.setObjectName("DSGridLib");
+    DSLibPrint.setObjectName("DSLibPrint");
+    LibSaved = true;
+    defineFields();
+    connect(&LibDS, &DataSource::stateChange, this, &TDMod::LibDSStateChange);
+
+    TblRecipe.open();
+    TblInfo.open();
+    LibTbl.open();
+    TblLibLookUp.open();
+    TblGridLib.open();
+    TblLibPrint.open();
+    DataModuleCreate();
+}
+
+TDMod::~TDMod() {
+    // Closing stores nothing that is pending.
+    TblLibPrint.close();
+    TblGridLib.close();
+    TblLibLookUp.close();
+    LibTbl.close();
+    TblInfo.close();
+    TblRecipe.close();
+}
+
+void TDMod::defineFields() {
+    using F = FieldType;
+    // Header view.
+    TblInfo.setTable(Tables::batchInfo(), "PRIMARY");
+    {
+        Field& type = TblInfo.addField("BatchType", F::String);
+        type.size = 50; // wider than the column; what is stored is cut to 25
+        type.displayWidth = 50;
+        TblInfo.addField("BatchCode", F::String).required = true;
+        Field& desc = TblInfo.addField("Description", F::String);
+        desc.displayWidth = 60;
+        desc.defaultValue = QStringLiteral("[Enter Recipe Description here]");
+        Field& av = TblInfo.addField("AV", F::Float);
+        av.required = true;
+        av.defaultValue = 8.0;
+        av.displayFormat = "0.0";
+        Field& solids = TblInfo.addField("Solids", F::Float);
+        solids.required = true;
+        solids.defaultValue = 50.0;
+        solids.displayFormat = "0.00";
+        Field& size = TblInfo.addField("Size", F::Float);
+        size.defaultValue = 1000.0;
+        size.displayFormat = "0.00";
+    }
+
+    // Library views.
+    struct LibFormats {
+        int codeSize, codeDisplay;
+        QString mwt, func, price;
+        bool centred;
+    };
+    auto defineLib = [](Table& t, const QString& index, const LibFormats& f) {
+        t.setTable(Tables::rmLib(), index);
+        Field& code = t.addField("RMCode", FieldType::String);
+        code.size = f.codeSize;
+        code.displayWidth = f.codeDisplay;
+        t.addField("RMCommonName", FieldType::String);
+        t.addField("RMChemClass", FieldType::String);
+        Field& type = t.addField("RMType", FieldType::String);
+        if (f.centred) {
+            type.displayWidth = 10;
+            type.alignment = Qt::AlignHCenter;
+        }
+        Field& mwt = t.addField("RMMWt", FieldType::Float);
+        mwt.displayFormat = f.mwt;
+        for (const char* n : {"RMFa", "RMFan", "RMFb"})
+            t.addField(n, FieldType::Float).displayFormat = f.func;
+        t.addField("RMPrice", FieldType::Currency).displayFormat = f.price;
+        if (f.centred)
+            for (const char* n : {"RMMWt", "RMFa", "RMFan", "RMFb"})
+                t.fieldByName(n).alignment = Qt::AlignHCenter;
+    };
+    defineLib(LibTbl, "PRIMARY", {15, 7, "####.0", "0.00", "0.00", true});
+    defineLib(TblLibLookUp, "RMLIBBYCODE", {10, 7, "", "", "", false});
+    defineLib(TblGridLib, "RMLIBBYCODE", {10, 0, "", "", "", false});
+    defineLib(TblLibPrint, "RMCODE", {10, 0, "0.0", "0.0", "0.00", false});
+
+    // Line view, detail of the header view.
+    TblRecipe.setTable(Tables::recipes(), "PRIMARY");
+    {
+        TblRecipe.addField("BatchType", F::String);
+        TblRecipe.addField("BatchCode", F::String);
+        Field& item = TblRecipe.addField("ItemNum", F::SmallInt);
+        item.displayWidth = 2;
+        item.displayFormat = "#";
+        TblRecipe.addField("RMCode", F::String);
+        Field& name = TblRecipe.addLookupField("RMName", F::String);
+        name.size = 35;
+        name.displayWidth = 25;
+        name.setLookup(&TblGridLib, "RMCode", "RMCommonName", "RMCode", false);
+        Field& mass = TblRecipe.addField("Mass", F::Float);
+        mass.displayWidth = 8;
+        mass.displayFormat = "0.000";
+        mass.minValue = 0;
+        mass.maxValue = 100000;
+        for (const char* n : {"Moles", "Ea", "Eb"}) {
+            Field& f = TblRecipe.addField(n, F::Float);
+            f.displayWidth = 8;
+            f.displayFormat = "0.0000";
+        }
+        TblRecipe.addField("Charge", F::Float).displayFormat = "0.00";
+        TblRecipe.addField("Percent", F::Float).displayFormat = "0.000";
+        TblRecipe.addField("Cost", F::Float).displayFormat = "0.00";
+        Field& cls = TblRecipe.addLookupField("ChemClass", F::String);
+        cls.size = 35;
+        cls.displayWidth = 35;
+        cls.setLookup(&TblGridLib, "RMCode", "RMChemClass", "RMCode", true);
+        TblRecipe.addLookupField("RMType", F::String)
+            .setLookup(&TblGridLib, "RMCode", "RMType", "RMCode", true);
+        const std::pair<const char*, const char*> numbers[] = {
+            {"RMMWt", "RMMWt"}, {"RMFa", "RMFa"}, {"RMFan", "RMFan"}, {"RMFb", "RMFb"}};
+        for (auto [n, col] : numbers) {
+            Field& f = TblRecipe.addLookupField(n, F::Float);
+            f.displayFormat = "0.00";
+            f.setLookup(&TblGridLib, "RMCode", col, "RMCode", true);
+        }
+        Field& cost = TblRecipe.addLookupField("RMCost", F::Currency);
+        cost.displayFormat = "0.##";
+        cost.setLookup(&TblGridLib, "RMCode", "RMPrice", "RMCode", true);
+    }
+    TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
+}
+
+QString TDMod::filterText(const QString& column, const QString& value) {
+    return column + QStringLiteral(" ='") + QString(value).replace(u'\'', QStringLiteral("''")) +
+           u'\'';
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TDMod::DataModuleCreate() {
+    m_form.resinTypeBox().setText(TblInfo.isEmpty() ? QString()
+                                                    : TblInfo.fieldByName("BatchType").asString());
+    FillResinTypeList();
+    FillResinCodeList();
+    m_form.resinCodeBox().setText(TblInfo.isEmpty() ? QString()
+                                                    : TblInfo.fieldByName("BatchCode").asString());
+}
+
+void TDMod::FillResinTypeList() {
+    RecipeBox& box = m_form.resinTypeBox();
+    const QString bookmark = TblInfo.bookmark();
+    box.setItems({});
+    TblInfo.disableControls();
+    ScopeGuard restore([&] {
+        TblInfo.gotoBookmark(bookmark);
+        TblInfo.enableControls();
+    });
+    DistinctList types;
+    const Field& type = TblInfo.fieldByName("BatchType");
+    for (TblInfo.first(); !TblInfo.eof(); TblInfo.next())
+        types.add(type.asString());
+    if (TblInfo.isEmpty())
+        box.setText(QString());
+    box.setItems(types.sorted());
+}
+
+void TDMod::FillResinCodeList() {
+    RecipeBox& box = m_form.resinCodeBox();
+    box.setItems({});
+    TblInfo.disableControls();
+    QString bookmark;
+    ScopeGuard restore([&] {
+        TblInfo.setFiltered(false);
+        TblInfo.gotoBookmark(bookmark);
+        TblInfo.enableControls();
+    });
+    TblInfo.setFilter(filterText("BatchType", m_form.resinTypeBox().text()));
+    TblInfo.setFiltered(true);
+    bookmark = TblInfo.bookmark();
+    const Field& code = TblInfo.fieldByName("BatchCode");
+    TblInfo.first();
+    box.setText(TblInfo.eof() ? QString() : code.asString());
+    DistinctList codes;
+    for (; !TblInfo.eof(); TblInfo.next())
+        codes.add(code.asString());
+    box.setItems(codes.sorted());
+}
+
+void TDMod::SelectRecipe(const QString& type, const QString& code) {
+    m_form.resinTypeBox().selectItem(type);
+    m_form.resinCodeBox().selectItem(code);
+    TblInfo.locate("BatchType; BatchCode", {type, code});
+}
+
+void TDMod::CBResinTypeChange() { FillResinCodeList(); }
+
+void TDMod::CBResinTypeEnter() {
+    FillResinTypeList();
+    FillResinCodeList();
+}
+
+void TDMod::CBResinCodeChange() {
+    TblInfo.findKey({m_form.resinTypeBox().text(), m_form.resinCodeBox().text()});
+}
+
+void TDMod::LibDSStateChange() { LibSaved = LibTbl.state() == Table::State::Browse; }

@@ -1,0 +1,12 @@
+#pragma once
+
+class RecipeBox;
+
+// What the data module writes into the main window. The window implements it; tests of the data
+// module use a stand-in without widgets.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    virtual RecipeBox& resinTypeBox() = 0;
+    virtual RecipeBox& resinCodeBox() = 0;
+};

@@ -1,0 +1,27 @@
+#include "Startup.h"
+
+#include "../DModUnit.h"
+#include "../Unit1.h"
+#include "components/Database.h"
+#include "components/MessageBox.h"
+#include "components/StoreError.h"
+
+Session::~Session() {
+    dmod.reset(); // the data module goes before the tables it uses
+    db.reset();
+}
+
+std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
+    auto session = std::make_unique<Session>();
+    try {
+        session->db = std::make_unique<Database>(folder);
+        session->dmod = std::make_unique<TDMod>(*session->db, form);
+    } catch (const StoreError& e) {
+        session.reset();
+        MessageBox::show(nullptr, QMessageBox::Critical, QStringLiteral("Application Error"),
+                         e.message(), QMessageBox::Ok, QMessageBox::Ok);
+        return nullptr;
+    }
+    form.attach(session->dmod.get());
+    return session;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The application's title: its task-bar caption and the title of its error boxes.
+inline constexpr char ApplicationTitle[] = "Kalvora - Lite Version";

@@ -1,0 +1,30 @@
+#include "DataSource.h"
+
+#include "Table.h"
+
+DataSource::DataSource(Table* table, QObject* parent) : QObject(parent), m_table(table) {
+    if (m_table)
+        m_table->addDataSource(this);
+}
+
+DataSource::~DataSource() {
+    if (m_table)
+        m_table->removeDataSource(this);
+}
+
+void DataSource::notify(DataEvent event, Field* field) {
+    emit dataEvent(event, field);
+    switch (event) {
+    case DataEvent::FieldChange:
+    case DataEvent::RecordChange:
+    case DataEvent::DataSetChange:
+    case DataEvent::DataSetScroll:
+        emit dataChange(field);
+        break;
+    case DataEvent::UpdateState:
+        emit stateChange();
+        break;
+    case DataEvent::UpdateRecord:
+        break;
+    }
+}

@@ -1,0 +1,134 @@
+#include "Field.h"
+
+#include "Database.h"
+#include "NumberFormat.h"
+#include "StoreError.h"
+#include "Table.h"
+
+#include <cmath>
+
+Field::Field(Table* table, QString name, FieldType type, int column)
+    : m_table(table), m_name(std::move(name)), m_type(type), m_column(column) {
+    if (isNumeric())
+        alignment = Qt::AlignRight;
+}
+
+void Field::setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
+                      const QString& keyField, bool cached) {
+    Lookup l;
+    l.source = source;
+    l.sourceKeyColumn = source->schema().columnIndex(sourceKey);
+    l.resultColumn = source->schema().columnIndex(resultColumn);
+    l.keyField = keyField;
+    l.cached = cached;
+    if (l.sourceKeyColumn < 0 || l.resultColumn < 0)
+        throw StoreError(QStringLiteral("%1: look-up of field '%2' names no column of %3")
+                             .arg(m_table->name(), m_name, source->name()));
+    m_lookup = l;
+}
+
+QVariant Field::lookupValue(const QString& key) const {
+    const Lookup& l = *m_lookup;
+    TableFile* file = l.source->file();
+    if (key.isEmpty() || !file)
+        return QVariant();
+    if (!l.cached)
+        return file->lookupFirst(l.sourceKeyColumn, key, l.resultColumn);
+    const QHash<QString, int>& index = file->keyIndex(l.sourceKeyColumn);
+    const auto it = index.constFind(key);
+    if (it == index.constEnd())
+        return QVariant();
+    return file->snapshot()[size_t(*it)].values[l.resultColumn];
+}
+
+QVariant Field::value() const { return m_table->currentValue(*this); }
+
+bool Field::isNull() const {
+    const QVariant v = value();
+    return !v.isValid() || v.isNull();
+}
+
+QString Field::asString() const {
+    const QVariant v = value();
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (isNumeric())
+        return NumberFormat::general(v.toDouble());
+    return v.toString();
+}
+
+double Field::asFloat() const {
+    const QVariant v = value();
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString) {
+        double d = 0;
+        return NumberFormat::parse(v.toString(), &d) ? d : 0;
+    }
+    return v.toDouble();
+}
+
+int Field::asInteger() const { return int(std::lround(asFloat())); }
+
+QString Field::formatValue(const QVariant& v) const {
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (!isNumeric())
+        return v.toString();
+    const double d = v.toDouble();
+    return displayFormat.isEmpty() ? NumberFormat::general(d) : NumberFormat::format(d, displayFormat);
+}
+
+QString Field::displayText() const { return formatValue(value()); }
+
+QVariant Field::validated(const QVariant& value) const {
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    if (!isNumeric()) {
+        const QString text = value.toString();
+        return size > 0 ? QVariant(text.left(size)) : QVariant(text);
+    }
+    double d = 0;
+    if (value.typeId() == QMetaType::QString) {
+        if (!NumberFormat::parse(value.toString(), &d))
+            throw StoreError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
+                                 .arg(value.toString(),
+                                      m_type == FieldType::SmallInt ? "integer" : "floating point",
+                                      m_name));
+    } else {
+        d = value.toDouble();
+    }
+    if (!std::isfinite(d))
+        throw StoreError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
+                             .arg(NumberFormat::general(d), m_name));
+    if (m_type == FieldType::SmallInt) {
+        const long long i = std::llround(d);
+        const long long lo = minValue ? std::llround(*minValue) : -32768;
+        const long long hi = maxValue ? std::llround(*maxValue) : 32767;
+        if (i < lo || i > hi)
+            throw StoreError(
+                QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                    .arg(i)
+                    .arg(m_name)
+                    .arg(lo)
+                    .arg(hi));
+        return QVariant(int(i));
+    }
+    if ((minValue && d < *minValue) || (maxValue && d > *maxValue))
+        throw StoreError(
+            QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                .arg(NumberFormat::general(d), m_name,
+                     NumberFormat::general(minValue.value_or(-HUGE_VAL)),
+                     NumberFormat::general(maxValue.value_or(HUGE_VAL))));
+    return QVariant(d);
+}
+
+void Field::setValue(const QVariant& value) { m_table->writeValue(*this, value); }
+
+void Field::setText(const QString& text) {
+    if (isNumeric() && text.trimmed().isEmpty()) {
+        clear();
+        return;
+    }
+    setValue(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+}

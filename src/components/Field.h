@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+class Table;
+class TableFile;
+
+enum class FieldType { String, Float, SmallInt, Currency };
+
+// A field of a view: a stored column or a look-up into another table, with its display settings
+// and checks. Reads and writes go through the view's current row (or its edit buffer).
+class Field {
+public:
+    Field(Table* table, QString name, FieldType type, int column);
+
+    const QString& name() const { return m_name; }
+    FieldType type() const { return m_type; }
+    bool isNumeric() const { return m_type != FieldType::String; }
+    bool isLookup() const { return m_lookup.has_value(); }
+    Table* table() const { return m_table; }
+    int column() const { return m_column; } // index into the stored row, -1 for a look-up
+
+    // Settings.
+    int size = 0;         // characters a text field takes
+    int displayWidth = 0; // default grid column width in characters, 0 for none
+    QString displayFormat;
+    bool required = false;
+    bool readOnly = false;
+    QVariant defaultValue;
+    std::optional<double> minValue, maxValue;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    // Runs after a new value has been stored in the field, whoever wrote it.
+    std::function<void(Field&)> onChange;
+
+    // A look-up shows `resultColumn` of the row of `source` whose `sourceKey` equals this view's
+    // `keyField`. A cached look-up reads a copy of the pairs, renewed when the library changes;
+    // an uncached one reads the table at every read.
+    void setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
+                   const QString& keyField, bool cached);
+
+    // Reading.
+    QVariant value() const;
+    bool isNull() const;
+    QString asString() const;
+    double asFloat() const;
+    int asInteger() const;
+    QString displayText() const; // with the display format; empty for null
+    QString editText() const { return displayText(); }
+    QString formatValue(const QVariant& v) const;
+
+    // Writing (the view must be in edit or insert state).
+    void setValue(const QVariant& value);
+    void setString(const QString& text) { setValue(text); }
+    void setFloat(double v) { setValue(v); }
+    void setInteger(int v) { setValue(v); }
+    void clear() { setValue(QVariant()); }
+    // Typed text: parsed for numeric fields, refused with the store's message when not a number.
+    void setText(const QString& text);
+
+    // Checks and converts a value for this field; raises the store's message when refused.
+    QVariant validated(const QVariant& value) const;
+
+private:
+    friend class Table;
+    struct Lookup {
+        Table* source = nullptr;
+        int sourceKeyColumn = -1;
+        int resultColumn = -1;
+        QString keyField;
+        bool cached = true;
+    };
+    QVariant lookupValue(const QString& key) const;
+
+    Table* m_table;
+    QString m_name;
+    FieldType m_type;
+    int m_column;
+    std::optional<Lookup> m_lookup;
+};

@@ -1,0 +1,55 @@
+#include "MessageBox.h"
+
+#include "../app/Title.h"
+#include "StoreError.h"
+
+#include <QList>
+#include <optional>
+
+namespace MessageBox {
+
+namespace {
+std::optional<QMessageBox::StandardButton> nextAnswer;
+bool autoAnswer = false;
+QList<Shown> shown;
+} // namespace
+
+QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                 const QString& text, QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton) {
+    shown.append({title, text, icon});
+    if (nextAnswer) {
+        const auto answer = *nextAnswer;
+        nextAnswer.reset();
+        return answer;
+    }
+    if (autoAnswer)
+        return defaultButton;
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void commandError(QWidget* parent, const QString& text) {
+    show(parent, QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
+         QMessageBox::Ok);
+}
+
+bool guarded(QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const StoreError& e) {
+        commandError(parent, e.message());
+    } catch (const std::exception& e) {
+        commandError(parent, QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void setNextAnswer(QMessageBox::StandardButton answer) { nextAnswer = answer; }
+void setAutoAnswer(bool on) { autoAnswer = on; }
+const QList<Shown>& history() { return shown; }
+void clearHistory() { shown.clear(); }
+
+} // namespace MessageBox

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The one way the program shows a message box. Tests answer boxes in advance and read what was
+// shown instead of a modal box blocking them.
+namespace MessageBox {
+
+struct Shown {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                 const QString& text, QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton);
+
+// An error of a command: stop icon, OK, titled with the application title.
+void commandError(QWidget* parent, const QString& text);
+// Runs a command; an error it raises ends it and is shown as a command error.
+bool guarded(QWidget* parent, const std::function<void()>& command);
+
+// For tests: the next box is not shown but answered with `answer`.
+void setNextAnswer(QMessageBox::StandardButton answer);
+// For tests: every box is answered at once with its default button instead of being shown.
+void setAutoAnswer(bool on);
+const QList<Shown>& history();
+void clearHistory();
+
+} // namespace MessageBox

@@ -1,0 +1,12 @@
+#include "RecipeBox.h"
+
+#include "TextKey.h"
+
+bool MemoryRecipeBox::selectItem(const QString& text) {
+    for (const QString& item : m_items)
+        if (TextKey::same(item, text)) {
+            m_text = item;
+            return true;
+        }
+    return false;
+}

@@ -1,0 +1,111 @@
+#include "Sqlite.h"
+
+#include "StoreError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+Statement::Statement(sqlite3* db, const QString& sql) : m_db(db) {
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &raw, nullptr) != SQLITE_OK)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));
+    m_stmt.reset(raw);
+}
+
+void Statement::bind(int index, const QVariant& value) {
+    sqlite3_stmt* s = m_stmt.get();
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(s, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(s, index, value.toDouble());
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(s, index, value.toLongLong());
+            break;
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(m_stmt.get());
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+    sqlite3_reset(m_stmt.get());
+    throw StoreError(msg);
+}
+
+void Statement::reset() {
+    sqlite3_reset(m_stmt.get());
+    sqlite3_clear_bindings(m_stmt.get());
+}
+
+QString Statement::columnText(int index) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt.get(), index));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt.get(), index)) : QString();
+}
+
+QVariant Statement::column(int index, ColumnType type) const {
+    sqlite3_stmt* s = m_stmt.get();
+    if (sqlite3_column_type(s, index) == SQLITE_NULL)
+        return QVariant();
+    switch (type) {
+    case ColumnType::Text:
+        return columnText(index);
+    case ColumnType::SmallInt:
+        return QVariant(int(sqlite3_column_int64(s, index)));
+    case ColumnType::Double:
+    case ColumnType::Currency:
+        break;
+    }
+    return QVariant(sqlite3_column_double(s, index));
+}
+
+void sqliteExec(sqlite3* db, const QString& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        throw StoreError(msg);
+    }
+}
+
+void createTableFile(const QString& path, const TableSchema& schema, const QString& insertSql) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (QFileInfo::exists(path))
+        throw StoreError(QStringLiteral("The table file \"%1\" exists already.").arg(shown));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    SqlitePtr db(raw);
+    if (rc != SQLITE_OK)
+        throw StoreError(QStringLiteral("Cannot create the table file \"%1\": %2.")
+                             .arg(shown, QString::fromUtf8(sqlite3_errmsg(raw))));
+    try {
+        sqliteExec(db.get(), QStringLiteral("PRAGMA page_size = 512"));
+        sqliteExec(db.get(), QStringLiteral("BEGIN;\n") + schema.createSql() + insertSql +
+                                 QStringLiteral("\nCOMMIT;"));
+    } catch (const StoreError& e) {
+        db.reset();
+        QFile::remove(path);
+        throw StoreError(QStringLiteral("Cannot create the table file \"%1\": %2.").arg(shown, e.message()));
+    }
+}

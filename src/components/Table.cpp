@@ -1,0 +1,711 @@
+#include "Table.h"
+
+#include "StoreError.h"
+#include "TextKey.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+bool isNullValue(const QVariant& v) { return !v.isValid() || v.isNull(); }
+
+// Equality as locate, find key and filters see it: text ignores letter case, null equals empty.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    const bool an = isNullValue(a), bn = isNullValue(b);
+    const bool text = a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString;
+    if (text)
+        return TextKey::same(an ? QString() : a.toString(), bn ? QString() : b.toString());
+    if (an || bn)
+        return an == bn;
+    return a.toDouble() == b.toDouble();
+}
+
+} // namespace
+
+Table::Table(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
+
+Table::~Table() {
+    close();
+    for (DataSource* ds : m_sources)
+        ds->m_table = nullptr;
+    if (m_master) {
+        auto& d = m_master->m_details;
+        d.erase(std::remove(d.begin(), d.end(), this), d.end());
+    }
+    for (Table* d : m_details)
+        d->m_master = nullptr;
+}
+
+void Table::raise(const QString& text) const { throw StoreError(m_name + QStringLiteral(": ") + text); }
+
+void Table::checkActive() const {
+    if (m_state == State::Inactive)
+        raise(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+void Table::setTable(const TableSchema& schema, const QString& indexName) {
+    m_schema = schema;
+    m_indexName = indexName;
+    m_indexColumns.clear();
+    const IndexDef* ix = schema.index(indexName);
+    if (!ix)
+        raise(QStringLiteral("Index '%1' not found").arg(indexName));
+    for (const QString& c : ix->columns)
+        m_indexColumns.push_back(schema.columnIndex(c));
+}
+
+Field& Table::addField(const QString& name, FieldType type) {
+    const int column = m_schema.columnIndex(name);
+    if (column < 0)
+        raise(QStringLiteral("Field '%1' not found").arg(name));
+    auto f = std::make_unique<Field>(this, name, type, column);
+    f->size = m_schema.columns[size_t(column)].width;
+    m_fields.push_back(std::move(f));
+    return *m_fields.back();
+}
+
+Field& Table::addLookupField(const QString& name, FieldType type) {
+    m_fields.push_back(std::make_unique<Field>(this, name, type, -1));
+    return *m_fields.back();
+}
+
+void Table::setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields) {
+    m_master = master;
+    m_masterFields = masterFields;
+    m_detailFields = detailFields;
+    master->m_details.push_back(this);
+}
+
+Field* Table::findField(const QString& name) const {
+    for (const auto& f : m_fields)
+        if (f->name().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+Field& Table::fieldByName(const QString& name) const {
+    Field* f = findField(name);
+    if (!f)
+        raise(QStringLiteral("Field '%1' not found").arg(name));
+    return *f;
+}
+
+void Table::addDataSource(DataSource* ds) { m_sources.push_back(ds); }
+
+void Table::removeDataSource(DataSource* ds) {
+    m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), ds), m_sources.end());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and reading rows
+
+void Table::open() {
+    if (isOpen())
+        return;
+    m_file = &m_db.table(m_schema);
+    m_db.registerView(this);
+    m_state = State::Browse;
+    m_modified = false;
+    if (m_master) {
+        m_rangeLoaded = false;
+        if (m_master->isOpen())
+            followMaster(true);
+        else
+            load(0, 0);
+    } else {
+        load(0, 0);
+    }
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::close() {
+    if (!isOpen())
+        return;
+    // Closing stores nothing: a pending row nobody posted is dropped.
+    m_db.unregisterView(this);
+    m_state = State::Inactive;
+    m_all.clear();
+    m_rows.clear();
+    m_cur = -1;
+    m_eof = m_bof = true;
+    m_modified = false;
+    m_rangeLoaded = false;
+}
+
+QVariantList Table::masterKey() const {
+    QVariantList key;
+    for (const QString& f : m_masterFields)
+        key << m_master->fieldByName(f).value();
+    return key;
+}
+
+void Table::load(qint64 keepRowid, int keepPos) {
+    std::vector<StoredRow> stored;
+    if (!m_master) {
+        stored = m_file->select();
+    } else if (m_master->isOpen() && !m_master->isEmpty()) {
+        m_rangeKey = masterKey();
+        QStringList where;
+        QVariantList args;
+        for (int i = 0; i < m_detailFields.size(); ++i) {
+            const QString col = u'"' + m_detailFields[i] + u'"';
+            if (isNullValue(m_rangeKey[i])) {
+                where << col + QStringLiteral(" IS NULL");
+            } else {
+                args << m_rangeKey[i];
+                where << QStringLiteral("%1 = ?%2 COLLATE NOCASE").arg(col).arg(args.size());
+            }
+        }
+        stored = m_file->select(where.join(QStringLiteral(" AND ")), args);
+        m_rangeLoaded = true;
+    } else {
+        m_rangeKey.clear();
+        m_rangeLoaded = true;
+    }
+    m_all.clear();
+    m_all.reserve(stored.size());
+    for (StoredRow& r : stored)
+        m_all.push_back(std::make_shared<StoredRow>(std::move(r)));
+    std::stable_sort(m_all.begin(), m_all.end(),
+                     [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
+    rebuildVisible();
+    int pos = keepRowid ? positionOf(keepRowid) : -1;
+    if (pos < 0)
+        pos = std::clamp(keepPos, 0, int(m_rows.size()) - 1);
+    m_cur = m_rows.empty() ? -1 : pos;
+    m_bof = m_cur <= 0;
+    m_eof = m_rows.empty();
+}
+
+void Table::rebuildVisible() {
+    m_rows.clear();
+    m_rows.reserve(m_all.size());
+    for (const RowPtr& r : m_all)
+        if (passesFilter(*r))
+            m_rows.push_back(r);
+}
+
+bool Table::lessThan(const StoredRow& a, const StoredRow& b) const {
+    for (int c : m_indexColumns) {
+        const QVariant& x = a.values[c];
+        const QVariant& y = b.values[c];
+        const bool xn = isNullValue(x), yn = isNullValue(y);
+        if (xn || yn) {
+            if (xn != yn)
+                return xn;
+            continue;
+        }
+        if (m_schema.columns[size_t(c)].type == ColumnType::Text) {
+            const int r = TextKey::compare(x.toString(), y.toString());
+            if (r != 0)
+                return r < 0;
+        } else {
+            const double dx = x.toDouble(), dy = y.toDouble();
+            if (dx != dy)
+                return dx < dy;
+        }
+    }
+    return a.rowid < b.rowid;
+}
+
+void Table::placeSorted(std::vector<RowPtr>& rows, const RowPtr& row) {
+    rows.erase(std::remove(rows.begin(), rows.end(), row), rows.end());
+    auto at = std::upper_bound(rows.begin(), rows.end(), row,
+                               [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
+    rows.insert(at, row);
+}
+
+int Table::positionOf(qint64 rowid) const {
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i]->rowid == rowid)
+            return int(i);
+    return -1;
+}
+
+const StoredRow* Table::currentRow() const {
+    if (m_state == State::Edit || m_state == State::Insert)
+        return &m_buffer;
+    if (m_cur < 0 || m_cur >= int(m_rows.size()))
+        return nullptr;
+    return m_rows[size_t(m_cur)].get();
+}
+
+QVariant Table::currentValue(const Field& field) const {
+    if (field.isLookup()) {
+        const Field* key = findField(field.m_lookup->keyField);
+        return key ? field.lookupValue(key->value().toString()) : QVariant();
+    }
+    const StoredRow* row = currentRow();
+    return row ? row->values[field.column()] : QVariant();
+}
+
+QVariant Table::valueAt(int pos, const Field& field) const {
+    if (pos < 0 || pos >= int(m_rows.size()))
+        return QVariant();
+    const StoredRow* row = (pos == m_cur && m_state != State::Browse) ? &m_buffer : m_rows[size_t(pos)].get();
+    if (field.isLookup()) {
+        const Field* key = findField(field.m_lookup->keyField);
+        return key ? field.lookupValue(row->values[key->column()].toString()) : QVariant();
+    }
+    return row->values[field.column()];
+}
+
+bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos == m_cur; }
+
+// ---------------------------------------------------------------------------------------------
+// Moving
+
+void Table::settle() {
+    if (m_state == State::Edit || m_state == State::Insert) {
+        if (m_modified)
+            post();
+        else
+            cancel();
+    }
+}
+
+void Table::moveTo(int pos) {
+    m_eof = false;
+    m_bof = pos <= 0;
+    if (pos != m_cur) {
+        m_cur = pos;
+        event(DataEvent::DataSetScroll);
+    }
+}
+
+void Table::first() {
+    checkActive();
+    settle();
+    if (m_rows.empty()) {
+        m_eof = m_bof = true;
+        return;
+    }
+    moveTo(0);
+}
+
+void Table::next() {
+    checkActive();
+    settle();
+    if (m_cur + 1 < int(m_rows.size())) {
+        moveTo(m_cur + 1);
+    } else {
+        m_eof = true;
+    }
+}
+
+void Table::prior() {
+    checkActive();
+    settle();
+    if (m_cur > 0) {
+        moveTo(m_cur - 1);
+    } else {
+        m_bof = true;
+    }
+}
+
+void Table::last() {
+    checkActive();
+    settle();
+    if (m_rows.empty()) {
+        m_eof = m_bof = true;
+        return;
+    }
+    moveTo(int(m_rows.size()) - 1);
+    m_eof = true;
+}
+
+QString Table::bookmark() const {
+    if (m_state == State::Insert || m_cur < 0 || m_cur >= int(m_rows.size()))
+        return QString();
+    return QString::number(m_rows[size_t(m_cur)]->rowid);
+}
+
+void Table::gotoBookmark(const QString& bookmark) {
+    if (bookmark.isEmpty() || !isOpen())
+        return;
+    bool ok = false;
+    const qint64 rowid = bookmark.toLongLong(&ok);
+    if (!ok)
+        return;
+    settle();
+    const int pos = positionOf(rowid);
+    // A row deleted meanwhile cannot be returned to; the view stays where it is.
+    if (pos >= 0)
+        moveTo(pos);
+}
+
+bool Table::locate(const QString& fieldList, const QVariantList& values) {
+    checkActive();
+    const QStringList names = fieldList.split(u';');
+    std::vector<const Field*> fields;
+    for (const QString& n : names)
+        fields.push_back(&fieldByName(n.trimmed()));
+    if (int(fields.size()) != values.size())
+        raise(QStringLiteral("Locate needs one value for each field"));
+    settle();
+    for (size_t pos = 0; pos < m_rows.size(); ++pos) {
+        bool match = true;
+        for (size_t i = 0; match && i < fields.size(); ++i)
+            match = sameValue(valueAt(int(pos), *fields[i]), values[int(i)]);
+        if (match) {
+            moveTo(int(pos));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Table::findKey(const QVariantList& values) {
+    checkActive();
+    if (values.size() > int(m_indexColumns.size()))
+        raise(QStringLiteral("Too many key values for index '%1'").arg(m_indexName));
+    settle();
+    for (size_t pos = 0; pos < m_rows.size(); ++pos) {
+        bool match = true;
+        for (int i = 0; match && i < values.size(); ++i)
+            match = sameValue(m_rows[pos]->values[m_indexColumns[size_t(i)]], values[i]);
+        if (match) {
+            moveTo(int(pos));
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Filtering
+
+void Table::setFilter(const QString& filter) {
+    m_filterText = filter;
+    m_filterColumn = -1;
+    m_filterValue.clear();
+    if (!filter.trimmed().isEmpty()) {
+        static const QRegularExpression re(QStringLiteral("^\\s*(\\w+)\\s*=\\s*'((?:[^']|'')*)'\\s*$"));
+        const QRegularExpressionMatch m = re.match(filter);
+        m_filterColumn = m.hasMatch() ? m_schema.columnIndex(m.captured(1)) : -1;
+        if (m_filterColumn < 0)
+            raise(QStringLiteral("Invalid filter: %1").arg(filter));
+        m_filterValue = m.captured(2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    }
+    if (m_filtered && isOpen()) {
+        m_filtered = false; // so that setFiltered rebuilds
+        setFiltered(true);
+    }
+}
+
+bool Table::passesFilter(const StoredRow& row) const {
+    if (!m_filtered || m_filterColumn < 0)
+        return true;
+    const QVariant& v = row.values[m_filterColumn];
+    return TextKey::same(isNullValue(v) ? QString() : v.toString(), m_filterValue);
+}
+
+void Table::setFiltered(bool on) {
+    if (!isOpen()) {
+        m_filtered = on;
+        return;
+    }
+    settle();
+    m_filtered = on;
+    rebuildVisible();
+    m_cur = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    event(DataEvent::DataSetChange);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing
+
+QList<QVariant> Table::defaultsRow() const {
+    QList<QVariant> values(int(m_schema.columns.size()));
+    for (const auto& f : m_fields)
+        if (!f->isLookup() && f->defaultValue.isValid())
+            values[f->column()] = f->defaultValue;
+    return values;
+}
+
+void Table::newRow(bool atEnd) {
+    m_insertReturn = m_cur;
+    m_buffer = StoredRow{0, defaultsRow()};
+    // A detail row belongs to the master's current row from the moment it exists.
+    if (m_master && m_master->isOpen()) {
+        const QVariantList key = masterKey();
+        for (int i = 0; i < m_detailFields.size(); ++i)
+            m_buffer.values[m_schema.columnIndex(m_detailFields[i])] = key[i];
+    }
+    const int pos = (atEnd || m_cur < 0) ? int(m_rows.size()) : m_cur;
+    m_rows.insert(m_rows.begin() + pos, std::make_shared<StoredRow>(m_buffer));
+    m_cur = pos;
+    m_eof = m_bof = false;
+    m_state = State::Insert;
+    m_modified = false;
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::edit() {
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (m_rows.empty()) {
+        append();
+        return;
+    }
+    m_buffer = *m_rows[size_t(m_cur)];
+    m_state = State::Edit;
+    m_modified = false;
+    event(DataEvent::UpdateState);
+}
+
+void Table::append() {
+    checkActive();
+    settle();
+    newRow(true);
+}
+
+void Table::insert() {
+    checkActive();
+    settle();
+    newRow(false);
+}
+
+void Table::appendRecord(const QVariantList& values) {
+    checkActive();
+    settle();
+    newRow(true);
+    try {
+        int i = 0;
+        for (const auto& f : m_fields) {
+            if (i >= values.size())
+                break;
+            if (!f->isLookup())
+                m_buffer.values[f->column()] = f->validated(values[i]);
+            ++i;
+        }
+        m_modified = true;
+        post();
+    } catch (...) {
+        cancel();
+        throw;
+    }
+}
+
+void Table::clearFields() {
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("Dataset not in edit or insert mode"));
+    m_buffer.values = defaultsRow();
+    m_modified = true;
+    event(DataEvent::RecordChange);
+}
+
+void Table::writeValue(Field& field, const QVariant& value) {
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("Dataset not in edit or insert mode"));
+    if (field.isLookup()) {
+        // Writing a looked-up value picks the source row that has it and stores that row's key.
+        const Field::Lookup& l = *field.m_lookup;
+        QVariant key;
+        if (!isNullValue(value) && l.source->file()) {
+            for (const StoredRow& r : l.source->file()->snapshot())
+                if (r.values[l.resultColumn].toString() == value.toString()) {
+                    key = r.values[l.sourceKeyColumn];
+                    break;
+                }
+        }
+        fieldByName(l.keyField).setValue(key);
+        return;
+    }
+    const QVariant v = field.validated(value);
+    m_buffer.values[field.column()] = v;
+    m_modified = true;
+    event(DataEvent::FieldChange, &field);
+    if (field.onChange)
+        field.onChange(field);
+}
+
+void Table::post() {
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("Dataset not in edit or insert mode"));
+    event(DataEvent::UpdateRecord);
+    for (const auto& f : m_fields)
+        if (f->required && !f->isLookup() && isNullValue(m_buffer.values[f->column()]))
+            throw StoreError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
+    // Keep in memory exactly what the file keeps.
+    for (size_t i = 0; i < m_schema.columns.size(); ++i) {
+        const ColumnDef& c = m_schema.columns[i];
+        QVariant& v = m_buffer.values[int(i)];
+        if (c.type == ColumnType::Text && !isNullValue(v) && c.width > 0)
+            v = v.toString().left(c.width);
+    }
+    RowPtr row = m_rows[size_t(m_cur)];
+    if (m_state == State::Insert) {
+        const qint64 rowid = m_file->insert(m_buffer.values);
+        m_buffer.rowid = rowid;
+        *row = m_buffer;
+        m_rows.erase(m_rows.begin() + m_cur);
+        placeSorted(m_all, row);
+    } else {
+        m_file->update(row->rowid, m_buffer.values);
+        *row = m_buffer;
+        m_rows.erase(m_rows.begin() + m_cur);
+        placeSorted(m_all, row);
+    }
+    if (passesFilter(*row))
+        placeSorted(m_rows, row);
+    m_state = State::Browse;
+    m_modified = false;
+    const int pos = positionOf(row->rowid);
+    m_cur = pos >= 0 ? pos : std::min(m_cur, int(m_rows.size()) - 1);
+    m_eof = m_rows.empty();
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::cancel() {
+    checkActive();
+    if (m_state == State::Browse)
+        return;
+    if (m_state == State::Insert) {
+        m_rows.erase(m_rows.begin() + m_cur);
+        m_cur = m_insertReturn;
+        if (m_cur >= int(m_rows.size()))
+            m_cur = int(m_rows.size()) - 1;
+        if (m_rows.empty())
+            m_cur = -1;
+        m_eof = m_rows.empty();
+    }
+    m_state = State::Browse;
+    m_modified = false;
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::remove() {
+    checkActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_rows.empty())
+        raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    if (m_state == State::Edit) {
+        m_state = State::Browse;
+        m_modified = false;
+    }
+    const RowPtr row = m_rows[size_t(m_cur)];
+    m_file->remove(row->rowid);
+    m_rows.erase(m_rows.begin() + m_cur);
+    m_all.erase(std::remove(m_all.begin(), m_all.end(), row), m_all.end());
+    if (m_cur >= int(m_rows.size()))
+        m_cur = int(m_rows.size()) - 1;
+    m_eof = m_rows.empty();
+    m_db.rowDeleted(m_file, row->rowid, this);
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::refresh() {
+    checkActive();
+    settle();
+    const QString bm = bookmark();
+    load(bm.toLongLong(), m_cur);
+    event(DataEvent::DataSetChange);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notifications
+
+void Table::disableControls() { ++m_disableCount; }
+
+void Table::enableControls() {
+    if (m_disableCount == 0 || --m_disableCount > 0)
+        return;
+    if (m_pendingEvent) {
+        m_pendingEvent = false;
+        event(DataEvent::UpdateState);
+        event(DataEvent::DataSetChange);
+    }
+}
+
+void Table::event(DataEvent e, Field* f) {
+    if (m_disableCount > 0) {
+        m_pendingEvent = true;
+        return;
+    }
+    // Details follow first, so that whoever listens to this view sees them current.
+    bool follow = e == DataEvent::DataSetChange || e == DataEvent::DataSetScroll ||
+                  e == DataEvent::RecordChange;
+    for (Table* d : m_details) {
+        if (e == DataEvent::FieldChange && f)
+            follow = d->m_masterFields.contains(f->name(), Qt::CaseInsensitive);
+        if (follow && d->isOpen())
+            d->followMaster(false);
+    }
+    const std::vector<DataSource*> sources = m_sources;
+    for (DataSource* ds : sources)
+        ds->notify(e, f);
+}
+
+void Table::followMaster(bool force) {
+    if (!isOpen())
+        return;
+    const bool masterEmpty = !m_master->isOpen() || m_master->isEmpty();
+    if (!force && m_rangeLoaded) {
+        const QVariantList key = masterEmpty ? QVariantList() : masterKey();
+        bool same = key.size() == m_rangeKey.size();
+        for (int i = 0; same && i < key.size(); ++i)
+            same = sameValue(key[i], m_rangeKey[i]);
+        if (same)
+            return;
+    }
+    settle();
+    load(0, 0);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::resyncAfterRollback() {
+    if (!isOpen())
+        return;
+    const qint64 keep = (m_cur >= 0 && m_cur < int(m_rows.size())) ? m_rows[size_t(m_cur)]->rowid : 0;
+    if (m_state == State::Insert)
+        m_rows.erase(m_rows.begin() + m_cur);
+    m_state = State::Browse;
+    m_modified = false;
+    load(keep, m_cur);
+    event(DataEvent::UpdateState);
+    event(DataEvent::DataSetChange);
+}
+
+void Table::rowDeletedElsewhere(TableFile* file, qint64 rowid) {
+    if (file != m_file || !isOpen())
+        return;
+    const auto it = std::find_if(m_all.begin(), m_all.end(),
+                                 [rowid](const RowPtr& r) { return r->rowid == rowid; });
+    if (it == m_all.end())
+        return;
+    const RowPtr row = *it;
+    m_all.erase(it);
+    const auto vis = std::find(m_rows.begin(), m_rows.end(), row);
+    if (vis != m_rows.end()) {
+        const int pos = int(vis - m_rows.begin());
+        if (pos == m_cur && m_state == State::Edit) {
+            m_state = State::Browse;
+            m_modified = false;
+        }
+        m_rows.erase(vis);
+        if (pos < m_cur || m_cur >= int(m_rows.size()))
+            --m_cur;
+        if (m_rows.empty())
+            m_cur = -1;
+    }
+    event(DataEvent::DataSetChange);
+}

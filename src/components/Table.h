@@ -1,0 +1,156 @@
+#pragma once
+
+#include "DataSource.h"
+#include "Database.h"
+#include "Field.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+// A view on one table file: rows in the order of one index, optionally restricted to the rows of
+// the master view's current row and filtered, with a current row, an edit buffer and the
+// notifications the controls and the data module listen to.
+class Table {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Table(Database& db, QString name);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const QString& name() const { return m_name; }
+    Database& database() const { return m_db; }
+    const TableSchema& schema() const { return m_schema; }
+
+    // Set-up before opening.
+    void setTable(const TableSchema& schema, const QString& indexName);
+    // A field over the column of the same name; widths default to the column's.
+    Field& addField(const QString& name, FieldType type);
+    Field& addLookupField(const QString& name, FieldType type);
+    // Only the rows whose `detailFields` equal the master's current `masterFields`.
+    void setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields);
+
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    TableFile* file() const { return m_file; }
+
+    // Moving.
+    void first();
+    void next();
+    void prior();
+    void last();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const { return postedCount() == 0 && m_state != State::Insert; }
+    int recordCount() const { return postedCount(); }
+    int recNo() const { return m_cur; } // 0-based position of the current row, -1 when empty
+    QString bookmark() const;
+    void gotoBookmark(const QString& bookmark);
+    bool locate(const QString& fieldList, const QVariantList& values); // ignores letter case
+    bool findKey(const QVariantList& values); // leading fields of the view's index
+
+    // Filtering: "Column ='value'" with a quote inside the value doubled.
+    void setFilter(const QString& filter);
+    const QString& filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+
+    // Editing.
+    void edit();
+    void append();
+    void insert();
+    void appendRecord(const QVariantList& values);
+    void clearFields();
+    void post();
+    void cancel();
+    void remove();
+    void refresh();
+    State state() const { return m_state; }
+    bool modified() const { return m_modified; }
+
+    // Fields.
+    const std::vector<std::unique_ptr<Field>>& fields() const { return m_fields; }
+    Field* findField(const QString& name) const;
+    Field& fieldByName(const QString& name) const; // raises "Field 'x' not found"
+
+    // Reading any shown row without moving (for grids): position 0..rowCount()-1, the pending new
+    // row included.
+    int rowCount() const { return int(m_rows.size()); }
+    QVariant valueAt(int pos, const Field& field) const;
+    bool isPendingRow(int pos) const;
+
+    // Suspending the display: nests; on the last resume one data-set change is sent if anything
+    // happened meanwhile, and a detail view follows its master once.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disableCount > 0; }
+
+    // Called by the database.
+    void resyncAfterRollback();
+    void rowDeletedElsewhere(TableFile* file, qint64 rowid);
+    // Called by data sources.
+    void addDataSource(DataSource* ds);
+    void removeDataSource(DataSource* ds);
+    // Called by fields.
+    QVariant currentValue(const Field& field) const;
+    void writeValue(Field& field, const QVariant& value);
+
+private:
+    using RowPtr = std::shared_ptr<StoredRow>;
+
+    [[noreturn]] void raise(const QString& text) const;
+    void checkActive() const;
+    void settle(); // post a modified pending row, drop an untouched one
+    void load(qint64 keepRowid, int keepPos);
+    void rebuildVisible();
+    bool passesFilter(const StoredRow& row) const;
+    bool lessThan(const StoredRow& a, const StoredRow& b) const;
+    void placeSorted(std::vector<RowPtr>& rows, const RowPtr& row);
+    int positionOf(qint64 rowid) const;
+    void moveTo(int pos);
+    void newRow(bool atEnd);
+    QList<QVariant> defaultsRow() const;
+    const StoredRow* currentRow() const;
+    int postedCount() const { return int(m_rows.size()) - (m_state == State::Insert ? 1 : 0); }
+    void event(DataEvent e, Field* f = nullptr);
+    void followMaster(bool force);
+    QVariantList masterKey() const;
+
+    Database& m_db;
+    QString m_name;
+    TableSchema m_schema;
+    QString m_indexName;
+    std::vector<int> m_indexColumns;
+    TableFile* m_file = nullptr;
+    std::vector<std::unique_ptr<Field>> m_fields;
+    std::vector<DataSource*> m_sources;
+
+    Table* m_master = nullptr;
+    QStringList m_masterFields, m_detailFields;
+    std::vector<Table*> m_details;
+    QVariantList m_rangeKey; // the master key the rows were read for
+    bool m_rangeLoaded = false;
+
+    QString m_filterText;
+    int m_filterColumn = -1;
+    QString m_filterValue;
+    bool m_filtered = false;
+
+    std::vector<RowPtr> m_all;  // rows of the range, in index order
+    std::vector<RowPtr> m_rows; // rows shown: filtered, plus a pending new row
+    int m_cur = -1;
+    bool m_eof = true, m_bof = true;
+
+    State m_state = State::Inactive;
+    StoredRow m_buffer;
+    bool m_modified = false;
+    int m_insertReturn = -1; // row that was current before an insert or append
+
+    int m_disableCount = 0;
+    bool m_pendingEvent = false;
+};

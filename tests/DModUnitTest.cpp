@@ -1,0 +1,197 @@
+#include "DModUnit.h"
+#include "MainWindowLink.h"
+#include "components/RecipeBox.h"
+#include "components/StoreError.h"
+#include "support/TempData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window as the data module sees it, without widgets.
+struct StandIn : MainWindowLink {
+    RecipeBox& resinTypeBox() override { return type; }
+    RecipeBox& resinCodeBox() override { return code; }
+    MemoryRecipeBox type, code;
+};
+
+class DModTest : public ::testing::Test {
+protected:
+    void open(const QString& headers, const QString& lines = {}, const QString& lib = {}) {
+        data.create(headers, lines, lib);
+        db = std::make_unique<Database>(data.folder());
+        dm = std::make_unique<TDMod>(*db, form);
+    }
+    std::string current() {
+        return (dm->TblInfo.fieldByName("BatchType").asString() + "/" +
+                dm->TblInfo.fieldByName("BatchCode").asString())
+            .toStdString();
+    }
+    std::string list(RecipeBox& box) { return box.items().join(",").toStdString(); }
+    void threeRecipes() {
+        open(TempData::header("Alkyd", "B2") + TempData::header("Alkyd", "A7") +
+             TempData::header("Polyester", "P1"));
+    }
+
+    TempData data;
+    StandIn form;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TDMod> dm;
+};
+
+TEST_F(DModTest, StartsOnTheFirstRecipeInIndexOrder) {
+    threeRecipes();
+    EXPECT_EQ(current(), "Alkyd/A7");
+    EXPECT_EQ(form.type.text().toStdString(), "Alkyd");
+    EXPECT_EQ(form.code.text().toStdString(), "A7");
+    EXPECT_EQ(list(form.type), "Alkyd,Polyester");
+    EXPECT_EQ(list(form.code), "A7,B2");
+}
+
+TEST_F(DModTest, EnteringTheTypeBoxMakesTheFirstRecipeOfTheTypeCurrent) {
+    threeRecipes();
+    dm->SelectRecipe("Alkyd", "B2");
+    EXPECT_EQ(current(), "Alkyd/B2");
+    dm->CBResinTypeEnter();
+    EXPECT_EQ(current(), "Alkyd/A7");
+    EXPECT_EQ(form.code.text().toStdString(), "A7");
+}
+
+TEST_F(DModTest, ChoosingATypeFillsItsCodes) {
+    threeRecipes();
+    form.type.setText("Polyester");
+    dm->CBResinTypeChange();
+    EXPECT_EQ(current(), "Polyester/P1");
+    EXPECT_EQ(list(form.code), "P1");
+    EXPECT_EQ(form.code.text().toStdString(), "P1");
+}
+
+TEST_F(DModTest, ATypeNoRecipeHasEmptiesTheCodes) {
+    threeRecipes();
+    form.type.setText("Pol");
+    dm->CBResinTypeChange();
+    EXPECT_EQ(current(), "Alkyd/A7");
+    EXPECT_EQ(list(form.code), "");
+    EXPECT_EQ(form.code.text().toStdString(), "");
+    EXPECT_EQ(form.type.text().toStdString(), "Pol");
+}
+
+TEST_F(DModTest, TypingACodeSelectsOnlyACompleteOne) {
+    threeRecipes();
+    form.code.setText("B");
+    dm->CBResinCodeChange();
+    EXPECT_EQ(current(), "Alkyd/A7");
+    form.code.setText("B2");
+    dm->CBResinCodeChange();
+    EXPECT_EQ(current(), "Alkyd/B2");
+}
+
+TEST_F(DModTest, TypesDifferingInLetterCaseAreOneEntry) {
+    open(TempData::header("alkyd", "A1") + TempData::header("ALKYD", "A2") +
+         TempData::header("Alkyd", "A3") + TempData::header("epoxy ester", "E1") +
+         TempData::header("Polyester", "P1"));
+    // Index order ignores case; the first row in that order gives the spelling.
+    EXPECT_EQ(list(form.type), "alkyd,epoxy ester,Polyester");
+    EXPECT_EQ(list(form.code), "A1,A2,A3");
+    dm->SelectRecipe("ALKYD", "a3");
+    EXPECT_EQ(form.type.text().toStdString(), "alkyd");
+    EXPECT_EQ(form.code.text().toStdString(), "A3");
+    EXPECT_EQ(current(), "Alkyd/A3");
+}
+
+TEST_F(DModTest, AQuoteInTheTypeIsFilteredSafely) {
+    open(TempData::header("O'Brien", "X1") + TempData::header("Alkyd", "A1"));
+    form.type.setText("O'Brien");
+    dm->CBResinTypeChange();
+    EXPECT_EQ(current(), "O'Brien/X1");
+    EXPECT_EQ(list(form.code), "X1");
+}
+
+TEST_F(DModTest, NoRecipesAtAllLeavesEverythingEmpty) {
+    open({});
+    EXPECT_TRUE(dm->TblInfo.isEmpty());
+    EXPECT_TRUE(dm->TblRecipe.isEmpty());
+    EXPECT_EQ(form.type.text().toStdString(), "");
+    EXPECT_EQ(list(form.type), "");
+    EXPECT_EQ(list(form.code), "");
+}
+
+TEST_F(DModTest, APendingHeaderEditIsPostedWhenAnotherRecipeIsChosen) {
+    threeRecipes();
+    dm->TblInfo.edit();
+    dm->TblInfo.fieldByName("AV").setText("12.5");
+    form.type.setText("Polyester");
+    dm->CBResinTypeChange();
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='A7'").toStdString(),
+              "12.5");
+}
+
+TEST_F(DModTest, ANewHeaderShowsTheDefaults) {
+    threeRecipes();
+    dm->TblInfo.append();
+    EXPECT_EQ(dm->TblInfo.fieldByName("Description").displayText(), "[Enter Recipe Description here]");
+    EXPECT_EQ(dm->TblInfo.fieldByName("AV").displayText(), "8.0");
+    EXPECT_EQ(dm->TblInfo.fieldByName("Solids").displayText(), "50.00");
+    EXPECT_EQ(dm->TblInfo.fieldByName("Size").displayText(), "1000.00");
+    dm->TblInfo.clearFields();
+    EXPECT_EQ(dm->TblInfo.fieldByName("AV").displayText(), "8.0");
+    EXPECT_EQ(dm->TblInfo.fieldByName("BatchCode").displayText(), "");
+}
+
+TEST_F(DModTest, LinesShowTheirMaterialThroughLookups) {
+    open(TempData::header("Alkyd", "A1"),
+         TempData::line("Alkyd", "A1", 1, "PA") + TempData::line("Alkyd", "A1", 2, "NOPE") +
+             TempData::line("Alkyd", "A1", 0, ""),
+         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 12.5));
+    Table& t = dm->TblRecipe;
+    t.first(); // item 0: no code at all
+    EXPECT_EQ(t.fieldByName("ItemNum").displayText(), "");
+    EXPECT_EQ(t.fieldByName("RMName").asString(), "");
+    t.next();
+    EXPECT_EQ(t.fieldByName("RMName").asString(), "Phthalic Anhydride");
+    EXPECT_EQ(t.fieldByName("RMType").asString(), "Acid");
+    EXPECT_DOUBLE_EQ(t.fieldByName("RMMWt").asFloat(), 148.12);
+    EXPECT_EQ(t.fieldByName("RMFan").displayText(), "1.00");
+    EXPECT_EQ(t.fieldByName("RMCost").displayText(), "12.5");
+    t.next(); // a code the library does not have
+    EXPECT_EQ(t.fieldByName("RMName").asString(), "");
+    EXPECT_DOUBLE_EQ(t.fieldByName("RMMWt").asFloat(), 0);
+    EXPECT_EQ(t.fieldByName("RMType").asString(), "");
+    dm->LibTbl.first();
+    EXPECT_EQ(dm->LibTbl.fieldByName("RMPrice").displayText(), "12.50");
+    EXPECT_EQ(dm->LibTbl.fieldByName("RMMWt").displayText(), "148.1");
+}
+
+TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
+    open(TempData::header("Alkyd", "A1"), TempData::line("Alkyd", "A1", 1, "PA"),
+         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0) +
+             TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
+    Table& t = dm->TblRecipe;
+    QString nameSeen;
+    t.fieldByName("RMCode").onChange = [&](Field&) { nameSeen = t.fieldByName("RMName").asString(); };
+    t.edit();
+    t.fieldByName("RMCode").setString("GLY");
+    EXPECT_EQ(nameSeen, "Glycerol");
+    EXPECT_DOUBLE_EQ(t.fieldByName("RMFb").asFloat(), 3);
+    // Choosing a name writes the material's code.
+    t.fieldByName("RMName").setString("Phthalic Anhydride");
+    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PA");
+}
+
+TEST_F(DModTest, LibrarySavedFollowsTheLibraryViewsState) {
+    open({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
+    EXPECT_TRUE(LibSaved);
+    dm->LibTbl.edit();
+    EXPECT_FALSE(LibSaved);
+    dm->LibTbl.cancel();
+    EXPECT_TRUE(LibSaved);
+}
+
+TEST_F(DModTest, AMissingTableStopsTheDataModule) {
+    data.create();
+    QFile::remove(data.file("BatchInfo.ADT"));
+    db = std::make_unique<Database>(data.folder());
+    EXPECT_THROW(TDMod(*db, form), StoreError);
+}
+
+} // namespace

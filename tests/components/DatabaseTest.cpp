@@ -1,0 +1,258 @@
+#include "Tables.h"
+#include "components/Database.h"
+#include "components/Sqlite.h"
+#include "components/StoreError.h"
+#include "components/Table.h"
+#include "support/TempData.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+std::string openError(const QString& folder, const TableSchema& schema) {
+    try {
+        Database db(folder);
+        db.table(schema);
+    } catch (const StoreError& e) {
+        return e.message().toStdString();
+    }
+    return "";
+}
+
+TEST(DatabaseOpening, ReportsEachKindOfBadTableFile) {
+    struct Bad {
+        const char* what;
+        std::function<void(TempData&)> spoil;
+        const char* message;
+    };
+    const std::vector<Bad> cases = {
+        {"missing", [](TempData& d) { QFile::remove(d.file("RMLib.ADT")); }, "the file does not exist"},
+        {"empty",
+         [](TempData& d) {
+             QFile f(d.file("RMLib.ADT"));
+             f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+         },
+         "it holds no table RMLib"},
+        {"foreign",
+         [](TempData& d) {
+             QFile f(d.file("RMLib.ADT"));
+             f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+             f.write(QByteArray(4096, 'x'));
+         },
+         "it is not a table file"},
+        {"other table",
+         [](TempData& d) {
+             QFile::remove(d.file("RMLib.ADT"));
+             createTableFile(d.file("RMLib.ADT"), Tables::batchInfo());
+         },
+         "it holds no table RMLib"},
+        {"wrong columns",
+         [](TempData& d) {
+             QFile::remove(d.file("RMLib.ADT"));
+             TableSchema s = Tables::rmLib();
+             s.columns.pop_back();
+             createTableFile(d.file("RMLib.ADT"), s);
+         },
+         "does not have the columns"},
+        {"missing index",
+         [](TempData& d) {
+             QFile::remove(d.file("RMLib.ADT"));
+             TableSchema s = Tables::rmLib();
+             s.indexes.pop_back();
+             createTableFile(d.file("RMLib.ADT"), s);
+         },
+         "the index RMLIBBYCODE of table RMLib is missing"},
+        {"damaged",
+         [](TempData& d) {
+             QString rows;
+             for (int i = 0; i < 300; ++i)
+                 rows += TempData::material(QString("C%1").arg(i), QString("Name %1").arg(i), "Base", 1, 0, 0, 2);
+             QFile::remove(d.file("RMLib.ADT"));
+             createTableFile(d.file("RMLib.ADT"), Tables::rmLib(), rows);
+             QFile f(d.file("RMLib.ADT"));
+             f.open(QIODevice::ReadWrite);
+             f.seek(512 * 3);
+             f.write(QByteArray(512 * 4, '\x7f'));
+         },
+         "damaged"},
+    };
+    for (const Bad& c : cases) {
+        TempData data;
+        data.create();
+        c.spoil(data);
+        const std::string msg = openError(data.folder(), Tables::rmLib());
+        EXPECT_NE(msg.find("Cannot open the table file"), std::string::npos) << c.what << ": " << msg;
+        EXPECT_NE(msg.find(c.message), std::string::npos) << c.what << ": " << msg;
+        EXPECT_NE(msg.find("RMLib.ADT"), std::string::npos) << c.what << ": " << msg;
+    }
+}
+
+TEST(DatabaseOpening, NeverCreatesAMissingTable) {
+    TempData data;
+    data.create();
+    QFile::remove(data.file("Recipes.adt"));
+    {
+        Database db(data.folder());
+        db.table(Tables::batchInfo());
+        EXPECT_THROW(db.table(Tables::recipes()), StoreError);
+    }
+    EXPECT_FALSE(QFile::exists(data.file("Recipes.adt")));
+}
+
+TEST(DatabaseOpening, FindsFilesWhoseNameDiffersInLetterCase) {
+    TempData data;
+    data.create();
+    QFile::rename(data.file("Recipes.adt"), data.file("RECIPES.ADT"));
+    Database db(data.folder());
+    EXPECT_NO_THROW(db.table(Tables::recipes()));
+}
+
+TEST(DatabaseOpening, RefusesAMissingFolderAndASecondCopy) {
+    EXPECT_THROW(Database("/nonexistent/Kalvora/Data"), StoreError);
+    TempData data;
+    data.create();
+    Database first(data.folder());
+    try {
+        Database second(data.folder());
+        FAIL() << "a second copy opened the same tables";
+    } catch (const StoreError& e) {
+        EXPECT_NE(e.message().indexOf("in use by another copy of Kalvora"), -1);
+    }
+}
+
+TEST(DatabaseOpening, RefusesAFolderItCannotWrite) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind root";
+    TempData data;
+    data.create();
+    QFile::setPermissions(data.folder(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_THROW(Database db(data.folder()), StoreError);
+    QFile::setPermissions(data.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(DatabaseOpening, ALockLeftByAKilledProcessDoesNotBlock) {
+    TempData data;
+    data.create();
+    // A lock file naming a process that no longer exists, as a killed copy leaves it.
+    QProcess p;
+    p.start("true");
+    p.waitForFinished();
+    const qint64 deadPid = p.processId() ? p.processId() : 999999;
+    QFile lock(data.file("Kalvora.lock"));
+    lock.open(QIODevice::WriteOnly);
+    lock.write(QByteArray::number(deadPid) + "\nKalvora\n" + QByteArray() + "\n");
+    lock.close();
+    EXPECT_NO_THROW(Database db(data.folder()));
+}
+
+// Builds a minimal view over a table for the store tests.
+void defineAll(Table& t, const TableSchema& schema, const QString& index) {
+    t.setTable(schema, index);
+    for (const ColumnDef& c : schema.columns)
+        t.addField(c.name, c.type == ColumnType::Text       ? FieldType::String
+                           : c.type == ColumnType::SmallInt ? FieldType::SmallInt
+                                                            : FieldType::Float);
+}
+
+TEST(DatabaseWriting, APostedRowIsInTheFileWhenPostReturns) {
+    TempData data;
+    data.create();
+    Database db(data.folder());
+    Table t(db, "TblInfo");
+    defineAll(t, Tables::batchInfo(), "PRIMARY");
+    t.open();
+    t.append();
+    t.fieldByName("BatchType").setString("Alkyd");
+    t.fieldByName("BatchCode").setString("B1");
+    t.post();
+    // Read by another connection while the program still holds its own.
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchType, BatchCode FROM BatchInfo").toStdString(),
+              "Alkyd|B1");
+}
+
+TEST(DatabaseWriting, TextIsCutToItsColumnWithoutTouchingTheNext) {
+    TempData data;
+    data.create();
+    Database db(data.folder());
+    Table t(db, "TblInfo");
+    defineAll(t, Tables::batchInfo(), "PRIMARY");
+    t.fieldByName("BatchType").size = 50; // the view accepts more than the column keeps
+    t.open();
+    t.append();
+    t.fieldByName("BatchType").setString(QString(40, 'T'));
+    t.fieldByName("BatchCode").setString("CODE");
+    t.post();
+    EXPECT_EQ(t.fieldByName("BatchType").asString(), QString(25, 'T'));
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchType, BatchCode FROM BatchInfo").toStdString(),
+              std::string(25, 'T') + "|CODE");
+}
+
+TEST(DatabaseWriting, ATransactionOverTwoFilesIsUndoneInBoth) {
+    TempData data;
+    data.create(TempData::header("Alkyd", "B1"), TempData::line("Alkyd", "B1", 1, "PA"));
+    Database db(data.folder());
+    Table info(db, "TblInfo"), lines(db, "TblRecipe");
+    defineAll(info, Tables::batchInfo(), "PRIMARY");
+    defineAll(lines, Tables::recipes(), "PRIMARY");
+    info.open();
+    lines.open();
+    try {
+        Database::Transaction tx(db);
+        info.edit();
+        info.fieldByName("BatchCode").setString("B2");
+        info.post();
+        lines.edit();
+        lines.fieldByName("BatchCode").setString("B2");
+        lines.post();
+        throw StoreError("stop in the middle");
+    } catch (const StoreError&) {
+    }
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchCode FROM BatchInfo").toStdString(), "B1");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT BatchCode FROM Recipes").toStdString(), "B1");
+    // The views read the files again: nothing of the undone work is shown.
+    EXPECT_EQ(info.fieldByName("BatchCode").asString(), "B1");
+    EXPECT_EQ(lines.fieldByName("BatchCode").asString(), "B1");
+}
+
+TEST(DatabaseWriting, ARefusedWriteLeavesTheRowPending) {
+    TempData data;
+    data.create(TempData::header("Alkyd", "B1"));
+    Database db(data.folder());
+    Table info(db, "TblInfo");
+    defineAll(info, Tables::batchInfo(), "PRIMARY");
+    info.open();
+    db.beforeWrite = [](const QString&) { throw StoreError("disk refused"); };
+    info.edit();
+    info.fieldByName("Description").setString("changed");
+    EXPECT_THROW(info.post(), StoreError);
+    EXPECT_EQ(info.state(), Table::State::Edit);
+    EXPECT_EQ(info.fieldByName("Description").asString(), "changed");
+    db.beforeWrite = nullptr;
+    info.post();
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Description FROM BatchInfo").toStdString(), "changed");
+}
+
+TEST(DatabaseWriting, AKeyViolationIsReportedAndNothingIsStored) {
+    TempData data;
+    data.create({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
+    Database db(data.folder());
+    Table lib(db, "LibTbl");
+    defineAll(lib, Tables::rmLib(), "PRIMARY");
+    lib.open();
+    lib.append();
+    lib.fieldByName("RMCode").setString("pa");
+    lib.fieldByName("RMCommonName").setString("phthalic anhydride");
+    try {
+        lib.post();
+        FAIL();
+    } catch (const StoreError& e) {
+        EXPECT_NE(e.message().indexOf("Key violation"), -1) << e.message().toStdString();
+    }
+    EXPECT_EQ(lib.state(), Table::State::Insert);
+    EXPECT_EQ(data.query("RMLib.ADT", "SELECT count(*) FROM RMLib").toStdString(), "1");
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A Data folder of its own for one test: the three table files, filled with the rows the test
+// gives as SQL values lists.
+class TempData {
+public:
+    TempData();
+    const QString& folder() const { return m_folder; }
+    QString file(const QString& name) const;
+
+    // Creates the three table files; each argument holds INSERT statements for its table.
+    void create(const QString& batchInfo = {}, const QString& recipes = {}, const QString& rmLib = {});
+
+    // Convenience INSERT builders.
+    static QString header(const QString& type, const QString& code, double av = 8, double solids = 50,
+                          double size = 1000, const QString& description = "Test recipe");
+    static QString line(const QString& type, const QString& code, int item, const QString& rmCode,
+                        const QString& amounts = "NULL, NULL, NULL, NULL, NULL, NULL, NULL");
+    static QString material(const QString& code, const QString& name, const QString& type, double mwt,
+                            double fa, double fan, double fb, double price = 1);
+
+    // Reads one value straight from a table file, bypassing the program.
+    QString query(const QString& fileName, const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+};

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks, builds Kalvora, then starts it ("run") or runs
+# the whole test suite ("test").
+set -euo pipefail
+
+mode=${1:-run}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+
+packages=(build-essential cmake qt6-base-dev libqt6printsupport6 libgl-dev libsqlite3-dev
+          libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
+if [ "$mode" = test ]; then
+    packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2
+
+case "$mode" in
+run)
+    # The program finds its Data folder and help file in its working directory.
+    cd "$build/bin"
+    exec ./Kalvora
+    ;;
+test)
+    ctest --test-dir "$build" --output-on-failure -j2
+    ;;
+*)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac
