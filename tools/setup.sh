@@ -9,9 +9,6 @@ build="$root/build"
 
 packages=(build-essential cmake qt6-base-dev libqt6printsupport6 libgl-dev libsqlite3-dev
           libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
-if [ "$mode" = test ]; then
-    packages+=(xvfb xauth)
-fi
 
 missing=()
 for p in "${packages[@]}"; do
