@@ -1,18 +1,11 @@
 // Recipe list filling over many headers, and one scan of a full-length recipe.
 #include "DModUnit.h"
-#include "MainWindowLink.h"
-#include "components/RecipeBox.h"
+#include "support/StandInForm.h"
 #include "support/TempData.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-struct StandIn : MainWindowLink {
-    RecipeBox& resinTypeBox() override { return type; }
-    RecipeBox& resinCodeBox() override { return code; }
-    MemoryRecipeBox type, code;
-};
 
 // `headers` recipes over 50 types, the first one with 127 lines.
 struct Fixture {
@@ -31,7 +24,7 @@ struct Fixture {
         dm = std::make_unique<TDMod>(*db, form);
     }
     TempData data;
-    StandIn form;
+    StandInForm form;
     std::unique_ptr<Database> db;
     std::unique_ptr<TDMod> dm;
 };

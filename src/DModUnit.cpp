@@ -49,7 +49,13 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     DSLibPrint.setObjectName("DSLibPrint");
     LibSaved = true;
     defineFields();
-    connect(&LibDS, &DataSource::stateChange, this, &TDMod::LibDSStateChange);
+    LibDS.onStateChange = [this] { LibDSStateChange(); };
+    DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
+    TblRecipe.fieldByName("Mass").onChange = [this](Field& f) { TblRecipeMassChange(f); };
+    TblRecipe.fieldByName("Moles").onChange = [this](Field& f) { TblRecipeMolesChange(f); };
+    TblRecipe.fieldByName("Ea").onChange = [this](Field& f) { TblRecipeEaChange(f); };
+    TblRecipe.fieldByName("Eb").onChange = [this](Field& f) { TblRecipeEbChange(f); };
+    TblRecipe.fieldByName("RMCode").onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
 
     TblRecipe.open();
     TblInfo.open();

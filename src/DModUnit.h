@@ -10,6 +10,11 @@ class MainWindowLink;
 
 // Set while the library window's view is in browse state, that is, holds nothing unsaved.
 inline bool LibSaved = true;
+// Whether every re-total is followed at once by the batch pass.
+inline bool AutoCalcOn = true;
+// Set exactly while a line recalculation (or a recipe copy) writes line amounts, so that those
+// writes start no further recalculation.
+inline bool Recalculating = false;
 
 // The data module: owns the six views on the three tables, their data sources and handlers, and
 // the operations on the current recipe.
@@ -49,11 +54,30 @@ public:
 
     void LibDSStateChange();
 
+    // Line arithmetic on the focused line of TblRecipe.
+    void RecalcFromMass();
+    void RecalcFromMoles();
+    void RecalcFromEa();
+    void RecalcFromEb();
+    void TblRecipeMassChange(Field& field);
+    void TblRecipeMolesChange(Field& field);
+    void TblRecipeEaChange(Field& field);
+    void TblRecipeEbChange(Field& field);
+    void TblRecipeRMCodeChange(Field& field);
+
+    // The totals pass and the batch pass over the current recipe's lines.
+    void CalcTotals();
+    void CalcBatch();
+    void DSInfoDataChange(Field* field);
+
     // The filter text that keeps the rows whose column equals the value.
     static QString filterText(const QString& column, const QString& value);
 
 private:
     void defineFields();
+    // Writes a computed amount; one that is not positive is stored as empty.
+    static void setAmount(Field& field, double value);
+    void amountChanged(Field& field, void (TDMod::*recalc)());
 
     Database& m_db;
     MainWindowLink& m_form;

@@ -9,4 +9,6 @@ public:
     virtual ~MainWindowLink() = default;
     virtual RecipeBox& resinTypeBox() = 0;
     virtual RecipeBox& resinCodeBox() = 0;
+    // Writes the result panels and the grid's footer row from the recipe totals.
+    virtual void ShowResults() = 0;
 };

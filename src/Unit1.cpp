@@ -120,3 +120,7 @@ void TForm1::CBResinCodeChange() {
     if (m_dmod)
         MessageBox::guarded(this, [this] { m_dmod->CBResinCodeChange(); });
 }
+
+void TForm1::ShowResults() {
+    // The result panels are written here once the results area stands.
+}

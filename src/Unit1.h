@@ -24,6 +24,7 @@ public:
 
     RecipeBox& resinTypeBox() override { return m_typeBox; }
     RecipeBox& resinCodeBox() override { return m_codeBox; }
+    void ShowResults() override;
 
     QComboBox* CBResinType = nullptr;
     QComboBox* CBResinCode = nullptr;

@@ -1,19 +1,11 @@
 #include "DModUnit.h"
-#include "MainWindowLink.h"
-#include "components/RecipeBox.h"
+#include "support/StandInForm.h"
 #include "components/StoreError.h"
 #include "support/TempData.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The main window as the data module sees it, without widgets.
-struct StandIn : MainWindowLink {
-    RecipeBox& resinTypeBox() override { return type; }
-    RecipeBox& resinCodeBox() override { return code; }
-    MemoryRecipeBox type, code;
-};
 
 class DModTest : public ::testing::Test {
 protected:
@@ -34,7 +26,7 @@ protected:
     }
 
     TempData data;
-    StandIn form;
+    StandInForm form;
     std::unique_ptr<Database> db;
     std::unique_ptr<TDMod> dm;
 };

@@ -13,18 +13,22 @@ DataSource::~DataSource() {
 }
 
 void DataSource::notify(DataEvent event, Field* field) {
-    emit dataEvent(event, field);
     switch (event) {
     case DataEvent::FieldChange:
     case DataEvent::RecordChange:
     case DataEvent::DataSetChange:
     case DataEvent::DataSetScroll:
+        if (onDataChange)
+            onDataChange(field);
         emit dataChange(field);
         break;
     case DataEvent::UpdateState:
+        if (onStateChange)
+            onStateChange();
         emit stateChange();
         break;
     case DataEvent::UpdateRecord:
         break;
     }
+    emit dataEvent(event, field);
 }

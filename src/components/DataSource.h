@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class Field;
 class Table;
@@ -25,6 +26,11 @@ public:
     Table* table() const { return m_table; }
 
     void notify(DataEvent event, Field* field);
+
+    // The data module's handlers: plain calls, so that an error they raise reaches whoever
+    // moved or wrote the view.
+    std::function<void(Field*)> onDataChange;
+    std::function<void()> onStateChange;
 
 signals:
     void dataEvent(DataEvent event, Field* field);

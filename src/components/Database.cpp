@@ -341,8 +341,12 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
 }
 
 void Database::begin() {
-    if (m_depth++ == 0 && m_db)
+    if (m_depth++ == 0 && m_db) {
         sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE"));
+        m_generationAtBegin.clear();
+        for (auto& [name, file] : m_tables)
+            m_generationAtBegin[file.get()] = file->generation();
+    }
 }
 
 void Database::commit() {
@@ -365,10 +369,20 @@ void Database::rollback() {
     m_depth = 0;
     if (m_db && !sqlite3_get_autocommit(m_db.get()))
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    // What the views hold may now be ahead of the files: read everything again.
+    // Views of the tables written meanwhile may be ahead of their files: they read them again.
+    // Views of other tables keep what they hold, a pending edit included.
+    std::vector<TableFile*> written;
+    for (auto& [name, file] : m_tables) {
+        const auto it = m_generationAtBegin.find(file.get());
+        if (it == m_generationAtBegin.end() || it->second != file->generation()) {
+            file->invalidate();
+            written.push_back(file.get());
+        }
+    }
     const std::vector<Table*> views = m_views;
     for (Table* v : views)
-        v->resyncAfterRollback();
+        if (std::find(written.begin(), written.end(), v->file()) != written.end())
+            v->resyncAfterRollback();
 }
 
 void Database::registerView(Table* view) { m_views.push_back(view); }

@@ -33,6 +33,8 @@ public:
     Database& database() const { return m_db; }
     // Grows with every write, so that copies of the table's data know when they are stale.
     quint64 generation() const { return m_generation; }
+    // After a rollback: what was read of the table may no longer be what it holds.
+    void invalidate() { ++m_generation; }
 
     // Rows in rowid order; `where` is an SQL condition over the columns with ?1.. placeholders.
     std::vector<StoredRow> select(const QString& where = QString(), const QVariantList& args = {});
@@ -125,4 +127,5 @@ private:
     std::map<QString, std::unique_ptr<TableFile>> m_tables;
     std::vector<Table*> m_views;
     int m_depth = 0;
+    std::map<TableFile*, quint64> m_generationAtBegin;
 };

@@ -29,9 +29,11 @@ void Field::setLookup(Table* source, const QString& sourceKey, const QString& re
 
 QVariant Field::lookupValue(const QString& key) const {
     const Lookup& l = *m_lookup;
-    TableFile* file = l.source->file();
-    if (key.isEmpty() || !file)
+    if (key.isEmpty())
         return QVariant();
+    // Read even before the look-up view opens: the header view's first change totals the recipe.
+    TableFile* file = l.source->file() ? l.source->file()
+                                       : &l.source->database().table(l.source->schema());
     if (!l.cached)
         return file->lookupFirst(l.sourceKeyColumn, key, l.resultColumn);
     const QHash<QString, int>& index = file->keyIndex(l.sourceKeyColumn);
@@ -85,7 +87,10 @@ QVariant Field::validated(const QVariant& value) const {
     if (!value.isValid() || value.isNull())
         return QVariant();
     if (!isNumeric()) {
+        // Empty text is no value, as a cleared cell is.
         const QString text = value.toString();
+        if (text.isEmpty())
+            return QVariant();
         return size > 0 ? QVariant(text.left(size)) : QVariant(text);
     }
     double d = 0;

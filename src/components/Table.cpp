@@ -269,6 +269,11 @@ void Table::settle() {
     }
 }
 
+void Table::checkBrowseMode() {
+    checkActive();
+    settle();
+}
+
 void Table::moveTo(int pos) {
     m_eof = false;
     m_bof = pos <= 0;
@@ -513,8 +518,10 @@ void Table::writeValue(Field& field, const QVariant& value) {
         // Writing a looked-up value picks the source row that has it and stores that row's key.
         const Field::Lookup& l = *field.m_lookup;
         QVariant key;
-        if (!isNullValue(value) && l.source->file()) {
-            for (const StoredRow& r : l.source->file()->snapshot())
+        TableFile* file = l.source->file() ? l.source->file()
+                                           : &l.source->database().table(l.source->schema());
+        if (!isNullValue(value)) {
+            for (const StoredRow& r : file->snapshot())
                 if (r.values[l.resultColumn].toString() == value.toString()) {
                     key = r.values[l.sourceKeyColumn];
                     break;
@@ -554,7 +561,9 @@ void Table::post() {
         m_rows.erase(m_rows.begin() + m_cur);
         placeSorted(m_all, row);
     } else {
-        m_file->update(row->rowid, m_buffer.values);
+        // A row written back with the values it has needs no disk write.
+        if (row->values != m_buffer.values)
+            m_file->update(row->rowid, m_buffer.values);
         *row = m_buffer;
         m_rows.erase(m_rows.begin() + m_cur);
         placeSorted(m_all, row);

@@ -70,6 +70,8 @@ public:
     void cancel();
     void remove();
     void refresh();
+    // Posts a modified pending row and drops an untouched one.
+    void checkBrowseMode();
     State state() const { return m_state; }
     bool modified() const { return m_modified; }
 
