@@ -4,6 +4,7 @@
 #include "Tables.h"
 #include "components/RecipeBox.h"
 #include "components/ScopeGuard.h"
+#include "components/NumberFormat.h"
 #include "components/TextKey.h"
 
 #include <QSet>
@@ -51,6 +52,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     defineFields();
     LibDS.onStateChange = [this] { LibDSStateChange(); };
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
+    DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
     TblRecipe.fieldByName("Mass").onChange = [this](Field& f) { TblRecipeMassChange(f); };
     TblRecipe.fieldByName("Moles").onChange = [this](Field& f) { TblRecipeMolesChange(f); };
     TblRecipe.fieldByName("Ea").onChange = [this](Field& f) { TblRecipeEaChange(f); };
@@ -253,3 +255,24 @@ void TDMod::CBResinCodeChange() {
 }
 
 void TDMod::LibDSStateChange() { LibSaved = LibTbl.state() == Table::State::Browse; }
+
+void TDMod::DSRecipeDataChange(Field*) {
+    m_form.UpdateEditableColumns();
+    const Table& t = TblRecipe;
+    writeMaterialStatus(t.fieldByName("RMName"), t.fieldByName("ChemClass"), t.fieldByName("RMMWt"),
+                        t.fieldByName("RMFa"), t.fieldByName("RMFan"), t.fieldByName("RMFb"),
+                        t.fieldByName("RMCost"));
+}
+
+void TDMod::writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
+                                const Field& fa, const Field& fan, const Field& fb,
+                                const Field& price) {
+    using NumberFormat::general;
+    m_form.setStatusPanel(1, u' ' + name.asString());
+    m_form.setStatusPanel(2, u' ' + chemClass.asString());
+    m_form.setStatusPanel(3, QStringLiteral(" Molecular Mass: ") + general(mwt.asFloat()));
+    m_form.setStatusPanel(4, QStringLiteral("Fa: ") + general(fa.asFloat()));
+    m_form.setStatusPanel(5, QStringLiteral("Fan: ") + general(fan.asFloat()));
+    m_form.setStatusPanel(6, QStringLiteral("Fb: ") + general(fb.asFloat()));
+    m_form.setStatusPanel(7, QStringLiteral(" Cost: ") + general(price.asFloat()));
+}

@@ -70,6 +70,12 @@ public:
     void CalcBatch();
     void DSInfoDataChange(Field* field);
 
+    // The focused line's material in the status bar, and the grid's editable columns.
+    void DSRecipeDataChange(Field* field);
+    // Writes status panels 1 to 7 from a material's fields.
+    void writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
+                             const Field& fa, const Field& fan, const Field& fb, const Field& price);
+
     // The filter text that keeps the rows whose column equals the value.
     static QString filterText(const QString& column, const QString& value);
 

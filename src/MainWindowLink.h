@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class RecipeBox;
 
 // What the data module writes into the main window. The window implements it; tests of the data
@@ -11,4 +13,8 @@ public:
     virtual RecipeBox& resinCodeBox() = 0;
     // Writes the result panels and the grid's footer row from the recipe totals.
     virtual void ShowResults() = 0;
+    // Sets which amount columns of the ingredient grid may be edited for the focused line.
+    virtual void UpdateEditableColumns() = 0;
+    // Writes panel `index` (1 to 8) of the status bar.
+    virtual void setStatusPanel(int index, const QString& text) = 0;
 };

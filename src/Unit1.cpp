@@ -1,14 +1,25 @@
 #include "Unit1.h"
 
 #include "DModUnit.h"
+#include "components/DBEdit.h"
 #include "components/MessageBox.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,41 +40,30 @@ QComboBox* recipeCombo(const QString& name, int maxLength) {
     combo->lineEdit()->setMaxLength(maxLength);
     combo->setFixedWidth(180);
     combo->setFont(arial(12, true));
-    combo->setStyleSheet(QStringLiteral("QComboBox { background: aqua; }"));
+    QPalette p = combo->palette();
+    p.setColor(QPalette::Base, QColor(0x00, 0xFF, 0xFF));
+    p.setColor(QPalette::Button, QColor(0x00, 0xFF, 0xFF));
+    combo->setPalette(p);
+    combo->lineEdit()->setPalette(p);
     return combo;
 }
 
-} // namespace
-
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), CBResinType(recipeCombo("CBResinType", 25)),
-      CBResinCode(recipeCombo("CBResinCode", 15)), m_typeBox(CBResinType), m_codeBox(CBResinCode) {
-    setObjectName("Form1");
-    setWindowTitle(QStringLiteral("Orbent' Kalvora - Lite  Version"));
-    setFont(arial(11, false));
-
-    auto* central = new QWidget;
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(4, 4, 4, 4);
-    column->setSpacing(0);
-    column->addWidget(buildHeaderRow1());
-    column->addStretch(1);
-    setCentralWidget(central);
-    resize(792, 551);
-
-    connect(CBResinType->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinTypeChange);
-    connect(CBResinType, &QComboBox::activated, this, &TForm1::CBResinTypeChange);
-    connect(CBResinCode->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinCodeChange);
-    connect(CBResinCode, &QComboBox::activated, this, &TForm1::CBResinCodeChange);
-    CBResinType->installEventFilter(this);
-    CBResinType->setFocus();
+DBEdit* headerEdit(const char* name, int width) {
+    auto* edit = new DBEdit;
+    edit->setObjectName(name);
+    edit->setFixedWidth(width);
+    edit->setFont(arial(12, true));
+    return edit;
 }
 
-TForm1::~TForm1() = default;
+QFrame* bevelLine() {
+    auto* line = new QFrame;
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setFixedHeight(4);
+    return line;
+}
 
-void TForm1::attach(TDMod* dmod) { m_dmod = dmod; }
-
-QLabel* TForm1::headerLabel(const QString& text, int width) {
+QLabel* boldLabel(const QString& text, int width) {
     auto* label = new QLabel(text);
     label->setFixedWidth(width);
     label->setFont(arial(11, true));
@@ -72,7 +72,7 @@ QLabel* TForm1::headerLabel(const QString& text, int width) {
     return label;
 }
 
-QFrame* TForm1::silverBox(QWidget* content, int width) {
+QFrame* silverBox(QWidget* content, int width) {
     auto* box = new QFrame;
     box->setFixedWidth(width);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -86,41 +86,396 @@ QFrame* TForm1::silverBox(QWidget* content, int width) {
     return box;
 }
 
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), CBResinType(recipeCombo("CBResinType", 25)),
+      CBResinCode(recipeCombo("CBResinCode", 15)), m_typeBox(CBResinType), m_codeBox(CBResinCode),
+      m_buttonList(QStringLiteral("button"), 18), m_printer(std::make_unique<QPrinter>()) {
+    setObjectName("Form1");
+    setWindowTitle(QStringLiteral("Orbent' Kalvora - Lite  Version"));
+    setWindowIcon(ImageList::fromSvg(QStringLiteral(":/icons/kalvora.svg")));
+    setFont(arial(11, false));
+
+    buildMenu();
+    auto* central = new QWidget;
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(bevelLine());
+    buildToolBar();
+    column->addWidget(ToolBar1);
+    column->addWidget(bevelLine());
+
+    auto* main = new QFrame;
+    main->setObjectName("PnlMain");
+    main->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* inner = new QVBoxLayout(main);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->setSpacing(0);
+    inner->addWidget(buildHeaderRow1());
+    inner->addWidget(buildHeaderRow2());
+    inner->addWidget(buildCalcArea(), 1);
+    inner->addWidget(buildResultsArea());
+    column->addWidget(main, 1);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    // The window's client area.
+    resize(792, 551 + menuBar()->sizeHint().height());
+    setMinimumSize(792, 551);
+
+    connect(CBResinType->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinTypeChange);
+    connect(CBResinType, &QComboBox::activated, this, &TForm1::CBResinTypeChange);
+    connect(CBResinCode->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinCodeChange);
+    connect(CBResinCode, &QComboBox::activated, this, &TForm1::CBResinCodeChange);
+    CBResinType->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(EdDBAV), static_cast<QWidget*>(EdDBSolids),
+                       static_cast<QWidget*>(EdDBDescription), static_cast<QWidget*>(EdDBBatchSize)})
+        w->installEventFilter(this);
+
+    // Enter walks the header as Tab does.
+    setTabOrder(CBResinType, CBResinCode);
+    setTabOrder(CBResinCode, EdDBAV);
+    setTabOrder(EdDBAV, EdDBSolids);
+    setTabOrder(EdDBSolids, EdDBDescription);
+    setTabOrder(EdDBDescription, EdDBBatchSize);
+    CBResinType->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::attach(TDMod* dmod) {
+    m_dmod = dmod;
+    if (!dmod) {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->bind(nullptr, QString());
+        return;
+    }
+    EdDBAV->bind(&dmod->DSInfo, "AV");
+    EdDBSolids->bind(&dmod->DSInfo, "Solids");
+    EdDBDescription->bind(&dmod->DSInfo, "Description");
+    EdDBBatchSize->bind(&dmod->DSInfo, "Size");
+}
+
+void TForm1::buildToolBar() {
+    ToolBar1 = new QToolBar;
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(43);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setContentsMargins(1, 1, 1, 1);
+    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { border: 0px; spacing: 0px; }"));
+    auto button = [this](const char* name, const QString& caption, int picture, auto slot) {
+        auto* b = new QToolButton;
+        b->setObjectName(name);
+        b->setText(caption);
+        b->setIcon(m_buttonList.icon(picture));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setMinimumSize(62, 37);
+        b->setMaximumHeight(37);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, this, slot);
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    auto divider = [this] {
+        auto* d = new QFrame;
+        d->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+        d->setFixedWidth(25);
+        ToolBar1->addWidget(d);
+    };
+    BtnNewRecipe = button("BtnNewRecipe", "&New", 0, &TForm1::BtnNewRecipeClick);
+    BtnSave = button("BtnSave", "&Save", 2, &TForm1::BtnSaveClick);
+    BtnSaveAs = button("BtnSaveAs", "Save &As", 3, &TForm1::BtnSaveAsClick);
+    BtnRename = button("BtnRename", "&Rename", 5, &TForm1::BtnRenameClick);
+    BtnDeleteRecipe = button("BtnDeleteRecipe", "&Delete", 6, &TForm1::BtnDeleteRecipeClick);
+    BtnPrint = button("BtnPrint", "&Print", 4, &TForm1::BtnPrintClick);
+    divider();
+    BtnAutoCalc = button("BtnAutoCalc", "AutoCalc", 11, &TForm1::BtnAutoCalcClick);
+    BtnAutoCalc->setCheckable(true);
+    BtnAutoCalc->setChecked(true);
+    BtnCalculate = button("BtnCalculate", "Calculate", 7, &TForm1::BtnCalculateClick);
+    BtnCalculate->setCheckable(true);
+    BtnCalculate->setChecked(true);
+    BtnCalculate->setEnabled(false);
+    divider();
+    BtnCalculator = button("BtnCalculator", "&Calculator", 9, &TForm1::BtnCalculatorClick);
+    divider();
+    BtnLibrary = button("BtnLibrary", "&Library", 8, &TForm1::BtnLibraryClick);
+    divider();
+    BtnExit = button("BtnExit", "&Exit", 10, &TForm1::BtnExitClick);
+}
+
+void TForm1::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    auto item = [this](QMenu* menu, const char* name, const QString& caption, int picture,
+                       auto slot) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(name);
+        if (picture >= 0)
+            a->setIcon(m_buttonList.icon(picture));
+        if (slot)
+            connect(a, &QAction::triggered, this, slot);
+        menu->addAction(a);
+        return a;
+    };
+    using Slot = void (TForm1::*)();
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("MnuLibrary");
+    New = item(file, "New", "&New", 0, &TForm1::BtnNewRecipeClick);
+    Open1 = item(file, "Open1", "&Import..", 7, Slot(nullptr));
+    Open1->setEnabled(false);
+    Save = item(file, "Save", "&Save", 2, &TForm1::BtnSaveClick);
+    SaveAs = item(file, "SaveAs", "Save &As...", 3, &TForm1::BtnSaveAsClick);
+    file->addSeparator()->setObjectName("N2");
+    Print = item(file, "Print", "&Print...", 4, &TForm1::BtnPrintClick);
+    PrintSetup = item(file, "PrintSetup", "P&rint Setup...", -1, &TForm1::PrintSetupClick);
+    file->addSeparator()->setObjectName("N1");
+    Exit = item(file, "Exit", "E&xit", 10, &TForm1::BtnExitClick);
+
+    QMenu* view = bar->addMenu("View");
+    view->setObjectName("View1");
+    Library1 = item(view, "Library1", "Library", 8, &TForm1::BtnLibraryClick);
+
+    QMenu* options = bar->addMenu("Options");
+    options->setObjectName("Options1");
+    AutoCalc1 = item(options, "AutoCalc1", "AutoCalc", -1, &TForm1::AutoCalc1Click);
+    AutoCalc1->setCheckable(true);
+    AutoCalc1->setChecked(true);
+    SelectionList1 = item(options, "SelectionList1", "Selection List", -1, &TForm1::SelectionList1Click);
+    SelectionList1->setCheckable(true);
+    SelectionList1->setChecked(true);
+    StayOnTop = item(options, "StayOnTop", "Stay On Top", -1, &TForm1::StayOnTopClick);
+    StayOnTop->setCheckable(true);
+
+    QMenu* help = bar->addMenu("Help");
+    help->setObjectName("Help1");
+    About1 = item(help, "About1", "About", -1, &TForm1::About1Click);
+    Help2 = item(help, "Help2", "Help", -1, &TForm1::Help2Click);
+}
+
 QWidget* TForm1::buildHeaderRow1() {
     auto* row = new QWidget;
+    row->setObjectName("PnlHeader1");
     row->setFixedHeight(45);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
-    layout->addWidget(headerLabel(QStringLiteral("Resin Type"), 55));
+    EdDBAV = headerEdit("EdDBAV", 40);
+    EdDBSolids = headerEdit("EdDBSolids", 50);
+    layout->addWidget(boldLabel("Resin Type", 55));
     layout->addWidget(silverBox(CBResinType, 200));
-    layout->addWidget(headerLabel(QStringLiteral("Batch Code"), 55));
+    layout->addWidget(boldLabel("Batch Code", 55));
     layout->addWidget(silverBox(CBResinCode, 200));
+    layout->addWidget(boldLabel("Acid Value", 55));
+    layout->addWidget(silverBox(EdDBAV, 60));
+    layout->addWidget(boldLabel("Pecent Solids", 55));
+    layout->addWidget(silverBox(EdDBSolids, 70));
     layout->addStretch(1);
     return row;
+}
+
+QWidget* TForm1::buildHeaderRow2() {
+    auto* row = new QWidget;
+    row->setObjectName("PnlHeader2");
+    row->setFixedHeight(45);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(0);
+    EdDBDescription = headerEdit("EdDBDescription", 360);
+    EdDBBatchSize = headerEdit("EdDBBatchSize", 60);
+    layout->addWidget(boldLabel("Description", 80));
+    layout->addWidget(silverBox(EdDBDescription, 380));
+    layout->addWidget(boldLabel("Batch Size", 55));
+    layout->addWidget(silverBox(EdDBBatchSize, 80));
+    layout->addStretch(1);
+    BtnMenu = new QPushButton("Menu");
+    BtnMenu->setObjectName("BtnMenu");
+    BtnMenu->setFixedSize(60, 22);
+    BtnMenu->setFont(arial(12, true));
+    BtnMenu->setFocusPolicy(Qt::NoFocus);
+    BtnMenu->setLayoutDirection(Qt::RightToLeft); // the arrow right of the caption
+    BtnMenu->setIcon(ImageList::fromSvg(QStringLiteral(":/UpArrow")));
+    BtnMenu->setIconSize(QSize(9, 7));
+    connect(BtnMenu, &QPushButton::clicked, this, &TForm1::BtnMenuClick);
+    layout->addWidget(BtnMenu, 0, Qt::AlignVCenter);
+    return row;
+}
+
+QWidget* TForm1::buildCalcArea() {
+    PnlCalc = new QFrame;
+    PnlCalc->setObjectName("PnlCalc");
+    PnlCalc->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* layout = new QHBoxLayout(PnlCalc);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    GridArea = new QWidget;
+    GridArea->setObjectName("GridArea");
+    GridArea->setLayout(new QVBoxLayout);
+    GridArea->layout()->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(GridArea, 1);
+    PnlSelection = new QFrame;
+    PnlSelection->setObjectName("PnlSelection");
+    PnlSelection->setFixedWidth(180);
+    PnlSelection->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    PnlSelection->setLayout(new QVBoxLayout);
+    PnlSelection->layout()->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(PnlSelection);
+    return PnlCalc;
+}
+
+QLabel* TForm1::valuePanel(QWidget* parent, const char* name, int x, int y) {
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(x, y, 70, 25);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->setContentsMargins(2, 0, 2, 0);
+    panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont f(QStringLiteral("Bookman Old Style"));
+    f.setPixelSize(11);
+    f.setBold(true);
+    panel->setFont(f);
+    QPalette p = panel->palette();
+    p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    panel->setPalette(p);
+    m_panels.insert(QString::fromLatin1(name), panel);
+    return panel;
+}
+
+QLabel* TForm1::caption(QWidget* parent, const QString& text, int x, int y, int width) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(x, y, width, 28);
+    label->setFont(arial(11, true));
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    return label;
+}
+
+QWidget* TForm1::buildResultsArea() {
+    auto* area = new QFrame;
+    area->setObjectName("PnlResults");
+    area->setFixedHeight(150);
+    area->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* layout = new QHBoxLayout(area);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    auto group = [](const QString& title) {
+        auto* g = new QGroupBox(title);
+        g->setAlignment(Qt::AlignHCenter);
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(12);
+        f.setBold(true);
+        g->setFont(f);
+        return g;
+    };
+    const int rows[] = {22, 52, 82, 112};
+
+    QGroupBox* calc = group("Calculations");
+    calc->setObjectName("GrpCalculations");
+    calc->setFixedWidth(290);
+    caption(calc, "Paton's Constant", 4, rows[0] - 2, 60);
+    valuePanel(calc, "PnlKValue", 66, rows[0]);
+    caption(calc, "Acid Val at Gel", 142, rows[0] - 2, 55);
+    valuePanel(calc, "PnlAVAtGel", 199, rows[0]);
+    caption(calc, "PGel", 4, rows[1] - 2, 60);
+    valuePanel(calc, "PnlPGel", 66, rows[1]);
+    caption(calc, "FAv", 142, rows[1] - 2, 55);
+    valuePanel(calc, "PnlFAV", 199, rows[1]);
+    caption(calc, "Molecular Mass", 4, rows[2] - 2, 60);
+    valuePanel(calc, "PnlMolMass", 66, rows[2]);
+    caption(calc, "Oil Length", 4, rows[3] - 2, 60);
+    valuePanel(calc, "PnlOilLength", 66, rows[3]);
+    caption(calc, "Percent FA", 142, rows[3] - 2, 55);
+    valuePanel(calc, "PnlPercFA", 199, rows[3]);
+    layout->addWidget(calc);
+
+    QGroupBox* oh = group("Hydroxyl");
+    oh->setObjectName("GrpHydroxyl");
+    oh->setFixedWidth(155);
+    caption(oh, "Excess", 8, rows[0] - 2, 60);
+    valuePanel(oh, "PnlExcessOH", 72, rows[0]);
+    caption(oh, "Percent", 8, rows[1] - 2, 60);
+    valuePanel(oh, "PnlPercOH", 72, rows[1]);
+    caption(oh, "Number", 8, rows[2] - 2, 60);
+    valuePanel(oh, "PnlOHN", 72, rows[2]);
+    caption(oh, "Equivalent Mass", 8, rows[3] - 2, 60);
+    valuePanel(oh, "PnlOHEqvMass", 72, rows[3]);
+    layout->addWidget(oh);
+
+    QGroupBox* qty = group("Quantities");
+    qty->setObjectName("GrpQuantities");
+    const char* heads[] = {"Charge", "Batch", "Percent"};
+    for (int c = 0; c < 3; ++c)
+        caption(qty, heads[c], 78 + 80 * c, 20, 70)->setFixedHeight(16);
+    const char* rowNames[] = {"Total", "Water Off", "Yield"};
+    const char* panels[3][3] = {{"PnlTotalMass", "PnlBatchTotal", "PnlPercentTotal"},
+                                {"PnlWaterOff", "PnlBatchWaterOff", "PnlPercentWaterOff"},
+                                {"PnlYield", "PnlBatchYield", "PnlPercYield"}};
+    for (int r = 0; r < 3; ++r) {
+        caption(qty, rowNames[r], 4, 38 + 32 * r, 70);
+        for (int c = 0; c < 3; ++c)
+            valuePanel(qty, panels[r][c], 78 + 80 * c, 40 + 32 * r);
+    }
+    layout->addWidget(qty, 1);
+    return area;
+}
+
+void TForm1::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setFixedHeight(20);
+    bar->setSizeGripEnabled(false);
+    bar->setToolTip(QStringLiteral("Current Focused Raw Material Characteristics"));
+    const int widths[] = {170, 170, 120, 60, 60, 60, 75, 50};
+    const Qt::Alignment align[] = {Qt::AlignLeft,    Qt::AlignLeft,    Qt::AlignLeft,
+                                   Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter,
+                                   Qt::AlignLeft,    Qt::AlignHCenter};
+    for (int i = 0; i < 8; ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setFixedWidth(widths[i]);
+        panel->setAlignment(align[i] | Qt::AlignVCenter);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(panel);
+        m_status.push_back(panel);
+    }
+    m_status[7]->setText(QStringLiteral("CalcAuto"));
+}
+
+QString TForm1::statusPanel(int index) const {
+    return index >= 1 && index <= int(m_status.size()) ? m_status[size_t(index - 1)]->text() : QString();
+}
+
+void TForm1::setStatusPanel(int index, const QString& text) {
+    if (index >= 1 && index <= int(m_status.size()))
+        m_status[size_t(index - 1)]->setText(text);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        if (QScreen* s = screen())
+            move(s->availableGeometry().center() - rect().center());
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == CBResinType && event->type() == QEvent::FocusIn)
         CBResinTypeEnter();
+    if (event->type() == QEvent::KeyPress && watched != CBResinType) {
+        // EdDBAVKeyPress: Enter moves on as Tab does and types nothing.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::CBResinTypeChange() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeChange(); });
-}
-
-void TForm1::CBResinTypeEnter() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeEnter(); });
-}
-
-void TForm1::CBResinCodeChange() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinCodeChange(); });
-}
-
-void TForm1::ShowResults() {
-    // The result panels are written here once the results area stands.
 }

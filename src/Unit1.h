@@ -2,13 +2,22 @@
 
 #include "MainWindowLink.h"
 #include "components/ComboRecipeBox.h"
+#include "components/ImageList.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
+class DBEdit;
+class QAction;
 class QComboBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
+class QPrinter;
+class QPushButton;
+class QToolBar;
+class QToolButton;
 class TDMod;
 
 // The recipe editor, the application's main window.
@@ -18,31 +27,96 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Connects the window to the data module once that exists.
+    // Connects the window to the data module once that exists (nullptr disconnects).
     void attach(TDMod* dmod);
     TDMod* dmod() const { return m_dmod; }
 
+    // What the data module writes here.
     RecipeBox& resinTypeBox() override { return m_typeBox; }
     RecipeBox& resinCodeBox() override { return m_codeBox; }
     void ShowResults() override;
+    void UpdateEditableColumns() override;
+    void setStatusPanel(int index, const QString& text) override;
 
+    void ShowRMinStatusBar();
+    // The footer text of the grid column of a field ("Totals" under the material names).
+    QString footerText(const QString& fieldName) const { return m_footers.value(fieldName); }
+    QString statusPanel(int index) const;
+    const ImageList& buttonList() const { return m_buttonList; }
+    QPrinter* printer() const { return m_printer.get(); }
+
+    // Header.
     QComboBox* CBResinType = nullptr;
     QComboBox* CBResinCode = nullptr;
+    DBEdit* EdDBAV = nullptr;
+    DBEdit* EdDBSolids = nullptr;
+    DBEdit* EdDBDescription = nullptr;
+    DBEdit* EdDBBatchSize = nullptr;
+    QPushButton* BtnMenu = nullptr;
+    QFrame* PnlCalc = nullptr;
+    QFrame* PnlSelection = nullptr;
+    QWidget* GridArea = nullptr; // the ingredient grid's place
+
+    // Toolbar and menu.
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton *BtnNewRecipe = nullptr, *BtnSave = nullptr, *BtnSaveAs = nullptr,
+                *BtnRename = nullptr, *BtnDeleteRecipe = nullptr, *BtnPrint = nullptr,
+                *BtnAutoCalc = nullptr, *BtnCalculate = nullptr, *BtnCalculator = nullptr,
+                *BtnLibrary = nullptr, *BtnExit = nullptr;
+    QAction *New = nullptr, *Open1 = nullptr, *Save = nullptr, *SaveAs = nullptr,
+            *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
+            *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
+            *About1 = nullptr, *Help2 = nullptr;
 
 public slots:
     void CBResinTypeChange();
     void CBResinTypeEnter();
     void CBResinCodeChange();
+    void BtnNewRecipeClick();
+    void BtnSaveClick();
+    void BtnSaveAsClick();
+    void BtnRenameClick();
+    void BtnDeleteRecipeClick();
+    void BtnPrintClick();
+    void BtnAutoCalcClick();
+    void BtnCalculateClick();
+    void BtnCalculatorClick();
+    void BtnLibraryClick();
+    void BtnExitClick();
+    void AutoCalc1Click();
+    void BtnMenuClick();
+    void SelectionList1Click();
+    void StayOnTopClick();
+    void PrintSetupClick();
+    void About1Click();
+    void Help2Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void buildToolBar();
+    void buildMenu();
     QWidget* buildHeaderRow1();
-    QLabel* headerLabel(const QString& text, int width);
-    QFrame* silverBox(QWidget* content, int width);
+    QWidget* buildHeaderRow2();
+    QWidget* buildCalcArea();
+    QWidget* buildResultsArea();
+    void buildStatusBar();
+    QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
+    QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);
+    void applyAutoCalc(bool on);
+    void setSelectionVisible(bool visible);
+    void setPanel(const char* name, const QString& text);
 
     TDMod* m_dmod = nullptr;
     ComboRecipeBox m_typeBox;
     ComboRecipeBox m_codeBox;
+    ImageList m_buttonList;
+    std::unique_ptr<QPrinter> m_printer;
+    QHash<QString, QLabel*> m_panels;
+    QHash<QString, QString> m_footers;
+    std::vector<QLabel*> m_status;
+    bool m_centred = false;
 };

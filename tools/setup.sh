@@ -7,7 +7,7 @@ mode=${1:-run}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
-packages=(build-essential cmake qt6-base-dev libqt6printsupport6 libgl-dev libsqlite3-dev
+packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6printsupport6 libgl-dev libsqlite3-dev
           libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
 
 missing=()

@@ -1,4 +1,5 @@
 #include "../Unit1.h"
+#include "Fonts.h"
 #include "Startup.h"
 #include "Title.h"
 #include "components/Database.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvora"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(ApplicationTitle));
+    installFontSubstitutes();
 
     TForm1 form;
     std::unique_ptr<Session> session = openSession(form, Database::folderFor(QStringLiteral("Data")));

@@ -1,3 +1,4 @@
+#include "app/Fonts.h"
 #include "components/MessageBox.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installFontSubstitutes();
     // No test may hang on a modal box: every box is answered with its default button.
     MessageBox::setAutoAnswer(true);
     ::testing::InitGoogleTest(&argc, argv);

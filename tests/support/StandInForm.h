@@ -3,12 +3,18 @@
 #include "MainWindowLink.h"
 #include "components/RecipeBox.h"
 
+#include <QMap>
+
 // The main window as the data module sees it, without widgets: it records what it is told.
 struct StandInForm : MainWindowLink {
     RecipeBox& resinTypeBox() override { return type; }
     RecipeBox& resinCodeBox() override { return code; }
     void ShowResults() override { ++resultsShown; }
+    void UpdateEditableColumns() override { ++editableUpdates; }
+    void setStatusPanel(int index, const QString& text) override { status[index] = text; }
 
     MemoryRecipeBox type, code;
     int resultsShown = 0;
+    int editableUpdates = 0;
+    QMap<int, QString> status;
 };

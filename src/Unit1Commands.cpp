@@ -1,0 +1,89 @@
+// The main window's commands.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "components/MessageBox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QToolButton>
+
+void TForm1::CBResinTypeChange() {
+    if (m_dmod)
+        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeChange(); });
+}
+
+void TForm1::CBResinTypeEnter() {
+    if (m_dmod)
+        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeEnter(); });
+}
+
+void TForm1::CBResinCodeChange() {
+    if (m_dmod)
+        MessageBox::guarded(this, [this] { m_dmod->CBResinCodeChange(); });
+}
+
+// The recipe commands and the windows they open arrive with their own units.
+void TForm1::BtnNewRecipeClick() {}
+void TForm1::BtnSaveClick() {}
+void TForm1::BtnSaveAsClick() {}
+void TForm1::BtnRenameClick() {}
+void TForm1::BtnDeleteRecipeClick() {}
+void TForm1::BtnPrintClick() {}
+void TForm1::BtnCalculatorClick() {}
+void TForm1::BtnLibraryClick() {}
+void TForm1::About1Click() {}
+void TForm1::Help2Click() {}
+
+void TForm1::applyAutoCalc(bool on) {
+    AutoCalcOn = on;
+    AutoCalc1->setChecked(on);
+    BtnAutoCalc->setChecked(on);
+    BtnAutoCalc->setIcon(m_buttonList.icon(on ? 11 : 12));
+    // While AutoCalc runs, Calculate has nothing to add: it stands pressed and disabled.
+    BtnCalculate->setChecked(on);
+    BtnCalculate->setEnabled(!on);
+    setStatusPanel(8, on ? QStringLiteral("Auto Calc") : QString());
+}
+
+void TForm1::AutoCalc1Click() { applyAutoCalc(AutoCalc1->isChecked()); }
+
+void TForm1::BtnAutoCalcClick() { applyAutoCalc(BtnAutoCalc->isChecked()); }
+
+void TForm1::BtnCalculateClick() {
+    BtnCalculate->setChecked(false); // a push button: it springs back
+    if (m_dmod)
+        MessageBox::guarded(this, [this] { m_dmod->CalcBatch(); });
+}
+
+void TForm1::setSelectionVisible(bool visible) {
+    PnlSelection->setVisible(visible);
+    SelectionList1->setChecked(visible);
+    BtnMenu->setIcon(ImageList::fromSvg(visible ? QStringLiteral(":/UpArrow")
+                                                : QStringLiteral(":/DownArrow")));
+    BtnMenu->setProperty("arrow", visible ? "UpArrow" : "DownArrow");
+}
+
+void TForm1::BtnMenuClick() { setSelectionVisible(!PnlSelection->isVisibleTo(this)); }
+
+void TForm1::SelectionList1Click() { setSelectionVisible(!PnlSelection->isVisibleTo(this)); }
+
+void TForm1::StayOnTopClick() {
+    const bool on = StayOnTop->isChecked();
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown)
+        show(); // changing the flags hides the window
+}
+
+void TForm1::PrintSetupClick() {
+    QPrintDialog dialog(m_printer.get(), this);
+    dialog.setObjectName("PrinterSetupDialog");
+    dialog.exec(); // the printer keeps what was chosen; a cancel changes nothing
+}
+
+void TForm1::BtnExitClick() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }

@@ -1,0 +1,63 @@
+// What the main window shows of the recipe's figures: the result panels, the grid's footer
+// texts and the status bar.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "components/NumberFormat.h"
+#include "formulas/ResinProperties.h"
+
+#include <QLabel>
+
+void TForm1::setPanel(const char* name, const QString& text) {
+    if (QLabel* p = m_panels.value(QString::fromLatin1(name)))
+        p->setText(text);
+}
+
+void TForm1::ShowResults() {
+    using NumberFormat::format;
+    const TReactionTotals& t = ReactionTotals;
+    const QString pct = QStringLiteral(" %");
+    setPanel("PnlKValue", format(KValue(), "0.000"));
+    setPanel("PnlAVAtGel", format(AVAtGel(), "0.0"));
+    setPanel("PnlPGel", format(PGel(), "0.0") + pct);
+    setPanel("PnlFAV", format(FAv(), "0.00"));
+    setPanel("PnlOilLength", format(OilLength(), "0.0") + pct);
+    setPanel("PnlPercFA", format(PercFA(), "0.0") + pct);
+    setPanel("PnlExcessOH", format(ExcessOH(), "0.0") + pct);
+    setPanel("PnlOHN", format(OHN(), "0"));
+    setPanel("PnlOHEqvMass", format(OHEqvMass(), "0"));
+    setPanel("PnlPercOH", format(PercOH(), "0.0") + pct);
+    setPanel("PnlMolMass", format(MolMass(), "#"));
+    setPanel("PnlTotalMass", format(t.TotalMass, "0.00"));
+    setPanel("PnlWaterOff", format(WaterOff(), "0.00"));
+    setPanel("PnlYield", format(Yield(), "0.0#"));
+    setPanel("PnlBatchTotal", format(t.BatchChargeTotal, "0.0"));
+    setPanel("PnlBatchWaterOff", format(BatchWaterOff(), "0.0"));
+    setPanel("PnlBatchYield", format(t.BatchSize, "0.0"));
+    setPanel("PnlPercentTotal", format(t.BatchPercentTotal, "0.00"));
+    setPanel("PnlPercentWaterOff", format(PercentWaterOff(), "0.00"));
+    setPanel("PnlPercYield", format(t.SolidsPercent, "0.00"));
+
+    // The grid picks its footers up by field, wherever its columns stand.
+    m_footers.insert(QStringLiteral("RMName"), QStringLiteral("Totals"));
+    m_footers.insert(QStringLiteral("Mass"), format(t.TotalMass, "0.000"));
+    m_footers.insert(QStringLiteral("Moles"), format(t.TotalMoles, "0.0000"));
+    m_footers.insert(QStringLiteral("Ea"), format(t.TotalEa, "0.0000"));
+    m_footers.insert(QStringLiteral("Eb"), format(t.TotalEb, "0.0000"));
+    m_footers.insert(QStringLiteral("Charge"), format(t.BatchChargeTotal, "0.00"));
+    m_footers.insert(QStringLiteral("Percent"), format(t.BatchPercentTotal, "0.000"));
+    m_footers.insert(QStringLiteral("Cost"), format(t.TotalCost, "0.00"));
+}
+
+void TForm1::UpdateEditableColumns() {
+    // The amount columns' editability follows the focused line once the grid stands here.
+}
+
+void TForm1::ShowRMinStatusBar() {
+    if (!m_dmod)
+        return;
+    Table& lib = m_dmod->TblLibLookUp;
+    m_dmod->writeMaterialStatus(lib.fieldByName("RMCommonName"), lib.fieldByName("RMChemClass"),
+                                lib.fieldByName("RMMWt"), lib.fieldByName("RMFa"),
+                                lib.fieldByName("RMFan"), lib.fieldByName("RMFb"),
+                                lib.fieldByName("RMPrice"));
+}

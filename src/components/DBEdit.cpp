@@ -1,0 +1,103 @@
+#include "DBEdit.h"
+
+#include "DataSource.h"
+#include "MessageBox.h"
+#include "Table.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (m_dirty || !field())
+            return;
+        Table* t = m_source->table();
+        m_dirty = MessageBox::guarded(this, [t] {
+            if (t->state() == Table::State::Browse)
+                t->edit();
+        });
+    });
+}
+
+void DBEdit::bind(DataSource* source, const QString& fieldName) {
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    m_dirty = false;
+    if (!source) {
+        clear();
+        return;
+    }
+    m_fieldName = fieldName;
+    if (Field* f = field()) {
+        if (!f->isNumeric() && f->size > 0)
+            setMaxLength(f->size);
+        setAlignment(f->alignment);
+    }
+    connect(source, &DataSource::dataEvent, this,
+            [this](DataEvent e, Field* f) { onDataEvent(int(e), f); });
+    reset();
+}
+
+Field* DBEdit::field() const {
+    if (!m_source || !m_source->table())
+        return nullptr;
+    return m_source->table()->findField(m_fieldName);
+}
+
+void DBEdit::reset() {
+    m_dirty = false;
+    Field* f = field();
+    const bool active = f && m_source->table()->isOpen();
+    setText(active ? f->displayText() : QString());
+}
+
+bool DBEdit::commit() {
+    if (!m_dirty || m_committing)
+        return true;
+    Field* f = field();
+    if (!f)
+        return true;
+    m_committing = true;
+    const QString text = this->text();
+    const bool ok = MessageBox::guarded(this, [&] {
+        Table* t = m_source->table();
+        if (t->state() == Table::State::Browse)
+            t->edit();
+        f->setText(text);
+    });
+    m_committing = false;
+    if (ok)
+        reset();
+    return ok;
+}
+
+void DBEdit::onDataEvent(int event, Field* f) {
+    const auto e = DataEvent(event);
+    if (e == DataEvent::UpdateRecord) {
+        // The row is being posted: what is typed here belongs to it. A refused text has shown
+        // its message and stays here; the row is stored with the field's last good value.
+        commit();
+        return;
+    }
+    if (e == DataEvent::UpdateState || m_committing)
+        return;
+    if (m_dirty && (e == DataEvent::FieldChange || e == DataEvent::RecordChange))
+        return; // another field changed: keep what the user is typing
+    if (!f || f->name() == m_fieldName || e != DataEvent::FieldChange)
+        reset();
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (m_dirty && !commit())
+        QTimer::singleShot(0, this, [this] { setFocus(); });
+}
+
+void DBEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && m_dirty) {
+        reset();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

@@ -1,0 +1,257 @@
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "app/Startup.h"
+#include "components/DBEdit.h"
+#include "components/MessageBox.h"
+#include "formulas/ReactionTotals.h"
+#include "support/TempData.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary =
+    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
+    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 872.5, 1, 0, 0, 1.6);
+
+// The worked example, stored as typed, and an empty recipe.
+const QString kLines =
+    TempData::line("Alkyd", "W1", 1, "ANH", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
+    TempData::line("Alkyd", "W1", 2, "TRIOL", "101.299, 1.1, NULL, 3.3, NULL, NULL, NULL") +
+    TempData::line("Alkyd", "W1", 3, "FA", "280, 1, 1, NULL, NULL, NULL, NULL");
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AutoCalcOn = true;
+        ReactionTotals = {};
+        MessageBox::clearHistory();
+        data.create(TempData::header("Alkyd", "W1", 8, 50, 1000) +
+                        TempData::header("Empty", "E1", 8, 60, 1800),
+                    kLines, kLibrary);
+        session = openSession(form, data.folder());
+        ASSERT_NE(session, nullptr);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    void TearDown() override {
+        form.attach(nullptr);
+        session.reset();
+        AutoCalcOn = true;
+    }
+    QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
+    QToolButton* button(const char* name) { return form.findChild<QToolButton*>(name); }
+    QAction* action(const char* name) { return form.findChild<QAction*>(name); }
+    TDMod& dm() { return *session->dmod; }
+    void chooseType(const QString& type) {
+        auto* box = form.findChild<QComboBox*>("CBResinType");
+        box->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box, type);
+    }
+
+    TempData data;
+    TForm1 form;
+    std::unique_ptr<Session> session;
+};
+
+TEST_F(MainWindow, StandsWithItsCommands) {
+    EXPECT_EQ(form.windowTitle(), "Orbent' Kalvora - Lite  Version");
+    for (const char* b : {"BtnNewRecipe", "BtnSave", "BtnSaveAs", "BtnRename", "BtnDeleteRecipe",
+                          "BtnPrint", "BtnAutoCalc", "BtnCalculate", "BtnCalculator", "BtnLibrary",
+                          "BtnExit"})
+        EXPECT_NE(button(b), nullptr) << b;
+    EXPECT_EQ(button("BtnSaveAs")->text(), "Save &As");
+    for (const char* a : {"New", "Open1", "Save", "SaveAs", "Print", "PrintSetup", "Exit",
+                          "Library1", "AutoCalc1", "SelectionList1", "StayOnTop", "About1", "Help2"})
+        EXPECT_NE(action(a), nullptr) << a;
+    EXPECT_FALSE(action("Open1")->isEnabled());
+    EXPECT_EQ(action("Open1")->text(), "&Import..");
+    EXPECT_TRUE(action("SelectionList1")->isChecked());
+    EXPECT_FALSE(action("StayOnTop")->isChecked());
+    EXPECT_EQ(form.buttonList().count(), 18);
+    EXPECT_EQ(form.statusBar()->toolTip(), "Current Focused Raw Material Characteristics");
+}
+
+TEST_F(MainWindow, AutoCalcSwitchShowsItsThreeStates) {
+    EXPECT_TRUE(button("BtnAutoCalc")->isChecked());
+    EXPECT_TRUE(button("BtnCalculate")->isChecked());
+    EXPECT_FALSE(button("BtnCalculate")->isEnabled());
+    EXPECT_TRUE(action("AutoCalc1")->isChecked());
+    EXPECT_EQ(form.statusPanel(8), "CalcAuto");
+
+    QTest::mouseClick(button("BtnAutoCalc"), Qt::LeftButton);
+    EXPECT_FALSE(AutoCalcOn);
+    EXPECT_FALSE(action("AutoCalc1")->isChecked());
+    EXPECT_FALSE(button("BtnAutoCalc")->isChecked());
+    EXPECT_FALSE(button("BtnCalculate")->isChecked());
+    EXPECT_TRUE(button("BtnCalculate")->isEnabled());
+    EXPECT_EQ(form.statusPanel(8), "");
+
+    action("AutoCalc1")->trigger();
+    EXPECT_TRUE(AutoCalcOn);
+    EXPECT_TRUE(button("BtnAutoCalc")->isChecked());
+    EXPECT_FALSE(button("BtnCalculate")->isEnabled());
+    EXPECT_EQ(form.statusPanel(8), "Auto Calc");
+}
+
+TEST_F(MainWindow, PanelsShowTheFirstRecipesResultsInTheirFormats) {
+    EXPECT_EQ(panel("PnlKValue"), "1.033");
+    EXPECT_EQ(panel("PnlAVAtGel"), "-11.4");
+    EXPECT_EQ(panel("PnlPGel"), "90.8 %");
+    EXPECT_EQ(panel("PnlFAV"), "1.94");
+    EXPECT_EQ(panel("PnlOilLength"), "59.2 %");
+    EXPECT_EQ(panel("PnlPercFA"), "56.6 %");
+    EXPECT_EQ(panel("PnlExcessOH"), "10.0 %");
+    EXPECT_EQ(panel("PnlOHN"), "42");
+    EXPECT_EQ(panel("PnlOHEqvMass"), "1335");
+    EXPECT_EQ(panel("PnlPercOH"), "1.3 %");
+    EXPECT_EQ(panel("PnlTotalMass"), "529.42");
+    EXPECT_EQ(panel("PnlWaterOff"), "34.73");
+    EXPECT_EQ(panel("PnlYield"), "494.69");
+    EXPECT_EQ(panel("PnlBatchYield"), "1000.0");
+    EXPECT_EQ(panel("PnlPercYield"), "50.00");
+    EXPECT_EQ(panel("PnlBatchTotal"), "1070.2");
+    EXPECT_EQ(panel("PnlBatchWaterOff"), "70.2");
+    EXPECT_EQ(panel("PnlPercentTotal"), "53.51");
+    EXPECT_EQ(panel("PnlPercentWaterOff"), "3.51");
+    EXPECT_EQ(form.footerText("RMName"), "Totals");
+    EXPECT_EQ(form.footerText("Mass"), "529.419");
+    EXPECT_EQ(form.footerText("Moles"), "3.1000");
+    EXPECT_EQ(form.footerText("Ea"), "3.0000");
+    EXPECT_EQ(form.footerText("Eb"), "3.3000");
+    EXPECT_EQ(form.footerText("Charge"), "1070.21");
+    EXPECT_EQ(form.footerText("Percent"), "53.510");
+    EXPECT_EQ(form.footerText("Cost"), "737.56");
+}
+
+TEST_F(MainWindow, ARecipeWithoutLinesShowsZerosInEveryFormat) {
+    chooseType("Empty");
+    EXPECT_EQ(panel("PnlKValue"), "0.000");
+    EXPECT_EQ(panel("PnlPGel"), "0.0 %");
+    EXPECT_EQ(panel("PnlOHN"), "0");
+    EXPECT_EQ(panel("PnlYield"), "0.0");
+    EXPECT_EQ(panel("PnlMolMass"), "");
+    EXPECT_EQ(panel("PnlBatchYield"), "1800.0");
+    EXPECT_EQ(panel("PnlPercYield"), "60.00");
+    EXPECT_EQ(form.footerText("Mass"), "0.000");
+    EXPECT_EQ(form.footerText("Moles"), "0.0000");
+    EXPECT_EQ(form.footerText("Charge"), "0.00");
+    EXPECT_EQ(form.footerText("Percent"), "0.000");
+    EXPECT_EQ(form.footerText("Cost"), "0.00");
+    // The status bar of an empty recipe: prefixes with a single zero.
+    EXPECT_EQ(form.statusPanel(1), " ");
+    EXPECT_EQ(form.statusPanel(2), " ");
+    EXPECT_EQ(form.statusPanel(3), " Molecular Mass: 0");
+    EXPECT_EQ(form.statusPanel(4), "Fa: 0");
+    EXPECT_EQ(form.statusPanel(7), " Cost: 0");
+}
+
+TEST_F(MainWindow, StatusBarDescribesTheFocusedLine) {
+    EXPECT_EQ(form.statusPanel(1), " Phthalic Anhydride");
+    EXPECT_EQ(form.statusPanel(2), " Class");
+    EXPECT_EQ(form.statusPanel(3), " Molecular Mass: 148.12");
+    EXPECT_EQ(form.statusPanel(4), "Fa: 0");
+    EXPECT_EQ(form.statusPanel(5), "Fan: 1");
+    EXPECT_EQ(form.statusPanel(6), "Fb: 0");
+    EXPECT_EQ(form.statusPanel(7), " Cost: 1.1");
+    dm().TblRecipe.last();
+    EXPECT_EQ(form.statusPanel(3), " Molecular Mass: 872.5");
+    EXPECT_EQ(form.statusPanel(4), "Fa: 1");
+    dm().TblLibLookUp.locate("RMCode", {"TRIOL"});
+    form.ShowRMinStatusBar();
+    EXPECT_EQ(form.statusPanel(1), " Glycerol");
+    EXPECT_EQ(form.statusPanel(7), " Cost: 1.25");
+}
+
+TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
+    QTest::mouseClick(button("BtnAutoCalc"), Qt::LeftButton);
+    const QString before = panel("PnlTotalMass");
+    Table& t = dm().TblRecipe;
+    t.first();
+    t.edit();
+    t.fieldByName("Mass").setText("200");
+    t.checkBrowseMode();
+    EXPECT_NEAR(ReactionTotals.TotalMass, 529.419 - 148.12 + 200, 1e-9);
+    EXPECT_EQ(panel("PnlTotalMass"), before);
+    QTest::mouseClick(button("BtnCalculate"), Qt::LeftButton);
+    EXPECT_EQ(panel("PnlTotalMass"), "581.30");
+    EXPECT_FALSE(button("BtnCalculate")->isChecked());
+    // Switching back on shows nothing new until the next edit.
+    action("AutoCalc1")->trigger();
+    EXPECT_EQ(panel("PnlTotalMass"), "581.30");
+}
+
+TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
+    auto* av = form.findChild<DBEdit*>("EdDBAV");
+    auto* solids = form.findChild<DBEdit*>("EdDBSolids");
+    auto* size = form.findChild<DBEdit*>("EdDBBatchSize");
+    EXPECT_EQ(av->text(), "8.0");
+    EXPECT_EQ(solids->text(), "50.00");
+    EXPECT_EQ(size->text(), "1000.00");
+    EXPECT_EQ(form.findChild<DBEdit*>("EdDBDescription")->text(), "Test recipe");
+    av->setFocus();
+    av->selectAll();
+    QTest::keyClicks(av, "10");
+    QTest::keyClick(av, Qt::Key_Return);
+    EXPECT_TRUE(solids->hasFocus());
+    EXPECT_EQ(av->text(), "10.0") << "Enter types nothing and the edit shows the field's format";
+    EXPECT_EQ(ReactionTotals.TargetAV, 10);
+    EXPECT_EQ(dm().TblInfo.state(), Table::State::Edit);
+    // Leaving the recipe stores the edit.
+    chooseType("Empty");
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='W1'").toStdString(), "10.0");
+}
+
+TEST_F(MainWindow, TextThatIsNotANumberIsRefusedInTheHeader) {
+    auto* av = form.findChild<DBEdit*>("EdDBAV");
+    av->setFocus();
+    av->selectAll();
+    QTest::keyClicks(av, "abc");
+    QTest::keyClick(av, Qt::Key_Return);
+    ASSERT_FALSE(MessageBox::history().isEmpty());
+    EXPECT_EQ(MessageBox::history().last().text, "'abc' is not a valid floating point value for field 'AV'");
+    EXPECT_EQ(MessageBox::history().last().title, "Kalvora - Lite Version");
+    EXPECT_EQ(dm().TblInfo.fieldByName("AV").asFloat(), 8);
+    QTRY_VERIFY(av->hasFocus());
+    EXPECT_EQ(av->text(), "abc");
+}
+
+TEST_F(MainWindow, MenuButtonAndSelectionListShareOneState) {
+    auto* menu = form.findChild<QPushButton*>("BtnMenu");
+    QWidget* panelSel = form.findChild<QWidget*>("PnlSelection");
+    QTest::mouseClick(menu, Qt::LeftButton);
+    EXPECT_FALSE(panelSel->isVisible());
+    EXPECT_FALSE(action("SelectionList1")->isChecked());
+    EXPECT_EQ(menu->property("arrow").toString(), "DownArrow");
+    action("SelectionList1")->trigger();
+    EXPECT_TRUE(panelSel->isVisible());
+    EXPECT_TRUE(action("SelectionList1")->isChecked());
+    EXPECT_EQ(menu->property("arrow").toString(), "UpArrow");
+    action("SelectionList1")->trigger();
+    EXPECT_EQ(menu->property("arrow").toString(), "DownArrow");
+}
+
+TEST_F(MainWindow, StayOnTopTwiceReturnsToNormal) {
+    action("StayOnTop")->trigger();
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    action("StayOnTop")->trigger();
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(action("StayOnTop")->isChecked());
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MainWindow, ExitClosesTheWindow) {
+    QTest::mouseClick(button("BtnExit"), Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+}
+
+} // namespace
