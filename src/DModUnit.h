@@ -10,6 +10,10 @@ class MainWindowLink;
 
 // Set while the library window's view is in browse state, that is, holds nothing unsaved.
 inline bool LibSaved = true;
+// The item number being given to a new line.
+inline qint8 NewItemNum = 0;
+// A recipe holds at most this many numbered lines.
+inline constexpr int MaxLines = 127;
 // Whether every re-total is followed at once by the batch pass.
 inline bool AutoCalcOn = true;
 // Set exactly while a line recalculation (or a recipe copy) writes line amounts, so that those
@@ -70,6 +74,17 @@ public:
     void CalcBatch();
     void DSInfoDataChange(Field* field);
 
+    // Editing the list of lines: each operation completes or leaves the recipe as it was.
+    void AddBlankLine();
+    void InsertBlankLine();
+    void AddIngredient();
+    void InsertIngredient();
+    void OverwriteIngredient();
+    void DeleteLine();
+    void RenumberLines();
+    // Refuses a line beyond the recipe's limit with "Range check error".
+    void checkRoomForLine() const;
+
     // The focused line's material in the status bar, and the grid's editable columns.
     void DSRecipeDataChange(Field* field);
     // Writes status panels 1 to 7 from a material's fields.
@@ -84,6 +99,8 @@ private:
     // Writes a computed amount; one that is not positive is stored as empty.
     static void setAmount(Field& field, double value);
     void amountChanged(Field& field, void (TDMod::*recalc)());
+    void addLine(bool withMaterial);
+    void insertLine(bool withMaterial);
 
     Database& m_db;
     MainWindowLink& m_form;

@@ -17,4 +17,6 @@ public:
     virtual void UpdateEditableColumns() = 0;
     // Writes panel `index` (1 to 8) of the status bar.
     virtual void setStatusPanel(int index, const QString& text) = 0;
+    // Asks a Yes/No question in the "Confirm" box; true only on an explicit Yes.
+    virtual bool confirm(const QString& question) = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "DModUnit.h"
 #include "components/DBEdit.h"
+#include "components/DBGrid.h"
+#include "components/LibraryList.h"
 #include "components/MessageBox.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -134,12 +137,13 @@ TForm1::TForm1(QWidget* parent)
                        static_cast<QWidget*>(EdDBDescription), static_cast<QWidget*>(EdDBBatchSize)})
         w->installEventFilter(this);
 
-    // Enter walks the header as Tab does.
-    setTabOrder(CBResinType, CBResinCode);
-    setTabOrder(CBResinCode, EdDBAV);
-    setTabOrder(EdDBAV, EdDBSolids);
-    setTabOrder(EdDBSolids, EdDBDescription);
-    setTabOrder(EdDBDescription, EdDBBatchSize);
+    // The focus order, which Enter in the header edits walks as Tab does.
+    const QList<QWidget*> order = {DBGrid1,      RadioButton7, RadioButton4,    RadioButton3,
+                                   RadioButton5,  RadioButton2, RadioButton6,    LkUpRM,
+                                   CBResinType,  CBResinCode,  EdDBAV,          EdDBSolids,
+                                   EdDBDescription, EdDBBatchSize};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
     CBResinType->setFocus();
 }
 
@@ -148,6 +152,7 @@ TForm1::~TForm1() = default;
 void TForm1::attach(TDMod* dmod) {
     m_dmod = dmod;
     if (!dmod) {
+        detachGrid();
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
             e->bind(nullptr, QString());
         return;
@@ -156,6 +161,7 @@ void TForm1::attach(TDMod* dmod) {
     EdDBSolids->bind(&dmod->DSInfo, "Solids");
     EdDBDescription->bind(&dmod->DSInfo, "Description");
     EdDBBatchSize->bind(&dmod->DSInfo, "Size");
+    attachGrid();
 }
 
 void TForm1::buildToolBar() {
@@ -314,17 +320,9 @@ QWidget* TForm1::buildCalcArea() {
     auto* layout = new QHBoxLayout(PnlCalc);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
-    GridArea = new QWidget;
-    GridArea->setObjectName("GridArea");
-    GridArea->setLayout(new QVBoxLayout);
-    GridArea->layout()->setContentsMargins(0, 0, 0, 0);
+    buildGridArea();
     layout->addWidget(GridArea, 1);
-    PnlSelection = new QFrame;
-    PnlSelection->setObjectName("PnlSelection");
-    PnlSelection->setFixedWidth(180);
-    PnlSelection->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    PnlSelection->setLayout(new QVBoxLayout);
-    PnlSelection->layout()->setContentsMargins(2, 2, 2, 2);
+    buildSelectionPanel();
     layout->addWidget(PnlSelection);
     return PnlCalc;
 }

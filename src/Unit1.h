@@ -9,6 +9,9 @@
 #include <memory>
 
 class DBEdit;
+class DBGrid;
+class DBLookupList;
+class QRadioButton;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -37,6 +40,7 @@ public:
     void ShowResults() override;
     void UpdateEditableColumns() override;
     void setStatusPanel(int index, const QString& text) override;
+    bool confirm(const QString& question) override;
 
     void ShowRMinStatusBar();
     // The footer text of the grid column of a field ("Totals" under the material names).
@@ -55,7 +59,14 @@ public:
     QPushButton* BtnMenu = nullptr;
     QFrame* PnlCalc = nullptr;
     QFrame* PnlSelection = nullptr;
-    QWidget* GridArea = nullptr; // the ingredient grid's place
+    QWidget* GridArea = nullptr; // the ingredient grid with its button groups
+    DBGrid* DBGrid1 = nullptr;   // objectName "DBGrid"
+    DBLookupList* LkUpRM = nullptr;
+    QRadioButton *RadioButton2 = nullptr, *RadioButton3 = nullptr, *RadioButton4 = nullptr,
+                 *RadioButton5 = nullptr, *RadioButton6 = nullptr, *RadioButton7 = nullptr;
+    QPushButton *BtnAddBlank = nullptr, *BtnInsertBlank = nullptr, *BtnAddIngredient = nullptr,
+                *BtnInsertIngredient = nullptr, *BtnOverWriteIngredient = nullptr,
+                *BtnDeleteIngredient = nullptr;
 
     // Toolbar and menu.
     QToolBar* ToolBar1 = nullptr;
@@ -90,6 +101,23 @@ public slots:
     void PrintSetupClick();
     void About1Click();
     void Help2Click();
+    // Grid and selection list.
+    void DBGridColEnter();
+    bool DBGridKeyDown(QKeyEvent* event);
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void RadioButton7Click();
+    void LkUpRMClick();
+    void LkUpRMDblClick();
+    void BtnAddBlankClick();
+    void BtnInsertBlankClick();
+    void BtnAddIngredientClick();
+    void BtnInsertIngredientClick();
+    void btnOverwriteIngredientClick();
+    void BtnDeleteIngredientClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,6 +132,12 @@ private:
     QWidget* buildCalcArea();
     QWidget* buildResultsArea();
     void buildStatusBar();
+    void buildGridArea();
+    void attachGrid();
+    void detachGrid();
+    void buildSelectionPanel();
+    void filterLibrary(const QString& type);
+    void runLineCommand(void (TDMod::*operation)());
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);
     void applyAutoCalc(bool on);

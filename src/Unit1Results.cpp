@@ -2,6 +2,7 @@
 // texts and the status bar.
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "components/DBGrid.h"
 #include "components/NumberFormat.h"
 #include "formulas/ResinProperties.h"
 
@@ -46,11 +47,11 @@ void TForm1::ShowResults() {
     m_footers.insert(QStringLiteral("Charge"), format(t.BatchChargeTotal, "0.00"));
     m_footers.insert(QStringLiteral("Percent"), format(t.BatchPercentTotal, "0.000"));
     m_footers.insert(QStringLiteral("Cost"), format(t.TotalCost, "0.00"));
+    if (DBGrid1 && DBGrid1->footer("Mass"))
+        for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
+            DBGrid1->setFooterText(f, m_footers.value(f));
 }
 
-void TForm1::UpdateEditableColumns() {
-    // The amount columns' editability follows the focused line once the grid stands here.
-}
 
 void TForm1::ShowRMinStatusBar() {
     if (!m_dmod)

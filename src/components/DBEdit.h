@@ -3,7 +3,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
-class DataSource;
+#include "DataSource.h"
+
 class Field;
 
 // An edit bound to one field of a data source's current row: it shows the field in its format,

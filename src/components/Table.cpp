@@ -324,6 +324,20 @@ void Table::last() {
     m_eof = true;
 }
 
+void Table::goTo(int pos) {
+    checkActive();
+    if (pos == m_cur)
+        return;
+    // Settling may drop a pending row above `pos` or move a posted one: find the row again.
+    const RowPtr target = pos >= 0 && pos < int(m_rows.size()) ? m_rows[size_t(pos)] : nullptr;
+    settle();
+    if (!target)
+        return;
+    const auto it = std::find(m_rows.begin(), m_rows.end(), target);
+    if (it != m_rows.end())
+        moveTo(int(it - m_rows.begin()));
+}
+
 QString Table::bookmark() const {
     if (m_state == State::Insert || m_cur < 0 || m_cur >= int(m_rows.size()))
         return QString();

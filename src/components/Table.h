@@ -44,6 +44,8 @@ public:
     void next();
     void prior();
     void last();
+    // Makes the shown row at `pos` current (a pending row is settled first).
+    void goTo(int pos);
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
     bool isEmpty() const { return postedCount() == 0 && m_state != State::Insert; }

@@ -12,9 +12,15 @@ struct StandInForm : MainWindowLink {
     void ShowResults() override { ++resultsShown; }
     void UpdateEditableColumns() override { ++editableUpdates; }
     void setStatusPanel(int index, const QString& text) override { status[index] = text; }
+    bool confirm(const QString& question) override {
+        questions << question;
+        return answer;
+    }
 
     MemoryRecipeBox type, code;
     int resultsShown = 0;
     int editableUpdates = 0;
+    bool answer = true;
+    QStringList questions;
     QMap<int, QString> status;
 };

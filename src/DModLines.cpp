@@ -1,0 +1,146 @@
+// Editing the list of a recipe's lines: adding, inserting, overwriting, deleting, renumbering.
+#include "DModUnit.h"
+
+#include "MainWindowLink.h"
+#include "components/ScopeGuard.h"
+#include "components/StoreError.h"
+
+namespace {
+
+[[noreturn]] void rangeCheckError() { throw StoreError(QStringLiteral("Range check error")); }
+
+// Item numbers are held in signed 8-bit values.
+qint8 itemNumber(int value) {
+    if (value < -128 || value > 127)
+        rangeCheckError();
+    return qint8(value);
+}
+
+} // namespace
+
+void TDMod::checkRoomForLine() const {
+    if (TblRecipe.recordCount() >= MaxLines)
+        rangeCheckError();
+}
+
+void TDMod::addLine(bool withMaterial) {
+    TblRecipe.checkBrowseMode();
+    checkRoomForLine();
+    NewItemNum = itemNumber(TblRecipe.recordCount() + 1);
+    const QString code = withMaterial ? TblLibLookUp.fieldByName("RMCode").asString() : QString();
+    Database::Transaction tx(m_db);
+    TblRecipe.append();
+    TblRecipe.fieldByName("ItemNum").setInteger(NewItemNum);
+    if (withMaterial)
+        TblRecipe.fieldByName("RMCode").setString(code);
+    TblRecipe.post();
+    tx.commit();
+}
+
+void TDMod::AddBlankLine() { addLine(false); }
+
+void TDMod::AddIngredient() { addLine(true); }
+
+void TDMod::insertLine(bool withMaterial) {
+    TblRecipe.checkBrowseMode();
+    checkRoomForLine();
+    const QString code = withMaterial ? TblLibLookUp.fieldByName("RMCode").asString() : QString();
+    Database::Transaction tx(m_db);
+    if (TblRecipe.isEmpty()) {
+        // Nothing to insert before: the recipe's first line.
+        NewItemNum = 1;
+        TblRecipe.append();
+    } else {
+        const qint8 k = itemNumber(TblRecipe.fieldByName("ItemNum").asInteger());
+        NewItemNum = k;
+        TblRecipe.disableControls();
+        ScopeGuard resume([&] { TblRecipe.enableControls(); });
+        Field& item = TblRecipe.fieldByName("ItemNum");
+        // Walking back from the last line, every line numbered above k moves one up.
+        TblRecipe.last();
+        bool raised = false;
+        while (item.asInteger() > k) {
+            TblRecipe.edit();
+            item.setInteger(item.asInteger() + 1);
+            TblRecipe.post();
+            raised = TblRecipe.recNo() == 0;
+            if (raised)
+                break; // every line was numbered above k
+            TblRecipe.prior();
+        }
+        // Then the line that held k, normally the focused one, and the new line goes before it.
+        if (!raised) {
+            TblRecipe.edit();
+            item.setInteger(item.asInteger() + 1);
+            TblRecipe.post();
+        }
+        TblRecipe.insert();
+    }
+    TblRecipe.fieldByName("ItemNum").setInteger(NewItemNum);
+    if (withMaterial)
+        TblRecipe.fieldByName("RMCode").setString(code);
+    TblRecipe.post();
+    tx.commit();
+}
+
+void TDMod::InsertBlankLine() { insertLine(false); }
+
+void TDMod::InsertIngredient() { insertLine(true); }
+
+void TDMod::OverwriteIngredient() {
+    const QString code = TblLibLookUp.fieldByName("RMCode").asString();
+    const QString newName = TblLibLookUp.fieldByName("RMCommonName").asString();
+    const QString oldName = TblRecipe.fieldByName("RMName").asString();
+    if (!oldName.isEmpty() && oldName != newName) {
+        if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
+            return;
+        const QVariant type = TblRecipe.fieldByName("BatchType").value();
+        const QVariant batch = TblRecipe.fieldByName("BatchCode").value();
+        const qint8 item = itemNumber(TblRecipe.fieldByName("ItemNum").asInteger());
+        const double moles = TblRecipe.fieldByName("Moles").asFloat();
+        TblRecipe.edit();
+        TblRecipe.clearFields();
+        TblRecipe.fieldByName("BatchType").setValue(type);
+        TblRecipe.fieldByName("BatchCode").setValue(batch);
+        TblRecipe.fieldByName("ItemNum").setInteger(item);
+        TblRecipe.fieldByName("RMCode").setString(code);
+        // Writing the moles back recalculates the line for the new material and re-totals.
+        TblRecipe.fieldByName("Moles").setFloat(moles);
+        return;
+    }
+    TblRecipe.edit();
+    TblRecipe.fieldByName("RMCode").setString(code);
+}
+
+void TDMod::DeleteLine() {
+    {
+        Database::Transaction tx(m_db);
+        TblRecipe.edit();
+        TblRecipe.remove();
+        RenumberLines();
+        tx.commit();
+    }
+    CalcTotals();
+}
+
+void TDMod::RenumberLines() {
+    TblRecipe.checkBrowseMode();
+    const QString focused = TblRecipe.bookmark();
+    TblRecipe.disableControls();
+    ScopeGuard restore([&] {
+        TblRecipe.gotoBookmark(focused);
+        TblRecipe.enableControls();
+    });
+    Database::Transaction tx(m_db);
+    Field& item = TblRecipe.fieldByName("ItemNum");
+    int counter = 1;
+    TblRecipe.first();
+    while (!TblRecipe.eof()) {
+        TblRecipe.edit();
+        item.setInteger(itemNumber(counter));
+        TblRecipe.post();
+        ++counter;
+        TblRecipe.next();
+    }
+    tx.commit();
+}

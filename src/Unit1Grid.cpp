@@ -1,0 +1,260 @@
+// The ingredient grid, its button groups and the selection panel.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "components/DBGrid.h"
+#include "components/LibraryList.h"
+#include "components/MessageBox.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont arialFont(int pixels, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace
+
+void TForm1::buildGridArea() {
+    GridArea = new QWidget;
+    GridArea->setObjectName("GridArea");
+    auto* column = new QVBoxLayout(GridArea);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+
+    DBGrid1 = new DBGrid;
+    DBGrid1->setObjectName("DBGrid");
+    DBGrid1->setFont(arialFont(11, false));
+    DBGrid1->horizontalHeader()->setFont(arialFont(12, true));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(18);
+    DBGrid1->setFooterFont(arialFont(11, false));
+    QPalette p = DBGrid1->palette();
+    p.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5)); // the desktop colour around the cells
+    DBGrid1->viewport()->setAutoFillBackground(true);
+    DBGrid1->setPalette(p);
+    DBGrid1->onKeyDown = [this](QKeyEvent* e) { return DBGridKeyDown(e); };
+    DBGrid1->onColEnter = [this] { DBGridColEnter(); };
+    // No path takes a recipe past its numbered-line limit.
+    DBGrid1->beforeNewLine = [this] {
+        if (m_dmod)
+            m_dmod->checkRoomForLine();
+    };
+    DBGrid1->lookupItems = [this](const QString& field) {
+        QStringList names;
+        if (m_dmod && field == QLatin1String("RMName")) {
+            Table& lib = m_dmod->TblGridLib;
+            const Field& name = lib.fieldByName("RMCommonName");
+            for (int i = 0; i < lib.rowCount(); ++i)
+                names << lib.valueAt(i, name).toString();
+        }
+        return names;
+    };
+    column->addWidget(DBGrid1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    auto group = [](const QString& title, int width) {
+        auto* g = new QGroupBox(title);
+        g->setFixedSize(width, 48);
+        g->setFont(arialFont(11, true));
+        auto* l = new QHBoxLayout(g);
+        l->setContentsMargins(6, 2, 6, 4);
+        return g;
+    };
+    auto button = [this](QGroupBox* g, const char* name, const QString& caption, int picture,
+                         void (TForm1::*slot)()) {
+        auto* b = new QPushButton(caption);
+        b->setObjectName(name);
+        b->setFixedSize(90, 25);
+        b->setFont(arialFont(12, true));
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setIcon(m_buttonList.icon(picture));
+        connect(b, &QPushButton::clicked, this, slot);
+        g->layout()->addWidget(b);
+        return b;
+    };
+    QGroupBox* blank = group(" Blank ", 200);
+    blank->setObjectName("GrpBlank");
+    BtnAddBlank = button(blank, "BtnAddBlank", "Add", 0, &TForm1::BtnAddBlankClick);
+    BtnInsertBlank = button(blank, "BtnInsertBlank", "Insert", 0, &TForm1::BtnInsertBlankClick);
+    QGroupBox* ingredient = group(" Ingredient ", 386);
+    ingredient->setObjectName("GrpIngredient");
+    BtnAddIngredient = button(ingredient, "BtnAddIngredient", "Add", 17, &TForm1::BtnAddIngredientClick);
+    BtnInsertIngredient = button(ingredient, "BtnInsertIngredient", "Insert", 17, &TForm1::BtnInsertIngredientClick);
+    BtnOverWriteIngredient = button(ingredient, "BtnOverWriteIngredient", "OverWrite", 5, &TForm1::btnOverwriteIngredientClick);
+    BtnDeleteIngredient = button(ingredient, "BtnDeleteIngredient", "Delete", 6, &TForm1::BtnDeleteIngredientClick);
+    buttons->addWidget(blank);
+    buttons->addWidget(ingredient);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+}
+
+void TForm1::buildSelectionPanel() {
+    PnlSelection = new QFrame;
+    PnlSelection->setObjectName("PnlSelection");
+    PnlSelection->setFixedWidth(180);
+    PnlSelection->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    auto* column = new QVBoxLayout(PnlSelection);
+    column->setContentsMargins(2, 2, 2, 2);
+    auto* types = new QGroupBox(" Material Type ");
+    types->setObjectName("GrpMaterialType");
+    types->setToolTip("Select raw material type.");
+    types->setFont(arialFont(11, true));
+    auto* grid = new QGridLayout(types);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(0);
+    auto radio = [&](const char* name, const QString& caption, int row, int col, void (TForm1::*slot)()) {
+        auto* r = new QRadioButton(caption);
+        r->setObjectName(name);
+        r->setFont(arialFont(11, true));
+        r->setStyleSheet(QStringLiteral("QRadioButton:focus { background: aqua; }"));
+        connect(r, &QRadioButton::clicked, this, slot);
+        grid->addWidget(r, row, col);
+        return r;
+    };
+    RadioButton7 = radio("RadioButton7", "Amphoteric", 0, 0, &TForm1::RadioButton7Click);
+    RadioButton3 = radio("RadioButton3", "Fatty Acid", 1, 0, &TForm1::RadioButton3Click);
+    RadioButton2 = radio("RadioButton2", "Natural Oil", 2, 0, &TForm1::RadioButton2Click);
+    RadioButton4 = radio("RadioButton4", "Acid", 0, 1, &TForm1::RadioButton4Click);
+    RadioButton5 = radio("RadioButton5", "Base", 1, 1, &TForm1::RadioButton5Click);
+    RadioButton6 = radio("RadioButton6", "All", 2, 1, &TForm1::RadioButton6Click);
+    RadioButton6->setChecked(true);
+    column->addWidget(types);
+    LkUpRM = new DBLookupList;
+    LkUpRM->setObjectName("LkUpRM");
+    LkUpRM->setFont(arialFont(11, false));
+    LkUpRM->onSelect = [this] { LkUpRMClick(); };
+    LkUpRM->onDoubleClick = [this] { LkUpRMDblClick(); };
+    column->addWidget(LkUpRM, 1);
+    // A pause of more than two seconds starts a new search by name.
+    QApplication::setKeyboardInputInterval(2000);
+}
+
+void TForm1::attachGrid() {
+    DBGrid1->setDataSource(&m_dmod->DSRecipe);
+    const QFontMetrics fm(DBGrid1->font());
+    auto width = [&](const char* field, int fixed) {
+        if (fixed > 0)
+            return fixed;
+        const Field& f = m_dmod->TblRecipe.fieldByName(field);
+        return fm.horizontalAdvance(QLatin1Char('0')) * qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
+    };
+    auto align = [&](const char* field) { return m_dmod->TblRecipe.fieldByName(field).alignment; };
+    DBGrid1->setColumns({
+        {"ItemNum", "Item", 35, Qt::AlignHCenter},
+        {"RMCode", "Code", width("RMCode", 0), align("RMCode")},
+        {"RMName", "Raw Material Name", 64, align("RMName")},
+        {"Mass", "Charge", 64, align("Mass")},
+        {"Moles", "Moles", 64, align("Moles")},
+        {"Ea", "Ea", 64, align("Ea")},
+        {"Eb", "Eb", 64, align("Eb")},
+        {"Charge", "Batch", width("Charge", 0), align("Charge")},
+        {"Percent", "Percent", width("Percent", 0), align("Percent")},
+        {"Cost", "Cost", 60, align("Cost")},
+    });
+    for (const char* hidden : {"ItemNum", "RMCode"})
+        DBGrid1->footer(hidden)->visible = false;
+    FooterCell* totals = DBGrid1->footer("RMName");
+    totals->text = QStringLiteral("Totals");
+    totals->alignment = Qt::AlignHCenter;
+    totals->font = arialFont(13, true);
+    totals->hasFont = true;
+    for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"}) {
+        FooterCell* cell = DBGrid1->footer(f);
+        cell->font = arialFont(12, true);
+        cell->hasFont = true;
+        cell->color = QColor(0xC0, 0xC0, 0xC0);
+        cell->text = m_footers.value(f);
+    }
+    DBGrid1->footer("RMName")->color = QColor(0xC0, 0xC0, 0xC0);
+    LkUpRM->setDataSource(&m_dmod->DSLibLookup, "RMCommonName");
+    UpdateEditableColumns();
+}
+
+void TForm1::detachGrid() {
+    DBGrid1->setDataSource(nullptr);
+}
+
+void TForm1::UpdateEditableColumns() {
+    if (!m_dmod || !DBGrid1)
+        return;
+    const Table& t = m_dmod->TblRecipe;
+    const double fa = t.fieldByName("RMFa").asFloat();
+    const double fan = t.fieldByName("RMFan").asFloat();
+    const double fb = t.fieldByName("RMFb").asFloat();
+    const bool oil = t.fieldByName("RMType").asString() == QLatin1String("Oil");
+    bool mass = false, moles = false, ea = false, eb = false;
+    if (fa > 0 || fan > 0)
+        mass = moles = ea = true;
+    if (fb > 0)
+        mass = moles = eb = true;
+    if (oil)
+        mass = moles = ea = eb = true;
+    DBGrid1->setReadOnly("Mass", !mass);
+    DBGrid1->setReadOnly("Moles", !moles);
+    DBGrid1->setReadOnly("Ea", !ea);
+    DBGrid1->setReadOnly("Eb", !eb);
+}
+
+void TForm1::DBGridColEnter() { UpdateEditableColumns(); }
+
+bool TForm1::DBGridKeyDown(QKeyEvent* event) {
+    if (!m_dmod || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
+        return false;
+    // The cell's text is written and the line stored before the next line becomes current.
+    MessageBox::guarded(this, [this] { m_dmod->TblRecipe.next(); });
+    return true;
+}
+
+void TForm1::filterLibrary(const QString& type) {
+    if (!m_dmod)
+        return;
+    MessageBox::guarded(this, [&] {
+        m_dmod->TblLibLookUp.setFilter(TDMod::filterText("RMType", type));
+        m_dmod->TblLibLookUp.setFiltered(true);
+    });
+}
+
+void TForm1::RadioButton2Click() { filterLibrary("Oil"); }
+void TForm1::RadioButton3Click() { filterLibrary("Fatty Acid"); }
+void TForm1::RadioButton4Click() { filterLibrary("Acid"); }
+void TForm1::RadioButton5Click() { filterLibrary("Base"); }
+void TForm1::RadioButton7Click() { filterLibrary("Amphoteric"); }
+
+void TForm1::RadioButton6Click() {
+    if (m_dmod)
+        MessageBox::guarded(this, [this] { m_dmod->TblLibLookUp.setFiltered(false); });
+}
+
+void TForm1::LkUpRMClick() { ShowRMinStatusBar(); }
+
+void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient); }
+
+void TForm1::runLineCommand(void (TDMod::*operation)()) {
+    if (m_dmod)
+        MessageBox::guarded(this, [&] { (m_dmod->*operation)(); });
+}
+
+void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine); }
+void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine); }
+void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient); }
+void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient); }
+void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient); }
+void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
+
+bool TForm1::confirm(const QString& question) {
+    return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"), question,
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}

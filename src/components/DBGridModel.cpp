@@ -1,0 +1,133 @@
+#include "DBGridModel.h"
+
+#include "DataSource.h"
+#include "MessageBox.h"
+#include "Table.h"
+
+DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void DBGridModel::setDataSource(DataSource* source) {
+    beginResetModel();
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    if (source)
+        connect(source, &DataSource::dataEvent, this,
+                [this](DataEvent e, Field* f) { onDataEvent(int(e), f); });
+    m_rows = table() && table()->isOpen() ? table()->rowCount() : 0;
+    endResetModel();
+}
+
+Table* DBGridModel::table() const { return m_source ? m_source->table() : nullptr; }
+
+Field* DBGridModel::field(int column) const {
+    if (!table() || column < 0 || column >= int(m_columns.size()))
+        return nullptr;
+    return table()->findField(m_columns[size_t(column)].fieldName);
+}
+
+void DBGridModel::setColumns(std::vector<GridColumn> columns) {
+    beginResetModel();
+    m_columns = std::move(columns);
+    endResetModel();
+}
+
+int DBGridModel::columnOf(const QString& fieldName) const {
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].fieldName.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+int DBGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+
+int DBGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant DBGridModel::data(const QModelIndex& index, int role) const {
+    Field* f = field(index.column());
+    if (!f || index.row() >= m_rows)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return f->formatValue(table()->valueAt(index.row(), *f));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_columns[size_t(index.column())].alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    Field* f = field(index.column());
+    if (role != Qt::EditRole || !f || m_columns[size_t(index.column())].readOnly)
+        return false;
+    Table* t = table();
+    const QString text = value.toString();
+    if (text == data(index, Qt::EditRole).toString())
+        return true; // nothing typed
+    return MessageBox::guarded(nullptr, [&] {
+        if (t->recNo() != index.row())
+            t->goTo(index.row());
+        t->edit();
+        f->setText(text);
+    });
+}
+
+Qt::ItemFlags DBGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && !m_columns[size_t(index.column())].readOnly)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= int(m_columns.size()))
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_columns[size_t(section)].title;
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return {};
+    }
+    // The indicator column: the current line and its edit state.
+    if (role != Qt::DisplayRole || !table() || section != table()->recNo())
+        return QString();
+    switch (table()->state()) {
+    case Table::State::Insert:
+        return QStringLiteral("*");
+    case Table::State::Edit:
+        return QStringLiteral("I");
+    default:
+        return QStringLiteral("\u25B6");
+    }
+}
+
+void DBGridModel::onDataEvent(int event, Field*) {
+    Table* t = table();
+    switch (DataEvent(event)) {
+    case DataEvent::DataSetChange:
+        beginResetModel();
+        m_rows = t && t->isOpen() ? t->rowCount() : 0;
+        endResetModel();
+        emit currentRowChanged(t ? t->recNo() : -1);
+        break;
+    case DataEvent::DataSetScroll:
+        emit headerDataChanged(Qt::Vertical, 0, qMax(0, m_rows - 1));
+        emit currentRowChanged(t->recNo());
+        break;
+    case DataEvent::FieldChange:
+    case DataEvent::RecordChange:
+        if (t->recNo() >= 0 && t->recNo() < m_rows)
+            emit dataChanged(index(t->recNo(), 0), index(t->recNo(), columnCount() - 1));
+        break;
+    case DataEvent::UpdateState:
+        emit headerDataChanged(Qt::Vertical, 0, qMax(0, m_rows - 1));
+        break;
+    case DataEvent::UpdateRecord:
+        break;
+    }
+}

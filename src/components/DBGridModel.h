@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+#include "DataSource.h"
+#include <vector>
+
+class Field;
+class Table;
+
+// One column of a data grid: the field it shows and how.
+struct GridColumn {
+    QString fieldName;
+    QString title;
+    int width = 64;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    bool readOnly = false;
+};
+
+// A thin table model over a view: rows are the view's shown rows, columns are fields. It turns
+// the data source's notifications into model signals and writes edits through the fields.
+class DBGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DBGridModel(QObject* parent = nullptr);
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return m_source; }
+    Table* table() const;
+    Field* field(int column) const;
+
+    std::vector<GridColumn>& columns() { return m_columns; }
+    void setColumns(std::vector<GridColumn> columns);
+    int columnOf(const QString& fieldName) const; // -1 when no column shows the field
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    // The view's current row moved (the grid follows it).
+    void currentRowChanged(int row);
+
+private:
+    void onDataEvent(int event, Field* field);
+
+    QPointer<DataSource> m_source;
+    std::vector<GridColumn> m_columns;
+    int m_rows = 0;
+};
