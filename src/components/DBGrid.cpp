@@ -276,6 +276,8 @@ void DBGrid::moveLine(int delta) {
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        commitEditor(); // the typed text belongs to the line before it moves
     if (onKeyDown && onKeyDown(event))
         return;
     Table* t = m_model->table();

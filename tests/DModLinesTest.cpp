@@ -1,0 +1,221 @@
+#include "DModUnit.h"
+#include "components/StoreError.h"
+#include "formulas/ReactionTotals.h"
+#include "support/StandInForm.h"
+#include "support/TempData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary = TempData::material("GLY", "glycerol", "Base", 92.09, 0, 0, 3, 1) +
+                         TempData::material("PE", "pentaerythritol", "Base", 136.15, 0, 0, 4, 2) +
+                         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1) +
+                         TempData::material("TOFA", "Tall Oil Fatty Acid", "Fatty Acid", 290, 1, 0, 0, 1);
+
+class LinesTest : public ::testing::Test {
+protected:
+    void open(const QString& lines) {
+        data.create(TempData::header("Alkyd", "A1"), lines, kLibrary);
+        db = std::make_unique<Database>(data.folder());
+        dm = std::make_unique<TDMod>(*db, form);
+    }
+    void openNumbered(int n, const QString& code = "GLY") {
+        QString lines;
+        for (int i = 1; i <= n; ++i)
+            lines += TempData::line("Alkyd", "A1", i, code, QString("%1, %2, NULL, %3, NULL, NULL, NULL").arg(92.09 * i).arg(i).arg(3 * i));
+        open(lines);
+    }
+    // "item:code" for every line, in order, as the grid shows them.
+    std::string listing() {
+        Table& t = dm->TblRecipe;
+        std::string out;
+        for (int i = 0; i < t.rowCount(); ++i)
+            out += (out.empty() ? "" : " ") + t.valueAt(i, t.fieldByName("ItemNum")).toString().toStdString() + ":" +
+                   t.valueAt(i, t.fieldByName("RMCode")).toString().toStdString();
+        return out;
+    }
+    std::string stored() {
+        return data.query("Recipes.adt", "SELECT ItemNum || ':' || ifnull(RMCode, '') FROM Recipes ORDER BY ItemNum, rowid")
+            .replace('\n', ' ')
+            .toStdString();
+    }
+    int focusedItem() { return dm->TblRecipe.fieldByName("ItemNum").asInteger(); }
+    void focus(int item) { ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {item})); }
+    void select(const QString& code) { ASSERT_TRUE(dm->TblLibLookUp.locate("RMCode", {code})); }
+    std::string refusal(void (TDMod::*op)()) {
+        try {
+            (dm.get()->*op)();
+        } catch (const StoreError& e) {
+            return e.message().toStdString();
+        }
+        return "";
+    }
+    void SetUp() override {
+        AutoCalcOn = true;
+        ReactionTotals = {};
+    }
+
+    TempData data;
+    StandInForm form;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TDMod> dm;
+};
+
+TEST_F(LinesTest, InsertBlankMovesTheFocusedLineAndTheRestUp) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE") +
+         TempData::line("Alkyd", "A1", 3, "PA"));
+    focus(2);
+    dm->InsertBlankLine();
+    EXPECT_EQ(listing(), "1:GLY 2: 3:PE 4:PA");
+    EXPECT_EQ(stored(), "1:GLY 2: 3:PE 4:PA");
+    EXPECT_EQ(focusedItem(), 2);
+    EXPECT_TRUE(dm->TblRecipe.fieldByName("RMCode").isNull());
+}
+
+TEST_F(LinesTest, InsertIngredientPutsTheSelectedMaterialAtTheFocusedPlace) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE"));
+    focus(1);
+    select("PA");
+    dm->InsertIngredient();
+    EXPECT_EQ(listing(), "1:PA 2:GLY 3:PE");
+    EXPECT_EQ(focusedItem(), 1);
+    EXPECT_EQ(dm->TblRecipe.fieldByName("RMName").asString(), "Phthalic Anhydride");
+}
+
+TEST_F(LinesTest, InsertingIntoAnEmptyRecipeGivesLineOne) {
+    open({});
+    dm->InsertBlankLine();
+    EXPECT_EQ(stored(), "1:");
+    dm->TblRecipe.first();
+    select("GLY");
+    dm->InsertIngredient();
+    EXPECT_EQ(stored(), "1:GLY 2:");
+}
+
+TEST_F(LinesTest, DeleteRenumbersAndFocusesTheNeighbour) {
+    openNumbered(3);
+    focus(3);
+    dm->DeleteLine();
+    EXPECT_EQ(listing(), "1:GLY 2:GLY");
+    EXPECT_EQ(focusedItem(), 2);
+    EXPECT_NEAR(ReactionTotals.TotalMoles, 3, 1e-9) << "the totals are recomputed";
+    focus(1);
+    dm->DeleteLine();
+    EXPECT_EQ(stored(), "1:GLY");
+    EXPECT_EQ(focusedItem(), 1);
+    EXPECT_NEAR(dm->TblRecipe.fieldByName("Moles").asFloat(), 2, 1e-9) << "the old line 2 is now 1";
+}
+
+TEST_F(LinesTest, DeleteOnAnEmptyRecipeChangesNothing) {
+    open({});
+    EXPECT_EQ(refusal(&TDMod::DeleteLine), "");
+    EXPECT_EQ(stored(), "");
+    EXPECT_EQ(dm->TblRecipe.state(), Table::State::Browse);
+}
+
+TEST_F(LinesTest, AddNumbersFromTheLineCount) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE") +
+         TempData::line("Alkyd", "A1", 4, "PA"));
+    dm->AddBlankLine();
+    EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4:");
+    select("TOFA");
+    const double before = ReactionTotals.TotalMass;
+    dm->AddIngredient();
+    EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4: 5:TOFA");
+    EXPECT_EQ(dm->TblRecipe.fieldByName("RMName").asString(), "Tall Oil Fatty Acid");
+    EXPECT_TRUE(dm->TblRecipe.fieldByName("Mass").isNull());
+    EXPECT_EQ(ReactionTotals.TotalMass, before);
+}
+
+TEST_F(LinesTest, NoOperationTakesARecipePastItsLimit) {
+    openNumbered(127);
+    for (auto op : {&TDMod::AddBlankLine, &TDMod::AddIngredient, &TDMod::InsertBlankLine,
+                    &TDMod::InsertIngredient})
+        EXPECT_EQ(refusal(op), "Range check error");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*), max(ItemNum) FROM Recipes").toStdString(), "127|127");
+    focus(127);
+    dm->DeleteLine();
+    dm->AddBlankLine();
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*), max(ItemNum) FROM Recipes").toStdString(), "127|127");
+}
+
+TEST_F(LinesTest, AnItemNumberBeyondEightBitsIsRefused) {
+    open(TempData::line("Alkyd", "A1", 200, "GLY"));
+    select("PE");
+    EXPECT_EQ(refusal(&TDMod::InsertBlankLine), "Range check error");
+    EXPECT_EQ(refusal(&TDMod::OverwriteIngredient), "Range check error");
+    EXPECT_EQ(stored(), "200:GLY");
+}
+
+TEST_F(LinesTest, OverwriteAsksAndKeepsTheMoles) {
+    openNumbered(1);
+    select("PE");
+    form.answer = false;
+    dm->OverwriteIngredient();
+    ASSERT_EQ(form.questions.size(), 1);
+    EXPECT_EQ(form.questions[0], "Replace glycerol\rwith pentaerythritol?");
+    EXPECT_EQ(stored(), "1:GLY");
+
+    form.answer = true;
+    dm->OverwriteIngredient();
+    dm->TblRecipe.checkBrowseMode();
+    EXPECT_EQ(stored(), "1:PE");
+    Table& t = dm->TblRecipe;
+    EXPECT_NEAR(t.fieldByName("Moles").asFloat(), 1, 1e-12);
+    EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9);
+    EXPECT_NEAR(t.fieldByName("Eb").asFloat(), 4, 1e-12);
+    EXPECT_NEAR(ReactionTotals.TotalMass, 136.15, 1e-9);
+    EXPECT_EQ(t.fieldByName("ItemNum").asInteger(), 1);
+
+    // The same material again, or a blank line: nothing is asked.
+    form.questions.clear();
+    dm->OverwriteIngredient();
+    EXPECT_TRUE(form.questions.isEmpty());
+}
+
+TEST_F(LinesTest, OverwriteOfALineWithoutMolesEmptiesItsAmounts) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY", "50, NULL, NULL, NULL, 5, 5, 5"));
+    select("PA");
+    dm->OverwriteIngredient();
+    dm->TblRecipe.checkBrowseMode();
+    Table& t = dm->TblRecipe;
+    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PA");
+    EXPECT_TRUE(t.fieldByName("Mass").isNull());
+    EXPECT_TRUE(t.fieldByName("Ea").isNull());
+    EXPECT_TRUE(t.fieldByName("Cost").isNull() || t.fieldByName("Cost").asFloat() == 0);
+}
+
+TEST_F(LinesTest, OverwriteOfABlankLineAsksNothing) {
+    open(TempData::line("Alkyd", "A1", 1, ""));
+    select("TOFA");
+    dm->OverwriteIngredient();
+    dm->TblRecipe.checkBrowseMode();
+    EXPECT_TRUE(form.questions.isEmpty());
+    EXPECT_EQ(stored(), "1:TOFA");
+}
+
+TEST_F(LinesTest, AFailureInTheMiddleLeavesTheRecipeAsItWas) {
+    openNumbered(5);
+    focus(2);
+    int writes = 0;
+    db->beforeWrite = [&](const QString&) {
+        if (++writes == 3)
+            throw StoreError("Cannot write to the table file: disk full.");
+    };
+    EXPECT_THROW(dm->InsertBlankLine(), StoreError);
+    db->beforeWrite = nullptr;
+    EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:GLY 5:GLY");
+    EXPECT_EQ(listing(), "1:GLY 2:GLY 3:GLY 4:GLY 5:GLY");
+    EXPECT_FALSE(dm->TblRecipe.controlsDisabled());
+}
+
+TEST_F(LinesTest, AFilteredListWithoutMaterialsAddsABlankLine) {
+    openNumbered(1);
+    dm->TblLibLookUp.setFilter(TDMod::filterText("RMType", "Amphoteric"));
+    dm->TblLibLookUp.setFiltered(true);
+    dm->AddIngredient();
+    EXPECT_EQ(stored(), "1:GLY 2:");
+}
+
+} // namespace
