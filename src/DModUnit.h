@@ -5,11 +5,17 @@
 #include "components/Table.h"
 
 #include <QObject>
+#include <QString>
 
 class MainWindowLink;
 
 // Set while the library window's view is in browse state, that is, holds nothing unsaved.
 inline bool LibSaved = true;
+// What the recipe name dialog is open for: 1 new recipe, 2 save as, 3 rename.
+inline int NameDialogMode = 0;
+// The recipe that was current when the name dialog became active.
+inline QString SourceBatchType;
+inline QString SourceBatchCode;
 // The item number being given to a new line.
 inline qint8 NewItemNum = 0;
 // A recipe holds at most this many numbered lines.
@@ -84,6 +90,18 @@ public:
     void RenumberLines();
     // Refuses a line beyond the recipe's limit with "Range check error".
     void checkRoomForLine() const;
+
+    // Recipe management. Copy, rename and delete each complete or leave the tables as they were.
+    void SaveRecipe();
+    void AddRecipe(const QString& type, const QString& code);
+    void CopyRecipe(const QString& type, const QString& code);
+    void RenameRecipe(const QString& type, const QString& code);
+    void DeleteRecipe(const QString& type, const QString& code);
+    // Whether a header of that name exists, letter case ignored; a pending header edit is
+    // settled first. The current recipe stays.
+    bool RecipeExists(const QString& type, const QString& code);
+    // The header is being edited and a field of it was given a value.
+    bool HeaderChanged() const;
 
     // The focused line's material in the status bar, and the grid's editable columns.
     void DSRecipeDataChange(Field* field);

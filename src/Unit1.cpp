@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "DModUnit.h"
+#include "Input.h"
 #include "components/DBEdit.h"
 #include "components/DBGrid.h"
 #include "components/LibraryList.h"
@@ -123,6 +124,7 @@ TForm1::TForm1(QWidget* parent)
     column->addWidget(main, 1);
     setCentralWidget(central);
     buildStatusBar();
+    m_input = new TFrmInput(this);
 
     // The window's client area.
     resize(792, 551 + menuBar()->sizeHint().height());

@@ -22,6 +22,7 @@ class QPushButton;
 class QToolBar;
 class QToolButton;
 class TDMod;
+class TFrmInput;
 
 // The recipe editor, the application's main window.
 class TForm1 : public QMainWindow, public MainWindowLink {
@@ -48,6 +49,7 @@ public:
     QString statusPanel(int index) const;
     const ImageList& buttonList() const { return m_buttonList; }
     QPrinter* printer() const { return m_printer.get(); }
+    TFrmInput* FrmInput() const { return m_input; }
 
     // Header.
     QComboBox* CBResinType = nullptr;
@@ -153,4 +155,5 @@ private:
     QHash<QString, QString> m_footers;
     std::vector<QLabel*> m_status;
     bool m_centred = false;
+    TFrmInput* m_input = nullptr; // the recipe name dialog, made once
 };

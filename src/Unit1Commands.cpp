@@ -1,6 +1,8 @@
 // The main window's commands.
 #include "DModUnit.h"
+#include "Input.h"
 #include "Unit1.h"
+#include "components/DBEdit.h"
 #include "components/MessageBox.h"
 
 #include <QAction>
@@ -25,12 +27,45 @@ void TForm1::CBResinCodeChange() {
         MessageBox::guarded(this, [this] { m_dmod->CBResinCodeChange(); });
 }
 
-// The recipe commands and the windows they open arrive with their own units.
-void TForm1::BtnNewRecipeClick() {}
-void TForm1::BtnSaveClick() {}
-void TForm1::BtnSaveAsClick() {}
-void TForm1::BtnRenameClick() {}
-void TForm1::BtnDeleteRecipeClick() {}
+void TForm1::BtnNewRecipeClick() {
+    if (m_dmod)
+        m_input->OpenForNew();
+}
+
+void TForm1::BtnSaveClick() {
+    if (m_dmod)
+        MessageBox::guarded(this, [this] {
+            for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+                e->commit();
+            m_dmod->SaveRecipe();
+        });
+}
+
+void TForm1::BtnSaveAsClick() {
+    if (m_dmod)
+        m_input->OpenForSaveAs();
+}
+
+void TForm1::BtnRenameClick() {
+    if (m_dmod)
+        m_input->OpenForRename();
+}
+
+void TForm1::BtnDeleteRecipeClick() {
+    if (!m_dmod)
+        return;
+    const Table& info = m_dmod->TblInfo;
+    const QString question = QStringLiteral("Delete batch %1, %2?")
+                                 .arg(info.fieldByName("BatchCode").asString(),
+                                      info.fieldByName("Description").asString());
+    if (!confirm(question))
+        return;
+    const QString type = info.fieldByName("BatchType").asString();
+    const QString code = info.fieldByName("BatchCode").asString();
+    MessageBox::guarded(this, [&] { m_dmod->DeleteRecipe(type, code); });
+}
+
+// The windows these commands open arrive with their own units.
 void TForm1::BtnPrintClick() {}
 void TForm1::BtnCalculatorClick() {}
 void TForm1::BtnLibraryClick() {}
@@ -86,4 +121,25 @@ void TForm1::PrintSetupClick() {
 
 void TForm1::BtnExitClick() { close(); }
 
-void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
+void TForm1::closeEvent(QCloseEvent* event) {
+    // FormClose: an unsaved header change is asked about; the window closes either way unless
+    // storing the change fails.
+    if (m_dmod) {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+        if (m_dmod->HeaderChanged() &&
+            MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
+                             QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
+            const bool stored = MessageBox::guarded(this, [this] {
+                m_dmod->TblInfo.edit();
+                m_dmod->TblInfo.post();
+            });
+            if (!stored) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    event->accept();
+}

@@ -417,6 +417,17 @@ void Table::setFilter(const QString& filter) {
     }
 }
 
+bool Table::inRange(const StoredRow& row) const {
+    if (!m_master || !m_rangeLoaded)
+        return true;
+    if (m_rangeKey.isEmpty())
+        return false; // the master has no current row: no line belongs
+    for (int i = 0; i < m_detailFields.size(); ++i)
+        if (!sameValue(row.values[m_schema.columnIndex(m_detailFields[i])], m_rangeKey[i]))
+            return false;
+    return true;
+}
+
 bool Table::passesFilter(const StoredRow& row) const {
     if (!m_filtered || m_filterColumn < 0)
         return true;
@@ -582,8 +593,11 @@ void Table::post() {
         m_rows.erase(m_rows.begin() + m_cur);
         placeSorted(m_all, row);
     }
-    if (passesFilter(*row))
+    if (!inRange(*row)) {
+        m_all.erase(std::remove(m_all.begin(), m_all.end(), row), m_all.end());
+    } else if (passesFilter(*row)) {
         placeSorted(m_rows, row);
+    }
     m_state = State::Browse;
     m_modified = false;
     const int pos = positionOf(row->rowid);

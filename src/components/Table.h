@@ -33,6 +33,8 @@ public:
     Field& addLookupField(const QString& name, FieldType type);
     // Only the rows whose `detailFields` equal the master's current `masterFields`.
     void setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields);
+    // Reads the master's current rows now, even while the master's display is suspended.
+    void syncWithMaster() { followMaster(false); }
 
     void open();
     void close();
@@ -113,6 +115,7 @@ private:
     void load(qint64 keepRowid, int keepPos);
     void rebuildVisible();
     bool passesFilter(const StoredRow& row) const;
+    bool inRange(const StoredRow& row) const;
     bool lessThan(const StoredRow& a, const StoredRow& b) const;
     void placeSorted(std::vector<RowPtr>& rows, const RowPtr& row);
     int positionOf(qint64 rowid) const;

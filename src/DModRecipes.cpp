@@ -1,0 +1,150 @@
+// Creating, saving, copying, renaming and deleting recipes.
+#include "DModUnit.h"
+
+#include "MainWindowLink.h"
+#include "components/RecipeBox.h"
+#include "components/ScopeGuard.h"
+#include "components/StoreError.h"
+#include "components/TextKey.h"
+
+namespace {
+
+const char* const kLineAmounts[] = {"Moles", "Mass", "Ea", "Eb", "Charge", "Percent", "Cost"};
+
+struct CopiedLine {
+    int item;
+    QString code;
+    double amounts[7];
+};
+
+} // namespace
+
+void TDMod::SaveRecipe() {
+    if (TblInfo.state() != Table::State::Browse)
+        TblInfo.post();
+    if (TblRecipe.state() != Table::State::Browse)
+        TblRecipe.post();
+}
+
+bool TDMod::HeaderChanged() const {
+    return TblInfo.state() == Table::State::Edit && TblInfo.modified();
+}
+
+bool TDMod::RecipeExists(const QString& type, const QString& code) {
+    TblInfo.checkBrowseMode();
+    const Field& t = TblInfo.fieldByName("BatchType");
+    const Field& c = TblInfo.fieldByName("BatchCode");
+    for (int i = 0; i < TblInfo.rowCount(); ++i)
+        if (TextKey::same(TblInfo.valueAt(i, t).toString(), type) &&
+            TextKey::same(TblInfo.valueAt(i, c).toString(), code))
+            return true;
+    return false;
+}
+
+void TDMod::AddRecipe(const QString& type, const QString& code) {
+    TblInfo.appendRecord({type, code});
+}
+
+void TDMod::DeleteRecipe(const QString& type, const QString& code) {
+    TblRecipe.disableControls();
+    TblInfo.disableControls();
+    ScopeGuard resume([&] {
+        TblInfo.enableControls();
+        TblRecipe.enableControls();
+        m_form.resinTypeBox().setText(TblInfo.fieldByName("BatchType").asString());
+        m_form.resinCodeBox().setText(TblInfo.fieldByName("BatchCode").asString());
+    });
+    {
+        Database::Transaction tx(m_db);
+        // Names that differ only in letter case are one recipe: the header's lines are those
+        // the line view shows for it, matched as the header is.
+        if (TblInfo.locate("BatchType; BatchCode", {type, code})) {
+            TblRecipe.syncWithMaster();
+            while (!TblRecipe.isEmpty()) {
+                TblRecipe.first();
+                TblRecipe.remove();
+            }
+            TblInfo.remove();
+        }
+        tx.commit();
+    }
+    TblRecipe.refresh();
+    TblInfo.refresh();
+    FillResinTypeList();
+    FillResinCodeList();
+}
+
+void TDMod::CopyRecipe(const QString& type, const QString& code) {
+    if (TextKey::same(type, SourceBatchType) && TextKey::same(code, SourceBatchCode)) {
+        // Copying a recipe onto itself would remove it first: it is stored as Save does.
+        SaveRecipe();
+        return;
+    }
+    Database::Transaction tx(m_db);
+    if (!TblInfo.locate("BatchType; BatchCode", {SourceBatchType, SourceBatchCode}))
+        throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(SourceBatchType, SourceBatchCode));
+    TblInfo.checkBrowseMode();
+    TblRecipe.checkBrowseMode();
+    const QVariantList header = {type, code, TblInfo.fieldByName("Description").value(),
+                                 TblInfo.fieldByName("AV").value(),
+                                 TblInfo.fieldByName("Solids").value(),
+                                 TblInfo.fieldByName("Size").value()};
+    std::vector<CopiedLine> lines;
+    {
+        const Field& item = TblRecipe.fieldByName("ItemNum");
+        const Field& rm = TblRecipe.fieldByName("RMCode");
+        for (int i = 0; i < TblRecipe.rowCount(); ++i) {
+            CopiedLine line;
+            line.item = TblRecipe.valueAt(i, item).toInt();
+            if (line.item < -128 || line.item > 127)
+                throw StoreError(QStringLiteral("Range check error"));
+            line.code = TblRecipe.valueAt(i, rm).toString();
+            for (int a = 0; a < 7; ++a)
+                line.amounts[a] = TblRecipe.valueAt(i, TblRecipe.fieldByName(kLineAmounts[a])).toDouble();
+            lines.push_back(line);
+        }
+    }
+    DeleteRecipe(type, code);
+    TblInfo.appendRecord(header);
+    // The new header is current: the line view holds its (no) lines and takes new ones.
+    TblRecipe.disableControls();
+    Recalculating = true;
+    ScopeGuard release([&] {
+        Recalculating = false;
+        TblRecipe.enableControls();
+    });
+    for (const CopiedLine& line : lines) {
+        TblRecipe.append();
+        TblRecipe.fieldByName("ItemNum").setInteger(line.item);
+        if (!line.code.isEmpty()) {
+            TblRecipe.fieldByName("RMCode").setString(line.code);
+            // Amounts are stored as they stand; a 0 stays empty in the copy.
+            for (int a = 0; a < 7; ++a)
+                if (line.amounts[a] != 0)
+                    TblRecipe.fieldByName(kLineAmounts[a]).setFloat(line.amounts[a]);
+        }
+        TblRecipe.post();
+    }
+    tx.commit();
+}
+
+void TDMod::RenameRecipe(const QString& type, const QString& code) {
+    TblRecipe.disableControls();
+    ScopeGuard resume([&] { TblRecipe.enableControls(); });
+    Database::Transaction tx(m_db);
+    TblInfo.checkBrowseMode();
+    TblRecipe.checkBrowseMode();
+    // Every line of the recipe moves to the new name; a moved line leaves the line view.
+    while (!TblRecipe.isEmpty()) {
+        TblRecipe.first();
+        TblRecipe.edit();
+        TblRecipe.fieldByName("BatchType").setString(type);
+        TblRecipe.fieldByName("BatchCode").setString(code);
+        TblRecipe.post();
+    }
+    TblInfo.edit();
+    TblInfo.fieldByName("BatchType").setString(type);
+    TblInfo.fieldByName("BatchCode").setString(code);
+    TblInfo.post();
+    tx.commit();
+}

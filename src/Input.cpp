@@ -1,0 +1,229 @@
+#include "Input.h"
+
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "components/DBEdit.h"
+#include "components/MessageBox.h"
+#include "components/RecipeBox.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const char* const kTypeLabel =
+    "Select a current resin type or enter a new resin type (maximum 25 Characters):";
+
+QLabel* wrappedLabel(QWidget* parent, const char* name, int y) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(17, y, 280, 30);
+    label->setWordWrap(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(12);
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+QComboBox* nameBox(QWidget* parent, const char* name, int y, int maxLength) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    // The columns hold 25 and 15 characters, as the labels say.
+    box->lineEdit()->setMaxLength(maxLength);
+    box->setGeometry(88, y, 145, box->sizeHint().height());
+    return box;
+}
+
+} // namespace
+
+TFrmInput::TFrmInput(TForm1* form) : QDialog(form), m_form(form) {
+    setObjectName("FrmInput");
+    setFixedSize(313, 214);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName("Bevel1");
+    bevel->setGeometry(8, 8, 297, 161);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    LblType = wrappedLabel(this, "LblType", 20);
+    CBProductType = nameBox(this, "CBProductType", 62, 25);
+    LblCode = wrappedLabel(this, "LblCode", 95);
+    CBProductCode = nameBox(this, "CBProductCode", 137, 15);
+    OKBtn = new QPushButton("OK", this);
+    OKBtn->setObjectName("OKBtn");
+    OKBtn->setGeometry(79, 180, 75, 25);
+    OKBtn->setAutoDefault(false);
+    CancelBtn = new QPushButton("Cancel", this);
+    CancelBtn->setObjectName("CancelBtn");
+    CancelBtn->setGeometry(159, 180, 75, 25);
+    CancelBtn->setAutoDefault(false);
+    connect(OKBtn, &QPushButton::clicked, this, &TFrmInput::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] {
+        CancelBtnClick();
+        reject();
+    });
+    setTabOrder(CBProductType, CBProductCode);
+    setTabOrder(CBProductCode, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    CBProductType->installEventFilter(this);
+    CBProductCode->installEventFilter(this);
+    OKBtn->installEventFilter(this);
+}
+
+void TFrmInput::prepare() {
+    const bool fresh = NameDialogMode == 1;
+    setWindowTitle(NameDialogMode == 1   ? "Add New Recipe"
+                   : NameDialogMode == 2 ? "Save Recipe AS"
+                                         : "Rename Recipe");
+    LblType->setText(kTypeLabel);
+    LblCode->setText(
+        NameDialogMode == 1   ? "Enter the new product code for the recipe (maximum 15 Characters):"
+        : NameDialogMode == 2 ? "Select a current resin code or enter a new code for the recipe "
+                                "(maximum 15 Characters):"
+                              : "Enter a new code for the recipe (maximum 15 Characters):");
+    CBProductType->setEditText(fresh ? QString() : m_form->CBResinType->currentText());
+    CBProductCode->setEditText(QString());
+    FormActivate();
+}
+
+void TFrmInput::OpenForNew() {
+    NameDialogMode = 1;
+    prepare();
+    exec();
+}
+
+void TFrmInput::OpenForSaveAs() {
+    NameDialogMode = 2;
+    prepare();
+    exec();
+}
+
+void TFrmInput::OpenForRename() {
+    NameDialogMode = 3;
+    prepare();
+    exec();
+}
+
+void TFrmInput::FormActivate() {
+    auto copyList = [](QComboBox* from, QComboBox* to) {
+        const QString text = to->currentText();
+        to->clear();
+        for (int i = 0; i < from->count(); ++i)
+            to->addItem(from->itemText(i));
+        to->setCurrentIndex(-1);
+        to->setEditText(text);
+    };
+    copyList(m_form->CBResinType, CBProductType);
+    copyList(m_form->CBResinCode, CBProductCode);
+    if (TDMod* dm = m_form->dmod()) {
+        SourceBatchType = dm->TblInfo.fieldByName("BatchType").asString();
+        SourceBatchCode = dm->TblInfo.fieldByName("BatchCode").asString();
+    }
+    CBProductType->setFocus();
+}
+
+void TFrmInput::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+}
+
+int TFrmInput::box(int icon, const QString& title, const QString& text, int buttons, int defaultButton) {
+    const int answer = MessageBox::show(this, QMessageBox::Icon(icon), title, text,
+                                        QMessageBox::StandardButtons(buttons),
+                                        QMessageBox::StandardButton(defaultButton));
+    FormActivate();
+    return answer;
+}
+
+void TFrmInput::OKBtnClick() {
+    TDMod* dm = m_form->dmod();
+    if (!dm)
+        return;
+    const QString type = CBProductType->currentText();
+    const QString code = CBProductCode->currentText();
+    if (type.isEmpty()) {
+        box(QMessageBox::Critical, "Error", "A value must be entered for product type", QMessageBox::Ok, QMessageBox::Ok);
+        CBProductType->setFocus();
+        return;
+    }
+    if (code.isEmpty()) {
+        box(QMessageBox::Critical, "Error", "A value must be entered for product code", QMessageBox::Ok, QMessageBox::Ok);
+        CBProductCode->setFocus();
+        return;
+    }
+    bool stay = false;
+    const bool done = MessageBox::guarded(this, [&] {
+        const bool exists = dm->RecipeExists(type, code);
+        switch (NameDialogMode) {
+        case 1:
+            if (!exists) {
+                dm->AddRecipe(type, code);
+                m_form->EdDBAV->setFocus();
+            } else if (box(QMessageBox::Critical, "Error", "A recipe by that name already exists",
+                           QMessageBox::Abort | QMessageBox::Retry,
+                           QMessageBox::Retry) == QMessageBox::Abort) {
+                stay = true;
+                return;
+            }
+            break;
+        case 2:
+            if (exists && box(QMessageBox::Question, "Confirm",
+                              "A recipe by that name already exists, continue?",
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
+                stay = true;
+                return;
+            }
+            dm->CopyRecipe(type, code);
+            break;
+        default:
+            if (exists) {
+                box(QMessageBox::Critical, "Error", "A recipe by that name already exists! Cannot rename",
+                    QMessageBox::Ok, QMessageBox::Ok);
+                stay = true;
+                return;
+            }
+            dm->RenameRecipe(type, code);
+            break;
+        }
+        showResult(type, code);
+    });
+    if (done && !stay)
+        accept();
+}
+
+void TFrmInput::showResult(const QString& type, const QString& code) {
+    TDMod* dm = m_form->dmod();
+    // The resulting recipe is the one of that name, however its letters are written.
+    dm->TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_form->resinTypeBox().setText(dm->TblInfo.fieldByName("BatchType").asString());
+    m_form->resinCodeBox().setText(dm->TblInfo.fieldByName("BatchCode").asString());
+    dm->FillResinTypeList();
+    dm->FillResinCodeList();
+    dm->SelectRecipe(type, code);
+}
+
+bool TFrmInput::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == CBProductType)
+                CBProductCode->setFocus();
+            else if (watched == CBProductCode)
+                OKBtn->setFocus();
+            else if (watched == OKBtn)
+                OKBtn->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
