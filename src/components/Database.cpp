@@ -343,6 +343,7 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
 void Database::begin() {
     if (m_depth++ == 0 && m_db) {
         sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE"));
+        ++m_serial;
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
             m_generationAtBegin[file.get()] = file->generation();
@@ -367,10 +368,12 @@ void Database::rollback() {
     if (m_depth == 0)
         return;
     m_depth = 0;
+    const quint64 undone = m_serial;
     if (m_db && !sqlite3_get_autocommit(m_db.get()))
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    // Views of the tables written meanwhile may be ahead of their files: they read them again.
-    // Views of other tables keep what they hold, a pending edit included.
+    // Views of the tables written meanwhile may be ahead of their files: they read them again,
+    // and so do views holding a pending row begun by the undone work. Other views keep what
+    // they hold, a pending edit of the user's included.
     std::vector<TableFile*> written;
     for (auto& [name, file] : m_tables) {
         const auto it = m_generationAtBegin.find(file.get());
@@ -381,7 +384,8 @@ void Database::rollback() {
     }
     const std::vector<Table*> views = m_views;
     for (Table* v : views)
-        if (std::find(written.begin(), written.end(), v->file()) != written.end())
+        if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
+            v->pendingSince() == undone)
             v->resyncAfterRollback();
 }
 

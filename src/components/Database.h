@@ -89,6 +89,8 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
+    // A number for the transaction under way, 0 outside one.
+    quint64 currentTransaction() const { return m_depth > 0 ? m_serial : 0; }
 
     class Transaction {
     public:
@@ -127,5 +129,6 @@ private:
     std::map<QString, std::unique_ptr<TableFile>> m_tables;
     std::vector<Table*> m_views;
     int m_depth = 0;
+    quint64 m_serial = 0;
     std::map<TableFile*, quint64> m_generationAtBegin;
 };

@@ -474,6 +474,7 @@ void Table::newRow(bool atEnd) {
     m_cur = pos;
     m_eof = m_bof = false;
     m_state = State::Insert;
+    m_pendingTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
@@ -489,6 +490,7 @@ void Table::edit() {
     }
     m_buffer = *m_rows[size_t(m_cur)];
     m_state = State::Edit;
+    m_pendingTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
 }

@@ -98,6 +98,7 @@ public:
 
     // Called by the database.
     void resyncAfterRollback();
+    quint64 pendingSince() const { return m_state == State::Edit || m_state == State::Insert ? m_pendingTx : 0; }
     void rowDeletedElsewhere(TableFile* file, qint64 rowid);
     // Called by data sources.
     void addDataSource(DataSource* ds);
@@ -157,6 +158,7 @@ private:
     StoredRow m_buffer;
     bool m_modified = false;
     int m_insertReturn = -1; // row that was current before an insert or append
+    quint64 m_pendingTx = 0; // the transaction in which the pending row was begun
 
     int m_disableCount = 0;
     bool m_pendingEvent = false;
