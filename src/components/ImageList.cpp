@@ -4,7 +4,18 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
+// The pictures are compiled into the window library, which is static: its resources must be
+// registered by hand before the first use.
+static void registerPictures() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
 QIcon ImageList::fromSvg(const QString& resource) {
+    registerPictures();
     QSvgRenderer renderer(resource);
     QIcon icon;
     if (!renderer.isValid())
