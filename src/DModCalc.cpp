@@ -35,6 +35,16 @@ void TDMod::setAmount(Field& field, double value) {
         field.clear();
 }
 
+void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
+    const QVariant type = TblRecipe.fieldByName("BatchType").value();
+    const QVariant batch = TblRecipe.fieldByName("BatchCode").value();
+    TblRecipe.edit();
+    TblRecipe.clearFields();
+    TblRecipe.fieldByName("BatchType").setValue(type);
+    TblRecipe.fieldByName("BatchCode").setValue(batch);
+    TblRecipe.fieldByName("ItemNum").setValue(itemNum);
+}
+
 void TDMod::RecalcFromMass() {
     RecalculatingScope guard;
     TblRecipe.edit();
@@ -98,15 +108,7 @@ void TDMod::TblRecipeEbChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEb)
 
 void TDMod::TblRecipeRMCodeChange(Field& code) {
     if (code.isNull() && !Recalculating) {
-        // The line is emptied but keeps its place in the recipe.
-        const QVariant type = TblRecipe.fieldByName("BatchType").value();
-        const QVariant batch = TblRecipe.fieldByName("BatchCode").value();
-        const QVariant item = TblRecipe.fieldByName("ItemNum").value();
-        TblRecipe.edit();
-        TblRecipe.clearFields();
-        TblRecipe.fieldByName("BatchType").setValue(type);
-        TblRecipe.fieldByName("BatchCode").setValue(batch);
-        TblRecipe.fieldByName("ItemNum").setValue(item);
+        emptyLineKeepingPlace(TblRecipe.fieldByName("ItemNum").value());
         return;
     }
     RecalcFromMoles();

@@ -94,15 +94,9 @@ void TDMod::OverwriteIngredient() {
     if (!oldName.isEmpty() && oldName != newName) {
         if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
             return;
-        const QVariant type = TblRecipe.fieldByName("BatchType").value();
-        const QVariant batch = TblRecipe.fieldByName("BatchCode").value();
         const qint8 item = itemNumber(TblRecipe.fieldByName("ItemNum").asInteger());
         const double moles = TblRecipe.fieldByName("Moles").asFloat();
-        TblRecipe.edit();
-        TblRecipe.clearFields();
-        TblRecipe.fieldByName("BatchType").setValue(type);
-        TblRecipe.fieldByName("BatchCode").setValue(batch);
-        TblRecipe.fieldByName("ItemNum").setInteger(item);
+        emptyLineKeepingPlace(int(item));
         TblRecipe.fieldByName("RMCode").setString(code);
         // Writing the moles back recalculates the line for the new material and re-totals.
         TblRecipe.fieldByName("Moles").setFloat(moles);

@@ -118,6 +118,8 @@ private:
     static void setAmount(Field& field, double value);
     void amountChanged(Field& field, void (TDMod::*recalc)());
     void addLine(bool withMaterial);
+    // Empties every field of the focused line but its recipe name and item number.
+    void emptyLineKeepingPlace(const QVariant& itemNum);
     void insertLine(bool withMaterial);
 
     Database& m_db;

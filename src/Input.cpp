@@ -2,6 +2,7 @@
 
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "app/Fonts.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
 #include "components/RecipeBox.h"
@@ -24,10 +25,7 @@ QLabel* wrappedLabel(QWidget* parent, const char* name, int y) {
     label->setObjectName(name);
     label->setGeometry(17, y, 280, 30);
     label->setWordWrap(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(12);
-    f.setBold(true);
-    label->setFont(f);
+    label->setFont(arialFont(12, true));
     return label;
 }
 

@@ -5,6 +5,7 @@
 #include "components/DBEdit.h"
 #include "components/DBGrid.h"
 #include "components/LibraryList.h"
+#include "app/Fonts.h"
 #include "components/MessageBox.h"
 
 #include <QAction>
@@ -28,13 +29,6 @@
 
 namespace {
 
-QFont arial(int pixels, bool bold) {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 QComboBox* recipeCombo(const QString& name, int maxLength) {
     auto* combo = new QComboBox;
     combo->setObjectName(name);
@@ -43,7 +37,7 @@ QComboBox* recipeCombo(const QString& name, int maxLength) {
     combo->setCompleter(nullptr); // the box's text is what the user typed, nothing completed
     combo->lineEdit()->setMaxLength(maxLength);
     combo->setFixedWidth(180);
-    combo->setFont(arial(12, true));
+    combo->setFont(arialFont(12, true));
     QPalette p = combo->palette();
     p.setColor(QPalette::Base, QColor(0x00, 0xFF, 0xFF));
     p.setColor(QPalette::Button, QColor(0x00, 0xFF, 0xFF));
@@ -56,7 +50,7 @@ DBEdit* headerEdit(const char* name, int width) {
     auto* edit = new DBEdit;
     edit->setObjectName(name);
     edit->setFixedWidth(width);
-    edit->setFont(arial(12, true));
+    edit->setFont(arialFont(12, true));
     return edit;
 }
 
@@ -70,7 +64,7 @@ QFrame* bevelLine() {
 QLabel* boldLabel(const QString& text, int width) {
     auto* label = new QLabel(text);
     label->setFixedWidth(width);
-    label->setFont(arial(11, true));
+    label->setFont(arialFont(11, true));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     return label;
@@ -99,7 +93,7 @@ TForm1::TForm1(QWidget* parent)
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Orbent' Kalvora - Lite  Version"));
     setWindowIcon(ImageList::fromSvg(QStringLiteral(":/icons/kalvora.svg")));
-    setFont(arial(11, false));
+    setFont(arialFont(11, false));
 
     buildMenu();
     auto* central = new QWidget;
@@ -305,7 +299,7 @@ QWidget* TForm1::buildHeaderRow2() {
     BtnMenu = new QPushButton("Menu");
     BtnMenu->setObjectName("BtnMenu");
     BtnMenu->setFixedSize(60, 22);
-    BtnMenu->setFont(arial(12, true));
+    BtnMenu->setFont(arialFont(12, true));
     BtnMenu->setFocusPolicy(Qt::NoFocus);
     BtnMenu->setLayoutDirection(Qt::RightToLeft); // the arrow right of the caption
     BtnMenu->setIcon(ImageList::fromSvg(QStringLiteral(":/UpArrow")));
@@ -351,7 +345,7 @@ QLabel* TForm1::valuePanel(QWidget* parent, const char* name, int x, int y) {
 QLabel* TForm1::caption(QWidget* parent, const QString& text, int x, int y, int width) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(x, y, width, 28);
-    label->setFont(arial(11, true));
+    label->setFont(arialFont(11, true));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     return label;
@@ -368,10 +362,7 @@ QWidget* TForm1::buildResultsArea() {
     auto group = [](const QString& title) {
         auto* g = new QGroupBox(title);
         g->setAlignment(Qt::AlignHCenter);
-        QFont f(QStringLiteral("Arial"));
-        f.setPixelSize(12);
-        f.setBold(true);
-        g->setFont(f);
+        g->setFont(arialFont(12, true));
         return g;
     };
     const int rows[] = {22, 52, 82, 112};

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "components/DBGrid.h"
 #include "components/LibraryList.h"
+#include "app/Fonts.h"
 #include "components/MessageBox.h"
 
 #include <QApplication>
@@ -14,17 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QFont arialFont(int pixels, bool bold) {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-} // namespace
 
 void TForm1::buildGridArea() {
     GridArea = new QWidget;

@@ -20,3 +20,10 @@ void installFontSubstitutes() {
                {QStringLiteral("URW Bookman"), QStringLiteral("URW Bookman L"),
                 QStringLiteral("Bookman"), QStringLiteral("TeX Gyre Bonum")});
 }
+
+QFont arialFont(int pixels, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
