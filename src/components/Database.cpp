@@ -25,24 +25,25 @@ QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', 
 TableFile::TableFile(Database& db, const TableSchema& schema, QString schemaName, QString path)
     : m_db(db), m_schema(schema), m_schemaName(std::move(schemaName)), m_path(std::move(path)) {}
 
-Statement& TableFile::statement(const QString& key, const QString& sql) {
+Statement& TableFile::statement(const QString& key, const std::function<QString()>& sql) {
     auto it = m_statements.find(key);
     if (it == m_statements.end())
-        it = m_statements.emplace(key, std::make_unique<Statement>(m_db.handle(), sql)).first;
+        it = m_statements.emplace(key, std::make_unique<Statement>(m_db.handle(), sql())).first;
     it->second->reset();
     return *it->second;
 }
 
 std::vector<StoredRow> TableFile::select(const QString& where, const QVariantList& args) {
-    QStringList cols;
-    for (const ColumnDef& c : m_schema.columns)
-        cols << quoted(c.name);
-    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2.%3")
-                      .arg(cols.join(", "), quoted(m_schemaName), quoted(m_schema.name));
-    if (!where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY rowid");
-    Statement& st = statement(QStringLiteral("select:") + where, sql);
+    Statement& st = statement(QStringLiteral("select:") + where, [&] {
+        QStringList cols;
+        for (const ColumnDef& c : m_schema.columns)
+            cols << quoted(c.name);
+        QString sql = QStringLiteral("SELECT rowid, %1 FROM %2.%3")
+                          .arg(cols.join(", "), quoted(m_schemaName), quoted(m_schema.name));
+        if (!where.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where;
+        return sql + QStringLiteral(" ORDER BY rowid");
+    });
     for (int i = 0; i < args.size(); ++i)
         st.bind(i + 1, args[i]);
     std::vector<StoredRow> rows;
@@ -92,10 +93,10 @@ QVariant TableFile::lookupFirst(int keyColumn, const QString& key, int resultCol
     const ColumnDef& k = m_schema.columns[size_t(keyColumn)];
     const ColumnDef& r = m_schema.columns[size_t(resultColumn)];
     // NOCASE finds the candidates through the index; the exact comparison picks among them.
-    Statement& st = statement(
-        QStringLiteral("lookup:%1:%2").arg(keyColumn).arg(resultColumn),
-        QStringLiteral("SELECT %1, %2 FROM %3.%4 WHERE %1 = ?1 COLLATE NOCASE ORDER BY rowid")
-            .arg(quoted(k.name), quoted(r.name), quoted(m_schemaName), quoted(m_schema.name)));
+    Statement& st = statement(QStringLiteral("lookup:%1:%2").arg(keyColumn).arg(resultColumn), [&] {
+        return QStringLiteral("SELECT %1, %2 FROM %3.%4 WHERE %1 = ?1 COLLATE NOCASE ORDER BY rowid")
+            .arg(quoted(k.name), quoted(r.name), quoted(m_schemaName), quoted(m_schema.name));
+    });
     st.bind(1, key);
     QVariant result;
     while (st.step()) {
@@ -140,15 +141,15 @@ void TableFile::writeFailed(const StoreError& e) {
 
 qint64 TableFile::insert(const QList<QVariant>& values) {
     beforeWrite();
-    QStringList cols, marks;
-    for (size_t i = 0; i < m_schema.columns.size(); ++i) {
-        cols << quoted(m_schema.columns[i].name);
-        marks << QStringLiteral("?%1").arg(i + 1);
-    }
-    Statement& st = statement(QStringLiteral("insert"),
-                              QStringLiteral("INSERT INTO %1.%2 (%3) VALUES (%4)")
-                                  .arg(quoted(m_schemaName), quoted(m_schema.name),
-                                       cols.join(", "), marks.join(", ")));
+    Statement& st = statement(QStringLiteral("insert"), [&] {
+        QStringList cols, marks;
+        for (size_t i = 0; i < m_schema.columns.size(); ++i) {
+            cols << quoted(m_schema.columns[i].name);
+            marks << QStringLiteral("?%1").arg(i + 1);
+        }
+        return QStringLiteral("INSERT INTO %1.%2 (%3) VALUES (%4)")
+            .arg(quoted(m_schemaName), quoted(m_schema.name), cols.join(", "), marks.join(", "));
+    });
     try {
         bindRow(st, values);
         st.step();
@@ -161,15 +162,15 @@ qint64 TableFile::insert(const QList<QVariant>& values) {
 
 void TableFile::update(qint64 rowid, const QList<QVariant>& values) {
     beforeWrite();
-    QStringList sets;
-    for (size_t i = 0; i < m_schema.columns.size(); ++i)
-        sets << QStringLiteral("%1 = ?%2").arg(quoted(m_schema.columns[i].name)).arg(i + 1);
     const int idx = int(m_schema.columns.size()) + 1;
-    Statement& st = statement(QStringLiteral("update"),
-                              QStringLiteral("UPDATE %1.%2 SET %3 WHERE rowid = ?%4")
-                                  .arg(quoted(m_schemaName), quoted(m_schema.name),
-                                       sets.join(", "))
-                                  .arg(idx));
+    Statement& st = statement(QStringLiteral("update"), [&] {
+        QStringList sets;
+        for (size_t i = 0; i < m_schema.columns.size(); ++i)
+            sets << QStringLiteral("%1 = ?%2").arg(quoted(m_schema.columns[i].name)).arg(i + 1);
+        return QStringLiteral("UPDATE %1.%2 SET %3 WHERE rowid = ?%4")
+            .arg(quoted(m_schemaName), quoted(m_schema.name), sets.join(", "))
+            .arg(idx);
+    });
     try {
         bindRow(st, values);
         st.bind(idx, QVariant(rowid));
@@ -182,9 +183,9 @@ void TableFile::update(qint64 rowid, const QList<QVariant>& values) {
 
 void TableFile::remove(qint64 rowid) {
     beforeWrite();
-    Statement& st = statement(
-        QStringLiteral("delete"),
-        QStringLiteral("DELETE FROM %1.%2 WHERE rowid = ?1").arg(quoted(m_schemaName), quoted(m_schema.name)));
+    Statement& st = statement(QStringLiteral("delete"), [&] {
+        return QStringLiteral("DELETE FROM %1.%2 WHERE rowid = ?1").arg(quoted(m_schemaName), quoted(m_schema.name));
+    });
     try {
         st.bind(1, QVariant(rowid));
         st.step();

@@ -49,7 +49,8 @@ public:
     void remove(qint64 rowid);
 
 private:
-    Statement& statement(const QString& key, const QString& sql);
+    // The prepared statement under `key`; its SQL is only built the first time.
+    Statement& statement(const QString& key, const std::function<QString()>& sql);
     void bindRow(Statement& st, const QList<QVariant>& values);
     void beforeWrite();
     [[noreturn]] void writeFailed(const StoreError& e);

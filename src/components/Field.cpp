@@ -27,6 +27,12 @@ void Field::setLookup(Table* source, const QString& sourceKey, const QString& re
     m_lookup = l;
 }
 
+const Field* Field::lookupKey() const {
+    if (!m_lookup->key)
+        m_lookup->key = m_table->findField(m_lookup->keyField);
+    return m_lookup->key;
+}
+
 QVariant Field::lookupValue(const QString& key) const {
     const Lookup& l = *m_lookup;
     if (key.isEmpty())

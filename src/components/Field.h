@@ -71,7 +71,9 @@ private:
         int resultColumn = -1;
         QString keyField;
         bool cached = true;
+        mutable const Field* key = nullptr; // keyField, found once
     };
+    const Field* lookupKey() const;
     QVariant lookupValue(const QString& key) const;
 
     Table* m_table;

@@ -214,10 +214,18 @@ bool Table::lessThan(const StoredRow& a, const StoredRow& b) const {
 }
 
 void Table::placeSorted(std::vector<RowPtr>& rows, const RowPtr& row) {
-    rows.erase(std::remove(rows.begin(), rows.end(), row), rows.end());
-    auto at = std::upper_bound(rows.begin(), rows.end(), row,
-                               [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
-    rows.insert(at, row);
+    const auto at = std::find(rows.begin(), rows.end(), row);
+    if (at != rows.end()) {
+        // Most writes leave the key as it was: the row stays where it stands.
+        const bool afterPrev = at == rows.begin() || lessThan(**(at - 1), *row);
+        const bool beforeNext = at + 1 == rows.end() || lessThan(*row, **(at + 1));
+        if (afterPrev && beforeNext)
+            return;
+        rows.erase(at);
+    }
+    const auto pos = std::upper_bound(rows.begin(), rows.end(), row,
+                                      [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
+    rows.insert(pos, row);
 }
 
 int Table::positionOf(qint64 rowid) const {
@@ -237,7 +245,7 @@ const StoredRow* Table::currentRow() const {
 
 QVariant Table::currentValue(const Field& field) const {
     if (field.isLookup()) {
-        const Field* key = findField(field.m_lookup->keyField);
+        const Field* key = field.lookupKey();
         return key ? field.lookupValue(key->value().toString()) : QVariant();
     }
     const StoredRow* row = currentRow();
@@ -249,7 +257,7 @@ QVariant Table::valueAt(int pos, const Field& field) const {
         return QVariant();
     const StoredRow* row = (pos == m_cur && m_state != State::Browse) ? &m_buffer : m_rows[size_t(pos)].get();
     if (field.isLookup()) {
-        const Field* key = findField(field.m_lookup->keyField);
+        const Field* key = field.lookupKey();
         return key ? field.lookupValue(row->values[key->column()].toString()) : QVariant();
     }
     return row->values[field.column()];
