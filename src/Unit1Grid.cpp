@@ -198,7 +198,9 @@ void TForm1::UpdateEditableColumns() {
     DBGrid1->setReadOnly("Eb", !eb);
 }
 
-void TForm1::DBGridColEnter() { UpdateEditableColumns(); }
+void TForm1::DBGridColEnter() {
+    MessageBox::guarded(this, [this] { UpdateEditableColumns(); });
+}
 
 bool TForm1::DBGridKeyDown(QKeyEvent* event) {
     if (!m_dmod || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
@@ -228,7 +230,9 @@ void TForm1::RadioButton6Click() {
         MessageBox::guarded(this, [this] { m_dmod->TblLibLookUp.setFiltered(false); });
 }
 
-void TForm1::LkUpRMClick() { ShowRMinStatusBar(); }
+void TForm1::LkUpRMClick() {
+    MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });
+}
 
 void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient); }
 

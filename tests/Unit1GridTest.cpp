@@ -8,6 +8,7 @@
 #include "support/TempData.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -112,6 +113,15 @@ TEST_F(GridTest, DownAppendsAndAnUntouchedLineIsDiscarded) {
     key(Qt::Key_Up);
     EXPECT_EQ(lines().rowCount(), 5);
     EXPECT_EQ(stored(), "1:AA 2:GLY 3:SOY 4:OILX 5:");
+}
+
+TEST_F(GridTest, AnUntouchedNewLineGoesWhenTheFocusLeavesTheGrid) {
+    standard();
+    key(Qt::Key_Insert);
+    EXPECT_EQ(lines().rowCount(), 6);
+    form.CBResinCode->setFocus();
+    QTRY_COMPARE(lines().rowCount(), 5);
+    EXPECT_EQ(lines().state(), Table::State::Browse);
 }
 
 TEST_F(GridTest, InsertAndCtrlDeleteInTheGrid) {

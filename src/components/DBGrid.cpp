@@ -243,6 +243,15 @@ void DBGrid::editorKey(QKeyEvent* event) {
 
 void DBGrid::focusOutEvent(QFocusEvent* event) {
     QTableView::focusOutEvent(event);
+    // Leaving the grid (not for its own cell editor) drops a new line nobody typed into.
+    Table* t = m_model->table();
+    QWidget* now = QApplication::focusWidget();
+    const bool ownEditor = now && isAncestorOf(now);
+    if (t && !ownEditor && state() != QAbstractItemView::EditingState &&
+        t->state() == Table::State::Insert && !t->modified()) {
+        MessageBox::guarded(this, [t] { t->cancel(); });
+        followTable(t->recNo());
+    }
 }
 
 bool DBGrid::startNewLine(bool insert) {
