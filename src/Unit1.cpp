@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -458,8 +459,16 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == CBResinType && event->type() == QEvent::FocusIn)
-        CBResinTypeEnter();
+    if (watched == CBResinType && event->type() == QEvent::FocusIn) {
+        // Entering the box is the user's move into it (and the first focus at start), not the
+        // window becoming active again after a dialog or a box, nor its own list closing.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool reactivated = reason == Qt::ActiveWindowFocusReason && m_entered;
+        if (!reactivated && reason != Qt::PopupFocusReason) {
+            m_entered = true;
+            CBResinTypeEnter();
+        }
+    }
     if (event->type() == QEvent::KeyPress && watched != CBResinType) {
         // EdDBAVKeyPress: Enter moves on as Tab does and types nothing.
         auto* key = static_cast<QKeyEvent*>(event);

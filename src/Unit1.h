@@ -155,5 +155,6 @@ private:
     QHash<QString, QString> m_footers;
     std::vector<QLabel*> m_status;
     bool m_centred = false;
+    bool m_entered = false; // the type box has had its first focus
     TFrmInput* m_input = nullptr; // the recipe name dialog, made once
 };

@@ -6,7 +6,9 @@
 #include "components/MessageBox.h"
 #include "support/TempData.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -150,6 +152,19 @@ TEST_F(NameDialog, SaveAsCopiesUnderANewNameOrAsksFirst) {
     EXPECT_TRUE(closedWithOk());
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchCode='B2'").toStdString(), "2");
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchCode='A7'").toStdString(), "2");
+}
+
+TEST_F(NameDialog, TheNewRecipeStaysCurrentWhenTheWindowIsActiveAgain) {
+    form.CBResinType->setFocus();
+    run(2, "Alkyd", "A9");
+    ASSERT_TRUE(closedWithOk());
+    // The window coming back to the front is no entering of the type box.
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(form.CBResinType, &activated);
+    EXPECT_EQ(current(), "Alkyd/A9");
+    QFocusEvent tabbed(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(form.CBResinType, &tabbed);
+    EXPECT_EQ(current(), "Alkyd/A7") << "entering the box still goes to the type's first recipe";
 }
 
 TEST_F(NameDialog, SaveAsUnderItsOwnNameLosesNothing) {
