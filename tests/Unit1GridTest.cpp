@@ -112,6 +112,8 @@ TEST_F(GridTest, DownAppendsAndAnUntouchedLineIsDiscarded) {
     EXPECT_EQ(lines().state(), Table::State::Insert);
     key(Qt::Key_Up);
     EXPECT_EQ(lines().rowCount(), 5);
+    EXPECT_EQ(lines().recNo(), 4) << "back on the last line, not one above it";
+    EXPECT_EQ(grid->currentIndex().row(), 4);
     EXPECT_EQ(stored(), "1:AA 2:GLY 3:SOY 4:OILX 5:");
 }
 

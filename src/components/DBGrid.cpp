@@ -276,7 +276,11 @@ void DBGrid::moveLine(int delta) {
     if (!t)
         return;
     MessageBox::guarded(this, [&] {
-        if (delta > 0)
+        // Moving off a new line nobody typed into drops it; the cursor is then already on the
+        // neighbouring line.
+        if (t->state() == Table::State::Insert && !t->modified())
+            t->cancel();
+        else if (delta > 0)
             t->next();
         else
             t->prior();
