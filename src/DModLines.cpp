@@ -19,6 +19,9 @@ qint8 itemNumber(int value) {
 } // namespace
 
 void TDMod::checkRoomForLine() const {
+    // Without a recipe a line would belong to none and never be seen again.
+    if (TblInfo.isEmpty())
+        throw StoreError(QStringLiteral("There is no recipe to add a line to. Start one with New."));
     if (TblRecipe.recordCount() >= MaxLines)
         rangeCheckError();
 }
@@ -127,14 +130,17 @@ void TDMod::RenumberLines() {
     });
     Database::Transaction tx(m_db);
     Field& item = TblRecipe.fieldByName("ItemNum");
+    // The order is taken first: a renumbered line may move in the index as it is posted.
+    QStringList order;
+    for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next())
+        order << TblRecipe.bookmark();
     int counter = 1;
-    TblRecipe.first();
-    while (!TblRecipe.eof()) {
+    for (const QString& line : order) {
+        TblRecipe.gotoBookmark(line);
         TblRecipe.edit();
         item.setInteger(itemNumber(counter));
         TblRecipe.post();
         ++counter;
-        TblRecipe.next();
     }
     tx.commit();
 }

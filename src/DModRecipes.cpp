@@ -48,12 +48,12 @@ void TDMod::AddRecipe(const QString& type, const QString& code) {
 void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     TblRecipe.disableControls();
     TblInfo.disableControls();
-    ScopeGuard resume([&] {
-        TblInfo.enableControls();
+    ScopeGuard resumeLines([&] {
         TblRecipe.enableControls();
         m_form.resinTypeBox().setText(TblInfo.fieldByName("BatchType").asString());
         m_form.resinCodeBox().setText(TblInfo.fieldByName("BatchCode").asString());
     });
+    ScopeGuard resumeHeaders([&] { TblInfo.enableControls(); });
     {
         Database::Transaction tx(m_db);
         // Names that differ only in letter case are one recipe: the header's lines are those
@@ -142,9 +142,15 @@ void TDMod::RenameRecipe(const QString& type, const QString& code) {
         TblRecipe.fieldByName("BatchCode").setString(code);
         TblRecipe.post();
     }
-    TblInfo.edit();
-    TblInfo.fieldByName("BatchType").setString(type);
-    TblInfo.fieldByName("BatchCode").setString(code);
-    TblInfo.post();
+    {
+        // The lines follow the header once, to its final name: no pass runs on a half-changed
+        // name, which would rescale another recipe's lines.
+        TblInfo.disableControls();
+        ScopeGuard resumeHeader([&] { TblInfo.enableControls(); });
+        TblInfo.edit();
+        TblInfo.fieldByName("BatchType").setString(type);
+        TblInfo.fieldByName("BatchCode").setString(code);
+        TblInfo.post();
+    }
     tx.commit();
 }

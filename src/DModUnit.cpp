@@ -199,13 +199,13 @@ void TDMod::DataModuleCreate() {
 
 void TDMod::FillResinTypeList() {
     RecipeBox& box = m_form.resinTypeBox();
+    // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
+    TblInfo.checkBrowseMode();
     const QString bookmark = TblInfo.bookmark();
     box.setItems({});
     TblInfo.disableControls();
-    ScopeGuard restore([&] {
-        TblInfo.gotoBookmark(bookmark);
-        TblInfo.enableControls();
-    });
+    ScopeGuard resume([&] { TblInfo.enableControls(); });
+    ScopeGuard restore([&] { TblInfo.gotoBookmark(bookmark); });
     DistinctList types;
     const Field& type = TblInfo.fieldByName("BatchType");
     for (TblInfo.first(); !TblInfo.eof(); TblInfo.next())
@@ -217,13 +217,14 @@ void TDMod::FillResinTypeList() {
 
 void TDMod::FillResinCodeList() {
     RecipeBox& box = m_form.resinCodeBox();
+    TblInfo.checkBrowseMode();
     box.setItems({});
     TblInfo.disableControls();
     QString bookmark;
+    ScopeGuard resume([&] { TblInfo.enableControls(); });
     ScopeGuard restore([&] {
         TblInfo.setFiltered(false);
         TblInfo.gotoBookmark(bookmark);
-        TblInfo.enableControls();
     });
     TblInfo.setFilter(filterText("BatchType", m_form.resinTypeBox().text()));
     TblInfo.setFiltered(true);

@@ -219,3 +219,25 @@ TEST_F(LinesTest, AFilteredListWithoutMaterialsAddsABlankLine) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LinesTest, RenumberingKeepsTheOrderWhenALineMovesInTheIndex) {
+    // A line made in the grid carries no number and stands first.
+    open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE") +
+         "INSERT INTO Recipes VALUES ('Alkyd', 'A1', NULL, 'PA', NULL, NULL, NULL, NULL, NULL, NULL, NULL);\n");
+    EXPECT_EQ(listing(), ":PA 1:GLY 2:PE");
+    dm->RenumberLines();
+    EXPECT_EQ(listing(), "1:PA 2:GLY 3:PE");
+}
+
+TEST_F(LinesTest, NoLineIsAddedWithoutARecipe) {
+    data.create({}, {}, kLibrary);
+    db = std::make_unique<Database>(data.folder());
+    dm = std::make_unique<TDMod>(*db, form);
+    EXPECT_THROW(dm->AddBlankLine(), StoreError);
+    EXPECT_THROW(dm->InsertBlankLine(), StoreError);
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes").toStdString(), "0");
+}
+
+} // namespace

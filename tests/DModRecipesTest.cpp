@@ -164,3 +164,26 @@ TEST_F(RecipesTest, SaveStoresThePendingHeaderAndLine) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecipesTest, ARefusedHeaderPostLeavesNothingSuspended) {
+    dm->TblInfo.edit();
+    dm->TblInfo.fieldByName("AV").clear();
+    EXPECT_THROW(dm->FillResinTypeList(), StoreError);
+    EXPECT_THROW(dm->FillResinCodeList(), StoreError);
+    EXPECT_FALSE(dm->TblInfo.controlsDisabled());
+    dm->TblInfo.fieldByName("AV").setFloat(8);
+    dm->SelectRecipe("Polyester", "P1");
+    EXPECT_EQ(dm->TblRecipe.fieldByName("RMCode").asString(), "NPG") << "the lines follow the header again";
+}
+
+TEST_F(RecipesTest, RenamingRescalesNoOtherRecipe) {
+    AutoCalcOn = true;
+    const std::string before = q("Recipes.adt", "SELECT ifnull(Charge,'') FROM Recipes WHERE BatchType='Polyester'");
+    dm->RenameRecipe("Polyester", "A8"); // passes through the name Polyester/A7 on the way
+    EXPECT_EQ(q("Recipes.adt", "SELECT ifnull(Charge,'') FROM Recipes WHERE BatchType='Polyester' AND BatchCode='P1'"),
+              before);
+}
+
+} // namespace

@@ -342,8 +342,9 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
 }
 
 void Database::begin() {
+    if (m_depth == 0 && m_db)
+        sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE")); // a refusal leaves no depth
     if (m_depth++ == 0 && m_db) {
-        sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE"));
         ++m_serial;
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
@@ -386,8 +387,13 @@ void Database::rollback() {
     const std::vector<Table*> views = m_views;
     for (Table* v : views)
         if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
-            v->pendingSince() == undone)
-            v->resyncAfterRollback();
+            v->pendingSince() == undone) {
+            // The first error is the one the user reads; one raised while re-reading is dropped.
+            try {
+                v->resyncAfterRollback();
+            } catch (...) {
+            }
+        }
 }
 
 void Database::registerView(Table* view) { m_views.push_back(view); }

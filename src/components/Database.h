@@ -97,8 +97,12 @@ public:
     public:
         explicit Transaction(Database& db) : m_db(db) { m_db.begin(); }
         ~Transaction() {
-            if (!m_done)
-                m_db.rollback();
+            if (!m_done) {
+                try {
+                    m_db.rollback();
+                } catch (...) {
+                }
+            }
         }
         void commit() {
             m_done = true;

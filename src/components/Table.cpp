@@ -176,7 +176,7 @@ void Table::load(qint64 keepRowid, int keepPos) {
     rebuildVisible();
     int pos = keepRowid ? positionOf(keepRowid) : -1;
     if (pos < 0)
-        pos = std::clamp(keepPos, 0, int(m_rows.size()) - 1);
+        pos = m_rows.empty() ? -1 : std::clamp(keepPos, 0, int(m_rows.size()) - 1);
     m_cur = m_rows.empty() ? -1 : pos;
     m_bof = m_cur <= 0;
     m_eof = m_rows.empty();
@@ -644,12 +644,10 @@ void Table::remove() {
     }
     if (m_rows.empty())
         raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
-    if (m_state == State::Edit) {
-        m_state = State::Browse;
-        m_modified = false;
-    }
     const RowPtr row = m_rows[size_t(m_cur)];
-    m_file->remove(row->rowid);
+    m_file->remove(row->rowid); // a refusal leaves a pending edit as it was
+    m_state = State::Browse;
+    m_modified = false;
     m_rows.erase(m_rows.begin() + m_cur);
     m_all.erase(std::remove(m_all.begin(), m_all.end(), row), m_all.end());
     if (m_cur >= int(m_rows.size()))
