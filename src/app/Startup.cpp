@@ -25,3 +25,21 @@ std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
     form.attach(session->dmod.get());
     return session;
 }
+
+Program::Program(QString folder) : m_folder(std::move(folder)) {}
+
+Program::~Program() {
+    if (m_form)
+        m_form->attach(nullptr);
+    m_session.reset();
+    m_form.reset();
+}
+
+bool Program::start() {
+    m_form = std::make_unique<TForm1>();
+    m_session = openSession(*m_form, m_folder);
+    if (!m_session)
+        return false;
+    m_form->show();
+    return true;
+}

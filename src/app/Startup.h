@@ -17,3 +17,20 @@ struct Session {
 // Opens the tables in `folder` for `form`. A table that cannot be opened is reported in a box
 // titled "Application Error" and nothing is returned: the program must end.
 std::unique_ptr<Session> openSession(TForm1& form, const QString& folder);
+
+// The program as it starts: the main window over the tables of a Data folder. The application
+// object must exist first.
+class Program {
+public:
+    explicit Program(QString folder);
+    ~Program();
+    // Creates the window and opens the tables; false after the tables were refused.
+    bool start();
+    TForm1& form() const { return *m_form; }
+    Session* session() const { return m_session.get(); }
+
+private:
+    QString m_folder;
+    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<Session> m_session;
+};

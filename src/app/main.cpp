@@ -5,7 +5,6 @@
 #include "components/Database.h"
 
 #include <QApplication>
-#include <QComboBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,14 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QString::fromUtf8(ApplicationTitle));
     installFontSubstitutes();
 
-    TForm1 form;
-    std::unique_ptr<Session> session = openSession(form, Database::folderFor(QStringLiteral("Data")));
-    if (!session)
+    Program program(Database::folderFor(QStringLiteral("Data")));
+    if (!program.start())
         return 1;
-    form.show();
-    form.CBResinType->setFocus();
-    const int rc = QApplication::exec();
-    form.attach(nullptr);
-    session.reset();
-    return rc;
+    return QApplication::exec();
 }

@@ -1,0 +1,149 @@
+// What a chemist does every second, timed through the real main window (offscreen platform) on
+// the Data folder of a long-serving user.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "app/Fonts.h"
+#include "components/DBGrid.h"
+#include "components/MessageBox.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+namespace {
+
+const LargeData kTenThousand{10010, 10, 20, 5000};
+const LargeData kTwentyThousand{20000, 10, 20, 10000};
+
+// Focuses the `field` cell of line `row` of the grid, outside the timing.
+void focusCell(TForm1& form, int row, const char* field) {
+    DBGrid* grid = form.DBGrid1;
+    grid->setFocus();
+    grid->setCurrentIndex(grid->gridModel()->index(row, grid->gridModel()->columnOf(field)));
+    settle();
+}
+
+void failOnBoxes(benchmark::State& state) {
+    if (!MessageBox::history().isEmpty())
+        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
+}
+
+// One typed Mass on the middle line of a 127-line recipe: the digits, then Enter.
+void BM_TypedMass(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        focusCell(p.form(), 63, "Mass");
+        const QString mass = QString::number(100 + (n++ % 2) * 50);
+        state.ResumeTiming();
+        typeText(mass);
+        typeKey(Qt::Key_Return);
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_TypedMass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Delete line 1 of 127 with the Ingredient Delete button; the line is put back untimed.
+void BM_DeleteLine1(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    for (auto _ : state) {
+        state.PauseTiming();
+        focusCell(p.form(), 0, "Mass");
+        state.ResumeTiming();
+        p.form().BtnDeleteIngredient->click();
+        settle();
+        state.PauseTiming();
+        p.form().BtnInsertIngredient->click();
+        settle();
+        state.ResumeTiming();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_DeleteLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Insert the selected material at line 1 of a recipe of 126 lines, making it 127 again.
+void BM_InsertLine1(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    for (auto _ : state) {
+        state.PauseTiming();
+        focusCell(p.form(), 0, "Mass");
+        p.form().BtnDeleteIngredient->click();
+        focusCell(p.form(), 0, "Mass");
+        state.ResumeTiming();
+        p.form().BtnInsertIngredient->click();
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_InsertLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Choosing the other 127-line recipe in the batch code box, among 20,000 recipes.
+void BM_ChooseCode(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTwentyThousand));
+    MessageBox::clearHistory();
+    QComboBox* code = p.form().CBResinCode;
+    code->setFocus();
+    settle();
+    int n = 0;
+    for (auto _ : state) {
+        typeKey(n++ % 2 == 0 ? Qt::Key_Down : Qt::Key_Up);
+        settle();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    failOnBoxes(state);
+}
+BENCHMARK(BM_ChooseCode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// A new process of the program, from its start until its window is shown, and the memory it
+// then holds.
+void startUp(benchmark::State& state, const LargeData& size) {
+    const QString child = QCoreApplication::applicationDirPath() + "/bench_startup_child";
+    const QString folder = largeFolder(size);
+    double rss = 0;
+    for (auto _ : state) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KALVORA_BENCH_T0", QString::number(double(ts.tv_sec) * 1e9 + double(ts.tv_nsec), 'f', 0));
+        p.setProcessEnvironment(env);
+        p.start(child, {folder});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+            state.SkipWithError("the program did not start");
+            return;
+        }
+        const QList<QByteArray> out = p.readAllStandardOutput().trimmed().split(' ');
+        state.SetIterationTime(out.value(0).toDouble() / 1e9);
+        rss = out.value(1).toDouble();
+    }
+    state.counters["rss_MB"] = rss / 1024;
+}
+void BM_StartUp10k(benchmark::State& state) { startUp(state, kTenThousand); }
+void BM_StartUp20k(benchmark::State& state) { startUp(state, kTwentyThousand); }
+BENCHMARK(BM_StartUp10k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_StartUp20k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutes();
+    MessageBox::setAutoAnswer(true);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
