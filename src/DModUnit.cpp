@@ -147,7 +147,7 @@ void TDMod::defineFields() {
         Field& name = TblRecipe.addLookupField("RMName", F::String);
         name.size = 35;
         name.displayWidth = 25;
-        name.setLookup(&TblGridLib, "RMCode", "RMCommonName", "RMCode", false);
+        name.setLookup(&TblGridLib, "RMCode", "RMCommonName", "RMCode");
         Field& mass = TblRecipe.addField("Mass", F::Float);
         mass.displayWidth = 8;
         mass.displayFormat = "0.000";
@@ -164,19 +164,19 @@ void TDMod::defineFields() {
         Field& cls = TblRecipe.addLookupField("ChemClass", F::String);
         cls.size = 35;
         cls.displayWidth = 35;
-        cls.setLookup(&TblGridLib, "RMCode", "RMChemClass", "RMCode", true);
+        cls.setLookup(&TblGridLib, "RMCode", "RMChemClass", "RMCode");
         TblRecipe.addLookupField("RMType", F::String)
-            .setLookup(&TblGridLib, "RMCode", "RMType", "RMCode", true);
+            .setLookup(&TblGridLib, "RMCode", "RMType", "RMCode");
         const std::pair<const char*, const char*> numbers[] = {
             {"RMMWt", "RMMWt"}, {"RMFa", "RMFa"}, {"RMFan", "RMFan"}, {"RMFb", "RMFb"}};
         for (auto [n, col] : numbers) {
             Field& f = TblRecipe.addLookupField(n, F::Float);
             f.displayFormat = "0.00";
-            f.setLookup(&TblGridLib, "RMCode", col, "RMCode", true);
+            f.setLookup(&TblGridLib, "RMCode", col, "RMCode");
         }
         Field& cost = TblRecipe.addLookupField("RMCost", F::Currency);
         cost.displayFormat = "0.##";
-        cost.setLookup(&TblGridLib, "RMCode", "RMPrice", "RMCode", true);
+        cost.setLookup(&TblGridLib, "RMCode", "RMPrice", "RMCode");
     }
     TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
 }

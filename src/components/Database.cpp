@@ -1,13 +1,18 @@
 #include "Database.h"
 
+#include "FolderLock.h"
+#include "IntegrityCheck.h"
 #include "StoreError.h"
 #include "Table.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -19,11 +24,28 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', "\"\"") + u'"'; }
 
+// Waits briefly for the background check to let go of a file, instead of SQLite's coarser
+// default steps.
+int busyWait(void*, int count) {
+    if (count >= 20000)
+        return 0; // about five seconds
+    std::this_thread::sleep_for(std::chrono::microseconds(250));
+    return 1;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 TableFile::TableFile(Database& db, const TableSchema& schema, QString schemaName, QString path)
     : m_db(db), m_schema(schema), m_schemaName(std::move(schemaName)), m_path(std::move(path)) {}
+
+void TableFile::invalidate() {
+    ++m_generation;
+    m_snapshot.clear();
+    m_keyIndexes.clear();
+}
+
+void TableFile::wrote() { invalidate(); }
 
 Statement& TableFile::statement(const QString& key, const std::function<QString()>& sql) {
     auto it = m_statements.find(key);
@@ -33,7 +55,7 @@ Statement& TableFile::statement(const QString& key, const std::function<QString(
     return *it->second;
 }
 
-std::vector<StoredRow> TableFile::select(const QString& where, const QVariantList& args) {
+std::vector<RowPtr> TableFile::select(const QString& where, const QVariantList& args) {
     Statement& st = statement(QStringLiteral("select:") + where, [&] {
         QStringList cols;
         for (const ColumnDef& c : m_schema.columns)
@@ -46,26 +68,24 @@ std::vector<StoredRow> TableFile::select(const QString& where, const QVariantLis
     });
     for (int i = 0; i < args.size(); ++i)
         st.bind(i + 1, args[i]);
-    std::vector<StoredRow> rows;
-    const int n = int(m_schema.columns.size());
+    std::vector<RowPtr> rows;
     try {
         while (st.step()) {
-            StoredRow row;
-            row.rowid = st.columnInt64(0);
-            row.values.reserve(n);
-            for (int i = 0; i < n; ++i)
-                row.values.append(st.column(i + 1, m_schema.columns[size_t(i)].type));
+            auto row = std::make_shared<StoredRow>();
+            row->rowid = st.columnInt64(0);
+            row->values = st.row(1, m_schema.columns);
             rows.push_back(std::move(row));
         }
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("Cannot read the table file \"%1\": %2.")
-                             .arg(shown(m_path), e.message()));
+                             .arg(shown(m_path), sqliteProblem(e.sqliteCode())),
+                         e.sqliteCode());
     }
     st.reset();
     return rows;
 }
 
-const std::vector<StoredRow>& TableFile::snapshot() {
+const std::vector<RowPtr>& TableFile::snapshot() {
     if (m_snapshotGeneration != m_generation) {
         m_snapshot = select();
         m_keyIndexes.clear();
@@ -74,73 +94,68 @@ const std::vector<StoredRow>& TableFile::snapshot() {
     return m_snapshot;
 }
 
-const QHash<QString, int>& TableFile::keyIndex(int keyColumn) {
-    const std::vector<StoredRow>& rows = snapshot();
+const StoredRow* TableFile::findFirst(int keyColumn, QByteArrayView key) {
+    const std::vector<RowPtr>& rows = snapshot();
     auto it = m_keyIndexes.find(keyColumn);
     if (it == m_keyIndexes.end()) {
-        QHash<QString, int> index;
+        QHash<QByteArray, int> index;
         for (size_t i = 0; i < rows.size(); ++i) {
-            const QVariant& key = rows[i].values[keyColumn];
-            if (!key.isNull() && !index.contains(key.toString()))
-                index.insert(key.toString(), int(i));
+            const RowValues& v = rows[i]->values;
+            if (v.isNull(keyColumn))
+                continue;
+            const QByteArray k = v.isText(keyColumn) ? v.utf8(keyColumn).toByteArray()
+                                                     : v.text(keyColumn).toUtf8();
+            if (!index.contains(k))
+                index.insert(k, int(i));
         }
         it = m_keyIndexes.emplace(keyColumn, std::move(index)).first;
     }
-    return it->second;
+    const auto found = it->second.constFind(QByteArray::fromRawData(key.data(), key.size()));
+    return found == it->second.constEnd() ? nullptr : rows[size_t(*found)].get();
 }
 
-QVariant TableFile::lookupFirst(int keyColumn, const QString& key, int resultColumn) {
-    const ColumnDef& k = m_schema.columns[size_t(keyColumn)];
-    const ColumnDef& r = m_schema.columns[size_t(resultColumn)];
-    // NOCASE finds the candidates through the index; the exact comparison picks among them.
-    Statement& st = statement(QStringLiteral("lookup:%1:%2").arg(keyColumn).arg(resultColumn), [&] {
-        return QStringLiteral("SELECT %1, %2 FROM %3.%4 WHERE %1 = ?1 COLLATE NOCASE ORDER BY rowid")
-            .arg(quoted(k.name), quoted(r.name), quoted(m_schemaName), quoted(m_schema.name));
-    });
-    st.bind(1, key);
-    QVariant result;
-    while (st.step()) {
-        if (st.columnText(0) == key) {
-            result = st.column(1, r.type);
-            break;
-        }
-    }
-    st.reset();
-    return result;
-}
-
-void TableFile::bindRow(Statement& st, const QList<QVariant>& values) {
+void TableFile::checkWidths(const RowValues& values) const {
+    // Text is never cut to its column: a cut key could become another row's key.
     for (size_t i = 0; i < m_schema.columns.size(); ++i) {
         const ColumnDef& c = m_schema.columns[i];
-        QVariant v = int(i) < values.size() ? values[int(i)] : QVariant();
-        // Text is stored cut to its column, never spilling into another one.
-        if (c.type == ColumnType::Text && v.isValid() && !v.isNull() && c.width > 0)
-            v = v.toString().left(c.width);
-        st.bind(int(i) + 1, v);
+        if (c.type != ColumnType::Text || c.width <= 0 || !values.isText(int(i)))
+            continue;
+        const QString text = values.text(int(i));
+        if (text.size() > c.width)
+            throw FieldError(QStringLiteral("'%1' is too long for field '%2': it holds at most %3 "
+                                            "characters")
+                                 .arg(text, c.name)
+                                 .arg(c.width));
     }
-}
-
-void TableFile::beforeWrite() {
-    if (m_db.beforeWrite)
-        m_db.beforeWrite(m_schema.name);
 }
 
 void TableFile::writeFailed(const StoreError& e) {
-    const int code = sqlite3_extended_errcode(m_db.handle());
+    const int code = e.sqliteCode();
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) {
         QStringList fields;
         for (const IndexDef& ix : m_schema.indexes)
             if (ix.unique)
                 fields = ix.columns;
         throw StoreError(QStringLiteral("Key violation: another row of %1 has the same %2.")
-                             .arg(m_schema.name, fields.join(QStringLiteral(" and "))));
+                             .arg(m_schema.name, fields.join(QStringLiteral(" and "))),
+                         code);
     }
-    throw StoreError(QStringLiteral("Cannot write to the table file \"%1\": %2.")
-                         .arg(shown(m_path), e.message()));
+    if ((code & 0xff) == SQLITE_FULL)
+        throw StoreError(QStringLiteral("The disk that holds the table file \"%1\" is full. The "
+                                        "change was not stored. Free some space on the disk and "
+                                        "try again.")
+                             .arg(shown(m_path)),
+                         code);
+    throw StoreError(QStringLiteral("Cannot write to the table file \"%1\": %2. The change was "
+                                    "not stored.")
+                         .arg(shown(m_path), sqliteProblem(code)),
+                     code);
 }
 
-qint64 TableFile::insert(const QList<QVariant>& values) {
-    beforeWrite();
+qint64 TableFile::insert(const RowValues& values) {
+    checkWidths(values);
+    Database::Transaction tx(m_db);
+    m_db.writing(*this);
     Statement& st = statement(QStringLiteral("insert"), [&] {
         QStringList cols, marks;
         for (size_t i = 0; i < m_schema.columns.size(); ++i) {
@@ -151,38 +166,56 @@ qint64 TableFile::insert(const QList<QVariant>& values) {
             .arg(quoted(m_schemaName), quoted(m_schema.name), cols.join(", "), marks.join(", "));
     });
     try {
-        bindRow(st, values);
+        for (size_t i = 0; i < m_schema.columns.size(); ++i)
+            st.bind(int(i) + 1, values, int(i));
         st.step();
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    ++m_generation;
-    return sqlite3_last_insert_rowid(m_db.handle());
+    const qint64 rowid = sqlite3_last_insert_rowid(m_db.handle());
+    wrote();
+    tx.commit();
+    return rowid;
 }
 
-void TableFile::update(qint64 rowid, const QList<QVariant>& values) {
-    beforeWrite();
-    const int idx = int(m_schema.columns.size()) + 1;
-    Statement& st = statement(QStringLiteral("update"), [&] {
+void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& after) {
+    quint32 changed = 0;
+    for (size_t i = 0; i < m_schema.columns.size(); ++i)
+        if (!before.sameAt(int(i), after))
+            changed |= 1u << i;
+    if (changed == 0)
+        return;
+    checkWidths(after);
+    Database::Transaction tx(m_db);
+    m_db.writing(*this);
+    // One statement per set of columns: the batch pass writes three, a line edit four.
+    Statement& st = statement(QStringLiteral("update:%1").arg(changed), [&] {
         QStringList sets;
+        int n = 0;
         for (size_t i = 0; i < m_schema.columns.size(); ++i)
-            sets << QStringLiteral("%1 = ?%2").arg(quoted(m_schema.columns[i].name)).arg(i + 1);
+            if (changed & (1u << i))
+                sets << QStringLiteral("%1 = ?%2").arg(quoted(m_schema.columns[i].name)).arg(++n);
         return QStringLiteral("UPDATE %1.%2 SET %3 WHERE rowid = ?%4")
             .arg(quoted(m_schemaName), quoted(m_schema.name), sets.join(", "))
-            .arg(idx);
+            .arg(n + 1);
     });
     try {
-        bindRow(st, values);
-        st.bind(idx, QVariant(rowid));
+        int n = 0;
+        for (size_t i = 0; i < m_schema.columns.size(); ++i)
+            if (changed & (1u << i))
+                st.bind(++n, after, int(i));
+        st.bind(n + 1, QVariant(rowid));
         st.step();
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    ++m_generation;
+    wrote();
+    tx.commit();
 }
 
 void TableFile::remove(qint64 rowid) {
-    beforeWrite();
+    Database::Transaction tx(m_db);
+    m_db.writing(*this);
     Statement& st = statement(QStringLiteral("delete"), [&] {
         return QStringLiteral("DELETE FROM %1.%2 WHERE rowid = ?1").arg(quoted(m_schemaName), quoted(m_schema.name));
     });
@@ -192,7 +225,8 @@ void TableFile::remove(qint64 rowid) {
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    ++m_generation;
+    wrote();
+    tx.commit();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -201,23 +235,15 @@ Database::Database(const QString& folder) : m_folder(QDir(folder).absolutePath()
     if (!info.exists() || !info.isDir())
         throw StoreError(
             QStringLiteral("The table folder \"%1\" does not exist.").arg(shown(m_folder)));
-    // The lock both keeps a second copy of the program away and proves the folder writable,
-    // which SQLite needs for its journal, before the user's first edit.
-    m_lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(QStringLiteral("Kalvora.lock")));
-    m_lock->setStaleLockTime(0); // stale only when its owner process is gone
-    if (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::LockFailedError)
-            throw StoreError(QStringLiteral("The tables in \"%1\" are in use by another copy of "
-                                            "Kalvora. Close that copy first.")
-                                 .arg(shown(m_folder)));
-        throw StoreError(QStringLiteral("The table folder \"%1\" cannot be written. Kalvora needs "
-                                        "to write its tables there.")
-                             .arg(shown(m_folder)));
-    }
+    m_lock = std::make_unique<FolderLock>(m_folder);
 }
 
 Database::~Database() {
+    m_checkTimer.reset();
+    m_check.reset(); // stops a check still running
     // Views are closed by their owners first; what is still pending is dropped, as at any end.
+    if (m_db && !sqlite3_get_autocommit(m_db.get()))
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     m_tables.clear();
     m_db.reset();
 }
@@ -255,11 +281,12 @@ TableFile& Database::table(const TableSchema& schema) {
         // The first table file is the connection's main database: SQLite's atomic commit over
         // several files needs a main database that is a real file.
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                       SQLITE_OPEN_READWRITE, nullptr);
         SqlitePtr db(raw);
         if (rc != SQLITE_OK)
-            cannotOpen(path, QString::fromUtf8(sqlite3_errmsg(raw)));
-        sqlite3_busy_timeout(db.get(), 2000);
+            cannotOpen(path, sqliteProblem(rc));
+        sqlite3_busy_handler(db.get(), busyWait, nullptr);
         m_db = std::move(db);
         schemaName = QStringLiteral("main");
     } else {
@@ -271,7 +298,7 @@ TableFile& Database::table(const TableSchema& schema) {
         try {
             attach.step();
         } catch (const StoreError& e) {
-            cannotOpen(path, e.message());
+            cannotOpen(path, sqliteProblem(e.sqliteCode()));
         }
     }
     try {
@@ -291,26 +318,17 @@ TableFile& Database::table(const TableSchema& schema) {
 void Database::verify(const QString& schemaName, const TableSchema& schema, const QString& path) {
     sqlite3* db = m_db.get();
     const QString s = quoted(schemaName);
-    try {
-        Statement check(db, QStringLiteral("PRAGMA %1.quick_check(1)").arg(s));
-        const QString result = check.step() ? check.columnText(0) : QString();
-        if (result != QLatin1String("ok"))
-            cannotOpen(path, QStringLiteral("the file is damaged (%1)").arg(result));
-    } catch (const StoreError& e) {
-        if (e.message().startsWith(QLatin1String("Cannot open")))
-            throw;
-        const int code = sqlite3_errcode(db);
-        if (code == SQLITE_NOTADB)
-            cannotOpen(path, QStringLiteral("it is not a table file"));
-        if (code == SQLITE_CORRUPT)
-            cannotOpen(path, QStringLiteral("the file is damaged"));
-        cannotOpen(path, e.message());
-    }
-
+    // Reading the schema reads the file's header and first pages, and plays back a journal an
+    // interrupted commit left. Every other page is checked in the background once the window
+    // is up.
     std::vector<std::pair<QString, QString>> found;
-    Statement info(db, QStringLiteral("PRAGMA %1.table_info(%2)").arg(s, quoted(schema.name)));
-    while (info.step())
-        found.emplace_back(info.columnText(1), info.columnText(2).toUpper());
+    try {
+        Statement info(db, QStringLiteral("PRAGMA %1.table_info(%2)").arg(s, quoted(schema.name)));
+        while (info.step())
+            found.emplace_back(info.columnText(1), info.columnText(2).toUpper());
+    } catch (const StoreError& e) {
+        cannotOpen(path, sqliteProblem(e.sqliteCode()));
+    }
     if (found.empty())
         cannotOpen(path, QStringLiteral("it holds no table %1").arg(schema.name));
     bool same = found.size() == schema.columns.size();
@@ -336,46 +354,139 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
     if (sqlite3_db_readonly(db, schemaName.toUtf8().constData()) == 1)
         cannotOpen(path, QStringLiteral("the file is read-only"));
 
-    // A posted row is on disk when the post returns: rollback journal, full sync.
-    sqliteExec(db, QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(s));
-    sqliteExec(db, QStringLiteral("PRAGMA %1.synchronous = FULL").arg(s));
+    // A committed action is on disk when the commit returns: rollback journal, full sync.
+    try {
+        sqliteExec(db, QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(s));
+        sqliteExec(db, QStringLiteral("PRAGMA %1.synchronous = FULL").arg(s));
+    } catch (const StoreError& e) {
+        cannotOpen(path, sqliteProblem(e.sqliteCode()));
+    }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Transactions
+
 void Database::begin() {
-    if (m_depth == 0 && m_db)
-        sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE")); // a refusal leaves no depth
-    if (m_depth++ == 0 && m_db) {
+    if (m_depth++ == 0) {
         ++m_serial;
+        m_written.clear();
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
             m_generationAtBegin[file.get()] = file->generation();
     }
 }
 
+void Database::writing(TableFile& file) {
+    if (!m_writeRefusal.isEmpty())
+        throw StoreError(m_writeRefusal);
+    if (beforeWrite)
+        beforeWrite(file.schema().name);
+    if (!m_writing)
+        openWriteTransaction();
+    if (std::find(m_written.begin(), m_written.end(), &file) == m_written.end())
+        m_written.push_back(&file);
+}
+
+void Database::openWriteTransaction() {
+    if (m_check)
+        m_check->writerBegins();
+    try {
+        sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE"));
+    } catch (const StoreError& e) {
+        if (m_check)
+            m_check->writerEnds();
+        throw StoreError(QStringLiteral("Cannot write to the tables in \"%1\": %2.")
+                             .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
+                         e.sqliteCode());
+    }
+    m_writing = true;
+}
+
+void Database::endWriteTransaction() {
+    m_writing = false;
+    if (m_check)
+        m_check->writerEnds();
+}
+
 void Database::commit() {
     if (m_depth == 0)
         return; // rolled back underneath by an inner failure
-    if (--m_depth == 0 && m_db && !sqlite3_get_autocommit(m_db.get())) {
-        try {
-            sqliteExec(m_db.get(), QStringLiteral("COMMIT"));
-        } catch (const StoreError& e) {
-            ++m_depth;
-            rollback();
-            throw StoreError(QStringLiteral("Cannot store the changes: %1.").arg(e.message()));
-        }
+    if (--m_depth > 0 || !m_writing)
+        return;
+    // Every file written carries the transaction's token in its header, so that after a failed
+    // COMMIT the files themselves tell whether it reached them.
+    int token = 0;
+    try {
+        Statement current(m_db.get(), QStringLiteral("PRAGMA %1.user_version")
+                                          .arg(quoted(m_written.front()->schemaName())));
+        token = current.step() ? int((current.columnInt64(0) + 1) & 0x7fffffff) : 0;
+        if (token == 0)
+            token = 1;
+        for (TableFile* f : m_written)
+            sqliteExec(m_db.get(), QStringLiteral("PRAGMA %1.user_version = %2")
+                                       .arg(quoted(f->schemaName()))
+                                       .arg(token));
+        sqliteExec(m_db.get(), QStringLiteral("COMMIT"));
+    } catch (const StoreError& e) {
+        const QString checkFile = m_written.front()->schemaName();
+        if (!sqlite3_get_autocommit(m_db.get()))
+            sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        endWriteTransaction();
+        if (reachedFiles(checkFile, token))
+            throw StoreError(QStringLiteral("The change was stored, but the disk reported an error "
+                                            "as the tables in \"%1\" were being finished: %2. "
+                                            "Check the disk before you go on.")
+                                 .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
+                             e.sqliteCode());
+        undoViews(m_serial);
+        commitFailed(e);
     }
+    endWriteTransaction();
+}
+
+bool Database::reachedFiles(const QString& schemaName, int token) {
+    // A journal SQLite could not play back yet is played back by whoever opens the file next,
+    // so a file that cannot be read now holds the state from before the transaction.
+    try {
+        Statement st(m_db.get(), QStringLiteral("PRAGMA %1.user_version").arg(quoted(schemaName)));
+        return st.step() && st.columnInt64(0) == token;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+void Database::commitFailed(const StoreError& e) {
+    if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
+        throw StoreError(QStringLiteral("The disk that holds the tables in \"%1\" is full. The "
+                                        "change was not stored. Free some space on the disk and "
+                                        "try again.")
+                             .arg(shown(m_folder)),
+                         e.sqliteCode());
+    throw StoreError(QStringLiteral("Cannot store the change in the tables in \"%1\": %2. The "
+                                    "change was not stored.")
+                         .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
+                     e.sqliteCode());
 }
 
 void Database::rollback() {
     if (m_depth == 0)
         return;
     m_depth = 0;
-    const quint64 undone = m_serial;
+    // An action refused before it wrote anything leaves the views as they are: a pending edit
+    // keeps what was accepted of it.
+    if (!m_writing)
+        return;
     if (m_db && !sqlite3_get_autocommit(m_db.get()))
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    endWriteTransaction();
+    undoViews(m_serial);
+}
+
+void Database::undoViews(quint64 undone) {
     // Views of the tables written meanwhile may be ahead of their files: they read them again,
-    // and so do views holding a pending row begun by the undone work. Other views keep what
-    // they hold, a pending edit of the user's included.
+    // and so do views holding a pending row begun or changed by the undone work, so that
+    // nothing refused is stored later. Other views keep what they hold, a pending edit of the
+    // user's included.
     std::vector<TableFile*> written;
     for (auto& [name, file] : m_tables) {
         const auto it = m_generationAtBegin.find(file.get());
@@ -387,7 +498,7 @@ void Database::rollback() {
     const std::vector<Table*> views = m_views;
     for (Table* v : views)
         if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
-            v->pendingSince() == undone) {
+            v->touchedIn(undone)) {
             // The first error is the one the user reads; one raised while re-reading is dropped.
             try {
                 v->resyncAfterRollback();
@@ -395,6 +506,14 @@ void Database::rollback() {
             }
         }
 }
+
+void Database::run(const std::function<void()>& action) {
+    Transaction tx(*this);
+    action();
+    tx.commit();
+}
+
+// ---------------------------------------------------------------------------------------------
 
 void Database::registerView(Table* view) { m_views.push_back(view); }
 
@@ -406,4 +525,75 @@ void Database::rowDeleted(TableFile* file, qint64 rowid, Table* origin) {
     for (Table* v : m_views)
         if (v != origin)
             v->rowDeletedElsewhere(file, rowid);
+}
+
+void Database::tidyJournals() {
+    const QDir dir(m_folder);
+    bool hot = false;
+    for (auto& [name, file] : m_tables) {
+        const QString journal = file->path() + QStringLiteral("-journal");
+        QFile f(journal);
+        if (!f.exists())
+            continue;
+        // SQLite ignores a journal that is empty or whose header was never written; one it
+        // could not play back stays where it is, for the next opening.
+        char first = 0;
+        const bool readable = f.open(QIODevice::ReadOnly);
+        const bool empty = readable && (f.size() == 0 || (f.getChar(&first) && first == 0));
+        f.close();
+        if (empty)
+            QFile::remove(journal);
+        else
+            hot = true;
+    }
+    if (hot)
+        return;
+    // With no journal left to name it, a super-journal of an interrupted commit over several
+    // files is an orphan.
+    for (auto& [name, file] : m_tables) {
+        const QString base = QFileInfo(file->path()).fileName() + QStringLiteral("-mj");
+        for (const QString& e : dir.entryList({base + u'*'}, QDir::Files | QDir::Hidden))
+            QFile::remove(dir.filePath(e));
+    }
+}
+
+void Database::startIntegrityCheck(std::function<void(const QString&)> onFault) {
+    QStringList paths;
+    for (auto& [name, file] : m_tables)
+        paths << file->path();
+    m_onFault = std::move(onFault);
+    m_check = std::make_unique<IntegrityCheck>(paths);
+    m_check->start();
+    // Polled from the event loop, so that a fault is reported on the user-interface thread.
+    if (QCoreApplication::instance()) {
+        m_checkTimer = std::make_unique<QTimer>();
+        QObject::connect(m_checkTimer.get(), &QTimer::timeout, m_checkTimer.get(), [this] {
+            if (m_check && m_check->done())
+                deliverCheck();
+        });
+        m_checkTimer->start(100);
+    }
+}
+
+void Database::deliverCheck() {
+    if (m_checkTimer)
+        m_checkTimer->stop();
+    if (!m_check || m_checkDelivered)
+        return;
+    m_checkDelivered = true;
+    const QString fault = m_check->fault();
+    if (fault.isEmpty())
+        return;
+    m_writeRefusal = QStringLiteral("The table file %1 is damaged. Kalvora stores nothing more in "
+                                    "the tables; restore them from a backup.")
+                         .arg(fault);
+    if (m_onFault)
+        m_onFault(m_writeRefusal);
+}
+
+void Database::finishIntegrityCheck() {
+    if (!m_check)
+        return;
+    m_check->wait();
+    deliverCheck();
 }

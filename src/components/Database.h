@@ -1,8 +1,10 @@
 #pragma once
 
+#include "RowValues.h"
 #include "Sqlite.h"
 #include "TableSchema.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -12,16 +14,30 @@
 #include <memory>
 #include <vector>
 
-class QLockFile;
-class StoreError;
 class Database;
+class StoreError;
+class FolderLock;
+class IntegrityCheck;
+class QTimer;
 class Table;
+class TableFile;
 
-// One stored row: its SQLite rowid and its column values in table order (null = invalid QVariant).
+// One stored row: its SQLite rowid and its values. Rows are never changed once made, so views
+// can share them; a write makes a new row.
 struct StoredRow {
     qint64 rowid = 0;
-    QList<QVariant> values;
+    RowValues values;
+    // The row of another table a look-up from this row found last, valid while that table's
+    // generation stays what it was.
+    struct Found {
+        const TableFile* file = nullptr;
+        quint64 generation = 0;
+        int keyColumn = -1;
+        const StoredRow* row = nullptr;
+    };
+    mutable Found found;
 };
+using RowPtr = std::shared_ptr<const StoredRow>;
 
 // One table file, attached to the database's connection, with its prepared statements.
 class TableFile {
@@ -29,45 +45,51 @@ public:
     TableFile(Database& db, const TableSchema& schema, QString schemaName, QString path);
 
     const TableSchema& schema() const { return m_schema; }
+    const QString& schemaName() const { return m_schemaName; }
     const QString& path() const { return m_path; }
     Database& database() const { return m_db; }
     // Grows with every write, so that copies of the table's data know when they are stale.
     quint64 generation() const { return m_generation; }
     // After a rollback: what was read of the table may no longer be what it holds.
-    void invalidate() { ++m_generation; }
+    void invalidate();
 
     // Rows in rowid order; `where` is an SQL condition over the columns with ?1.. placeholders.
-    std::vector<StoredRow> select(const QString& where = QString(), const QVariantList& args = {});
-    qint64 insert(const QList<QVariant>& values);
-    // For look-ups: the table's rows, read once and again only after a write, and the first row
-    // (by rowid) of each exact key text.
-    const std::vector<StoredRow>& snapshot();
-    const QHash<QString, int>& keyIndex(int keyColumn);
-    // A fresh read of one value: `resultColumn` of the first row whose key equals `key`.
-    QVariant lookupFirst(int keyColumn, const QString& key, int resultColumn);
-    void update(qint64 rowid, const QList<QVariant>& values);
+    std::vector<RowPtr> select(const QString& where = QString(), const QVariantList& args = {});
+    // Every row of the table, read once and again only after a write; the views of a table
+    // without a master share these rows.
+    const std::vector<RowPtr>& snapshot();
+    // The first row (in rowid order) of the snapshot whose `keyColumn` equals `key` exactly.
+    const StoredRow* findFirst(int keyColumn, QByteArrayView key);
+
+    qint64 insert(const RowValues& values);
+    // Writes only the columns in which `after` differs from `before`.
+    void update(qint64 rowid, const RowValues& before, const RowValues& after);
     void remove(qint64 rowid);
 
 private:
     // The prepared statement under `key`; its SQL is only built the first time.
     Statement& statement(const QString& key, const std::function<QString()>& sql);
-    void bindRow(Statement& st, const QList<QVariant>& values);
-    void beforeWrite();
+    void checkWidths(const RowValues& values) const;
+    void wrote();
     [[noreturn]] void writeFailed(const StoreError& e);
 
     Database& m_db;
     TableSchema m_schema;
     QString m_schemaName;
     QString m_path;
-    quint64 m_generation = 0;
+    quint64 m_generation = 1;
     std::map<QString, std::unique_ptr<Statement>> m_statements;
-    std::vector<StoredRow> m_snapshot;
-    quint64 m_snapshotGeneration = ~quint64(0);
-    std::map<int, QHash<QString, int>> m_keyIndexes;
+    std::vector<RowPtr> m_snapshot;
+    quint64 m_snapshotGeneration = 0;
+    std::map<int, QHash<QByteArray, int>> m_keyIndexes;
 };
 
 // The database `Data`: a folder of table files, one SQLite connection over all of them so that a
 // transaction spanning two files commits atomically (rollback journal, full sync).
+//
+// Everything one user action writes is one transaction: actions nest, only the outermost one
+// commits, and the write transaction itself begins with the first write. When the commit fails,
+// the database finds out whether it reached the files and says so in the error it raises.
 class Database {
 public:
     // Takes the folder's lock; refuses a missing or unwritable folder and a folder in use.
@@ -80,12 +102,12 @@ public:
     static QString folderFor(const QString& databaseName);
 
     const QString& folder() const { return m_folder; }
-    // Opens the table file on first use: checks that it holds the table, its columns and indexes.
+    // Opens the table file on first use: checks its header, its table, columns and indexes.
     TableFile& table(const TableSchema& schema);
     sqlite3* handle() const { return m_db.get(); }
 
     // Transactions nest; only the outermost commits. A rollback at any depth undoes all of it
-    // and makes every open view re-read its rows.
+    // and makes every view touched by the undone work read its rows again.
     void begin();
     void commit();
     void rollback();
@@ -116,10 +138,29 @@ public:
         bool m_done = false;
     };
 
+    // Runs one user action in one transaction. An error ends it: what it wrote is undone, and
+    // the error raised says whether the files hold the change or not.
+    void run(const std::function<void()>& action);
+
+    // Called by table files before each write; opens the write transaction on the first one.
+    void writing(TableFile& file);
+
     void registerView(Table* view);
     void unregisterView(Table* view);
     // A row deleted through one view disappears from every other view of the same table.
     void rowDeleted(TableFile* file, qint64 rowid, Table* origin);
+
+    // Files an interrupted commit left behind: hot journals have been played back by the time
+    // every table is open; what is left over is removed.
+    void tidyJournals();
+
+    // Checks every page of the open table files in the background. A fault found is passed to
+    // `onFault` (on the thread that runs the event loop) and from then on every write is refused.
+    void startIntegrityCheck(std::function<void(const QString& message)> onFault);
+    // Waits for the background check and delivers its result now (for tests and at the end).
+    void finishIntegrityCheck();
+    // Why writing has stopped; empty while the tables may be written.
+    const QString& writeRefusal() const { return m_writeRefusal; }
 
     // Test hook: called before every row write with the table's name; may throw to refuse it.
     std::function<void(const QString& table)> beforeWrite;
@@ -127,13 +168,27 @@ public:
 private:
     QString resolveFile(const QString& fileName) const;
     void verify(const QString& schemaName, const TableSchema& schema, const QString& path);
+    void openWriteTransaction();
+    void endWriteTransaction();
+    // After a failed COMMIT: whether the files hold the transaction that carried `token`.
+    bool reachedFiles(const QString& schemaName, int token);
+    void undoViews(quint64 undone);
+    void deliverCheck();
+    [[noreturn]] void commitFailed(const StoreError& e);
 
     QString m_folder;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<FolderLock> m_lock;
     SqlitePtr m_db;
     std::map<QString, std::unique_ptr<TableFile>> m_tables;
     std::vector<Table*> m_views;
     int m_depth = 0;
     quint64 m_serial = 0;
+    bool m_writing = false; // the write transaction of the current action has begun
+    std::vector<TableFile*> m_written;
     std::map<TableFile*, quint64> m_generationAtBegin;
+    QString m_writeRefusal;
+    std::unique_ptr<IntegrityCheck> m_check;
+    std::unique_ptr<QTimer> m_checkTimer;
+    std::function<void(const QString&)> m_onFault;
+    bool m_checkDelivered = false;
 };

@@ -14,13 +14,12 @@ Field::Field(Table* table, QString name, FieldType type, int column)
 }
 
 void Field::setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
-                      const QString& keyField, bool cached) {
+                      const QString& keyField) {
     Lookup l;
     l.source = source;
     l.sourceKeyColumn = source->schema().columnIndex(sourceKey);
     l.resultColumn = source->schema().columnIndex(resultColumn);
     l.keyField = keyField;
-    l.cached = cached;
     if (l.sourceKeyColumn < 0 || l.resultColumn < 0)
         throw StoreError(QStringLiteral("%1: look-up of field '%2' names no column of %3")
                              .arg(m_table->name(), m_name, source->name()));
@@ -33,20 +32,42 @@ const Field* Field::lookupKey() const {
     return m_lookup->key;
 }
 
-QVariant Field::lookupValue(const QString& key) const {
-    const Lookup& l = *m_lookup;
-    if (key.isEmpty())
-        return QVariant();
+TableFile* Field::lookupFile() const {
     // Read even before the look-up view opens: the header view's first change totals the recipe.
-    TableFile* file = l.source->file() ? l.source->file()
-                                       : &l.source->database().table(l.source->schema());
-    if (!l.cached)
-        return file->lookupFirst(l.sourceKeyColumn, key, l.resultColumn);
-    const QHash<QString, int>& index = file->keyIndex(l.sourceKeyColumn);
-    const auto it = index.constFind(key);
-    if (it == index.constEnd())
+    Table* source = m_lookup->source;
+    return source->file() ? source->file() : &source->database().table(source->schema());
+}
+
+QVariant Field::lookupFrom(const StoredRow& row) const {
+    const Lookup& l = *m_lookup;
+    const Field* key = lookupKey();
+    if (!key || row.values.isNull(key->column()))
         return QVariant();
-    return file->snapshot()[size_t(*it)].values[l.resultColumn];
+    TableFile* file = lookupFile();
+    StoredRow::Found& found = row.found;
+    if (found.file != file || found.generation != file->generation() ||
+        found.keyColumn != l.sourceKeyColumn) {
+        const RowValues& v = row.values;
+        const int c = key->column();
+        const QByteArray text = v.isText(c) ? QByteArray() : v.text(c).toUtf8();
+        const StoredRow* hit = file->findFirst(l.sourceKeyColumn, v.isText(c) ? v.utf8(c) : QByteArrayView(text));
+        found = {file, file->generation(), l.sourceKeyColumn, hit};
+    }
+    return found.row ? found.row->values.at(l.resultColumn) : QVariant();
+}
+
+void Field::setLookupKey(const QVariant& value) {
+    const Lookup& l = *m_lookup;
+    QVariant key;
+    if (value.isValid() && !value.isNull()) {
+        const QString wanted = value.toString();
+        for (const RowPtr& r : lookupFile()->snapshot())
+            if (r->values.text(l.resultColumn) == wanted) {
+                key = r->values.at(l.sourceKeyColumn);
+                break;
+            }
+    }
+    m_table->fieldByName(l.keyField).setValue(key);
 }
 
 QVariant Field::value() const { return m_table->currentValue(*this); }
@@ -97,12 +118,18 @@ QVariant Field::validated(const QVariant& value) const {
         const QString text = value.toString();
         if (text.isEmpty())
             return QVariant();
-        return size > 0 ? QVariant(text.left(size)) : QVariant(text);
+        // Never cut: a shortened key could name another row.
+        if (size > 0 && text.size() > size)
+            throw FieldError(QStringLiteral("'%1' is too long for field '%2': it holds at most %3 "
+                                            "characters")
+                                 .arg(text, m_name)
+                                 .arg(size));
+        return QVariant(text);
     }
     double d = 0;
     if (value.typeId() == QMetaType::QString) {
         if (!NumberFormat::parse(value.toString(), &d))
-            throw StoreError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
+            throw FieldError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
                                  .arg(value.toString(),
                                       m_type == FieldType::SmallInt ? "integer" : "floating point",
                                       m_name));
@@ -110,14 +137,14 @@ QVariant Field::validated(const QVariant& value) const {
         d = value.toDouble();
     }
     if (!std::isfinite(d))
-        throw StoreError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
+        throw FieldError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
                              .arg(NumberFormat::general(d), m_name));
     if (m_type == FieldType::SmallInt) {
         const long long i = std::llround(d);
         const long long lo = minValue ? std::llround(*minValue) : -32768;
         const long long hi = maxValue ? std::llround(*maxValue) : 32767;
         if (i < lo || i > hi)
-            throw StoreError(
+            throw FieldError(
                 QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
                     .arg(i)
                     .arg(m_name)
@@ -126,7 +153,7 @@ QVariant Field::validated(const QVariant& value) const {
         return QVariant(int(i));
     }
     if ((minValue && d < *minValue) || (maxValue && d > *maxValue))
-        throw StoreError(
+        throw FieldError(
             QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
                 .arg(NumberFormat::general(d), m_name,
                      NumberFormat::general(minValue.value_or(-HUGE_VAL)),

@@ -7,6 +7,7 @@
 
 class Table;
 class TableFile;
+struct StoredRow;
 
 enum class FieldType { String, Float, SmallInt, Currency };
 
@@ -36,10 +37,10 @@ public:
     std::function<void(Field&)> onChange;
 
     // A look-up shows `resultColumn` of the row of `source` whose `sourceKey` equals this view's
-    // `keyField`. A cached look-up reads a copy of the pairs, renewed when the library changes;
-    // an uncached one reads the table at every read.
+    // `keyField`. It reads the source table as it stands now, from the rows kept in memory (read
+    // again after every write to it); each row remembers the source row it found.
     void setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
-                   const QString& keyField, bool cached);
+                   const QString& keyField);
 
     // Reading.
     QVariant value() const;
@@ -70,11 +71,14 @@ private:
         int sourceKeyColumn = -1;
         int resultColumn = -1;
         QString keyField;
-        bool cached = true;
         mutable const Field* key = nullptr; // keyField, found once
     };
     const Field* lookupKey() const;
-    QVariant lookupValue(const QString& key) const;
+    TableFile* lookupFile() const;
+    // The looked-up value for a row of this field's view.
+    QVariant lookupFrom(const StoredRow& row) const;
+    // Writes the key of the source row whose looked-up value is `value` into the key field.
+    void setLookupKey(const QVariant& value);
 
     Table* m_table;
     QString m_name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowValues.h"
 #include "TableSchema.h"
 
 #include <QString>
@@ -20,11 +21,14 @@ class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
     void bind(int index, const QVariant& value); // 1-based, as SQLite counts
+    void bind(int index, const RowValues& row, int column);
     bool step(); // true while a row is ready
     void reset();
     QVariant column(int index, ColumnType type) const; // 0-based
     qint64 columnInt64(int index) const { return sqlite3_column_int64(m_stmt.get(), index); }
     QString columnText(int index) const;
+    // Columns first.. of the current result row, read as the table's columns.
+    RowValues row(int first, const std::vector<ColumnDef>& columns) const;
     int columnCount() const { return sqlite3_column_count(m_stmt.get()); }
 
 private:
@@ -34,6 +38,10 @@ private:
 
 // Runs one statement that returns nothing.
 void sqliteExec(sqlite3* db, const QString& sql);
+
+// What an SQLite result code means for the user's files, in words a chemist understands
+// ("the disk is full").
+QString sqliteProblem(int code);
 
 // Writes a new table file holding the table, its indexes and the rows that `insertSql` adds, in
 // one transaction (for the build's starter tables and for tests). Refuses an existing file.

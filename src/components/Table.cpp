@@ -21,6 +21,29 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a.toDouble() == b.toDouble();
 }
 
+// A value searched for, prepared once for comparing with many stored rows as sameValue would.
+class Probe {
+public:
+    explicit Probe(const QVariant& v)
+        : m_null(isNullValue(v)), m_text(v.typeId() == QMetaType::QString),
+          m_utf8(m_null ? QByteArray() : v.toString().toUtf8()), m_number(v.toDouble()) {}
+    bool matches(const RowValues& row, int column) const {
+        if (m_text || row.isText(column)) {
+            if (row.isText(column) || row.isNull(column))
+                return TextKey::same(row.utf8(column), QByteArrayView(m_utf8));
+            return TextKey::same(row.text(column).toUtf8(), QByteArrayView(m_utf8));
+        }
+        if (m_null || row.isNull(column))
+            return m_null == row.isNull(column);
+        return row.number(column) == m_number;
+    }
+
+private:
+    bool m_null, m_text;
+    QByteArray m_utf8;
+    double m_number;
+};
+
 } // namespace
 
 Table::Table(Database& db, QString name) : m_db(db), m_name(std::move(name)) {}
@@ -77,6 +100,9 @@ void Table::setMaster(Table* master, const QStringList& masterFields, const QStr
     m_master = master;
     m_masterFields = masterFields;
     m_detailFields = detailFields;
+    m_detailColumns.clear();
+    for (const QString& f : detailFields)
+        m_detailColumns.push_back(m_schema.columnIndex(f));
     master->m_details.push_back(this);
 }
 
@@ -131,6 +157,7 @@ void Table::close() {
     m_state = State::Inactive;
     m_all.clear();
     m_rows.clear();
+    m_editing.reset();
     m_cur = -1;
     m_eof = m_bof = true;
     m_modified = false;
@@ -145,9 +172,9 @@ QVariantList Table::masterKey() const {
 }
 
 void Table::load(qint64 keepRowid, int keepPos) {
-    std::vector<StoredRow> stored;
     if (!m_master) {
-        stored = m_file->select();
+        // Views without a master share the rows of their table, read once.
+        m_all = m_file->snapshot();
     } else if (m_master->isOpen() && !m_master->isEmpty()) {
         m_rangeKey = masterKey();
         QStringList where;
@@ -161,18 +188,15 @@ void Table::load(qint64 keepRowid, int keepPos) {
                 where << QStringLiteral("%1 = ?%2 COLLATE NOCASE").arg(col).arg(args.size());
             }
         }
-        stored = m_file->select(where.join(QStringLiteral(" AND ")), args);
+        m_all = m_file->select(where.join(QStringLiteral(" AND ")), args);
         m_rangeLoaded = true;
     } else {
+        m_all.clear();
         m_rangeKey.clear();
         m_rangeLoaded = true;
     }
-    m_all.clear();
-    m_all.reserve(stored.size());
-    for (StoredRow& r : stored)
-        m_all.push_back(std::make_shared<StoredRow>(std::move(r)));
-    std::stable_sort(m_all.begin(), m_all.end(),
-                     [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
+    std::sort(m_all.begin(), m_all.end(),
+              [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
     rebuildVisible();
     int pos = keepRowid ? positionOf(keepRowid) : -1;
     if (pos < 0)
@@ -183,8 +207,11 @@ void Table::load(qint64 keepRowid, int keepPos) {
 }
 
 void Table::rebuildVisible() {
+    if (!m_filtered || m_filterColumn < 0) {
+        m_rows = m_all;
+        return;
+    }
     m_rows.clear();
-    m_rows.reserve(m_all.size());
     for (const RowPtr& r : m_all)
         if (passesFilter(*r))
             m_rows.push_back(r);
@@ -192,20 +219,18 @@ void Table::rebuildVisible() {
 
 bool Table::lessThan(const StoredRow& a, const StoredRow& b) const {
     for (int c : m_indexColumns) {
-        const QVariant& x = a.values[c];
-        const QVariant& y = b.values[c];
-        const bool xn = isNullValue(x), yn = isNullValue(y);
+        const bool xn = a.values.isNull(c), yn = b.values.isNull(c);
         if (xn || yn) {
             if (xn != yn)
                 return xn;
             continue;
         }
-        if (m_schema.columns[size_t(c)].type == ColumnType::Text) {
-            const int r = TextKey::compare(x.toString(), y.toString());
+        if (a.values.isText(c) && b.values.isText(c)) {
+            const int r = TextKey::compare(a.values.utf8(c), b.values.utf8(c));
             if (r != 0)
                 return r < 0;
         } else {
-            const double dx = x.toDouble(), dy = y.toDouble();
+            const double dx = a.values.number(c), dy = b.values.number(c);
             if (dx != dy)
                 return dx < dy;
         }
@@ -213,19 +238,25 @@ bool Table::lessThan(const StoredRow& a, const StoredRow& b) const {
     return a.rowid < b.rowid;
 }
 
-void Table::placeSorted(std::vector<RowPtr>& rows, const RowPtr& row) {
-    const auto at = std::find(rows.begin(), rows.end(), row);
-    if (at != rows.end()) {
-        // Most writes leave the key as it was: the row stays where it stands.
-        const bool afterPrev = at == rows.begin() || lessThan(**(at - 1), *row);
-        const bool beforeNext = at + 1 == rows.end() || lessThan(*row, **(at + 1));
-        if (afterPrev && beforeNext)
-            return;
-        rows.erase(at);
+int Table::place(std::vector<RowPtr>& rows, const RowPtr& old, const RowPtr& row) {
+    const auto less = [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); };
+    if (old) {
+        auto at = std::lower_bound(rows.begin(), rows.end(), old, less);
+        if (at == rows.end() || *at != old)
+            at = std::find(rows.begin(), rows.end(), old);
+        if (at != rows.end()) {
+            // Most writes leave the key as it was: the row stays where it stands.
+            const bool afterPrev = at == rows.begin() || lessThan(**(at - 1), *row);
+            const bool beforeNext = at + 1 == rows.end() || lessThan(*row, **(at + 1));
+            if (afterPrev && beforeNext) {
+                *at = row;
+                return int(at - rows.begin());
+            }
+            rows.erase(at);
+        }
     }
-    const auto pos = std::upper_bound(rows.begin(), rows.end(), row,
-                                      [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
-    rows.insert(pos, row);
+    const auto pos = std::upper_bound(rows.begin(), rows.end(), row, less);
+    return int(rows.insert(pos, row) - rows.begin());
 }
 
 int Table::positionOf(qint64 rowid) const {
@@ -243,24 +274,24 @@ const StoredRow* Table::currentRow() const {
     return m_rows[size_t(m_cur)].get();
 }
 
+const StoredRow* Table::rowAt(int pos) const {
+    if (pos < 0 || pos >= int(m_rows.size()))
+        return nullptr;
+    return (pos == m_cur && m_state != State::Browse) ? &m_buffer : m_rows[size_t(pos)].get();
+}
+
 QVariant Table::currentValue(const Field& field) const {
-    if (field.isLookup()) {
-        const Field* key = field.lookupKey();
-        return key ? field.lookupValue(key->value().toString()) : QVariant();
-    }
     const StoredRow* row = currentRow();
-    return row ? row->values[field.column()] : QVariant();
+    if (!row)
+        return QVariant();
+    return field.isLookup() ? field.lookupFrom(*row) : row->values.at(field.column());
 }
 
 QVariant Table::valueAt(int pos, const Field& field) const {
-    if (pos < 0 || pos >= int(m_rows.size()))
+    const StoredRow* row = rowAt(pos);
+    if (!row)
         return QVariant();
-    const StoredRow* row = (pos == m_cur && m_state != State::Browse) ? &m_buffer : m_rows[size_t(pos)].get();
-    if (field.isLookup()) {
-        const Field* key = field.lookupKey();
-        return key ? field.lookupValue(row->values[key->column()].toString()) : QVariant();
-    }
-    return row->values[field.column()];
+    return field.isLookup() ? field.lookupFrom(*row) : row->values.at(field.column());
 }
 
 bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos == m_cur; }
@@ -338,12 +369,13 @@ void Table::goTo(int pos) {
         return;
     // Settling may drop a pending row above `pos` or move a posted one: find the row again.
     const RowPtr target = pos >= 0 && pos < int(m_rows.size()) ? m_rows[size_t(pos)] : nullptr;
+    const qint64 rowid = target ? target->rowid : 0;
     settle();
     if (!target)
         return;
-    const auto it = std::find(m_rows.begin(), m_rows.end(), target);
-    if (it != m_rows.end())
-        moveTo(int(it - m_rows.begin()));
+    const int now = positionOf(rowid);
+    if (now >= 0)
+        moveTo(now);
 }
 
 QString Table::bookmark() const {
@@ -375,10 +407,15 @@ bool Table::locate(const QString& fieldList, const QVariantList& values) {
     if (int(fields.size()) != values.size())
         raise(QStringLiteral("Locate needs one value for each field"));
     settle();
+    std::vector<Probe> probes;
+    for (const QVariant& v : values)
+        probes.emplace_back(v);
     for (size_t pos = 0; pos < m_rows.size(); ++pos) {
         bool match = true;
         for (size_t i = 0; match && i < fields.size(); ++i)
-            match = sameValue(valueAt(int(pos), *fields[i]), values[int(i)]);
+            match = fields[i]->isLookup()
+                        ? sameValue(valueAt(int(pos), *fields[i]), values[int(i)])
+                        : probes[i].matches(m_rows[pos]->values, fields[i]->column());
         if (match) {
             moveTo(int(pos));
             return true;
@@ -392,10 +429,13 @@ bool Table::findKey(const QVariantList& values) {
     if (values.size() > int(m_indexColumns.size()))
         raise(QStringLiteral("Too many key values for index '%1'").arg(m_indexName));
     settle();
+    std::vector<Probe> probes;
+    for (const QVariant& v : values)
+        probes.emplace_back(v);
     for (size_t pos = 0; pos < m_rows.size(); ++pos) {
         bool match = true;
         for (int i = 0; match && i < values.size(); ++i)
-            match = sameValue(m_rows[pos]->values[m_indexColumns[size_t(i)]], values[i]);
+            match = probes[size_t(i)].matches(m_rows[pos]->values, m_indexColumns[size_t(i)]);
         if (match) {
             moveTo(int(pos));
             return true;
@@ -417,7 +457,7 @@ void Table::setFilter(const QString& filter) {
         m_filterColumn = m.hasMatch() ? m_schema.columnIndex(m.captured(1)) : -1;
         if (m_filterColumn < 0)
             raise(QStringLiteral("Invalid filter: %1").arg(filter));
-        m_filterValue = m.captured(2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        m_filterValue = m.captured(2).replace(QStringLiteral("''"), QStringLiteral("'")).toUtf8();
     }
     if (m_filtered && isOpen()) {
         m_filtered = false; // so that setFiltered rebuilds
@@ -430,8 +470,8 @@ bool Table::inRange(const StoredRow& row) const {
         return true;
     if (m_rangeKey.isEmpty())
         return false; // the master has no current row: no line belongs
-    for (int i = 0; i < m_detailFields.size(); ++i)
-        if (!sameValue(row.values[m_schema.columnIndex(m_detailFields[i])], m_rangeKey[i]))
+    for (size_t i = 0; i < m_detailColumns.size(); ++i)
+        if (!sameValue(row.values.at(m_detailColumns[i]), m_rangeKey[int(i)]))
             return false;
     return true;
 }
@@ -439,8 +479,10 @@ bool Table::inRange(const StoredRow& row) const {
 bool Table::passesFilter(const StoredRow& row) const {
     if (!m_filtered || m_filterColumn < 0)
         return true;
-    const QVariant& v = row.values[m_filterColumn];
-    return TextKey::same(isNullValue(v) ? QString() : v.toString(), m_filterValue);
+    const RowValues& v = row.values;
+    if (v.isText(m_filterColumn) || v.isNull(m_filterColumn))
+        return TextKey::same(v.utf8(m_filterColumn), QByteArrayView(m_filterValue));
+    return TextKey::same(v.text(m_filterColumn).toUtf8(), QByteArrayView(m_filterValue));
 }
 
 void Table::setFiltered(bool on) {
@@ -460,29 +502,30 @@ void Table::setFiltered(bool on) {
 // ---------------------------------------------------------------------------------------------
 // Editing
 
-QList<QVariant> Table::defaultsRow() const {
-    QList<QVariant> values(int(m_schema.columns.size()));
+RowValues Table::defaultsRow() const {
+    RowValues values(int(m_schema.columns.size()));
     for (const auto& f : m_fields)
         if (!f->isLookup() && f->defaultValue.isValid())
-            values[f->column()] = f->defaultValue;
+            values.set(f->column(), f->defaultValue);
     return values;
 }
 
 void Table::newRow(bool atEnd) {
     m_insertReturn = m_cur;
-    m_buffer = StoredRow{0, defaultsRow()};
+    m_buffer = StoredRow{0, defaultsRow(), {}};
     // A detail row belongs to the master's current row from the moment it exists.
     if (m_master && m_master->isOpen()) {
         const QVariantList key = masterKey();
-        for (int i = 0; i < m_detailFields.size(); ++i)
-            m_buffer.values[m_schema.columnIndex(m_detailFields[i])] = key[i];
+        for (size_t i = 0; i < m_detailColumns.size(); ++i)
+            m_buffer.values.set(m_detailColumns[i], key[int(i)]);
     }
     const int pos = (atEnd || m_cur < 0) ? int(m_rows.size()) : m_cur;
     m_rows.insert(m_rows.begin() + pos, std::make_shared<StoredRow>(m_buffer));
+    m_editing.reset();
     m_cur = pos;
     m_eof = m_bof = false;
     m_state = State::Insert;
-    m_pendingTx = m_db.currentTransaction();
+    m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
@@ -496,9 +539,10 @@ void Table::edit() {
         append();
         return;
     }
-    m_buffer = *m_rows[size_t(m_cur)];
+    m_editing = m_rows[size_t(m_cur)];
+    m_buffer = *m_editing;
     m_state = State::Edit;
-    m_pendingTx = m_db.currentTransaction();
+    m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
 }
@@ -525,7 +569,7 @@ void Table::appendRecord(const QVariantList& values) {
             if (i >= values.size())
                 break;
             if (!f->isLookup())
-                m_buffer.values[f->column()] = f->validated(values[i]);
+                m_buffer.values.set(f->column(), f->validated(values[i]));
             ++i;
         }
         m_modified = true;
@@ -541,7 +585,9 @@ void Table::clearFields() {
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     m_buffer.values = defaultsRow();
+    m_buffer.found = {};
     m_modified = true;
+    m_modifiedTx = m_db.currentTransaction();
     event(DataEvent::RecordChange);
 }
 
@@ -551,23 +597,14 @@ void Table::writeValue(Field& field, const QVariant& value) {
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     if (field.isLookup()) {
         // Writing a looked-up value picks the source row that has it and stores that row's key.
-        const Field::Lookup& l = *field.m_lookup;
-        QVariant key;
-        TableFile* file = l.source->file() ? l.source->file()
-                                           : &l.source->database().table(l.source->schema());
-        if (!isNullValue(value)) {
-            for (const StoredRow& r : file->snapshot())
-                if (r.values[l.resultColumn].toString() == value.toString()) {
-                    key = r.values[l.sourceKeyColumn];
-                    break;
-                }
-        }
-        fieldByName(l.keyField).setValue(key);
+        field.setLookupKey(value);
         return;
     }
     const QVariant v = field.validated(value);
-    m_buffer.values[field.column()] = v;
+    m_buffer.values.set(field.column(), v);
+    m_buffer.found = {};
     m_modified = true;
+    m_modifiedTx = m_db.currentTransaction();
     event(DataEvent::FieldChange, &field);
     if (field.onChange)
         field.onChange(field);
@@ -579,38 +616,38 @@ void Table::post() {
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     event(DataEvent::UpdateRecord);
     for (const auto& f : m_fields)
-        if (f->required && !f->isLookup() && isNullValue(m_buffer.values[f->column()]))
-            throw StoreError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
-    // Keep in memory exactly what the file keeps.
-    for (size_t i = 0; i < m_schema.columns.size(); ++i) {
-        const ColumnDef& c = m_schema.columns[i];
-        QVariant& v = m_buffer.values[int(i)];
-        if (c.type == ColumnType::Text && !isNullValue(v) && c.width > 0)
-            v = v.toString().left(c.width);
-    }
-    RowPtr row = m_rows[size_t(m_cur)];
+        if (f->required && !f->isLookup() && m_buffer.values.isNull(f->column()))
+            throw FieldError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
+    RowPtr row;
+    RowPtr old;
     if (m_state == State::Insert) {
         const qint64 rowid = m_file->insert(m_buffer.values);
-        m_buffer.rowid = rowid;
-        *row = m_buffer;
-        m_rows.erase(m_rows.begin() + m_cur);
-        placeSorted(m_all, row);
+        row = std::make_shared<StoredRow>(StoredRow{rowid, m_buffer.values, {}});
+        m_rows.erase(m_rows.begin() + m_cur); // the pending row's place holder
     } else {
-        // A row written back with the values it has needs no disk write.
-        if (row->values != m_buffer.values)
-            m_file->update(row->rowid, m_buffer.values);
-        *row = m_buffer;
-        m_rows.erase(m_rows.begin() + m_cur);
-        placeSorted(m_all, row);
+        old = m_editing;
+        m_file->update(old->rowid, old->values, m_buffer.values);
+        row = old->values == m_buffer.values
+                  ? old
+                  : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values, {}});
     }
-    if (!inRange(*row)) {
-        m_all.erase(std::remove(m_all.begin(), m_all.end(), row), m_all.end());
-    } else if (passesFilter(*row)) {
-        placeSorted(m_rows, row);
+    int pos = -1;
+    if (row != old) {
+        const bool belongs = inRange(*row);
+        if (belongs)
+            place(m_all, old, row);
+        else if (old)
+            m_all.erase(std::remove(m_all.begin(), m_all.end(), old), m_all.end());
+        if (belongs && passesFilter(*row))
+            pos = place(m_rows, old, row);
+        else if (old)
+            m_rows.erase(std::remove(m_rows.begin(), m_rows.end(), old), m_rows.end());
+    } else {
+        pos = m_cur;
     }
     m_state = State::Browse;
     m_modified = false;
-    const int pos = positionOf(row->rowid);
+    m_editing.reset();
     m_cur = pos >= 0 ? pos : std::min(m_cur, int(m_rows.size()) - 1);
     m_eof = m_rows.empty();
     event(DataEvent::UpdateState);
@@ -632,6 +669,7 @@ void Table::cancel() {
     }
     m_state = State::Browse;
     m_modified = false;
+    m_editing.reset();
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
 }
@@ -648,6 +686,7 @@ void Table::remove() {
     m_file->remove(row->rowid); // a refusal leaves a pending edit as it was
     m_state = State::Browse;
     m_modified = false;
+    m_editing.reset();
     m_rows.erase(m_rows.begin() + m_cur);
     m_all.erase(std::remove(m_all.begin(), m_all.end(), row), m_all.end());
     if (m_cur >= int(m_rows.size()))
@@ -717,6 +756,12 @@ void Table::followMaster(bool force) {
     event(DataEvent::DataSetChange);
 }
 
+bool Table::touchedIn(quint64 serial) const {
+    if (serial == 0 || (m_state != State::Edit && m_state != State::Insert))
+        return false;
+    return m_pendingTx == serial || m_modifiedTx == serial;
+}
+
 void Table::resyncAfterRollback() {
     if (!isOpen())
         return;
@@ -725,6 +770,7 @@ void Table::resyncAfterRollback() {
         m_rows.erase(m_rows.begin() + m_cur);
     m_state = State::Browse;
     m_modified = false;
+    m_editing.reset();
     load(keep, m_cur);
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
@@ -745,6 +791,7 @@ void Table::rowDeletedElsewhere(TableFile* file, qint64 rowid) {
         if (pos == m_cur && m_state == State::Edit) {
             m_state = State::Browse;
             m_modified = false;
+            m_editing.reset();
         }
         m_rows.erase(vis);
         if (pos < m_cur || m_cur >= int(m_rows.size()))

@@ -98,7 +98,8 @@ public:
 
     // Called by the database.
     void resyncAfterRollback();
-    quint64 pendingSince() const { return m_state == State::Edit || m_state == State::Insert ? m_pendingTx : 0; }
+    // Whether the pending row was begun or changed in transaction `serial`.
+    bool touchedIn(quint64 serial) const;
     void rowDeletedElsewhere(TableFile* file, qint64 rowid);
     // Called by data sources.
     void addDataSource(DataSource* ds);
@@ -108,8 +109,6 @@ public:
     void writeValue(Field& field, const QVariant& value);
 
 private:
-    using RowPtr = std::shared_ptr<StoredRow>;
-
     [[noreturn]] void raise(const QString& text) const;
     void checkActive() const;
     void settle(); // post a modified pending row, drop an untouched one
@@ -118,12 +117,15 @@ private:
     bool passesFilter(const StoredRow& row) const;
     bool inRange(const StoredRow& row) const;
     bool lessThan(const StoredRow& a, const StoredRow& b) const;
-    void placeSorted(std::vector<RowPtr>& rows, const RowPtr& row);
+    // Puts `row` where the index order wants it in `rows`, in place of `old` if given.
+    // Returns its position there.
+    int place(std::vector<RowPtr>& rows, const RowPtr& old, const RowPtr& row);
     int positionOf(qint64 rowid) const;
     void moveTo(int pos);
     void newRow(bool atEnd);
-    QList<QVariant> defaultsRow() const;
+    RowValues defaultsRow() const;
     const StoredRow* currentRow() const;
+    const StoredRow* rowAt(int pos) const;
     int postedCount() const { return int(m_rows.size()) - (m_state == State::Insert ? 1 : 0); }
     void event(DataEvent e, Field* f = nullptr);
     void followMaster(bool force);
@@ -140,13 +142,14 @@ private:
 
     Table* m_master = nullptr;
     QStringList m_masterFields, m_detailFields;
+    std::vector<int> m_detailColumns;
     std::vector<Table*> m_details;
     QVariantList m_rangeKey; // the master key the rows were read for
     bool m_rangeLoaded = false;
 
     QString m_filterText;
     int m_filterColumn = -1;
-    QString m_filterValue;
+    QByteArray m_filterValue; // UTF-8
     bool m_filtered = false;
 
     std::vector<RowPtr> m_all;  // rows of the range, in index order
@@ -156,9 +159,11 @@ private:
 
     State m_state = State::Inactive;
     StoredRow m_buffer;
+    RowPtr m_editing; // the stored row the buffer was taken from
     bool m_modified = false;
     int m_insertReturn = -1; // row that was current before an insert or append
-    quint64 m_pendingTx = 0; // the transaction in which the pending row was begun
+    quint64 m_pendingTx = 0;  // the transaction in which the pending row was begun
+    quint64 m_modifiedTx = 0; // the transaction in which it was last changed
 
     int m_disableCount = 0;
     bool m_pendingEvent = false;

@@ -173,21 +173,30 @@ TEST(DatabaseWriting, APostedRowIsInTheFileWhenPostReturns) {
               "Alkyd|B1");
 }
 
-TEST(DatabaseWriting, TextIsCutToItsColumnWithoutTouchingTheNext) {
+// Cutting "Alkyd resins for exterior enamels" to its column would make it another recipe's type.
+TEST(DatabaseWriting, TextLongerThanItsColumnIsRefusedNeverCut) {
     TempData data;
-    data.create();
+    data.create(TempData::header(QString(25, 'T'), "CODE"));
     Database db(data.folder());
     Table t(db, "TblInfo");
     defineAll(t, Tables::batchInfo(), "PRIMARY");
     t.fieldByName("BatchType").size = 50; // the view accepts more than the column keeps
     t.open();
     t.append();
-    t.fieldByName("BatchType").setString(QString(40, 'T'));
+    t.fieldByName("BatchType").setString(QString(26, 'T'));
     t.fieldByName("BatchCode").setString("CODE");
-    t.post();
-    EXPECT_EQ(t.fieldByName("BatchType").asString(), QString(25, 'T'));
-    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchType, BatchCode FROM BatchInfo").toStdString(),
-              std::string(25, 'T') + "|CODE");
+    try {
+        t.post();
+        FAIL() << "a type of 26 characters was stored";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(e.message(), "'" + QString(26, 'T') +
+                                   "' is too long for field 'BatchType': it holds at most 25 characters");
+    }
+    EXPECT_EQ(t.state(), Table::State::Insert) << "the row stays pending for correction";
+    EXPECT_THROW(t.fieldByName("BatchCode").setString("CODE-1234567890-X"), FieldError)
+        << "a code of 17 characters is refused by its field";
+    EXPECT_EQ(t.fieldByName("BatchCode").asString(), "CODE");
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo").toStdString(), "1");
 }
 
 TEST(DatabaseWriting, ATransactionOverTwoFilesIsUndoneInBoth) {
