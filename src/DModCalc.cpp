@@ -2,7 +2,7 @@
 #include "DModUnit.h"
 
 #include "MainWindowLink.h"
-#include "components/ScopeGuard.h"
+#include "components/ScanGuard.h"
 #include "formulas/LineConversions.h"
 #include "formulas/ReactionTotals.h"
 #include "formulas/ResinProperties.h"
@@ -17,12 +17,11 @@ struct RecalculatingScope {
     ~RecalculatingScope() { Recalculating = false; }
 };
 
-// The focused line's material, read once per recalculation step as the fields stand.
+// The focused line's material, read once per recalculation.
 struct Material {
-    explicit Material(const Table& t)
-        : type(t.fieldByName("RMType").asString()), mwt(t.fieldByName("RMMWt").asFloat()),
-          fa(t.fieldByName("RMFa").asFloat()), fan(t.fieldByName("RMFan").asFloat()),
-          fb(t.fieldByName("RMFb").asFloat()) {}
+    explicit Material(const TDMod::LineFields& l)
+        : type(l.RMType->asString()), mwt(l.RMMWt->asFloat()), fa(l.RMFa->asFloat()),
+          fan(l.RMFan->asFloat()), fb(l.RMFb->asFloat()) {}
     QString type;
     double mwt, fa, fan, fb;
 };
@@ -36,62 +35,56 @@ void TDMod::setAmount(Field& field, double value) {
 }
 
 void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
-    const QVariant type = TblRecipe.fieldByName("BatchType").value();
-    const QVariant batch = TblRecipe.fieldByName("BatchCode").value();
+    const QVariant type = Line.BatchType->value();
+    const QVariant batch = Line.BatchCode->value();
     TblRecipe.edit();
     TblRecipe.clearFields();
-    TblRecipe.fieldByName("BatchType").setValue(type);
-    TblRecipe.fieldByName("BatchCode").setValue(batch);
-    TblRecipe.fieldByName("ItemNum").setValue(itemNum);
+    Line.BatchType->setValue(type);
+    Line.BatchCode->setValue(batch);
+    Line.ItemNum->setValue(itemNum);
 }
 
 void TDMod::RecalcFromMass() {
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(TblRecipe);
-    Field& mass = TblRecipe.fieldByName("Mass");
-    Field& moles = TblRecipe.fieldByName("Moles");
-    setAmount(moles, MolesFromMass(mass.asFloat(), m.mwt));
-    setAmount(TblRecipe.fieldByName("Ea"), EaFromMoles(m.type, moles.asFloat(), m.fa, m.fan));
-    setAmount(TblRecipe.fieldByName("Eb"), EbFromMoles(m.type, moles.asFloat(), m.fb));
+    const Material m(Line);
+    setAmount(*Line.Moles, MolesFromMass(Line.Mass->asFloat(), m.mwt));
+    setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
+    setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
 }
 
 void TDMod::RecalcFromMoles() {
-    Field& moles = TblRecipe.fieldByName("Moles");
-    if (moles.isNull())
+    if (Line.Moles->isNull())
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(TblRecipe);
-    setAmount(TblRecipe.fieldByName("Mass"), MassFromMoles(moles.asFloat(), m.mwt));
-    setAmount(TblRecipe.fieldByName("Ea"), EaFromMoles(m.type, moles.asFloat(), m.fa, m.fan));
-    setAmount(TblRecipe.fieldByName("Eb"), EbFromMoles(m.type, moles.asFloat(), m.fb));
+    const Material m(Line);
+    const double moles = Line.Moles->asFloat();
+    setAmount(*Line.Mass, MassFromMoles(moles, m.mwt));
+    setAmount(*Line.Ea, EaFromMoles(m.type, moles, m.fa, m.fan));
+    setAmount(*Line.Eb, EbFromMoles(m.type, moles, m.fb));
 }
 
 void TDMod::RecalcFromEa() {
-    Field& ea = TblRecipe.fieldByName("Ea");
-    if (ea.isNull())
+    if (Line.Ea->isNull())
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(TblRecipe);
-    Field& moles = TblRecipe.fieldByName("Moles");
-    setAmount(moles, MolesFromEa(m.type, ea.asFloat(), m.fa, m.fan));
-    setAmount(TblRecipe.fieldByName("Mass"), MassFromMoles(moles.asFloat(), m.mwt));
-    setAmount(TblRecipe.fieldByName("Eb"), EbFromMoles(m.type, moles.asFloat(), m.fb));
+    const Material m(Line);
+    setAmount(*Line.Moles, MolesFromEa(m.type, Line.Ea->asFloat(), m.fa, m.fan));
+    setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
+    setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
 }
 
 void TDMod::RecalcFromEb() {
-    Field& eb = TblRecipe.fieldByName("Eb");
-    if (eb.isNull())
+    if (Line.Eb->isNull())
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(TblRecipe);
-    Field& moles = TblRecipe.fieldByName("Moles");
-    setAmount(moles, MolesFromEb(m.type, eb.asFloat(), m.fb));
-    setAmount(TblRecipe.fieldByName("Mass"), MassFromMoles(moles.asFloat(), m.mwt));
-    setAmount(TblRecipe.fieldByName("Ea"), EaFromMoles(m.type, moles.asFloat(), m.fa, m.fan));
+    const Material m(Line);
+    setAmount(*Line.Moles, MolesFromEb(m.type, Line.Eb->asFloat(), m.fb));
+    setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
+    setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
 }
 
 void TDMod::amountChanged(Field& field, void (TDMod::*recalc)()) {
@@ -108,7 +101,7 @@ void TDMod::TblRecipeEbChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEb)
 
 void TDMod::TblRecipeRMCodeChange(Field& code) {
     if (code.isNull() && !Recalculating) {
-        emptyLineKeepingPlace(TblRecipe.fieldByName("ItemNum").value());
+        emptyLineKeepingPlace(Line.ItemNum->value());
         return;
     }
     RecalcFromMoles();
@@ -117,32 +110,22 @@ void TDMod::TblRecipeRMCodeChange(Field& code) {
 // ---------------------------------------------------------------------------------------------
 
 void TDMod::CalcTotals() {
+    // The line being edited is stored with the passes that follow from it: all or nothing.
+    Database::Transaction tx(m_db);
     TReactionTotals& t = ReactionTotals;
     t.TotalMass = t.TotalMoles = t.TotalEa = t.MonoEa = t.TotalEb = 0;
     t.WaterMass = t.TotalCost = t.OilMass = t.FattyAcidMass = 0;
     {
         // The focused line is stored first, so that it can be returned to after the walk.
         TblRecipe.checkBrowseMode();
-        const QString focused = TblRecipe.bookmark();
-        TblRecipe.disableControls();
-        ScopeGuard restore([&] {
-            TblRecipe.gotoBookmark(focused);
-            TblRecipe.enableControls();
-        });
-        const Field& massF = TblRecipe.fieldByName("Mass");
-        const Field& molesF = TblRecipe.fieldByName("Moles");
-        const Field& eaF = TblRecipe.fieldByName("Ea");
-        const Field& ebF = TblRecipe.fieldByName("Eb");
-        const Field& typeF = TblRecipe.fieldByName("RMType");
-        const Field& faF = TblRecipe.fieldByName("RMFa");
-        const Field& fanF = TblRecipe.fieldByName("RMFan");
-        const Field& costF = TblRecipe.fieldByName("RMCost");
+        ScanGuard scan(TblRecipe);
         for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next()) {
-            const double mass = massF.asFloat(), moles = molesF.asFloat();
-            const double ea = eaF.asFloat(), eb = ebF.asFloat(), fa = faF.asFloat();
-            const QString type = typeF.asString();
+            const double mass = Line.Mass->asFloat(), moles = Line.Moles->asFloat();
+            const double ea = Line.Ea->asFloat(), eb = Line.Eb->asFloat();
+            const double fa = Line.RMFa->asFloat();
+            const QString type = Line.RMType->asString();
             t.TotalMass += mass;
-            t.TotalCost += mass * costF.asFloat();
+            t.TotalCost += mass * Line.RMCost->asFloat();
             if (type == QLatin1String("Oil")) {
                 t.TotalMoles += 4 * moles;
                 t.OilMass += mass;
@@ -158,65 +141,56 @@ void TDMod::CalcTotals() {
             t.TotalEa += ea;
             t.TotalEb += eb;
             if (type != QLatin1String("Oil") && moles != 0)
-                t.WaterMass += 18 * (fa * moles + fanF.asFloat() * moles);
+                t.WaterMass += 18 * (fa * moles + Line.RMFan->asFloat() * moles);
             if (fa == 1)
                 t.MonoEa += ea;
         }
     }
     if (AutoCalcOn)
         CalcBatch();
+    tx.commit();
 }
 
 void TDMod::CalcBatch() {
     TReactionTotals& t = ReactionTotals;
     t.BatchChargeTotal = t.BatchPercentTotal = t.TotalCost = 0;
-    t.BatchSize = TblInfo.fieldByName("Size").asFloat();
-    t.SolidsPercent = TblInfo.fieldByName("Solids").asFloat();
+    t.BatchSize = Info.Size->asFloat();
+    t.SolidsPercent = Info.Solids->asFloat();
     {
+        // One transaction: all lines or none.
+        Database::Transaction tx(m_db);
         TblRecipe.checkBrowseMode();
-        const QString focused = TblRecipe.bookmark();
-        TblRecipe.disableControls();
-        ScopeGuard restore([&] {
-            TblRecipe.gotoBookmark(focused);
-            TblRecipe.enableControls();
-        });
+        ScanGuard scan(TblRecipe);
         const double yield = Yield();
         if (yield > 0) {
-            // One transaction: one disk sync for the whole recipe, and all lines or none.
-            Database::Transaction tx(m_db);
-            Field& chargeF = TblRecipe.fieldByName("Charge");
-            Field& percentF = TblRecipe.fieldByName("Percent");
-            Field& costF = TblRecipe.fieldByName("Cost");
-            const Field& massF = TblRecipe.fieldByName("Mass");
-            const Field& priceF = TblRecipe.fieldByName("RMCost");
             TblRecipe.first();
             while (!TblRecipe.eof()) {
                 TblRecipe.edit();
-                const double mass = massF.asFloat();
+                const double mass = Line.Mass->asFloat();
                 const double charge = mass * t.BatchSize / yield;
-                chargeF.setFloat(charge);
+                Line.Charge->setFloat(charge);
                 t.BatchChargeTotal += charge;
                 if (charge == 0)
-                    chargeF.clear();
+                    Line.Charge->clear();
                 const double percent = mass * t.SolidsPercent / yield;
-                percentF.setFloat(percent);
+                Line.Percent->setFloat(percent);
                 t.BatchPercentTotal += percent;
                 if (percent == 0)
-                    percentF.clear();
-                const double cost = priceF.asFloat() * mass;
-                costF.setFloat(cost);
+                    Line.Percent->clear();
+                const double cost = Line.RMCost->asFloat() * mass;
+                Line.Cost->setFloat(cost);
                 if (cost == 0)
-                    costF.clear();
-                t.TotalCost += costF.asFloat();
+                    Line.Cost->clear();
+                t.TotalCost += Line.Cost->asFloat();
                 TblRecipe.next();
             }
-            tx.commit();
         }
+        tx.commit();
     }
     m_form.ShowResults();
 }
 
 void TDMod::DSInfoDataChange(Field*) {
-    ReactionTotals.TargetAV = TblInfo.fieldByName("AV").asFloat();
+    ReactionTotals.TargetAV = Info.AV->asFloat();
     CalcTotals();
 }

@@ -2,7 +2,7 @@
 #include "DModUnit.h"
 
 #include "MainWindowLink.h"
-#include "components/ScopeGuard.h"
+#include "components/ScanGuard.h"
 #include "components/StoreError.h"
 
 namespace {
@@ -30,12 +30,12 @@ void TDMod::addLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
     checkRoomForLine();
     NewItemNum = itemNumber(TblRecipe.recordCount() + 1);
-    const QString code = withMaterial ? TblLibLookUp.fieldByName("RMCode").asString() : QString();
+    const QString code = withMaterial ? LookUp.RMCode->asString() : QString();
     Database::Transaction tx(m_db);
     TblRecipe.append();
-    TblRecipe.fieldByName("ItemNum").setInteger(NewItemNum);
+    Line.ItemNum->setInteger(NewItemNum);
     if (withMaterial)
-        TblRecipe.fieldByName("RMCode").setString(code);
+        Line.RMCode->setString(code);
     TblRecipe.post();
     tx.commit();
 }
@@ -47,18 +47,17 @@ void TDMod::AddIngredient() { addLine(true); }
 void TDMod::insertLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
     checkRoomForLine();
-    const QString code = withMaterial ? TblLibLookUp.fieldByName("RMCode").asString() : QString();
+    const QString code = withMaterial ? LookUp.RMCode->asString() : QString();
     Database::Transaction tx(m_db);
     if (TblRecipe.isEmpty()) {
         // Nothing to insert before: the recipe's first line.
         NewItemNum = 1;
         TblRecipe.append();
     } else {
-        const qint8 k = itemNumber(TblRecipe.fieldByName("ItemNum").asInteger());
+        const qint8 k = itemNumber(Line.ItemNum->asInteger());
         NewItemNum = k;
-        TblRecipe.disableControls();
-        ScopeGuard resume([&] { TblRecipe.enableControls(); });
-        Field& item = TblRecipe.fieldByName("ItemNum");
+        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
+        Field& item = *Line.ItemNum;
         // Walking back from the last line, every line numbered above k moves one up.
         TblRecipe.last();
         bool raised = false;
@@ -79,9 +78,9 @@ void TDMod::insertLine(bool withMaterial) {
         }
         TblRecipe.insert();
     }
-    TblRecipe.fieldByName("ItemNum").setInteger(NewItemNum);
+    Line.ItemNum->setInteger(NewItemNum);
     if (withMaterial)
-        TblRecipe.fieldByName("RMCode").setString(code);
+        Line.RMCode->setString(code);
     TblRecipe.post();
     tx.commit();
 }
@@ -91,45 +90,41 @@ void TDMod::InsertBlankLine() { insertLine(false); }
 void TDMod::InsertIngredient() { insertLine(true); }
 
 void TDMod::OverwriteIngredient() {
-    const QString code = TblLibLookUp.fieldByName("RMCode").asString();
-    const QString newName = TblLibLookUp.fieldByName("RMCommonName").asString();
-    const QString oldName = TblRecipe.fieldByName("RMName").asString();
+    const QString code = LookUp.RMCode->asString();
+    const QString newName = LookUp.RMCommonName->asString();
+    const QString oldName = Line.RMName->asString();
     if (!oldName.isEmpty() && oldName != newName) {
         if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
             return;
-        const qint8 item = itemNumber(TblRecipe.fieldByName("ItemNum").asInteger());
-        const double moles = TblRecipe.fieldByName("Moles").asFloat();
+        const qint8 item = itemNumber(Line.ItemNum->asInteger());
+        const double moles = Line.Moles->asFloat();
+        Database::Transaction tx(m_db);
         emptyLineKeepingPlace(int(item));
-        TblRecipe.fieldByName("RMCode").setString(code);
+        Line.RMCode->setString(code);
         // Writing the moles back recalculates the line for the new material and re-totals.
-        TblRecipe.fieldByName("Moles").setFloat(moles);
+        Line.Moles->setFloat(moles);
+        tx.commit();
         return;
     }
     TblRecipe.edit();
-    TblRecipe.fieldByName("RMCode").setString(code);
+    Line.RMCode->setString(code);
 }
 
 void TDMod::DeleteLine() {
-    {
-        Database::Transaction tx(m_db);
-        TblRecipe.edit();
-        TblRecipe.remove();
-        RenumberLines();
-        tx.commit();
-    }
+    // The deletion, the renumbering and the passes are stored together or not at all.
+    Database::Transaction tx(m_db);
+    TblRecipe.edit();
+    TblRecipe.remove();
+    RenumberLines();
     CalcTotals();
+    tx.commit();
 }
 
 void TDMod::RenumberLines() {
-    TblRecipe.checkBrowseMode();
-    const QString focused = TblRecipe.bookmark();
-    TblRecipe.disableControls();
-    ScopeGuard restore([&] {
-        TblRecipe.gotoBookmark(focused);
-        TblRecipe.enableControls();
-    });
     Database::Transaction tx(m_db);
-    Field& item = TblRecipe.fieldByName("ItemNum");
+    TblRecipe.checkBrowseMode();
+    ScanGuard scan(TblRecipe);
+    Field& item = *Line.ItemNum;
     // The order is taken first: a renumbered line may move in the index as it is posted.
     QStringList order;
     for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next())

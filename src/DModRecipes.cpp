@@ -3,6 +3,7 @@
 
 #include "MainWindowLink.h"
 #include "components/RecipeBox.h"
+#include "components/ScanGuard.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"
@@ -46,16 +47,14 @@ void TDMod::AddRecipe(const QString& type, const QString& code) {
 }
 
 void TDMod::DeleteRecipe(const QString& type, const QString& code) {
-    TblRecipe.disableControls();
-    TblInfo.disableControls();
-    ScopeGuard resumeLines([&] {
-        TblRecipe.enableControls();
-        m_form.resinTypeBox().setText(TblInfo.fieldByName("BatchType").asString());
-        m_form.resinCodeBox().setText(TblInfo.fieldByName("BatchCode").asString());
-    });
-    ScopeGuard resumeHeaders([&] { TblInfo.enableControls(); });
+    Database::Transaction tx(m_db);
     {
-        Database::Transaction tx(m_db);
+        ScanGuard lines(TblRecipe, ScanGuard::StayWhereItEnds);
+        ScanGuard headers(TblInfo, ScanGuard::StayWhereItEnds);
+        ScopeGuard showCurrent([&] {
+            m_form.resinTypeBox().setText(Info.BatchType->asString());
+            m_form.resinCodeBox().setText(Info.BatchCode->asString());
+        });
         // Names that differ only in letter case are one recipe: the header's lines are those
         // the line view shows for it, matched as the header is.
         if (TblInfo.locate("BatchType; BatchCode", {type, code})) {
@@ -66,12 +65,12 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
             }
             TblInfo.remove();
         }
-        tx.commit();
+        TblRecipe.refresh();
+        TblInfo.refresh();
+        FillResinTypeList();
+        FillResinCodeList();
     }
-    TblRecipe.refresh();
-    TblInfo.refresh();
-    FillResinTypeList();
-    FillResinCodeList();
+    tx.commit();
 }
 
 void TDMod::CopyRecipe(const QString& type, const QString& code) {
@@ -85,71 +84,62 @@ void TDMod::CopyRecipe(const QString& type, const QString& code) {
         throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(SourceBatchType, SourceBatchCode));
     TblInfo.checkBrowseMode();
     TblRecipe.checkBrowseMode();
-    const QVariantList header = {type, code, TblInfo.fieldByName("Description").value(),
-                                 TblInfo.fieldByName("AV").value(),
-                                 TblInfo.fieldByName("Solids").value(),
-                                 TblInfo.fieldByName("Size").value()};
+    const QVariantList header = {type, code, Info.Description->value(), Info.AV->value(),
+                                 Info.Solids->value(), Info.Size->value()};
     std::vector<CopiedLine> lines;
-    {
-        const Field& item = TblRecipe.fieldByName("ItemNum");
-        const Field& rm = TblRecipe.fieldByName("RMCode");
-        for (int i = 0; i < TblRecipe.rowCount(); ++i) {
-            CopiedLine line;
-            line.item = TblRecipe.valueAt(i, item).toInt();
-            if (line.item < -128 || line.item > 127)
-                throw StoreError(QStringLiteral("Range check error"));
-            line.code = TblRecipe.valueAt(i, rm).toString();
-            for (int a = 0; a < 7; ++a)
-                line.amounts[a] = TblRecipe.valueAt(i, TblRecipe.fieldByName(kLineAmounts[a])).toDouble();
-            lines.push_back(line);
-        }
+    for (int i = 0; i < TblRecipe.rowCount(); ++i) {
+        CopiedLine line;
+        line.item = TblRecipe.valueAt(i, *Line.ItemNum).toInt();
+        if (line.item < -128 || line.item > 127)
+            throw StoreError(QStringLiteral("Range check error"));
+        line.code = TblRecipe.valueAt(i, *Line.RMCode).toString();
+        for (int a = 0; a < 7; ++a)
+            line.amounts[a] = TblRecipe.valueAt(i, TblRecipe.fieldByName(kLineAmounts[a])).toDouble();
+        lines.push_back(line);
     }
     DeleteRecipe(type, code);
     TblInfo.appendRecord(header);
-    // The new header is current: the line view holds its (no) lines and takes new ones.
-    TblRecipe.disableControls();
-    Recalculating = true;
-    ScopeGuard release([&] {
-        Recalculating = false;
-        TblRecipe.enableControls();
-    });
-    for (const CopiedLine& line : lines) {
-        TblRecipe.append();
-        TblRecipe.fieldByName("ItemNum").setInteger(line.item);
-        if (!line.code.isEmpty()) {
-            TblRecipe.fieldByName("RMCode").setString(line.code);
-            // Amounts are stored as they stand; a 0 stays empty in the copy.
-            for (int a = 0; a < 7; ++a)
-                if (line.amounts[a] != 0)
-                    TblRecipe.fieldByName(kLineAmounts[a]).setFloat(line.amounts[a]);
+    {
+        // The new header is current: the line view holds its (no) lines and takes new ones.
+        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
+        Recalculating = true;
+        ScopeGuard release([&] { Recalculating = false; });
+        for (const CopiedLine& line : lines) {
+            TblRecipe.append();
+            Line.ItemNum->setInteger(line.item);
+            if (!line.code.isEmpty()) {
+                Line.RMCode->setString(line.code);
+                // Amounts are stored as they stand; a 0 stays empty in the copy.
+                for (int a = 0; a < 7; ++a)
+                    if (line.amounts[a] != 0)
+                        TblRecipe.fieldByName(kLineAmounts[a]).setFloat(line.amounts[a]);
+            }
+            TblRecipe.post();
         }
-        TblRecipe.post();
     }
     tx.commit();
 }
 
 void TDMod::RenameRecipe(const QString& type, const QString& code) {
-    TblRecipe.disableControls();
-    ScopeGuard resume([&] { TblRecipe.enableControls(); });
     Database::Transaction tx(m_db);
-    TblInfo.checkBrowseMode();
-    TblRecipe.checkBrowseMode();
-    // Every line of the recipe moves to the new name; a moved line leaves the line view.
-    while (!TblRecipe.isEmpty()) {
-        TblRecipe.first();
-        TblRecipe.edit();
-        TblRecipe.fieldByName("BatchType").setString(type);
-        TblRecipe.fieldByName("BatchCode").setString(code);
-        TblRecipe.post();
-    }
     {
+        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
+        TblInfo.checkBrowseMode();
+        TblRecipe.checkBrowseMode();
+        // Every line of the recipe moves to the new name; a moved line leaves the line view.
+        while (!TblRecipe.isEmpty()) {
+            TblRecipe.first();
+            TblRecipe.edit();
+            Line.BatchType->setString(type);
+            Line.BatchCode->setString(code);
+            TblRecipe.post();
+        }
         // The lines follow the header once, to its final name: no pass runs on a half-changed
         // name, which would rescale another recipe's lines.
-        TblInfo.disableControls();
-        ScopeGuard resumeHeader([&] { TblInfo.enableControls(); });
+        ScanGuard header(TblInfo, ScanGuard::StayWhereItEnds);
         TblInfo.edit();
-        TblInfo.fieldByName("BatchType").setString(type);
-        TblInfo.fieldByName("BatchCode").setString(code);
+        Info.BatchType->setString(type);
+        Info.BatchCode->setString(code);
         TblInfo.post();
     }
     tx.commit();

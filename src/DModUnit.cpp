@@ -3,6 +3,7 @@
 #include "MainWindowLink.h"
 #include "Tables.h"
 #include "components/RecipeBox.h"
+#include "components/ScanGuard.h"
 #include "components/ScopeGuard.h"
 #include "components/NumberFormat.h"
 #include "components/TextKey.h"
@@ -50,6 +51,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     DSLibPrint.setObjectName("DSLibPrint");
     LibSaved = true;
     defineFields();
+    findFields();
     LibDS.onStateChange = [this] { LibDSStateChange(); };
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
     DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
@@ -181,6 +183,19 @@ void TDMod::defineFields() {
     TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
 }
 
+void TDMod::findFields() {
+    auto h = [this](const char* n) { return &TblInfo.fieldByName(n); };
+    Info = {h("BatchType"), h("BatchCode"), h("Description"), h("AV"), h("Solids"), h("Size")};
+    auto l = [this](const char* n) { return &TblRecipe.fieldByName(n); };
+    Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("RMName"),
+            l("Mass"),      l("Moles"),     l("Ea"),      l("Eb"),      l("Charge"),
+            l("Percent"),   l("Cost"),      l("ChemClass"), l("RMType"), l("RMMWt"),
+            l("RMFa"),      l("RMFan"),     l("RMFb"),    l("RMCost")};
+    auto m = [this](const char* n) { return &TblLibLookUp.fieldByName(n); };
+    LookUp = {m("RMCode"), m("RMCommonName"), m("RMChemClass"), m("RMType"), m("RMMWt"),
+              m("RMFa"),   m("RMFan"),        m("RMFb"),        m("RMPrice")};
+}
+
 QString TDMod::filterText(const QString& column, const QString& value) {
     return column + QStringLiteral(" ='") + QString(value).replace(u'\'', QStringLiteral("''")) +
            u'\'';
@@ -201,15 +216,11 @@ void TDMod::FillResinTypeList() {
     RecipeBox& box = m_form.resinTypeBox();
     // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
     TblInfo.checkBrowseMode();
-    const QString bookmark = TblInfo.bookmark();
     box.setItems({});
-    TblInfo.disableControls();
-    ScopeGuard resume([&] { TblInfo.enableControls(); });
-    ScopeGuard restore([&] { TblInfo.gotoBookmark(bookmark); });
+    ScanGuard scan(TblInfo);
     DistinctList types;
-    const Field& type = TblInfo.fieldByName("BatchType");
     for (TblInfo.first(); !TblInfo.eof(); TblInfo.next())
-        types.add(type.asString());
+        types.add(Info.BatchType->asString());
     if (TblInfo.isEmpty())
         box.setText(QString());
     box.setItems(types.sorted());
@@ -219,22 +230,17 @@ void TDMod::FillResinCodeList() {
     RecipeBox& box = m_form.resinCodeBox();
     TblInfo.checkBrowseMode();
     box.setItems({});
-    TblInfo.disableControls();
-    QString bookmark;
-    ScopeGuard resume([&] { TblInfo.enableControls(); });
-    ScopeGuard restore([&] {
-        TblInfo.setFiltered(false);
-        TblInfo.gotoBookmark(bookmark);
-    });
+    // Back to the first recipe of the type, which is current once the filter is on.
+    ScanGuard scan(TblInfo, ScanGuard::StayWhereItEnds);
+    ScopeGuard unfilter([&] { TblInfo.setFiltered(false); });
     TblInfo.setFilter(filterText("BatchType", m_form.resinTypeBox().text()));
     TblInfo.setFiltered(true);
-    bookmark = TblInfo.bookmark();
-    const Field& code = TblInfo.fieldByName("BatchCode");
+    scan.returnHere();
     TblInfo.first();
-    box.setText(TblInfo.eof() ? QString() : code.asString());
+    box.setText(TblInfo.eof() ? QString() : Info.BatchCode->asString());
     DistinctList codes;
     for (; !TblInfo.eof(); TblInfo.next())
-        codes.add(code.asString());
+        codes.add(Info.BatchCode->asString());
     box.setItems(codes.sorted());
 }
 
@@ -242,6 +248,15 @@ void TDMod::SelectRecipe(const QString& type, const QString& code) {
     m_form.resinTypeBox().selectItem(type);
     m_form.resinCodeBox().selectItem(code);
     TblInfo.locate("BatchType; BatchCode", {type, code});
+}
+
+void TDMod::ShowCurrentRecipe() {
+    const QString type = TblInfo.isEmpty() ? QString() : Info.BatchType->asString();
+    const QString code = TblInfo.isEmpty() ? QString() : Info.BatchCode->asString();
+    m_form.resinTypeBox().setText(type);
+    FillResinTypeList();
+    FillResinCodeList();
+    SelectRecipe(type, code);
 }
 
 void TDMod::CBResinTypeChange() { FillResinCodeList(); }
@@ -259,10 +274,8 @@ void TDMod::LibDSStateChange() { LibSaved = LibTbl.state() == Table::State::Brow
 
 void TDMod::DSRecipeDataChange(Field*) {
     m_form.UpdateEditableColumns();
-    const Table& t = TblRecipe;
-    writeMaterialStatus(t.fieldByName("RMName"), t.fieldByName("ChemClass"), t.fieldByName("RMMWt"),
-                        t.fieldByName("RMFa"), t.fieldByName("RMFan"), t.fieldByName("RMFb"),
-                        t.fieldByName("RMCost"));
+    writeMaterialStatus(*Line.RMName, *Line.ChemClass, *Line.RMMWt, *Line.RMFa, *Line.RMFan,
+                        *Line.RMFb, *Line.RMCost);
 }
 
 void TDMod::writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,

@@ -45,6 +45,21 @@ public:
     Table TblGridLib;
     Table TblLibPrint;
 
+    // The fields the operations use, found once.
+    struct HeaderFields {
+        Field *BatchType, *BatchCode, *Description, *AV, *Solids, *Size;
+    };
+    struct LineFields {
+        Field *BatchType, *BatchCode, *ItemNum, *RMCode, *RMName, *Mass, *Moles, *Ea, *Eb, *Charge,
+            *Percent, *Cost, *ChemClass, *RMType, *RMMWt, *RMFa, *RMFan, *RMFb, *RMCost;
+    };
+    struct LibraryFields {
+        Field *RMCode, *RMCommonName, *RMChemClass, *RMType, *RMMWt, *RMFa, *RMFan, *RMFb, *RMPrice;
+    };
+    HeaderFields Info{};
+    LineFields Line{};
+    LibraryFields LookUp{};
+
     DataSource DSInfo;
     DataSource DSRecipe;
     DataSource LibDS;
@@ -57,6 +72,9 @@ public:
     void FillResinTypeList();
     void FillResinCodeList();
     void SelectRecipe(const QString& type, const QString& code);
+    // Shows the current recipe in the two boxes, with both lists filled afresh (after a recipe
+    // command that was not stored).
+    void ShowCurrentRecipe();
     // The main window's box events.
     void CBResinTypeChange();
     void CBResinTypeEnter();
@@ -114,6 +132,7 @@ public:
 
 private:
     void defineFields();
+    void findFields();
     // Writes a computed amount; one that is not positive is stored as empty.
     static void setAmount(Field& field, double value);
     void amountChanged(Field& field, void (TDMod::*recalc)());

@@ -6,6 +6,7 @@
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
 #include "components/RecipeBox.h"
+#include "components/UserAction.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -160,7 +161,7 @@ void TFrmInput::OKBtnClick() {
         return;
     }
     bool stay = false;
-    const bool done = MessageBox::guarded(this, [&] {
+    const bool done = UserAction::run(this, &dm->database(), [&] {
         const bool exists = dm->RecipeExists(type, code);
         switch (NameDialogMode) {
         case 1:
@@ -194,7 +195,7 @@ void TFrmInput::OKBtnClick() {
             break;
         }
         showResult(type, code);
-    });
+    }, [this] { m_form->showCurrentRecipe(); });
     if (done && !stay)
         accept();
 }

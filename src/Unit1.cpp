@@ -339,6 +339,8 @@ QLabel* TForm1::valuePanel(QWidget* parent, const char* name, int x, int y) {
     QPalette p = panel->palette();
     p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
     panel->setPalette(p);
+    // Opaque, so that a new figure repaints the panel alone and not the group box behind it.
+    panel->setAutoFillBackground(true);
     m_panels.insert(QString::fromLatin1(name), panel);
     return panel;
 }
@@ -434,6 +436,7 @@ void TForm1::buildStatusBar() {
         panel->setFixedWidth(widths[i]);
         panel->setAlignment(align[i] | Qt::AlignVCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAutoFillBackground(true); // a new text repaints the panel alone
         bar->addWidget(panel);
         m_status.push_back(panel);
     }

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class DBEdit;
@@ -44,6 +45,8 @@ public:
     bool confirm(const QString& question) override;
 
     void ShowRMinStatusBar();
+    // After a refused recipe command: the boxes show the recipe that is current again.
+    void showCurrentRecipe();
     // The footer text of the grid column of a field ("Totals" under the material names).
     QString footerText(const QString& fieldName) const { return m_footers.value(fieldName); }
     QString statusPanel(int index) const;
@@ -140,6 +143,9 @@ private:
     void buildSelectionPanel();
     void filterLibrary(const QString& type);
     void runLineCommand(void (TDMod::*operation)());
+    // Runs one user action on the tables (see UserAction); false when it failed.
+    bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
+
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);
     void applyAutoCalc(bool on);

@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
+#include "components/UserAction.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,19 +13,27 @@
 #include <QPushButton>
 #include <QToolButton>
 
-void TForm1::CBResinTypeChange() {
+bool TForm1::act(const std::function<void()>& action, const std::function<void()>& refused) {
+    if (!m_dmod)
+        return false;
+    return UserAction::run(this, &m_dmod->database(), action, refused);
+}
+
+void TForm1::showCurrentRecipe() {
     if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeChange(); });
+        act([this] { m_dmod->ShowCurrentRecipe(); });
+}
+
+void TForm1::CBResinTypeChange() {
+    act([this] { m_dmod->CBResinTypeChange(); });
 }
 
 void TForm1::CBResinTypeEnter() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinTypeEnter(); });
+    act([this] { m_dmod->CBResinTypeEnter(); });
 }
 
 void TForm1::CBResinCodeChange() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CBResinCodeChange(); });
+    act([this] { m_dmod->CBResinCodeChange(); });
 }
 
 void TForm1::BtnNewRecipeClick() {
@@ -33,12 +42,11 @@ void TForm1::BtnNewRecipeClick() {
 }
 
 void TForm1::BtnSaveClick() {
-    if (m_dmod)
-        MessageBox::guarded(this, [this] {
-            for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-                e->commit();
-            m_dmod->SaveRecipe();
-        });
+    act([this] {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+        m_dmod->SaveRecipe();
+    });
 }
 
 void TForm1::BtnSaveAsClick() {
@@ -62,7 +70,7 @@ void TForm1::BtnDeleteRecipeClick() {
         return;
     const QString type = info.fieldByName("BatchType").asString();
     const QString code = info.fieldByName("BatchCode").asString();
-    MessageBox::guarded(this, [&] { m_dmod->DeleteRecipe(type, code); });
+    act([&] { m_dmod->DeleteRecipe(type, code); }, [this] { showCurrentRecipe(); });
 }
 
 // The windows these commands open arrive with their own units.
@@ -89,8 +97,7 @@ void TForm1::BtnAutoCalcClick() { applyAutoCalc(BtnAutoCalc->isChecked()); }
 
 void TForm1::BtnCalculateClick() {
     BtnCalculate->setChecked(false); // a push button: it springs back
-    if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->CalcBatch(); });
+    act([this] { m_dmod->CalcBatch(); });
 }
 
 void TForm1::setSelectionVisible(bool visible) {
@@ -131,7 +138,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
             MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                              QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
-            const bool stored = MessageBox::guarded(this, [this] {
+            const bool stored = act([this] {
                 m_dmod->TblInfo.edit();
                 m_dmod->TblInfo.post();
             });

@@ -5,6 +5,7 @@
 #include "components/LibraryList.h"
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
+#include "components/UserAction.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -206,14 +207,14 @@ bool TForm1::DBGridKeyDown(QKeyEvent* event) {
     if (!m_dmod || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
         return false;
     // The cell's text is written and the line stored before the next line becomes current.
-    MessageBox::guarded(this, [this] { m_dmod->TblRecipe.next(); });
+    act([this] { m_dmod->TblRecipe.next(); });
     return true;
 }
 
 void TForm1::filterLibrary(const QString& type) {
     if (!m_dmod)
         return;
-    MessageBox::guarded(this, [&] {
+    act([&] {
         m_dmod->TblLibLookUp.setFilter(TDMod::filterText("RMType", type));
         m_dmod->TblLibLookUp.setFiltered(true);
     });
@@ -227,7 +228,7 @@ void TForm1::RadioButton7Click() { filterLibrary("Amphoteric"); }
 
 void TForm1::RadioButton6Click() {
     if (m_dmod)
-        MessageBox::guarded(this, [this] { m_dmod->TblLibLookUp.setFiltered(false); });
+        act([this] { m_dmod->TblLibLookUp.setFiltered(false); });
 }
 
 void TForm1::LkUpRMClick() {
@@ -237,8 +238,7 @@ void TForm1::LkUpRMClick() {
 void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient); }
 
 void TForm1::runLineCommand(void (TDMod::*operation)()) {
-    if (m_dmod)
-        MessageBox::guarded(this, [&] { (m_dmod->*operation)(); });
+    act([&] { (m_dmod->*operation)(); });
 }
 
 void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine); }

@@ -6,6 +6,13 @@
 #include "components/MessageBox.h"
 #include "components/StoreError.h"
 
+#include <QTimer>
+
+namespace {
+// Long enough for the window to be painted and the first recipe shown.
+constexpr int kCheckAfter = 1500;
+} // namespace
+
 Session::~Session() {
     dmod.reset(); // the data module goes before the tables it uses
     db.reset();
@@ -16,6 +23,7 @@ std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
     try {
         session->db = std::make_unique<Database>(folder);
         session->dmod = std::make_unique<TDMod>(*session->db, form);
+        session->db->tidyJournals();
     } catch (const StoreError& e) {
         session.reset();
         MessageBox::show(nullptr, QMessageBox::Critical, QStringLiteral("Application Error"),
@@ -41,5 +49,12 @@ bool Program::start() {
     if (!m_session)
         return false;
     m_form->show();
+    // Every page of the tables is read once the window is up, without holding the user back.
+    TForm1* form = m_form.get();
+    Database* db = m_session->db.get();
+    QTimer::singleShot(kCheckAfter, form, [form, db] {
+        db->startIntegrityCheck(
+            [form](const QString& message) { MessageBox::commandError(form, message); });
+    });
     return true;
 }

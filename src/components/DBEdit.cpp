@@ -2,6 +2,8 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
+#include "StoreError.h"
+#include "UserAction.h"
 #include "Table.h"
 
 #include <QKeyEvent>
@@ -12,7 +14,7 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
         if (m_dirty || !field())
             return;
         Table* t = m_source->table();
-        m_dirty = MessageBox::guarded(this, [t] {
+        m_dirty = UserAction::run(this, &t->database(), [t] {
             if (t->state() == Table::State::Browse)
                 t->edit();
         });
@@ -60,16 +62,25 @@ bool DBEdit::commit() {
         return true;
     m_committing = true;
     const QString text = this->text();
-    const bool ok = MessageBox::guarded(this, [&] {
-        Table* t = m_source->table();
+    bool refusedText = false;
+    Table* t = m_source->table();
+    const bool ok = UserAction::run(this, &t->database(), [&] {
+        try {
+            f->checkText(text);
+        } catch (const FieldError&) {
+            refusedText = true;
+            throw;
+        }
         if (t->state() == Table::State::Browse)
             t->edit();
         f->setText(text);
     });
     m_committing = false;
-    if (ok)
+    // A refused text stays for correction; after any other failure the edit shows what the
+    // tables hold, since the change was not stored.
+    if (ok || !refusedText)
         reset();
-    return ok;
+    return ok || !refusedText;
 }
 
 void DBEdit::onDataEvent(int event, Field* f) {
@@ -90,6 +101,9 @@ void DBEdit::onDataEvent(int event, Field* f) {
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    // A box or another window coming up is not the user leaving the field.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     if (m_dirty && !commit())
         QTimer::singleShot(0, this, [this] { setFocus(); });
 }

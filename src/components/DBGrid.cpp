@@ -2,6 +2,7 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
+#include "UserAction.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -45,6 +46,31 @@ public:
         combo->setObjectName(QStringLiteral("LookupEditor"));
         combo->addItems(items);
         return combo;
+    }
+    // Cells are plain text on a plain ground: painted directly, not through the style's general
+    // item layout, which costs more than the whole recalculation behind a typed amount.
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& pal = option.palette;
+        p->fillRect(option.rect, pal.brush(selected ? QPalette::Highlight : QPalette::Base));
+        QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty()) {
+            const QRect r = option.rect.adjusted(2, 0, -2, 0);
+            const QFontMetrics& fm = option.fontMetrics;
+            if (fm.horizontalAdvance(text) > r.width())
+                text = fm.elidedText(text, Qt::ElideRight, r.width());
+            const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+            p->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
+            p->drawText(r, int(align | Qt::AlignVCenter), text);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.rect = option.rect.adjusted(1, 1, -1, -1);
+            focus.state = QStyle::State_KeyboardFocusChange;
+            focus.backgroundColor = pal.color(selected ? QPalette::Highlight : QPalette::Base);
+            m_grid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, m_grid);
+        }
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -128,7 +154,7 @@ FooterCell* DBGrid::footer(const QString& fieldName) {
 void DBGrid::setFooterText(const QString& fieldName, const QString& text) {
     if (FooterCell* f = footer(fieldName)) {
         f->text = text;
-        m_footer->repaint();
+        m_footer->update();
     }
 }
 
@@ -147,26 +173,33 @@ QString DBGrid::currentField() const {
     return c >= 0 && c < int(m_model->columns().size()) ? m_model->columns()[size_t(c)].fieldName : QString();
 }
 
-QRect DBGrid::footerRect() const {
-    const QRect vp = viewport()->geometry();
-    const int h = verticalHeader()->defaultSectionSize();
-    return QRect(0, vp.bottom() + 1, width(), h);
-}
+QRect DBGrid::footerRect() const { return m_footer->geometry(); }
 
 void DBGrid::updateGeometries() {
     QTableView::updateGeometries();
-    // The footer takes one line's height from the bottom of the viewport, so it never covers a
-    // line.
+    // The footer lies over the bottom line of the cells, so that the view's own layout is never
+    // fought over; the grid then shows one line fewer than would fit, and its last line can
+    // always be scrolled clear of the footer.
     const int h = verticalHeader()->defaultSectionSize();
-    const int frame = frameWidth();
-    setViewportMargins(verticalHeader()->width(), horizontalHeader()->height(), 0, h);
     const QRect vp = viewport()->geometry();
-    m_footer->setGeometry(frame, vp.bottom() + 1, width() - 2 * frame, h);
+    m_footer->setGeometry(frameWidth(), vp.bottom() + 1 - h, vp.right() + 1 - frameWidth(), h);
+    m_footer->raise();
+    const int fit = qMax(1, (vp.height() - h) / qMax(1, h));
+    QScrollBar* bar = verticalScrollBar();
+    const int max = qMax(0, m_model->rowCount() - fit);
+    if (bar->maximum() != max)
+        bar->setRange(0, max);
+    bar->setPageStep(fit);
 }
 
-void DBGrid::resizeEvent(QResizeEvent* event) {
-    QTableView::resizeEvent(event);
-    updateGeometries();
+void DBGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTableView::scrollTo(index, hint);
+    if (!index.isValid())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int limit = viewport()->height() - m_footer->height();
+    while (visualRect(index).bottom() >= limit && bar->value() < bar->maximum())
+        bar->setValue(bar->value() + 1);
 }
 
 void DBGrid::paintFooter(QPainter& p) {
@@ -217,7 +250,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     Table* t = m_model->table();
     if (!m_following && t && current.isValid() && current.row() != t->recNo()) {
         m_following = true;
-        MessageBox::guarded(this, [&] { t->goTo(current.row()); });
+        UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
         m_following = false;
         // Settling may have dropped or moved a line: show the line that is current now.
         followTable(t->recNo());
@@ -241,15 +274,31 @@ void DBGrid::editorKey(QKeyEvent* event) {
         onKeyDown(event);
 }
 
+void DBGrid::focusInEvent(QFocusEvent* event) {
+    // Back from its own cell editor the grid never lost the focus as far as the user sees:
+    // repainting its frame would repaint every part of it.
+    if (m_inOwnEditor) {
+        m_inOwnEditor = false;
+        viewport()->update();
+        return;
+    }
+    QTableView::focusInEvent(event);
+}
+
 void DBGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget* now = QApplication::focusWidget();
+    const bool ownEditor = now && isAncestorOf(now);
+    if (ownEditor) {
+        m_inOwnEditor = true;
+        return;
+    }
+    m_inOwnEditor = false;
     QTableView::focusOutEvent(event);
     // Leaving the grid (not for its own cell editor) drops a new line nobody typed into.
     Table* t = m_model->table();
-    QWidget* now = QApplication::focusWidget();
-    const bool ownEditor = now && isAncestorOf(now);
-    if (t && !ownEditor && state() != QAbstractItemView::EditingState &&
+    if (t && state() != QAbstractItemView::EditingState &&
         t->state() == Table::State::Insert && !t->modified()) {
-        MessageBox::guarded(this, [t] { t->cancel(); });
+        UserAction::run(this, &t->database(), [t] { t->cancel(); });
         followTable(t->recNo());
     }
 }
@@ -258,7 +307,7 @@ bool DBGrid::startNewLine(bool insert) {
     Table* t = m_model->table();
     if (!t)
         return false;
-    return MessageBox::guarded(this, [&] {
+    return UserAction::run(this, &t->database(), [&] {
         if (t->state() == Table::State::Insert && !t->modified())
             return; // the untouched new line is the one to type into
         t->checkBrowseMode();
@@ -275,7 +324,7 @@ void DBGrid::moveLine(int delta) {
     Table* t = m_model->table();
     if (!t)
         return;
-    MessageBox::guarded(this, [&] {
+    UserAction::run(this, &t->database(), [&] {
         // Moving off a new line nobody typed into drops it; the cursor is then already on the
         // neighbouring line.
         if (t->state() == Table::State::Insert && !t->modified())
@@ -330,7 +379,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Home:
     case Qt::Key_End:
         if (ctrl) {
-            MessageBox::guarded(this, [&] {
+            UserAction::run(this, &t->database(), [&] {
                 if (event->key() == Qt::Key_Home)
                     t->first();
                 else
@@ -341,7 +390,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
         }
         break;
     case Qt::Key_Escape:
-        MessageBox::guarded(this, [&] { t->cancel(); });
+        UserAction::run(this, &t->database(), [&] { t->cancel(); });
         followTable(t->recNo());
         return;
     case Qt::Key_Insert:
@@ -356,7 +405,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
                                  QStringLiteral("Delete record?"),
                                  QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok) {
-                MessageBox::guarded(this, [&] { t->remove(); });
+                UserAction::run(this, &t->database(), [&] { t->remove(); });
                 followTable(t->recNo());
             }
             return;

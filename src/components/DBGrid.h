@@ -58,9 +58,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -74,4 +75,5 @@ private:
     std::vector<FooterCell> m_footers;
     QFont m_footerFont;
     bool m_following = false;
+    bool m_inOwnEditor = false; // the focus is in the grid's cell editor
 };

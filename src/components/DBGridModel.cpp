@@ -2,6 +2,7 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
+#include "UserAction.h"
 #include "Table.h"
 
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -11,6 +12,7 @@ void DBGridModel::setDataSource(DataSource* source) {
     if (m_source)
         disconnect(m_source, nullptr, this, nullptr);
     m_source = source;
+    m_fields.clear();
     if (source)
         connect(source, &DataSource::dataEvent, this,
                 [this](DataEvent e, Field* f) { onDataEvent(int(e), f); });
@@ -23,12 +25,19 @@ Table* DBGridModel::table() const { return m_source ? m_source->table() : nullpt
 Field* DBGridModel::field(int column) const {
     if (!table() || column < 0 || column >= int(m_columns.size()))
         return nullptr;
-    return table()->findField(m_columns[size_t(column)].fieldName);
+    if (m_fields.size() != m_columns.size() || m_fieldsOf != table()) {
+        m_fields.clear();
+        for (const GridColumn& c : m_columns)
+            m_fields.push_back(table()->findField(c.fieldName));
+        m_fieldsOf = table();
+    }
+    return m_fields[size_t(column)];
 }
 
 void DBGridModel::setColumns(std::vector<GridColumn> columns) {
     beginResetModel();
     m_columns = std::move(columns);
+    m_fields.clear();
     endResetModel();
 }
 
@@ -68,7 +77,7 @@ bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int r
     const QString text = value.toString();
     if (text == data(index, Qt::EditRole).toString())
         return true; // nothing typed
-    return MessageBox::guarded(nullptr, [&] {
+    return UserAction::run(nullptr, &t->database(), [&] {
         if (t->recNo() != index.row())
             t->goTo(index.row());
         t->edit();
@@ -106,17 +115,39 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
     }
 }
 
+void DBGridModel::indicatorMoved(int row) {
+    // Only the lines whose indicator changes are repainted.
+    for (int r : {m_indicatorRow, row})
+        if (r >= 0 && r < m_rows)
+            emit headerDataChanged(Qt::Vertical, r, r);
+    m_indicatorRow = row;
+}
+
 void DBGridModel::onDataEvent(int event, Field*) {
     Table* t = table();
     switch (DataEvent(event)) {
-    case DataEvent::DataSetChange:
-        beginResetModel();
-        m_rows = t && t->isOpen() ? t->rowCount() : 0;
-        endResetModel();
-        emit currentRowChanged(t ? t->recNo() : -1);
-        break;
-    case DataEvent::DataSetScroll:
+    case DataEvent::DataSetChange: {
+        // Rows are told apart by position only, so a change keeps the grid's current cell and
+        // open editor where they are: no reset, which would lose both and redo the layout.
+        const int rows = t && t->isOpen() ? t->rowCount() : 0;
+        if (rows > m_rows) {
+            beginInsertRows(QModelIndex(), m_rows, rows - 1);
+            m_rows = rows;
+            endInsertRows();
+        } else if (rows < m_rows) {
+            beginRemoveRows(QModelIndex(), rows, m_rows - 1);
+            m_rows = rows;
+            endRemoveRows();
+        }
+        if (m_rows > 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
         emit headerDataChanged(Qt::Vertical, 0, qMax(0, m_rows - 1));
+        m_indicatorRow = t ? t->recNo() : -1;
+        emit currentRowChanged(m_indicatorRow);
+        break;
+    }
+    case DataEvent::DataSetScroll:
+        indicatorMoved(t->recNo());
         emit currentRowChanged(t->recNo());
         break;
     case DataEvent::FieldChange:
@@ -125,7 +156,7 @@ void DBGridModel::onDataEvent(int event, Field*) {
             emit dataChanged(index(t->recNo(), 0), index(t->recNo(), columnCount() - 1));
         break;
     case DataEvent::UpdateState:
-        emit headerDataChanged(Qt::Vertical, 0, qMax(0, m_rows - 1));
+        indicatorMoved(t->recNo());
         break;
     case DataEvent::UpdateRecord:
         break;

@@ -46,8 +46,12 @@ signals:
 
 private:
     void onDataEvent(int event, Field* field);
+    void indicatorMoved(int row);
 
     QPointer<DataSource> m_source;
     std::vector<GridColumn> m_columns;
+    mutable std::vector<Field*> m_fields; // the field of each column, found once
+    mutable Table* m_fieldsOf = nullptr;
     int m_rows = 0;
+    int m_indicatorRow = -1; // the line the indicator column marks
 };

@@ -377,6 +377,8 @@ void Database::begin() {
 }
 
 void Database::writing(TableFile& file) {
+    if (m_abandoned)
+        throw ActionAbandoned();
     if (!m_writeRefusal.isEmpty())
         throw StoreError(m_writeRefusal);
     if (beforeWrite)
@@ -410,7 +412,12 @@ void Database::endWriteTransaction() {
 
 void Database::commit() {
     if (m_depth == 0)
-        return; // rolled back underneath by an inner failure
+        return;
+    if (m_abandoned) {
+        if (--m_depth == 0)
+            m_abandoned = false;
+        throw ActionAbandoned();
+    }
     if (--m_depth > 0 || !m_writing)
         return;
     // Every file written carries the transaction's token in its header, so that after a failed
@@ -471,7 +478,15 @@ void Database::commitFailed(const StoreError& e) {
 void Database::rollback() {
     if (m_depth == 0)
         return;
-    m_depth = 0;
+    abandon();
+    if (--m_depth == 0)
+        m_abandoned = false;
+}
+
+void Database::abandon() {
+    if (m_depth == 0 || m_abandoned)
+        return;
+    m_abandoned = true;
     // An action refused before it wrote anything leaves the views as they are: a pending edit
     // keeps what was accepted of it.
     if (!m_writing)

@@ -107,10 +107,13 @@ public:
     sqlite3* handle() const { return m_db.get(); }
 
     // Transactions nest; only the outermost commits. A rollback at any depth undoes all of it
-    // and makes every view touched by the undone work read its rows again.
+    // and makes every view touched by the undone work read its rows again; the enclosing levels
+    // can then neither write nor commit (ActionAbandoned) until they have ended.
     void begin();
     void commit();
     void rollback();
+    // Undoes the action under way at once, from inside it (a part of it failed and was shown).
+    void abandon();
     bool inTransaction() const { return m_depth > 0; }
     // A number for the transaction under way, 0 outside one.
     quint64 currentTransaction() const { return m_depth > 0 ? m_serial : 0; }
@@ -184,6 +187,7 @@ private:
     int m_depth = 0;
     quint64 m_serial = 0;
     bool m_writing = false; // the write transaction of the current action has begun
+    bool m_abandoned = false;
     std::vector<TableFile*> m_written;
     std::map<TableFile*, quint64> m_generationAtBegin;
     QString m_writeRefusal;

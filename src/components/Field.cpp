@@ -163,6 +163,12 @@ QVariant Field::validated(const QVariant& value) const {
 
 void Field::setValue(const QVariant& value) { m_table->writeValue(*this, value); }
 
+void Field::checkText(const QString& text) const {
+    if (isNumeric() && text.trimmed().isEmpty())
+        return;
+    validated(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+}
+
 void Field::setText(const QString& text) {
     if (isNumeric() && text.trimmed().isEmpty()) {
         clear();

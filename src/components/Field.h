@@ -60,6 +60,8 @@ public:
     void clear() { setValue(QVariant()); }
     // Typed text: parsed for numeric fields, refused with the store's message when not a number.
     void setText(const QString& text);
+    // Raises the FieldError setText would raise for `text`, writing nothing.
+    void checkText(const QString& text) const;
 
     // Checks and converts a value for this field; raises the store's message when refused.
     QVariant validated(const QVariant& value) const;

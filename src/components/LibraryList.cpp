@@ -2,6 +2,7 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
+#include "UserAction.h"
 #include "Table.h"
 
 #include <QMouseEvent>
@@ -59,7 +60,7 @@ void DBLookupList::currentChanged(const QModelIndex& current, const QModelIndex&
         return;
     Table* t = m_model->dataSource()->table();
     m_following = true;
-    MessageBox::guarded(this, [&] { t->goTo(current.row()); });
+    UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
     m_following = false;
     if (onSelect)
         onSelect();

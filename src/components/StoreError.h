@@ -23,3 +23,10 @@ class FieldError : public StoreError {
 public:
     using StoreError::StoreError;
 };
+
+// Raised when a part of an action failed and was shown to the user already: whatever the rest of
+// the action still tries is refused, and nobody shows this one again.
+class ActionAbandoned : public StoreError {
+public:
+    ActionAbandoned() : StoreError(QString()) {}
+};

@@ -238,6 +238,16 @@ bool Table::lessThan(const StoredRow& a, const StoredRow& b) const {
     return a.rowid < b.rowid;
 }
 
+bool Table::sameKey(const StoredRow& a, const StoredRow& b) const {
+    for (int c : m_indexColumns)
+        if (!a.values.sameAt(c, b.values))
+            return false;
+    for (int c : m_detailColumns)
+        if (!a.values.sameAt(c, b.values))
+            return false;
+    return m_filterColumn < 0 || a.values.sameAt(m_filterColumn, b.values);
+}
+
 int Table::place(std::vector<RowPtr>& rows, const RowPtr& old, const RowPtr& row) {
     const auto less = [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); };
     if (old) {
@@ -260,6 +270,10 @@ int Table::place(std::vector<RowPtr>& rows, const RowPtr& old, const RowPtr& row
 }
 
 int Table::positionOf(qint64 rowid) const {
+    // Walks and returns mostly stay near the current row.
+    for (int i = m_cur - 1; i <= m_cur + 1; ++i)
+        if (i >= 0 && i < int(m_rows.size()) && m_rows[size_t(i)]->rowid == rowid)
+            return i;
     for (size_t i = 0; i < m_rows.size(); ++i)
         if (m_rows[i]->rowid == rowid)
             return int(i);
@@ -632,7 +646,15 @@ void Table::post() {
                   : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values, {}});
     }
     int pos = -1;
-    if (row != old) {
+    if (old && row != old && sameKey(*old, *row) && m_rows[size_t(m_cur)] == old) {
+        // The batch pass and most edits leave the key alone: the row keeps its place.
+        m_rows[size_t(m_cur)] = row;
+        if (size_t(m_cur) < m_all.size() && m_all[size_t(m_cur)] == old)
+            m_all[size_t(m_cur)] = row;
+        else
+            place(m_all, old, row);
+        pos = m_cur;
+    } else if (row != old) {
         const bool belongs = inRange(*row);
         if (belongs)
             place(m_all, old, row);

@@ -117,6 +117,8 @@ private:
     bool passesFilter(const StoredRow& row) const;
     bool inRange(const StoredRow& row) const;
     bool lessThan(const StoredRow& a, const StoredRow& b) const;
+    // Whether the two rows agree on everything that decides where a row is shown.
+    bool sameKey(const StoredRow& a, const StoredRow& b) const;
     // Puts `row` where the index order wants it in `rows`, in place of `old` if given.
     // Returns its position there.
     int place(std::vector<RowPtr>& rows, const RowPtr& old, const RowPtr& row);

@@ -1,6 +1,7 @@
 #include "Tables.h"
 #include "components/Database.h"
 #include "components/Table.h"
+#include "components/StoreError.h"
 #include "support/TempData.h"
 
 #include <csignal>
@@ -45,7 +46,8 @@ TEST(Durability, PostedRowsSurviveAKillAtAnyMoment) {
                     if (write(fds[1], &n, sizeof n) != sizeof n)
                         break;
                 }
-            } catch (...) {
+            } catch (const StoreError& e) {
+                fprintf(stderr, "child: %s\n", qPrintable(e.message()));
             }
             _exit(0);
         }
