@@ -3,6 +3,7 @@
 
 #include "MainWindowLink.h"
 #include "components/ScanGuard.h"
+#include "components/ScopeGuard.h"
 #include "formulas/LineConversions.h"
 #include "formulas/ReactionTotals.h"
 #include "formulas/ResinProperties.h"
@@ -162,6 +163,11 @@ void TDMod::CalcBatch() {
         TblRecipe.checkBrowseMode();
         ScanGuard scan(TblRecipe);
         const double yield = Yield();
+        // A pass ended by an error leaves no half-written line behind to be stored later.
+        ScopeGuard dropPending([&] {
+            if (std::uncaught_exceptions() > 0)
+                TblRecipe.cancel();
+        });
         if (yield > 0) {
             TblRecipe.first();
             while (!TblRecipe.eof()) {

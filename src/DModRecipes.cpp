@@ -20,6 +20,15 @@ struct CopiedLine {
 
 } // namespace
 
+void TDMod::ShowResultingRecipe(const QString& type, const QString& code) {
+    TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_form.resinTypeBox().setText(Info.BatchType->asString());
+    m_form.resinCodeBox().setText(Info.BatchCode->asString());
+    FillResinTypeList();
+    FillResinCodeList();
+    SelectRecipe(type, code);
+}
+
 void TDMod::SaveRecipe() {
     if (TblInfo.state() != Table::State::Browse)
         TblInfo.post();

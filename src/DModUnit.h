@@ -72,6 +72,9 @@ public:
     void FillResinTypeList();
     void FillResinCodeList();
     void SelectRecipe(const QString& type, const QString& code);
+    // After a naming command: the recipe of that name, however its letters are written, is shown
+    // in the two boxes with both lists filled afresh, and is current.
+    void ShowResultingRecipe(const QString& type, const QString& code);
     // Shows the current recipe in the two boxes, with both lists filled afresh (after a recipe
     // command that was not stored).
     void ShowCurrentRecipe();

@@ -194,22 +194,12 @@ void TFrmInput::OKBtnClick() {
             dm->RenameRecipe(type, code);
             break;
         }
-        showResult(type, code);
+        dm->ShowResultingRecipe(type, code);
     }, [this] { m_form->showCurrentRecipe(); });
     if (done && !stay)
         accept();
 }
 
-void TFrmInput::showResult(const QString& type, const QString& code) {
-    TDMod* dm = m_form->dmod();
-    // The resulting recipe is the one of that name, however its letters are written.
-    dm->TblInfo.locate("BatchType; BatchCode", {type, code});
-    m_form->resinTypeBox().setText(dm->TblInfo.fieldByName("BatchType").asString());
-    m_form->resinCodeBox().setText(dm->TblInfo.fieldByName("BatchCode").asString());
-    dm->FillResinTypeList();
-    dm->FillResinCodeList();
-    dm->SelectRecipe(type, code);
-}
 
 bool TFrmInput::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

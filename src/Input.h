@@ -39,7 +39,6 @@ protected:
 private:
     // Shows a box raised from the dialog; the dialog is active again when it closes.
     int box(int icon, const QString& title, const QString& text, int buttons, int defaultButton);
-    void showResult(const QString& type, const QString& code);
 
     TForm1* m_form;
 };

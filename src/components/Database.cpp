@@ -140,16 +140,21 @@ void TableFile::writeFailed(const StoreError& e) {
                              .arg(m_schema.name, fields.join(QStringLiteral(" and "))),
                          code);
     }
-    if ((code & 0xff) == SQLITE_FULL)
-        throw StoreError(QStringLiteral("The disk that holds the table file \"%1\" is full. The "
-                                        "change was not stored. Free some space on the disk and "
-                                        "try again.")
-                             .arg(shown(m_path)),
-                         code);
-    throw StoreError(QStringLiteral("Cannot write to the table file \"%1\": %2. The change was "
-                                    "not stored.")
-                         .arg(shown(m_path), sqliteProblem(code)),
-                     code);
+    if ((code & 0xff) == SQLITE_FULL) {
+        const StoreError error(QStringLiteral("The disk that holds the table file \"%1\" is full. "
+                                              "The change was not stored. Free some space on the "
+                                              "disk and try again.")
+                                   .arg(shown(m_path)),
+                               code);
+        m_db.writeFailed(error);
+        throw error;
+    }
+    const StoreError error(QStringLiteral("Cannot write to the table file \"%1\": %2. The change "
+                                          "was not stored.")
+                               .arg(shown(m_path), sqliteProblem(code)),
+                           code);
+    m_db.writeFailed(error);
+    throw error;
 }
 
 qint64 TableFile::insert(const RowValues& values) {
@@ -369,6 +374,9 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
 void Database::begin() {
     if (m_depth++ == 0) {
         ++m_serial;
+        m_failure.clear();
+        for (Table* v : m_views)
+            v->rememberPlace();
         m_written.clear();
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
@@ -377,7 +385,11 @@ void Database::begin() {
 }
 
 void Database::writing(TableFile& file) {
-    if (m_abandoned)
+    // After a failed write SQLite may have ended the transaction itself: a write now would be
+    // stored on its own, outside the action.
+    if (m_writing && sqlite3_get_autocommit(m_db.get()))
+        m_abandoned = true;
+    if (m_abandoned || m_undoing)
         throw ActionAbandoned();
     if (!m_writeRefusal.isEmpty())
         throw StoreError(m_writeRefusal);
@@ -415,7 +427,7 @@ void Database::commit() {
         return;
     if (m_abandoned) {
         if (--m_depth == 0)
-            m_abandoned = false;
+            undoAction();
         throw ActionAbandoned();
     }
     if (--m_depth > 0 || !m_writing)
@@ -445,7 +457,9 @@ void Database::commit() {
                                             "Check the disk before you go on.")
                                  .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
                              e.sqliteCode());
+        m_undoing = true;
         undoViews(m_serial);
+        m_undoing = false;
         commitFailed(e);
     }
     endWriteTransaction();
@@ -478,23 +492,37 @@ void Database::commitFailed(const StoreError& e) {
 void Database::rollback() {
     if (m_depth == 0)
         return;
-    abandon();
+    m_abandoned = true;
     if (--m_depth == 0)
-        m_abandoned = false;
+        undoAction();
+}
+
+void Database::writeFailed(const StoreError& e) {
+    if (m_depth > 0 && m_failure.isEmpty()) {
+        m_failure = e.message();
+        m_failureCode = e.sqliteCode();
+    }
+    abandon();
 }
 
 void Database::abandon() {
-    if (m_depth == 0 || m_abandoned)
-        return;
-    m_abandoned = true;
+    if (m_depth > 0)
+        m_abandoned = true;
+}
+
+void Database::undoAction() {
+    // Undone once the action has ended, after whatever ran while its error was on the way out.
     // An action refused before it wrote anything leaves the views as they are: a pending edit
     // keeps what was accepted of it.
+    m_abandoned = false;
     if (!m_writing)
         return;
     if (m_db && !sqlite3_get_autocommit(m_db.get()))
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     endWriteTransaction();
+    m_undoing = true;
     undoViews(m_serial);
+    m_undoing = false;
 }
 
 void Database::undoViews(quint64 undone) {
@@ -502,18 +530,21 @@ void Database::undoViews(quint64 undone) {
     // and so do views holding a pending row begun or changed by the undone work, so that
     // nothing refused is stored later. Other views keep what they hold, a pending edit of the
     // user's included.
+    // A write that failed changed nothing: the row it carried stays pending for correction.
     std::vector<TableFile*> written;
     for (auto& [name, file] : m_tables) {
         const auto it = m_generationAtBegin.find(file.get());
-        if (it == m_generationAtBegin.end() || it->second != file->generation()) {
-            file->invalidate();
+        if (it == m_generationAtBegin.end() || it->second != file->generation())
             written.push_back(file.get());
-        }
     }
-    const std::vector<Table*> views = m_views;
+    for (TableFile* f : written)
+        f->invalidate();
+    // Masters first: their details then read the lines of the row they return to.
+    std::vector<Table*> views = m_views;
+    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
     for (Table* v : views)
         if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
-            v->touchedIn(undone)) {
+            v->touchedIn(undone) || v->movedSincePlace()) {
             // The first error is the one the user reads; one raised while re-reading is dropped.
             try {
                 v->resyncAfterRollback();
@@ -524,7 +555,15 @@ void Database::undoViews(quint64 undone) {
 
 void Database::run(const std::function<void()>& action) {
     Transaction tx(*this);
-    action();
+    try {
+        action();
+    } catch (const ActionAbandoned&) {
+        // Clean-up that ran after a failed write may have replaced its error: the user reads
+        // the failure itself.
+        if (m_failure.isEmpty())
+            throw;
+        throw StoreError(m_failure, m_failureCode);
+    }
     tx.commit();
 }
 

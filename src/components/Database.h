@@ -112,8 +112,12 @@ public:
     void begin();
     void commit();
     void rollback();
-    // Undoes the action under way at once, from inside it (a part of it failed and was shown).
+    // Ends the action under way from inside it (a part of it failed and was shown): nothing more
+    // of it is written, and what it wrote is undone when it ends.
     void abandon();
+    // A write of the action under way failed: nothing more of it may be written, also not by
+    // the clean-up that runs while the error is on its way out.
+    void writeFailed(const StoreError& e);
     bool inTransaction() const { return m_depth > 0; }
     // A number for the transaction under way, 0 outside one.
     quint64 currentTransaction() const { return m_depth > 0 ? m_serial : 0; }
@@ -176,6 +180,7 @@ private:
     // After a failed COMMIT: whether the files hold the transaction that carried `token`.
     bool reachedFiles(const QString& schemaName, int token);
     void undoViews(quint64 undone);
+    void undoAction();
     void deliverCheck();
     [[noreturn]] void commitFailed(const StoreError& e);
 
@@ -187,7 +192,10 @@ private:
     int m_depth = 0;
     quint64 m_serial = 0;
     bool m_writing = false; // the write transaction of the current action has begun
-    bool m_abandoned = false;
+    bool m_abandoned = false; // nothing more may be written in the action under way
+    bool m_undoing = false;   // the views are going back to what the files hold
+    QString m_failure;        // the first failed write of the action under way
+    int m_failureCode = 0;
     std::vector<TableFile*> m_written;
     std::map<TableFile*, quint64> m_generationAtBegin;
     QString m_writeRefusal;

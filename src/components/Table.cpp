@@ -784,16 +784,29 @@ bool Table::touchedIn(quint64 serial) const {
     return m_pendingTx == serial || m_modifiedTx == serial;
 }
 
+void Table::rememberPlace() {
+    const bool onRow = isOpen() && m_state != State::Insert && m_cur >= 0 && m_cur < int(m_rows.size());
+    m_placeRowid = onRow ? m_rows[size_t(m_cur)]->rowid : 0;
+    m_placePos = m_cur;
+}
+
+bool Table::movedSincePlace() const {
+    const bool onRow = isOpen() && m_state != State::Insert && m_cur >= 0 && m_cur < int(m_rows.size());
+    return (onRow ? m_rows[size_t(m_cur)]->rowid : 0) != m_placeRowid;
+}
+
 void Table::resyncAfterRollback() {
     if (!isOpen())
         return;
-    const qint64 keep = (m_cur >= 0 && m_cur < int(m_rows.size())) ? m_rows[size_t(m_cur)]->rowid : 0;
+    // Back to the row the user was on before the undone action.
     if (m_state == State::Insert)
         m_rows.erase(m_rows.begin() + m_cur);
     m_state = State::Browse;
     m_modified = false;
     m_editing.reset();
-    load(keep, m_cur);
+    if (m_master)
+        m_rangeLoaded = false; // the master may stand elsewhere now
+    load(m_placeRowid, m_placePos);
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
 }

@@ -96,8 +96,12 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disableCount > 0; }
 
-    // Called by the database.
+    // Called by the database: where the view stood when an action began, and the return there
+    // with the rows read again when the action was undone.
+    void rememberPlace();
     void resyncAfterRollback();
+    bool isDetail() const { return m_master != nullptr; }
+    bool movedSincePlace() const;
     // Whether the pending row was begun or changed in transaction `serial`.
     bool touchedIn(quint64 serial) const;
     void rowDeletedElsewhere(TableFile* file, qint64 rowid);
@@ -167,6 +171,8 @@ private:
     quint64 m_pendingTx = 0;  // the transaction in which the pending row was begun
     quint64 m_modifiedTx = 0; // the transaction in which it was last changed
 
+    qint64 m_placeRowid = 0; // the current row when the action under way began
+    int m_placePos = -1;
     int m_disableCount = 0;
     bool m_pendingEvent = false;
 };

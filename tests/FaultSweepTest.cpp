@@ -1,0 +1,270 @@
+// Every write, sync, truncate and delete of a command is made to fail in turn, once or from then
+// on. Whatever the moment, the files must hold the command whole or not at all, the message
+// must say which, and the next ordinary command must store nothing of a refused one.
+#include "DModUnit.h"
+#include "components/StoreError.h"
+#include "support/FaultVfs.h"
+#include "support/StandInForm.h"
+#include "support/TempData.h"
+
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary = TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+                         TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
+                         TempData::material("SOY", "Soya Oil", "Oil", 872.5, 0, 0, 0, 1.6) +
+                         TempData::material("PE", "Pentaerythritol", "Base", 136.15, 0, 0, 4, 2.1);
+
+const QString kHeaders = TempData::header("Alkyd", "A1", 8, 60, 1500) +
+                         TempData::header("Alkyd", "B1") + TempData::header("Other", "Z1");
+
+const QString kLines =
+    TempData::line("Alkyd", "A1", 1, "SOY", "600, 0.6876790830945558, 2.0630372492836675, 2.0630372492836675, 640, 31, 960") +
+    TempData::line("Alkyd", "A1", 2, "GLY", "120, 1.3030730806819416, NULL, 3.909219242045825, 128, 6.2, 150") +
+    TempData::line("Alkyd", "A1", 3, "PA", "280, 1.8903591682419658, 3.7807183364839316, NULL, 298, 14.5, 308") +
+    TempData::line("Alkyd", "B1", 1, "PE", "100, 0.7344840249724568, NULL, 2.937936099889827, NULL, NULL, NULL") +
+    TempData::line("Alkyd", "B1", 2, "PA", "150, 1.0126924115581961, 2.0253848231163922, NULL, NULL, NULL, NULL") +
+    TempData::line("Other", "Z1", 1, "GLY", "50, NULL, NULL, NULL, NULL, NULL, NULL");
+
+// What the three table files hold, row by row, every value exactly.
+QString dump(const QString& folder) {
+    QString out;
+    for (const auto& [file, table] : {std::pair{"BatchInfo.ADT", "BatchInfo"},
+                                      std::pair{"Recipes.adt", "Recipes"},
+                                      std::pair{"RMLib.ADT", "RMLib"}}) {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(QDir(folder).filePath(file).toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE,
+                        nullptr);
+        SqlitePtr db(raw);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db.get(), QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table).toUtf8().constData(),
+                           -1, &st, nullptr);
+        out += QString(table) + ":\n";
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList row;
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                switch (sqlite3_column_type(st, i)) {
+                case SQLITE_NULL:
+                    row << "-";
+                    break;
+                case SQLITE_FLOAT:
+                    row << QString::number(sqlite3_column_double(st, i), 'g', 17);
+                    break;
+                default:
+                    row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+                }
+            }
+            out += row.join('|') + "\n";
+        }
+        sqlite3_finalize(st);
+    }
+    return out;
+}
+
+struct Session {
+    explicit Session(const QString& folder) : db(folder), dm(db, form) {}
+    StandInForm form;
+    Database db;
+    TDMod dm;
+};
+
+using Command = std::function<void(TDMod&)>;
+
+struct Case {
+    const char* name;
+    Command command;
+};
+
+void typeMass(TDMod& dm) {
+    dm.TblRecipe.goTo(1);
+    dm.TblRecipe.edit();
+    dm.Line.Mass->setText("150");
+}
+
+// An ordinary command after the one that failed: a mass on a recipe no command touches, then
+// Save. A refused edit still pending anywhere would be stored by it.
+void ordinary(TDMod& dm) {
+    dm.database().run([&] {
+        dm.TblInfo.locate("BatchType; BatchCode", {"Other", "Z1"});
+        dm.TblRecipe.first();
+        dm.TblRecipe.edit();
+        dm.Line.Mass->setText("77");
+    });
+    dm.database().run([&] { dm.SaveRecipe(); });
+}
+
+const std::vector<Case>& cases() {
+    static const std::vector<Case> all = {
+        {"typing a mass", typeMass},
+        {"a header edit",
+         [](TDMod& dm) {
+             dm.TblInfo.edit();
+             dm.Info.Size->setText("2000");
+         }},
+        {"Delete Line",
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(0);
+             dm.DeleteLine();
+         }},
+        {"Insert",
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(1);
+             dm.InsertIngredient();
+         }},
+        {"OverWrite",
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(1);
+             dm.TblLibLookUp.locate("RMCode", {"PE"});
+             dm.OverwriteIngredient();
+         }},
+        {"New",
+         [](TDMod& dm) {
+             dm.AddRecipe("Alkyd", "N1");
+             dm.ShowResultingRecipe("Alkyd", "N1");
+         }},
+        {"Save As",
+         [](TDMod& dm) {
+             SourceBatchType = "Alkyd";
+             SourceBatchCode = "A1";
+             dm.CopyRecipe("Polyester", "P9");
+             dm.ShowResultingRecipe("Polyester", "P9");
+         }},
+        {"Save As over a recipe",
+         [](TDMod& dm) {
+             SourceBatchType = "Alkyd";
+             SourceBatchCode = "A1";
+             dm.CopyRecipe("Alkyd", "B1");
+             dm.ShowResultingRecipe("Alkyd", "B1");
+         }},
+        {"Rename",
+         [](TDMod& dm) {
+             dm.RenameRecipe("Alkyd", "A9");
+             dm.ShowResultingRecipe("Alkyd", "A9");
+         }},
+        {"Delete recipe", [](TDMod& dm) { dm.DeleteRecipe("Alkyd", "A1"); }},
+    };
+    return all;
+}
+
+class FaultSweep : public ::testing::TestWithParam<size_t> {
+protected:
+    static void SetUpTestSuite() {
+        FaultVfs::install();
+        s_template = std::make_unique<TempData>();
+        s_template->create(kHeaders, kLines, kLibrary);
+    }
+    static void TearDownTestSuite() { s_template.reset(); }
+
+    // A fresh copy of the starting tables.
+    static std::unique_ptr<TempData> copy() {
+        auto data = std::make_unique<TempData>();
+        for (const char* f : {"BatchInfo.ADT", "Recipes.adt", "RMLib.ADT"})
+            QFile::copy(s_template->file(f), data->file(f));
+        return data;
+    }
+    void SetUp() override {
+        AutoCalcOn = true;
+        Recalculating = false;
+        FaultVfs::disarm();
+    }
+
+    static std::unique_ptr<TempData> s_template;
+};
+std::unique_ptr<TempData> FaultSweep::s_template;
+
+TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
+    const Case& c = cases()[GetParam()];
+    SCOPED_TRACE(c.name);
+
+    // The two outcomes, and each followed by the ordinary command, without faults.
+    QString before, after, beforeThenOrdinary, afterThenOrdinary;
+    int points = 0;
+    {
+        // Opening the tables totals and scales the first recipe: "before" is after that.
+        auto data = copy();
+        {
+            Session s(data->folder());
+            before = dump(data->folder());
+            ordinary(s.dm);
+        }
+        beforeThenOrdinary = dump(data->folder());
+    }
+    {
+        auto data = copy();
+        {
+            Session s(data->folder());
+            FaultVfs::arm(0);
+            s.db.run([&] { c.command(s.dm); });
+            points = FaultVfs::operations();
+            FaultVfs::disarm();
+            after = dump(data->folder());
+            ordinary(s.dm);
+        }
+        afterThenOrdinary = dump(data->folder());
+    }
+    ASSERT_NE(before, after) << "the command changed nothing";
+    ASSERT_GT(points, 3);
+
+    struct Fault {
+        FaultVfs::Mode mode;
+        FaultVfs::Failure failure;
+        const char* name;
+    };
+    const Fault faults[] = {{FaultVfs::Mode::Once, FaultVfs::Failure::IoError, "once"},
+                            {FaultVfs::Mode::FromThenOn, FaultVfs::Failure::IoError, "from then on"},
+                            {FaultVfs::Mode::FromThenOn, FaultVfs::Failure::DiskFull, "a full disk"}};
+    for (const Fault& fault : faults) {
+        for (int n = 1; n <= points; ++n) {
+            const std::string where = std::string(fault.name) + " at operation " + std::to_string(n);
+            auto data = copy();
+            QString message;
+            bool threw = false;
+            {
+                Session s(data->folder());
+                FaultVfs::arm(n, fault.mode, fault.failure);
+                try {
+                    s.db.run([&] { c.command(s.dm); });
+                } catch (const StoreError& e) {
+                    threw = true;
+                    message = e.message();
+                }
+                const bool fired = FaultVfs::fired();
+                const bool full = FaultVfs::firstFailure() == SQLITE_FULL;
+                FaultVfs::disarm();
+                ASSERT_TRUE(fired) << where;
+                const QString now = dump(data->folder());
+                ASSERT_TRUE(now == before || now == after) << where << ": the files hold part of it\n"
+                                                           << now.toStdString() << "\nbefore:\n" << before.toStdString()
+                                                           << "\nafter:\n" << after.toStdString() << message.toStdString();
+                if (now == after) {
+                    EXPECT_TRUE(!threw || message.contains("was stored")) << where << ": " << message.toStdString();
+                } else {
+                    EXPECT_TRUE(threw) << where << ": no error, yet nothing was stored";
+                    EXPECT_TRUE(message.contains("not stored")) << where << ": " << message.toStdString();
+                    if (full) {
+                        EXPECT_TRUE(message.contains("is full")) << where << ": " << message.toStdString();
+                    }
+                }
+                EXPECT_FALSE(message.contains("disk I/O error")) << where << ": a bare SQLite text";
+                ordinary(s.dm);
+                const QString then = dump(data->folder());
+                EXPECT_EQ((now == after ? afterThenOrdinary : beforeThenOrdinary).toStdString(),
+                          then.toStdString())
+                    << where << ": the next command stored something of the refused one";
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FaultSweep, ::testing::Range(size_t(0), cases().size()),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             QString name = QString::fromLatin1(cases()[info.param].name);
+                             name.replace(' ', '_');
+                             return name.toStdString();
+                         });
+
+} // namespace
