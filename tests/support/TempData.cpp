@@ -51,7 +51,8 @@ QString TempData::material(const QString& code, const QString& name, const QStri
 
 QString TempData::query(const QString& fileName, const QString& sql) const {
     sqlite3* raw = nullptr;
-    sqlite3_open_v2(file(fileName).toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    // Read-write, so that a journal an interrupted commit left is played back as any reader would.
+    sqlite3_open_v2(file(fileName).toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     SqlitePtr db(raw);
     Statement st(db.get(), sql);
     QStringList out;
