@@ -405,7 +405,9 @@ void Database::openWriteTransaction() {
     if (m_check)
         m_check->writerBegins();
     try {
-        sqliteExec(m_db.get(), QStringLiteral("BEGIN IMMEDIATE"));
+        // Deferred: each file joins the transaction when it is first written, so that a commit
+        // that wrote one file needs no journal over all three.
+        sqliteExec(m_db.get(), QStringLiteral("BEGIN"));
     } catch (const StoreError& e) {
         if (m_check)
             m_check->writerEnds();
