@@ -123,6 +123,9 @@ DBGrid::DBGrid(QWidget* parent)
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_footerFont = font();
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
+    connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {
+        verticalHeader()->headerDataChanged(Qt::Vertical, first, last);
+    });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { followTable(m_model->table() ? m_model->table()->recNo() : -1); });
     auto repaintFooter = [this] { m_footer->update(); };
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, repaintFooter);

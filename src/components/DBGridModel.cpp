@@ -119,7 +119,7 @@ void DBGridModel::indicatorMoved(int row) {
     // Only the lines whose indicator changes are repainted.
     for (int r : {m_indicatorRow, row})
         if (r >= 0 && r < m_rows)
-            emit headerDataChanged(Qt::Vertical, r, r);
+            emit indicatorChanged(r, r);
     m_indicatorRow = row;
 }
 
@@ -141,7 +141,7 @@ void DBGridModel::onDataEvent(int event, Field*) {
         }
         if (m_rows > 0)
             emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
-        emit headerDataChanged(Qt::Vertical, 0, qMax(0, m_rows - 1));
+        emit indicatorChanged(0, qMax(0, m_rows - 1));
         m_indicatorRow = t ? t->recNo() : -1;
         emit currentRowChanged(m_indicatorRow);
         break;

@@ -43,6 +43,9 @@ public:
 signals:
     // The view's current row moved (the grid follows it).
     void currentRowChanged(int row);
+    // The indicator column of these lines changes. Not headerDataChanged, which makes an item
+    // view lay out all its items again.
+    void indicatorChanged(int first, int last);
 
 private:
     void onDataEvent(int event, Field* field);
