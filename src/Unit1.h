@@ -108,7 +108,7 @@ public slots:
     void Help2Click();
     // Grid and selection list.
     void DBGridColEnter();
-    bool DBGridKeyDown(QKeyEvent* event);
+    bool DBGridKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RadioButton2Click();
     void RadioButton3Click();
     void RadioButton4Click();

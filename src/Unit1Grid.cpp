@@ -6,6 +6,7 @@
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
 #include "components/UserAction.h"
+#include "formulas/EditableAmounts.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -30,14 +31,14 @@ void TForm1::buildGridArea() {
     DBGrid1->horizontalHeader()->setFont(arialFont(12, true));
     DBGrid1->verticalHeader()->setDefaultSectionSize(18);
     DBGrid1->setFooterFont(arialFont(11, false));
+    // Outside the cells the grid shows the desktop colour; the cells paint themselves white.
     QPalette p = DBGrid1->palette();
-    p.setColor(QPalette::Window, QColor(0x3A, 0x6E, 0xA5)); // the desktop colour around the cells
-    DBGrid1->viewport()->setAutoFillBackground(true);
+    p.setColor(QPalette::Base, QColor(0x3A, 0x6E, 0xA5));
     DBGrid1->setPalette(p);
-    DBGrid1->onKeyDown = [this](QKeyEvent* e) { return DBGridKeyDown(e); };
+    DBGrid1->keys().keyDown = [this](int key, Qt::KeyboardModifiers m) { return DBGridKeyDown(key, m); };
     DBGrid1->onColEnter = [this] { DBGridColEnter(); };
     // No path takes a recipe past its numbered-line limit.
-    DBGrid1->beforeNewLine = [this] {
+    DBGrid1->keys().beforeNewLine = [this] {
         if (m_dmod)
             m_dmod->checkRoomForLine();
     };
@@ -181,33 +182,24 @@ void TForm1::detachGrid() {
 void TForm1::UpdateEditableColumns() {
     if (!m_dmod || !DBGrid1)
         return;
-    const Table& t = m_dmod->TblRecipe;
-    const double fa = t.fieldByName("RMFa").asFloat();
-    const double fan = t.fieldByName("RMFan").asFloat();
-    const double fb = t.fieldByName("RMFb").asFloat();
-    const bool oil = t.fieldByName("RMType").asString() == QLatin1String("Oil");
-    bool mass = false, moles = false, ea = false, eb = false;
-    if (fa > 0 || fan > 0)
-        mass = moles = ea = true;
-    if (fb > 0)
-        mass = moles = eb = true;
-    if (oil)
-        mass = moles = ea = eb = true;
-    DBGrid1->setReadOnly("Mass", !mass);
-    DBGrid1->setReadOnly("Moles", !moles);
-    DBGrid1->setReadOnly("Ea", !ea);
-    DBGrid1->setReadOnly("Eb", !eb);
+    const TDMod::LineFields& line = m_dmod->Line;
+    const EditableAmounts e = editableAmounts(line.RMType->asString(), line.RMFa->asFloat(),
+                                              line.RMFan->asFloat(), line.RMFb->asFloat());
+    DBGrid1->setReadOnly("Mass", !e.mass);
+    DBGrid1->setReadOnly("Moles", !e.moles);
+    DBGrid1->setReadOnly("Ea", !e.ea);
+    DBGrid1->setReadOnly("Eb", !e.eb);
 }
 
 void TForm1::DBGridColEnter() {
     MessageBox::guarded(this, [this] { UpdateEditableColumns(); });
 }
 
-bool TForm1::DBGridKeyDown(QKeyEvent* event) {
-    if (!m_dmod || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
+bool TForm1::DBGridKeyDown(int key, Qt::KeyboardModifiers) {
+    if (!m_dmod || (key != Qt::Key_Return && key != Qt::Key_Enter))
         return false;
-    // The cell's text is written and the line stored before the next line becomes current.
-    act([this] { m_dmod->TblRecipe.next(); });
+    // The grid has written the open cell: the line is committed as the next one becomes current.
+    m_dmod->TblRecipe.next();
     return true;
 }
 

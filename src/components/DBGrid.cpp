@@ -1,147 +1,78 @@
 #include "DBGrid.h"
 
 #include "DataSource.h"
+#include "GridDelegate.h"
 #include "MessageBox.h"
-#include "UserAction.h"
 #include "Table.h"
+#include "UserAction.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QStyledItemDelegate>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
-#include <QPainter>
+#include <QLineEdit>
 #include <QScrollBar>
-#include <QStyleOptionFrame>
-#include <qdrawutil.h>
-
-// The footer row: a strip under the viewport that paints one cell per shown column.
-class GridFooter : public QWidget {
-public:
-    explicit GridFooter(DBGrid* grid) : QWidget(grid), m_grid(grid) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        m_grid->paintFooter(p);
-    }
-
-private:
-    DBGrid* m_grid;
-};
-
-// Cell editors: a plain edit, or a drop-down for a look-up column. Enter in an open editor
-// writes the cell and then goes to the grid's key handler, as the grid's own Enter would.
-class GridDelegate : public QStyledItemDelegate {
-public:
-    explicit GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        const QString field = m_grid->gridModel()->columns()[size_t(index.column())].fieldName;
-        const QStringList items = m_grid->lookupItems ? m_grid->lookupItems(field) : QStringList();
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto* combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("LookupEditor"));
-        combo->addItems(items);
-        return combo;
-    }
-    // Cells are plain text on a plain ground: painted directly, not through the style's general
-    // item layout, which costs more than the whole recalculation behind a typed amount.
-    void paint(QPainter* p, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const bool selected = option.state & QStyle::State_Selected;
-        const QPalette& pal = option.palette;
-        p->fillRect(option.rect, pal.brush(selected ? QPalette::Highlight : QPalette::Base));
-        QString text = index.data(Qt::DisplayRole).toString();
-        if (!text.isEmpty()) {
-            const QRect r = option.rect.adjusted(2, 0, -2, 0);
-            const QFontMetrics& fm = option.fontMetrics;
-            if (fm.horizontalAdvance(text) > r.width())
-                text = fm.elidedText(text, Qt::ElideRight, r.width());
-            const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
-            p->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
-            p->drawText(r, int(align | Qt::AlignVCenter), text);
-        }
-        if (option.state & QStyle::State_HasFocus) {
-            QStyleOptionFocusRect focus;
-            focus.rect = option.rect.adjusted(1, 1, -1, -1);
-            focus.state = QStyle::State_KeyboardFocusChange;
-            focus.backgroundColor = pal.color(selected ? QPalette::Highlight : QPalette::Base);
-            m_grid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, m_grid);
-        }
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
-            return;
-        }
-        QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override {
-        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            model->setData(index, combo->currentText(), Qt::EditRole);
-            return;
-        }
-        QStyledItemDelegate::setModelData(editor, model, index);
-    }
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                auto* editor = qobject_cast<QWidget*>(object);
-                emit const_cast<GridDelegate*>(this)->commitData(editor);
-                emit const_cast<GridDelegate*>(this)->closeEditor(editor, NoHint);
-                m_grid->editorKey(key);
-                return true;
-            }
-        }
-        return QStyledItemDelegate::eventFilter(object, event);
-    }
-
-private:
-    DBGrid* m_grid;
-};
+#include <QToolTip>
 
 DBGrid::DBGrid(QWidget* parent)
-    : QTableView(parent), m_model(new DBGridModel(this)), m_footer(new GridFooter(this)) {
+    : QTableView(parent), m_model(new DBGridModel(this)), m_keys(m_model->columns(), *this),
+      m_footer(new GridFooter(this, horizontalHeader(), 14)) {
     setModel(m_model);
     setItemDelegate(new GridDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::DoubleClicked);
+    // Typing and the key rules open the editor (keyPressEvent); Qt opens it for a double click.
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setFixedWidth(14);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_footerFont = font();
+    m_keys.confirmDelete = [this] {
+        return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
+                                QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Cancel) == QMessageBox::Ok;
+    };
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
     connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {
         verticalHeader()->headerDataChanged(Qt::Vertical, first, last);
     });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { followTable(m_model->table() ? m_model->table()->recNo() : -1); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        followTable(m_model->table() ? m_model->table()->recNo() : -1);
+    });
     auto repaintFooter = [this] { m_footer->update(); };
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, repaintFooter);
-    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, repaintFooter);
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
+        updateVisualOrder();
+        m_footer->update();
+    });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, repaintFooter);
 }
 
+void DBGrid::setDataSource(DataSource* source) {
+    m_model->setDataSource(source);
+    m_keys.setTable(m_model->table());
+}
+
 void DBGrid::setColumns(std::vector<GridColumn> columns) {
-    m_footers.assign(columns.size(), FooterCell{});
+    m_footer->cells().assign(columns.size(), FooterCell{});
     std::vector<int> widths;
     for (const GridColumn& c : columns)
         widths.push_back(c.width);
     m_model->setColumns(std::move(columns));
     for (size_t i = 0; i < widths.size(); ++i)
         setColumnWidth(int(i), widths[i]);
+    updateVisualOrder();
     m_footer->update();
+}
+
+void DBGrid::updateVisualOrder() {
+    std::vector<int> order;
+    for (int v = 0; v < horizontalHeader()->count(); ++v)
+        order.push_back(horizontalHeader()->logicalIndex(v));
+    m_keys.setVisualOrder(std::move(order));
 }
 
 GridColumn* DBGrid::column(const QString& fieldName) {
@@ -151,7 +82,7 @@ GridColumn* DBGrid::column(const QString& fieldName) {
 
 FooterCell* DBGrid::footer(const QString& fieldName) {
     const int c = m_model->columnOf(fieldName);
-    return c < 0 ? nullptr : &m_footers[size_t(c)];
+    return c < 0 ? nullptr : &m_footer->cells()[size_t(c)];
 }
 
 void DBGrid::setFooterText(const QString& fieldName, const QString& text) {
@@ -159,11 +90,6 @@ void DBGrid::setFooterText(const QString& fieldName, const QString& text) {
         f->text = text;
         m_footer->update();
     }
-}
-
-void DBGrid::setFooterFont(const QFont& font) {
-    m_footerFont = font;
-    m_footer->update();
 }
 
 void DBGrid::setReadOnly(const QString& fieldName, bool readOnly) {
@@ -174,6 +100,11 @@ void DBGrid::setReadOnly(const QString& fieldName, bool readOnly) {
 QString DBGrid::currentField() const {
     const int c = currentIndex().column();
     return c >= 0 && c < int(m_model->columns().size()) ? m_model->columns()[size_t(c)].fieldName : QString();
+}
+
+bool DBGrid::currentFieldIsNumeric() const {
+    const Field* f = m_model->field(currentIndex().column());
+    return f && f->isNumeric();
 }
 
 QRect DBGrid::footerRect() const { return m_footer->geometry(); }
@@ -193,6 +124,7 @@ void DBGrid::updateGeometries() {
     if (bar->maximum() != max)
         bar->setRange(0, max);
     bar->setPageStep(fit);
+    m_keys.setPageSize(fit);
 }
 
 void DBGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
@@ -205,77 +137,119 @@ void DBGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
         bar->setValue(bar->value() + 1);
 }
 
-void DBGrid::paintFooter(QPainter& p) {
-    p.fillRect(m_footer->rect(), palette().color(QPalette::Window));
-    const QHeaderView* header = horizontalHeader();
-    const int offset = verticalHeader()->width();
-    const int h = m_footer->height();
-    for (int logical = 0; logical < int(m_footers.size()); ++logical) {
-        const FooterCell& cell = m_footers[size_t(logical)];
-        if (!cell.visible || header->isSectionHidden(logical))
-            continue;
-        const QRect r(offset + header->sectionViewportPosition(logical), 0,
-                      header->sectionSize(logical), h);
-        p.fillRect(r, cell.color.isValid() ? cell.color : palette().color(QPalette::Button));
-        switch (cell.border) {
-        case FooterBorder::bsRaised:
-            qDrawShadePanel(&p, r, palette(), false, 1);
-            break;
-        case FooterBorder::bsSunken:
-            qDrawShadePanel(&p, r, palette(), true, 1);
-            break;
-        case FooterBorder::bsBump:
-            qDrawShadeRect(&p, r, palette(), false, 1, 0);
-            break;
-        case FooterBorder::bsEtched:
-            qDrawShadeRect(&p, r, palette(), true, 1, 0);
-            break;
-        case FooterBorder::bsNone:
-            break;
-        }
-        p.setFont(cell.hasFont ? cell.font : m_footerFont);
-        p.setPen(palette().color(QPalette::ButtonText));
-        p.drawText(r.adjusted(2, 0, -2, 0), int(cell.alignment | Qt::AlignVCenter), cell.text);
-    }
+// ---------------------------------------------------------------------------------------------
+// Following the view and the user's moves
+
+void DBGrid::showCell(int row, int column) {
+    if (row < 0 || row >= m_model->rowCount() || column < 0 || column >= m_model->columnCount())
+        return;
+    m_following = true;
+    setCurrentIndex(m_model->index(row, column));
+    m_following = false;
 }
 
 void DBGrid::followTable(int row) {
     if (m_following || row < 0 || row >= m_model->rowCount())
         return;
-    m_following = true;
-    const int col = qMax(0, currentIndex().column());
-    setCurrentIndex(m_model->index(row, col));
-    m_following = false;
+    showCell(row, qMax(0, m_keys.column()));
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     Table* t = m_model->table();
-    if (!m_following && t && current.isValid() && current.row() != t->recNo()) {
-        m_following = true;
-        UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
-        m_following = false;
-        // Settling may have dropped or moved a line: show the line that is current now.
-        followTable(t->recNo());
+    if (!m_following && current.isValid()) {
+        // A click: the keys stand where the user put them.
+        m_keys.setColumn(current.column());
+        if (t && current.row() != t->recNo()) {
+            m_following = true;
+            UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
+            m_following = false;
+            // Settling may have dropped or moved a line: show the line that is current now.
+            showCell(t->recNo(), current.column());
+        }
     }
     if (current.column() != previous.column() || current.row() != previous.row())
         if (onColEnter)
             onColEnter();
 }
 
-void DBGrid::commitEditor() {
-    if (state() != QAbstractItemView::EditingState)
-        return;
-    if (QWidget* editor = QApplication::focusWidget(); editor && editor != this) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
+    Table* t = m_model->table();
+    if (!t)
+        return false;
+    bool handled = false;
+    const bool ok = UserAction::run(this, &t->database(), [&] { handled = m_keys.press(key, modifiers); });
+    if (!m_editor)
+        showCell(t->recNo(), m_keys.column());
+    return handled || !ok;
 }
 
-void DBGrid::editorKey(QKeyEvent* event) {
-    if (onKeyDown)
-        onKeyDown(event);
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+    if (runKey(event->key(), event->modifiers()))
+        return;
+    // Typing into an editable cell opens its editor with the key typed.
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed[0].isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (printable) {
+        const QModelIndex here = currentIndex();
+        if (here.isValid() && m_keys.editable(here.column())) {
+            if (m_model->table() && m_model->table()->isEmpty())
+                return; // no line to type into
+            edit(here, AnyKeyPressed, event);
+        }
+        return; // a read-only cell takes no typing
+    }
+    event->ignore();
 }
+
+void DBGrid::editorKey(QKeyEvent* event) { runKey(event->key(), event->modifiers()); }
+
+// ---------------------------------------------------------------------------------------------
+// The cell editor
+
+void DBGrid::editorCreated(QWidget* editor) { m_editor = editor; }
+
+bool DBGrid::isOpen() const { return m_editor && state() == QAbstractItemView::EditingState; }
+
+bool DBGrid::typed() const {
+    if (auto* line = qobject_cast<QLineEdit*>(m_editor.data()))
+        return line->isModified();
+    if (auto* combo = qobject_cast<QComboBox*>(m_editor.data()))
+        return combo->currentText() != currentIndex().data(Qt::EditRole).toString();
+    return false;
+}
+
+QString DBGrid::text() const {
+    if (auto* line = qobject_cast<QLineEdit*>(m_editor.data()))
+        return line->text();
+    if (auto* combo = qobject_cast<QComboBox*>(m_editor.data()))
+        return combo->currentText();
+    return QString();
+}
+
+void DBGrid::open(int row, int column) {
+    showCell(row, column);
+    edit(m_model->index(row, column));
+}
+
+void DBGrid::close() {
+    QWidget* editor = m_editor;
+    m_editor = nullptr;
+    if (editor)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DBGrid::undoTyping() {
+    if (m_editor)
+        itemDelegate()->setEditorData(m_editor, currentIndex());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus and tool tips
 
 void DBGrid::focusInEvent(QFocusEvent* event) {
     // Back from its own cell editor the grid never lost the focus as far as the user sees:
@@ -290,132 +264,35 @@ void DBGrid::focusInEvent(QFocusEvent* event) {
 
 void DBGrid::focusOutEvent(QFocusEvent* event) {
     QWidget* now = QApplication::focusWidget();
-    const bool ownEditor = now && isAncestorOf(now);
-    if (ownEditor) {
+    if (now && isAncestorOf(now)) {
         m_inOwnEditor = true;
         return;
     }
     m_inOwnEditor = false;
     QTableView::focusOutEvent(event);
-    // Leaving the grid (not for its own cell editor) drops a new line nobody typed into.
+    // Leaving the grid (not for a box or its own cell editor) drops a new line nobody typed into.
     Table* t = m_model->table();
-    if (t && state() != QAbstractItemView::EditingState &&
+    const bool away = event->reason() != Qt::ActiveWindowFocusReason &&
+                      event->reason() != Qt::PopupFocusReason;
+    if (t && away && state() != QAbstractItemView::EditingState &&
         t->state() == Table::State::Insert && !t->modified()) {
         UserAction::run(this, &t->database(), [t] { t->cancel(); });
         followTable(t->recNo());
     }
 }
 
-bool DBGrid::startNewLine(bool insert) {
-    Table* t = m_model->table();
-    if (!t)
-        return false;
-    return UserAction::run(this, &t->database(), [&] {
-        if (t->state() == Table::State::Insert && !t->modified())
-            return; // the untouched new line is the one to type into
-        t->checkBrowseMode();
-        if (beforeNewLine)
-            beforeNewLine();
-        if (insert)
-            t->insert();
+bool DBGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // A cell too narrow for its text shows the whole text in a tool tip.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+        const QRect cell = visualRect(index);
+        if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) > cell.width() - 4)
+            QToolTip::showText(help->globalPos(), text, viewport(), cell);
         else
-            t->append();
-    });
-}
-
-void DBGrid::moveLine(int delta) {
-    Table* t = m_model->table();
-    if (!t)
-        return;
-    UserAction::run(this, &t->database(), [&] {
-        // Moving off a new line nobody typed into drops it; the cursor is then already on the
-        // neighbouring line.
-        if (t->state() == Table::State::Insert && !t->modified())
-            t->cancel();
-        else if (delta > 0)
-            t->next();
-        else
-            t->prior();
-    });
-    followTable(t->recNo());
-}
-
-void DBGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        commitEditor(); // the typed text belongs to the line before it moves
-    if (onKeyDown && onKeyDown(event))
-        return;
-    Table* t = m_model->table();
-    const bool editing = state() == QAbstractItemView::EditingState;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    if (!t || editing) {
-        QTableView::keyPressEvent(event);
-        return;
+            QToolTip::hideText();
+        return true;
     }
-    const int lastRow = m_model->rowCount() - 1;
-    const int lastCol = m_model->columnCount() - 1;
-    const QModelIndex cur = currentIndex();
-    switch (event->key()) {
-    case Qt::Key_Down:
-        if (cur.row() >= lastRow) {
-            if (startNewLine(false))
-                followTable(t->recNo());
-        } else {
-            moveLine(+1);
-        }
-        return;
-    case Qt::Key_Up:
-        moveLine(-1);
-        return;
-    case Qt::Key_Tab:
-        if (horizontalHeader()->visualIndex(cur.column()) >= lastCol) {
-            const int first = horizontalHeader()->logicalIndex(0);
-            if (cur.row() >= lastRow) {
-                if (startNewLine(false))
-                    setCurrentIndex(m_model->index(t->recNo(), first));
-            } else {
-                setCurrentIndex(m_model->index(cur.row() + 1, first));
-            }
-            return;
-        }
-        break;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        if (ctrl) {
-            UserAction::run(this, &t->database(), [&] {
-                if (event->key() == Qt::Key_Home)
-                    t->first();
-                else
-                    t->last();
-            });
-            followTable(t->recNo());
-            return;
-        }
-        break;
-    case Qt::Key_Escape:
-        UserAction::run(this, &t->database(), [&] { t->cancel(); });
-        followTable(t->recNo());
-        return;
-    case Qt::Key_Insert:
-        if (startNewLine(true))
-            followTable(t->recNo());
-        return;
-    case Qt::Key_Delete:
-        if (ctrl) {
-            if (t->isEmpty())
-                return;
-            if (MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
-                                 QStringLiteral("Delete record?"),
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Cancel) == QMessageBox::Ok) {
-                UserAction::run(this, &t->database(), [&] { t->remove(); });
-                followTable(t->recNo());
-            }
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    QTableView::keyPressEvent(event);
+    return QTableView::viewportEvent(event);
 }

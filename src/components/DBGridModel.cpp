@@ -102,8 +102,11 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
             return int(Qt::AlignCenter);
         return {};
     }
-    // The indicator column: the current line and its edit state.
-    if (role != Qt::DisplayRole || !table() || section != table()->recNo())
+    // The indicator column: the current line and its edit state. Other roles have no value
+    // (an empty text would be read as a font, a colour...).
+    if (role != Qt::DisplayRole)
+        return {};
+    if (!table() || section != table()->recNo())
         return QString();
     switch (table()->state()) {
     case Table::State::Insert:

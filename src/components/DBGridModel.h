@@ -4,19 +4,12 @@
 #include <QPointer>
 
 #include "DataSource.h"
+#include "GridColumn.h"
 #include <vector>
 
 class Field;
 class Table;
 
-// One column of a data grid: the field it shows and how.
-struct GridColumn {
-    QString fieldName;
-    QString title;
-    int width = 64;
-    Qt::Alignment alignment = Qt::AlignLeft;
-    bool readOnly = false;
-};
 
 // A thin table model over a view: rows are the view's shown rows, columns are fields. It turns
 // the data source's notifications into model signals and writes edits through the fields.

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QString>
+#include <Qt>
+#include <functional>
+#include <vector>
+
+class Field;
+class Table;
+
+// What the keys of a data grid do to the view it shows and to its cell editor: which cell is
+// current, when typed text is written into its field, when a line is committed, appended,
+// inserted, cancelled or deleted. The grid widget forwards its keys here and draws the result;
+// these rules need no window and are tested without one.
+class GridKeys {
+public:
+    // The cell editor, as the keys see it; the grid widget provides it.
+    class CellEditor {
+    public:
+        virtual ~CellEditor() = default;
+        virtual bool isOpen() const = 0;
+        virtual bool typed() const = 0; // the open cell holds text the user typed
+        virtual QString text() const = 0;
+        virtual void open(int row, int column) = 0;
+        virtual void close() = 0; // drops what it shows: the keys write it first when they must
+        virtual void undoTyping() = 0;
+    };
+
+    GridKeys(const std::vector<GridColumn>& columns, CellEditor& editor);
+
+    void setTable(Table* table) { m_table = table; }
+    // The columns' logical indexes in the order the user sees them (columns can be dragged).
+    void setVisualOrder(std::vector<int> order) { m_order = std::move(order); }
+    void setPageSize(int lines) { m_page = lines > 1 ? lines : 1; }
+
+    int row() const; // the view's current row
+    int column() const { return m_column; } // logical index of the current cell's column
+    void setColumn(int logical) { m_column = logical; }
+    bool editable(int logical) const;
+
+    // A key the grid or its open editor received. False for the keys these rules leave to the
+    // widget (typing, moving the caret in an open editor). Raises the view's errors: the cell
+    // and its editor then stay as they were.
+    bool press(int key, Qt::KeyboardModifiers modifiers);
+    // Writes what was typed in the open cell into its field.
+    void writeCell();
+
+    // The window's key-down handler, seen before the grid's own handling once the open cell has
+    // been written; true when it moved the line itself.
+    std::function<bool(int key, Qt::KeyboardModifiers modifiers)> keyDown;
+    // Asked before a new line is started; raises to refuse it.
+    std::function<void()> beforeNewLine;
+    // Asks "Delete record?"; true on OK.
+    std::function<bool()> confirmDelete;
+
+private:
+    Field* field(int logical) const;
+    int visualOf(int logical) const;
+    int logicalAt(int visual) const;
+    // Writes and closes an open editor before the line is left.
+    void leaveCell();
+    // Moves to line `target`, dropping an appended or inserted line nobody typed into.
+    void moveToLine(int target);
+    void newLine(bool atEnd);
+
+    const std::vector<GridColumn>& m_columns;
+    CellEditor& m_editor;
+    Table* m_table = nullptr;
+    std::vector<int> m_order;
+    int m_column = 0;
+    int m_page = 10;
+};
