@@ -92,10 +92,12 @@ TEST_F(NameDialog, EachModeHasItsCaptionAndTexts) {
 }
 
 TEST_F(NameDialog, EmptyNamesAreRefused) {
+    MessageBox::setNextAnswer(QMessageBox::Ok);
     run(1, "", "X1");
     EXPECT_EQ(lastMessage(), "A value must be entered for product type");
     EXPECT_EQ(MessageBox::history().last().title, "Error");
     EXPECT_FALSE(closedWithOk());
+    MessageBox::setNextAnswer(QMessageBox::Ok);
     run(1, "Alkyd", "");
     EXPECT_EQ(lastMessage(), "A value must be entered for product code");
     EXPECT_FALSE(closedWithOk());
@@ -110,7 +112,7 @@ TEST_F(NameDialog, NewCreatesAnEmptyRecipeWithDefaults) {
     EXPECT_TRUE(session->dmod->TblRecipe.isEmpty());
     EXPECT_EQ(form.CBResinType->currentText(), "Alkyd");
     EXPECT_NE(form.CBResinCode->findText("B7"), -1);
-    EXPECT_EQ(form.EdDBAV->text(), "8.0");
+    EXPECT_EQ(form.EdDBAV->text(), loc("8.0"));
     EXPECT_EQ(QApplication::focusWidget(), form.EdDBAV);
     run(1, "Polyol", "X1");
     EXPECT_EQ(form.CBResinType->itemText(1), "Polyester");

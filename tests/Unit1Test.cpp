@@ -104,49 +104,49 @@ TEST_F(MainWindow, AutoCalcSwitchShowsItsThreeStates) {
 }
 
 TEST_F(MainWindow, PanelsShowTheFirstRecipesResultsInTheirFormats) {
-    EXPECT_EQ(panel("PnlKValue"), "1.033");
-    EXPECT_EQ(panel("PnlAVAtGel"), "-11.4");
-    EXPECT_EQ(panel("PnlPGel"), "90.8 %");
-    EXPECT_EQ(panel("PnlFAV"), "1.94");
-    EXPECT_EQ(panel("PnlOilLength"), "59.2 %");
-    EXPECT_EQ(panel("PnlPercFA"), "56.6 %");
-    EXPECT_EQ(panel("PnlExcessOH"), "10.0 %");
+    EXPECT_EQ(panel("PnlKValue"), loc("1.033"));
+    EXPECT_EQ(panel("PnlAVAtGel"), loc("-11.4"));
+    EXPECT_EQ(panel("PnlPGel"), loc("90.8 %"));
+    EXPECT_EQ(panel("PnlFAV"), loc("1.94"));
+    EXPECT_EQ(panel("PnlOilLength"), loc("59.2 %"));
+    EXPECT_EQ(panel("PnlPercFA"), loc("56.6 %"));
+    EXPECT_EQ(panel("PnlExcessOH"), loc("10.0 %"));
     EXPECT_EQ(panel("PnlOHN"), "42");
     EXPECT_EQ(panel("PnlOHEqvMass"), "1335");
-    EXPECT_EQ(panel("PnlPercOH"), "1.3 %");
-    EXPECT_EQ(panel("PnlTotalMass"), "529.42");
-    EXPECT_EQ(panel("PnlWaterOff"), "34.73");
-    EXPECT_EQ(panel("PnlYield"), "494.69");
-    EXPECT_EQ(panel("PnlBatchYield"), "1000.0");
-    EXPECT_EQ(panel("PnlPercYield"), "50.00");
-    EXPECT_EQ(panel("PnlBatchTotal"), "1070.2");
-    EXPECT_EQ(panel("PnlBatchWaterOff"), "70.2");
-    EXPECT_EQ(panel("PnlPercentTotal"), "53.51");
-    EXPECT_EQ(panel("PnlPercentWaterOff"), "3.51");
+    EXPECT_EQ(panel("PnlPercOH"), loc("1.3 %"));
+    EXPECT_EQ(panel("PnlTotalMass"), loc("529.42"));
+    EXPECT_EQ(panel("PnlWaterOff"), loc("34.73"));
+    EXPECT_EQ(panel("PnlYield"), loc("494.69"));
+    EXPECT_EQ(panel("PnlBatchYield"), loc("1000.0"));
+    EXPECT_EQ(panel("PnlPercYield"), loc("50.00"));
+    EXPECT_EQ(panel("PnlBatchTotal"), loc("1070.2"));
+    EXPECT_EQ(panel("PnlBatchWaterOff"), loc("70.2"));
+    EXPECT_EQ(panel("PnlPercentTotal"), loc("53.51"));
+    EXPECT_EQ(panel("PnlPercentWaterOff"), loc("3.51"));
     EXPECT_EQ(form.footerText("RMName"), "Totals");
-    EXPECT_EQ(form.footerText("Mass"), "529.419");
-    EXPECT_EQ(form.footerText("Moles"), "3.1000");
-    EXPECT_EQ(form.footerText("Ea"), "3.0000");
-    EXPECT_EQ(form.footerText("Eb"), "3.3000");
-    EXPECT_EQ(form.footerText("Charge"), "1070.21");
-    EXPECT_EQ(form.footerText("Percent"), "53.510");
-    EXPECT_EQ(form.footerText("Cost"), "737.56");
+    EXPECT_EQ(form.footerText("Mass"), loc("529.419"));
+    EXPECT_EQ(form.footerText("Moles"), loc("3.1000"));
+    EXPECT_EQ(form.footerText("Ea"), loc("3.0000"));
+    EXPECT_EQ(form.footerText("Eb"), loc("3.3000"));
+    EXPECT_EQ(form.footerText("Charge"), loc("1070.21"));
+    EXPECT_EQ(form.footerText("Percent"), loc("53.510"));
+    EXPECT_EQ(form.footerText("Cost"), loc("737.56"));
 }
 
 TEST_F(MainWindow, ARecipeWithoutLinesShowsZerosInEveryFormat) {
     chooseType("Empty");
-    EXPECT_EQ(panel("PnlKValue"), "0.000");
-    EXPECT_EQ(panel("PnlPGel"), "0.0 %");
+    EXPECT_EQ(panel("PnlKValue"), loc("0.000"));
+    EXPECT_EQ(panel("PnlPGel"), loc("0.0 %"));
     EXPECT_EQ(panel("PnlOHN"), "0");
-    EXPECT_EQ(panel("PnlYield"), "0.0");
+    EXPECT_EQ(panel("PnlYield"), loc("0.0"));
     EXPECT_EQ(panel("PnlMolMass"), "");
-    EXPECT_EQ(panel("PnlBatchYield"), "1800.0");
-    EXPECT_EQ(panel("PnlPercYield"), "60.00");
-    EXPECT_EQ(form.footerText("Mass"), "0.000");
-    EXPECT_EQ(form.footerText("Moles"), "0.0000");
-    EXPECT_EQ(form.footerText("Charge"), "0.00");
-    EXPECT_EQ(form.footerText("Percent"), "0.000");
-    EXPECT_EQ(form.footerText("Cost"), "0.00");
+    EXPECT_EQ(panel("PnlBatchYield"), loc("1800.0"));
+    EXPECT_EQ(panel("PnlPercYield"), loc("60.00"));
+    EXPECT_EQ(form.footerText("Mass"), loc("0.000"));
+    EXPECT_EQ(form.footerText("Moles"), loc("0.0000"));
+    EXPECT_EQ(form.footerText("Charge"), loc("0.00"));
+    EXPECT_EQ(form.footerText("Percent"), loc("0.000"));
+    EXPECT_EQ(form.footerText("Cost"), loc("0.00"));
     // The status bar of an empty recipe: prefixes with a single zero.
     EXPECT_EQ(form.statusPanel(1), " ");
     EXPECT_EQ(form.statusPanel(2), " ");
@@ -158,18 +158,18 @@ TEST_F(MainWindow, ARecipeWithoutLinesShowsZerosInEveryFormat) {
 TEST_F(MainWindow, StatusBarDescribesTheFocusedLine) {
     EXPECT_EQ(form.statusPanel(1), " Phthalic Anhydride");
     EXPECT_EQ(form.statusPanel(2), " Class");
-    EXPECT_EQ(form.statusPanel(3), " Molecular Mass: 148.12");
+    EXPECT_EQ(form.statusPanel(3), loc(" Molecular Mass: 148.12"));
     EXPECT_EQ(form.statusPanel(4), "Fa: 0");
     EXPECT_EQ(form.statusPanel(5), "Fan: 1");
     EXPECT_EQ(form.statusPanel(6), "Fb: 0");
-    EXPECT_EQ(form.statusPanel(7), " Cost: 1.1");
+    EXPECT_EQ(form.statusPanel(7), loc(" Cost: 1.1"));
     dm().TblRecipe.last();
-    EXPECT_EQ(form.statusPanel(3), " Molecular Mass: 872.5");
+    EXPECT_EQ(form.statusPanel(3), loc(" Molecular Mass: 872.5"));
     EXPECT_EQ(form.statusPanel(4), "Fa: 1");
     dm().TblLibLookUp.locate("RMCode", {"TRIOL"});
     form.ShowRMinStatusBar();
     EXPECT_EQ(form.statusPanel(1), " Glycerol");
-    EXPECT_EQ(form.statusPanel(7), " Cost: 1.25");
+    EXPECT_EQ(form.statusPanel(7), loc(" Cost: 1.25"));
 }
 
 TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
@@ -183,27 +183,27 @@ TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
     EXPECT_NEAR(ReactionTotals.TotalMass, 529.419 - 148.12 + 200, 1e-9);
     EXPECT_EQ(panel("PnlTotalMass"), before);
     QTest::mouseClick(button("BtnCalculate"), Qt::LeftButton);
-    EXPECT_EQ(panel("PnlTotalMass"), "581.30");
+    EXPECT_EQ(panel("PnlTotalMass"), loc("581.30"));
     EXPECT_FALSE(button("BtnCalculate")->isChecked());
     // Switching back on shows nothing new until the next edit.
     action("AutoCalc1")->trigger();
-    EXPECT_EQ(panel("PnlTotalMass"), "581.30");
+    EXPECT_EQ(panel("PnlTotalMass"), loc("581.30"));
 }
 
 TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
     auto* av = form.findChild<DBEdit*>("EdDBAV");
     auto* solids = form.findChild<DBEdit*>("EdDBSolids");
     auto* size = form.findChild<DBEdit*>("EdDBBatchSize");
-    EXPECT_EQ(av->text(), "8.0");
-    EXPECT_EQ(solids->text(), "50.00");
-    EXPECT_EQ(size->text(), "1000.00");
+    EXPECT_EQ(av->text(), loc("8.0"));
+    EXPECT_EQ(solids->text(), loc("50.00"));
+    EXPECT_EQ(size->text(), loc("1000.00"));
     EXPECT_EQ(form.findChild<DBEdit*>("EdDBDescription")->text(), "Test recipe");
     av->setFocus();
     av->selectAll();
     QTest::keyClicks(av, "10");
     QTest::keyClick(av, Qt::Key_Return);
     EXPECT_TRUE(solids->hasFocus());
-    EXPECT_EQ(av->text(), "10.0") << "Enter types nothing and the edit shows the field's format";
+    EXPECT_EQ(av->text(), loc("10.0")) << "Enter types nothing and the edit shows the field's format";
     EXPECT_EQ(ReactionTotals.TargetAV, 10);
     EXPECT_EQ(dm().TblInfo.state(), Table::State::Edit);
     // Leaving the recipe stores the edit.
@@ -216,6 +216,7 @@ TEST_F(MainWindow, TextThatIsNotANumberIsRefusedInTheHeader) {
     av->setFocus();
     av->selectAll();
     QTest::keyClicks(av, "abc");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
     QTest::keyClick(av, Qt::Key_Return);
     ASSERT_FALSE(MessageBox::history().isEmpty());
     EXPECT_EQ(MessageBox::history().last().text, "'abc' is not a valid floating point value for field 'AV'");

@@ -4,12 +4,13 @@
 #include "StoreError.h"
 
 #include <QList>
-#include <optional>
+#include <deque>
 
 namespace MessageBox {
 
 namespace {
-std::optional<QMessageBox::StandardButton> nextAnswer;
+std::deque<QMessageBox::StandardButton> nextAnswers;
+std::function<void(const Shown&)> unexpectedBox;
 bool autoAnswer = false;
 QList<Shown> shown;
 } // namespace
@@ -18,10 +19,14 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const 
                                  const QString& text, QMessageBox::StandardButtons buttons,
                                  QMessageBox::StandardButton defaultButton) {
     shown.append({title, text, icon});
-    if (nextAnswer) {
-        const auto answer = *nextAnswer;
-        nextAnswer.reset();
+    if (!nextAnswers.empty()) {
+        const auto answer = nextAnswers.front();
+        nextAnswers.pop_front();
         return answer;
+    }
+    if (unexpectedBox) {
+        unexpectedBox(shown.last());
+        return defaultButton;
     }
     if (autoAnswer)
         return defaultButton;
@@ -47,7 +52,13 @@ bool guarded(QWidget* parent, const std::function<void()>& command) {
     return false;
 }
 
-void setNextAnswer(QMessageBox::StandardButton answer) { nextAnswer = answer; }
+void setNextAnswer(QMessageBox::StandardButton answer) { nextAnswers.push_back(answer); }
+void setUnexpected(std::function<void(const Shown&)> unexpected) { unexpectedBox = std::move(unexpected); }
+int takeUnusedAnswers() {
+    const int n = int(nextAnswers.size());
+    nextAnswers.clear();
+    return n;
+}
 void setAutoAnswer(bool on) { autoAnswer = on; }
 const QList<Shown>& history() { return shown; }
 void clearHistory() { shown.clear(); }

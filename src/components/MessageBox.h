@@ -25,11 +25,16 @@ void commandError(QWidget* parent, const QString& text);
 // Runs a command; an error it raises ends it and is shown as a command error.
 bool guarded(QWidget* parent, const std::function<void()>& command);
 
-// For tests: the next box is not shown but answered with `answer`.
+// For tests: the next box is not shown but answered with `answer`; answers queue up.
 void setNextAnswer(QMessageBox::StandardButton answer);
-// For tests: every box is answered at once with its default button instead of being shown.
+// For tests: a box that no answer was given for is passed to `unexpected` and answered with its
+// default button instead of being shown.
+void setUnexpected(std::function<void(const Shown&)> unexpected);
+// For benchmarks: every box is answered at once with its default button.
 void setAutoAnswer(bool on);
 const QList<Shown>& history();
 void clearHistory();
+// Answers given in advance that no box took; cleared.
+int takeUnusedAnswers();
 
 } // namespace MessageBox

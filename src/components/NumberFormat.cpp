@@ -248,15 +248,12 @@ bool parse(const QString& text, double* value) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return false;
+    // The locale's decimal separator only: under a decimal comma "1.234" is not read as 1.234
+    // when the user meant one thousand two hundred and thirty-four, nor as that either.
     bool ok = false;
     QLocale loc;
     loc.setNumberOptions(QLocale::RejectGroupSeparator);
-    double v = loc.toDouble(t, &ok);
-    if (!ok) {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator);
-        v = c.toDouble(t, &ok);
-    }
+    const double v = loc.toDouble(t, &ok);
     if (!ok || !std::isfinite(v))
         return false;
     *value = v;

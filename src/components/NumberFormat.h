@@ -15,7 +15,7 @@ QString format(double value, const QString& picture);
 // for very large or very small magnitudes.
 QString general(double value);
 
-// Parses typed text with the locale's decimal separator (a point is accepted too).
+// Parses typed text with the locale's decimal separator, and no other, nor a thousands separator.
 bool parse(const QString& text, double* value);
 
 QChar decimalPoint();

@@ -23,6 +23,7 @@ TEST(Startup, AMissingTableIsAnApplicationError) {
     QFile::remove(data.file("RMLib.ADT"));
     MessageBox::clearHistory();
     TForm1 form;
+    MessageBox::setNextAnswer(QMessageBox::Ok);
     EXPECT_EQ(openSession(form, data.folder()), nullptr);
     ASSERT_EQ(MessageBox::history().size(), 1);
     EXPECT_EQ(MessageBox::history()[0].title, "Application Error");

@@ -1,5 +1,6 @@
 #include "components/NumberFormat.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +64,20 @@ TEST(NumberFormat, ParsesTypedNumbersAndRefusesTheRest) {
     EXPECT_DOUBLE_EQ(v, 1000);
     for (const char* bad : {"", "abc", "12a", "1,000", "inf", "nan", "1.2.3"})
         EXPECT_FALSE(NumberFormat::parse(bad, &v)) << bad;
+}
+
+// Under a decimal comma the point is no separator at all: "1.234" is refused rather than read as
+// a value a thousand times too small (or too large).
+TEST(NumberFormat, ReadsOnlyTheLocalesDecimalSeparator) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    double v = 0;
+    EXPECT_TRUE(NumberFormat::parse("1,5", &v));
+    EXPECT_DOUBLE_EQ(v, 1.5);
+    for (const char* bad : {"1.234", "1.5", "1.234,5"})
+        EXPECT_FALSE(NumberFormat::parse(bad, &v)) << bad;
+    EXPECT_EQ(NumberFormat::format(1234.5, "0.00").toStdString(), "1234,50");
+    QLocale::setDefault(before);
 }
 
 } // namespace

@@ -2,7 +2,42 @@
 #include "components/MessageBox.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test states the boxes it expects (MessageBox::setNextAnswer): any other box fails it,
+// and so does a box it expected that never came. A warning Qt prints fails it too: normal use
+// prints none.
+class Strictness : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        MessageBox::takeUnusedAnswers();
+        MessageBox::clearHistory();
+        QLocale::setDefault(s_locale);
+    }
+    void OnTestEnd(const ::testing::TestInfo& info) override {
+        if (info.result()->Failed())
+            MessageBox::takeUnusedAnswers();
+        else if (const int unused = MessageBox::takeUnusedAnswers())
+            ADD_FAILURE() << unused << " expected box(es) never shown";
+    }
+
+public:
+    static inline QLocale s_locale;
+};
+
+void failOnWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    fprintf(stderr, "%s\n", qPrintable(message));
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    if (message.startsWith(QLatin1String("QStandardPaths:")))
+        return; // the test machine's environment, not the program
+    if (::testing::UnitTest::GetInstance()->current_test_info())
+        ADD_FAILURE() << "Qt printed: " << message.toStdString();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Test discovery runs the program outside CTest's environment: never look for a display.
@@ -10,8 +45,16 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installFontSubstitutes();
-    // No test may hang on a modal box: every box is answered with its default button.
-    MessageBox::setAutoAnswer(true);
+    // --locale=de_DE runs the same tests under another locale (German: decimal commas).
+    Strictness::s_locale = QLocale::c();
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]).startsWith("--locale="))
+            Strictness::s_locale = QLocale(QString::fromLatin1(argv[i] + 9));
+    MessageBox::setUnexpected([](const MessageBox::Shown& box) {
+        ADD_FAILURE() << "an unexpected box \"" << box.title.toStdString() << "\": " << box.text.toStdString();
+    });
+    qInstallMessageHandler(failOnWarnings);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new Strictness);
     return RUN_ALL_TESTS();
 }

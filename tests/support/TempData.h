@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 
 // A Data folder of its own for one test: the three table files, filled with the rows the test
 // gives as SQL values lists.
@@ -29,3 +31,9 @@ private:
     QTemporaryDir m_dir;
     QString m_folder;
 };
+
+// A number as the user's locale writes it: "1.5" is "1,5" under a decimal comma.
+inline QString loc(QString text) { return text.replace(u'.', QLocale().decimalPoint()); }
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
