@@ -20,6 +20,49 @@ struct CopiedLine {
 
 } // namespace
 
+TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
+    using B = MainWindowLink;
+    const auto error = [this](const QString& text, int buttons, int defaultButton) {
+        return m_form.showBox(B::Icon::Error, QStringLiteral("Error"), text, buttons, defaultButton);
+    };
+    if (type.isEmpty()) {
+        error(QStringLiteral("A value must be entered for product type"), B::Ok, B::Ok);
+        return NameOutcome::TypeMissing;
+    }
+    if (code.isEmpty()) {
+        error(QStringLiteral("A value must be entered for product code"), B::Ok, B::Ok);
+        return NameOutcome::CodeMissing;
+    }
+    const bool exists = RecipeExists(type, code);
+    switch (NameDialogMode) {
+    case 1:
+        if (!exists) {
+            AddRecipe(type, code);
+            m_form.focusAcidValue();
+        } else if (error(QStringLiteral("A recipe by that name already exists"), B::Abort | B::Retry,
+                         B::Retry) == B::Abort) {
+            return NameOutcome::Stay;
+        }
+        break;
+    case 2:
+        if (exists && m_form.showBox(B::Icon::Question, QStringLiteral("Confirm"),
+                                     QStringLiteral("A recipe by that name already exists, continue?"),
+                                     B::Yes | B::No, B::Yes) != B::Yes)
+            return NameOutcome::Stay;
+        CopyRecipe(type, code);
+        break;
+    default:
+        if (exists) {
+            error(QStringLiteral("A recipe by that name already exists! Cannot rename"), B::Ok, B::Ok);
+            return NameOutcome::Stay;
+        }
+        RenameRecipe(type, code);
+        break;
+    }
+    ShowResultingRecipe(type, code);
+    return NameOutcome::Done;
+}
+
 void TDMod::ShowResultingRecipe(const QString& type, const QString& code) {
     TblInfo.locate("BatchType; BatchCode", {type, code});
     m_form.resinTypeBox().setText(Info.BatchType->asString());

@@ -72,6 +72,12 @@ public:
     void FillResinTypeList();
     void FillResinCodeList();
     void SelectRecipe(const QString& type, const QString& code);
+    // The recipe name dialog's OK for NameDialogMode (1 new, 2 save as, 3 rename): checks the
+    // name, asks or refuses as the case is, runs the store operation and shows the resulting
+    // recipe. Tells whether the command was done or the dialog stays open, and where the user
+    // goes on then.
+    enum class NameOutcome { Done, Stay, TypeMissing, CodeMissing };
+    NameOutcome NameRecipe(const QString& type, const QString& code);
     // After a naming command: the recipe of that name, however its letters are written, is shown
     // in the two boxes with both lists filled afresh, and is current.
     void ShowResultingRecipe(const QString& type, const QString& code);

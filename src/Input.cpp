@@ -1,9 +1,8 @@
 #include "Input.h"
 
 #include "DModUnit.h"
-#include "Unit1.h"
+#include "MainWindowLink.h"
 #include "app/Fonts.h"
-#include "components/DBEdit.h"
 #include "components/MessageBox.h"
 #include "components/RecipeBox.h"
 #include "components/UserAction.h"
@@ -44,7 +43,7 @@ QComboBox* nameBox(QWidget* parent, const char* name, int y, int maxLength) {
 
 } // namespace
 
-TFrmInput::TFrmInput(TForm1* form) : QDialog(form), m_form(form) {
+TFrmInput::TFrmInput(QWidget* parent, MainWindowLink& form) : QDialog(parent), m_form(form) {
     setObjectName("FrmInput");
     setFixedSize(313, 214);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -89,7 +88,7 @@ void TFrmInput::prepare() {
         : NameDialogMode == 2 ? "Select a current resin code or enter a new code for the recipe "
                                 "(maximum 15 Characters):"
                               : "Enter a new code for the recipe (maximum 15 Characters):");
-    CBProductType->setEditText(fresh ? QString() : m_form->CBResinType->currentText());
+    CBProductType->setEditText(fresh ? QString() : m_form.resinTypeBox().text());
     CBProductCode->setEditText(QString());
     FormActivate();
 }
@@ -113,19 +112,18 @@ void TFrmInput::OpenForRename() {
 }
 
 void TFrmInput::FormActivate() {
-    auto copyList = [](QComboBox* from, QComboBox* to) {
+    auto copyList = [](const RecipeBox& from, QComboBox* to) {
         const QString text = to->currentText();
         to->clear();
-        for (int i = 0; i < from->count(); ++i)
-            to->addItem(from->itemText(i));
+        to->addItems(from.items());
         to->setCurrentIndex(-1);
         to->setEditText(text);
     };
-    copyList(m_form->CBResinType, CBProductType);
-    copyList(m_form->CBResinCode, CBProductCode);
-    if (TDMod* dm = m_form->dmod()) {
-        SourceBatchType = dm->TblInfo.fieldByName("BatchType").asString();
-        SourceBatchCode = dm->TblInfo.fieldByName("BatchCode").asString();
+    copyList(m_form.resinTypeBox(), CBProductType);
+    copyList(m_form.resinCodeBox(), CBProductCode);
+    if (m_dmod) {
+        SourceBatchType = m_dmod->Info.BatchType->asString();
+        SourceBatchCode = m_dmod->Info.BatchCode->asString();
     }
     CBProductType->setFocus();
 }
@@ -136,70 +134,24 @@ void TFrmInput::showEvent(QShowEvent* event) {
         move(parentWidget()->geometry().center() - rect().center());
 }
 
-int TFrmInput::box(int icon, const QString& title, const QString& text, int buttons, int defaultButton) {
-    const int answer = MessageBox::show(this, QMessageBox::Icon(icon), title, text,
-                                        QMessageBox::StandardButtons(buttons),
-                                        QMessageBox::StandardButton(defaultButton));
-    FormActivate();
-    return answer;
-}
-
 void TFrmInput::OKBtnClick() {
-    TDMod* dm = m_form->dmod();
-    if (!dm)
+    if (!m_dmod)
         return;
     const QString type = CBProductType->currentText();
     const QString code = CBProductCode->currentText();
-    if (type.isEmpty()) {
-        box(QMessageBox::Critical, "Error", "A value must be entered for product type", QMessageBox::Ok, QMessageBox::Ok);
-        CBProductType->setFocus();
-        return;
-    }
-    if (code.isEmpty()) {
-        box(QMessageBox::Critical, "Error", "A value must be entered for product code", QMessageBox::Ok, QMessageBox::Ok);
-        CBProductCode->setFocus();
-        return;
-    }
-    bool stay = false;
-    const bool done = UserAction::run(this, &dm->database(), [&] {
-        const bool exists = dm->RecipeExists(type, code);
-        switch (NameDialogMode) {
-        case 1:
-            if (!exists) {
-                dm->AddRecipe(type, code);
-                m_form->EdDBAV->setFocus();
-            } else if (box(QMessageBox::Critical, "Error", "A recipe by that name already exists",
-                           QMessageBox::Abort | QMessageBox::Retry,
-                           QMessageBox::Retry) == QMessageBox::Abort) {
-                stay = true;
-                return;
-            }
-            break;
-        case 2:
-            if (exists && box(QMessageBox::Question, "Confirm",
-                              "A recipe by that name already exists, continue?",
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
-                stay = true;
-                return;
-            }
-            dm->CopyRecipe(type, code);
-            break;
-        default:
-            if (exists) {
-                box(QMessageBox::Critical, "Error", "A recipe by that name already exists! Cannot rename",
-                    QMessageBox::Ok, QMessageBox::Ok);
-                stay = true;
-                return;
-            }
-            dm->RenameRecipe(type, code);
-            break;
-        }
-        dm->ShowResultingRecipe(type, code);
-    }, [this] { m_form->showCurrentRecipe(); });
-    if (done && !stay)
+    TDMod::NameOutcome outcome = TDMod::NameOutcome::Stay;
+    const bool done = UserAction::run(
+        this, &m_dmod->database(), [&] { outcome = m_dmod->NameRecipe(type, code); },
+        [this] { UserAction::run(this, &m_dmod->database(), [this] { m_dmod->ShowCurrentRecipe(); }); });
+    if (done && outcome == TDMod::NameOutcome::Done) {
         accept();
+        return;
+    }
+    // A box raised from the dialog has closed: it is the active window again.
+    FormActivate();
+    if (outcome == TDMod::NameOutcome::CodeMissing)
+        CBProductCode->setFocus();
 }
-
 
 bool TFrmInput::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

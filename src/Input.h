@@ -2,17 +2,19 @@
 
 #include <QDialog>
 
+class MainWindowLink;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class TDMod;
-class TForm1;
 
-// The recipe name dialog for New, Save As and Rename.
+// The recipe name dialog for New, Save As and Rename. Its logic is the data module's
+// (TDMod::NameRecipe); the dialog shows the names and the main window's lists.
 class TFrmInput : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmInput(TForm1* form);
+    TFrmInput(QWidget* parent, MainWindowLink& form);
+    void setDataModule(TDMod* dmod) { m_dmod = dmod; }
 
     // Each sets the dialog up for its mode and shows it modally.
     void OpenForNew();
@@ -37,8 +39,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Shows a box raised from the dialog; the dialog is active again when it closes.
-    int box(int icon, const QString& title, const QString& text, int buttons, int defaultButton);
-
-    TForm1* m_form;
+    MainWindowLink& m_form;
+    TDMod* m_dmod = nullptr;
 };

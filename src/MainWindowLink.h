@@ -8,6 +8,10 @@ class RecipeBox;
 // module use a stand-in without widgets.
 class MainWindowLink {
 public:
+    // The buttons of a message box, and the one that closed it (0: closed otherwise).
+    enum Button { Ok = 1, Yes = 2, No = 4, Abort = 8, Retry = 16 };
+    enum class Icon { Error, Question };
+
     virtual ~MainWindowLink() = default;
     virtual RecipeBox& resinTypeBox() = 0;
     virtual RecipeBox& resinCodeBox() = 0;
@@ -19,4 +23,9 @@ public:
     virtual void setStatusPanel(int index, const QString& text) = 0;
     // Asks a Yes/No question in the "Confirm" box; true only on an explicit Yes.
     virtual bool confirm(const QString& question) = 0;
+    // Shows a message box over the window the user is in; returns the button that closed it.
+    virtual int showBox(Icon icon, const QString& title, const QString& text, int buttons,
+                        int defaultButton) = 0;
+    // The acid value edit becomes the focused control (the user goes on there after New).
+    virtual void focusAcidValue() = 0;
 };

@@ -7,6 +7,7 @@
 #include "components/LibraryList.h"
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
+#include "components/StatusPanels.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -119,7 +120,7 @@ TForm1::TForm1(QWidget* parent)
     column->addWidget(main, 1);
     setCentralWidget(central);
     buildStatusBar();
-    m_input = new TFrmInput(this);
+    m_input = new TFrmInput(this, *this);
 
     // The window's client area.
     resize(792, 551 + menuBar()->sizeHint().height());
@@ -148,6 +149,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::attach(TDMod* dmod) {
     m_dmod = dmod;
+    m_input->setDataModule(dmod);
     if (!dmod) {
         detachGrid();
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
@@ -421,36 +423,24 @@ QWidget* TForm1::buildResultsArea() {
 }
 
 void TForm1::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName("StatusBar1");
-    bar->setFixedHeight(20);
-    bar->setSizeGripEnabled(false);
-    bar->setToolTip(QStringLiteral("Current Focused Raw Material Characteristics"));
-    const int widths[] = {170, 170, 120, 60, 60, 60, 75, 50};
-    const Qt::Alignment align[] = {Qt::AlignLeft,    Qt::AlignLeft,    Qt::AlignLeft,
-                                   Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter,
-                                   Qt::AlignLeft,    Qt::AlignHCenter};
-    for (int i = 0; i < 8; ++i) {
-        auto* panel = new QLabel;
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setFixedWidth(widths[i]);
-        panel->setAlignment(align[i] | Qt::AlignVCenter);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setAutoFillBackground(true); // a new text repaints the panel alone
-        bar->addWidget(panel);
-        m_status.push_back(panel);
-    }
-    m_status[7]->setText(QStringLiteral("CalcAuto"));
+    StatusBar1 = new StatusPanels({{170, Qt::AlignLeft},
+                                   {170, Qt::AlignLeft},
+                                   {120, Qt::AlignLeft},
+                                   {60, Qt::AlignHCenter},
+                                   {60, Qt::AlignHCenter},
+                                   {60, Qt::AlignHCenter},
+                                   {75, Qt::AlignLeft},
+                                   {50, Qt::AlignHCenter}});
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setFixedHeight(20);
+    StatusBar1->setToolTip(QStringLiteral("Current Focused Raw Material Characteristics"));
+    StatusBar1->setText(7, QStringLiteral("CalcAuto"));
+    setStatusBar(StatusBar1);
 }
 
-QString TForm1::statusPanel(int index) const {
-    return index >= 1 && index <= int(m_status.size()) ? m_status[size_t(index - 1)]->text() : QString();
-}
+QString TForm1::statusPanel(int index) const { return StatusBar1->text(index - 1); }
 
-void TForm1::setStatusPanel(int index, const QString& text) {
-    if (index >= 1 && index <= int(m_status.size()))
-        m_status[size_t(index - 1)]->setText(text);
-}
+void TForm1::setStatusPanel(int index, const QString& text) { StatusBar1->setText(index - 1, text); }
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

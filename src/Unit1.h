@@ -22,6 +22,7 @@ class QPrinter;
 class QPushButton;
 class QToolBar;
 class QToolButton;
+class StatusPanels;
 class TDMod;
 class TFrmInput;
 
@@ -43,6 +44,9 @@ public:
     void UpdateEditableColumns() override;
     void setStatusPanel(int index, const QString& text) override;
     bool confirm(const QString& question) override;
+    int showBox(Icon icon, const QString& title, const QString& text, int buttons,
+                int defaultButton) override;
+    void focusAcidValue() override;
 
     void ShowRMinStatusBar();
     // After a refused recipe command: the boxes show the recipe that is current again.
@@ -74,6 +78,7 @@ public:
                 *BtnDeleteIngredient = nullptr;
 
     // Toolbar and menu.
+    StatusPanels* StatusBar1 = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QToolButton *BtnNewRecipe = nullptr, *BtnSave = nullptr, *BtnSaveAs = nullptr,
                 *BtnRename = nullptr, *BtnDeleteRecipe = nullptr, *BtnPrint = nullptr,
@@ -159,7 +164,6 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QHash<QString, QLabel*> m_panels;
     QHash<QString, QString> m_footers;
-    std::vector<QLabel*> m_status;
     bool m_centred = false;
     bool m_entered = false; // the type box has had its first focus
     TFrmInput* m_input = nullptr; // the recipe name dialog, made once

@@ -1,6 +1,7 @@
 // The ingredient grid, its button groups and the selection panel.
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "components/DBEdit.h"
 #include "components/DBGrid.h"
 #include "components/LibraryList.h"
 #include "app/Fonts.h"
@@ -239,6 +240,33 @@ void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient); }
 void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient); }
 void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient); }
 void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
+
+int TForm1::showBox(Icon icon, const QString& title, const QString& text, int buttons,
+                    int defaultButton) {
+    const std::pair<int, QMessageBox::StandardButton> map[] = {{Ok, QMessageBox::Ok},
+                                                               {Yes, QMessageBox::Yes},
+                                                               {No, QMessageBox::No},
+                                                               {Abort, QMessageBox::Abort},
+                                                               {Retry, QMessageBox::Retry}};
+    QMessageBox::StandardButtons qtButtons;
+    QMessageBox::StandardButton qtDefault = QMessageBox::NoButton;
+    for (auto [mine, qt] : map) {
+        if (buttons & mine)
+            qtButtons |= qt;
+        if (defaultButton == mine)
+            qtDefault = qt;
+    }
+    // Over the window the user is in: the name dialog raises its boxes from itself.
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const auto answer = MessageBox::show(over, icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Question,
+                                         title, text, qtButtons, qtDefault);
+    for (auto [mine, qt] : map)
+        if (answer == qt)
+            return mine;
+    return 0;
+}
+
+void TForm1::focusAcidValue() { EdDBAV->setFocus(); }
 
 bool TForm1::confirm(const QString& question) {
     return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"), question,

@@ -187,3 +187,89 @@ TEST_F(RecipesTest, RenamingRescalesNoOtherRecipe) {
 }
 
 } // namespace
+
+namespace {
+
+// The name dialog's OK, case by case: the boxes it shows, the answer given, what it leaves.
+struct NameCase {
+    const char* what;
+    int mode;
+    const char* type;
+    const char* code;
+    QList<int> answers;
+    TDMod::NameOutcome outcome;
+    const char* boxes;   // the boxes shown, in order, joined by " | "
+    const char* headers; // BatchInfo afterwards
+    const char* current; // the current recipe afterwards
+};
+
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.what; }
+
+class NameRecipeTest : public RecipesTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(NameRecipeTest, ChecksTheNameAndRunsItsCommand) {
+    const NameCase& c = GetParam();
+    NameDialogMode = c.mode;
+    form.boxAnswers = c.answers;
+    TDMod::NameOutcome outcome{};
+    db->run([&] { outcome = dm->NameRecipe(c.type, c.code); });
+    EXPECT_EQ(int(outcome), int(c.outcome));
+    EXPECT_EQ(form.boxes.join(" | ").toStdString(), c.boxes);
+    EXPECT_EQ(headers(), c.headers);
+    EXPECT_EQ(current(), c.current);
+    EXPECT_TRUE(form.boxAnswers.isEmpty()) << "an answer was given for a box never shown";
+    EXPECT_EQ(form.acidValueFocused, c.mode == 1 && outcome == TDMod::NameOutcome::Done &&
+                                         QString(c.boxes).isEmpty() ? 1 : 0);
+}
+
+using O = TDMod::NameOutcome;
+using B = MainWindowLink;
+const char* const kAll = "Alkyd/A7 Alkyd/B2 Polyester/P1";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NameRecipeTest,
+    ::testing::Values(
+        NameCase{"no type", 1, "", "X1", {}, O::TypeMissing,
+                 "error Error: A value must be entered for product type", kAll, "Alkyd/A7"},
+        NameCase{"no code", 1, "Alkyd", "", {}, O::CodeMissing,
+                 "error Error: A value must be entered for product code", kAll, "Alkyd/A7"},
+        NameCase{"blanks are a name", 1, " ", " ", {}, O::Done, "", " /  Alkyd/A7 Alkyd/B2 Polyester/P1", " / "},
+        NameCase{"new", 1, "Alkyd", "B7", {}, O::Done, "", "Alkyd/A7 Alkyd/B2 Alkyd/B7 Polyester/P1", "Alkyd/B7"},
+        NameCase{"new, the name exists, Abort", 1, "alkyd", "a7", {B::Abort}, O::Stay,
+                 "error Error: A recipe by that name already exists", kAll, "Alkyd/A7"},
+        NameCase{"new, the name exists, Retry shows it", 1, "alkyd", "b2", {B::Retry}, O::Done,
+                 "error Error: A recipe by that name already exists", kAll, "Alkyd/B2"},
+        NameCase{"save as", 2, "Polyester", "P5", {}, O::Done, "",
+                 "Alkyd/A7 Alkyd/B2 Polyester/P1 Polyester/P5", "Polyester/P5"},
+        NameCase{"save as over a recipe, No", 2, "Alkyd", "B2", {B::No}, O::Stay,
+                 "question Confirm: A recipe by that name already exists, continue?", kAll, "Alkyd/A7"},
+        NameCase{"save as over a recipe, closed", 2, "Alkyd", "B2", {0}, O::Stay,
+                 "question Confirm: A recipe by that name already exists, continue?", kAll, "Alkyd/A7"},
+        NameCase{"save as over a recipe, Yes", 2, "Alkyd", "B2", {B::Yes}, O::Done,
+                 "question Confirm: A recipe by that name already exists, continue?", kAll, "Alkyd/B2"},
+        NameCase{"rename", 3, "Alkyd", "A8", {}, O::Done, "", "Alkyd/A8 Alkyd/B2 Polyester/P1", "Alkyd/A8"},
+        NameCase{"rename onto a recipe", 3, "Alkyd", "B2", {}, O::Stay,
+                 "error Error: A recipe by that name already exists! Cannot rename", kAll, "Alkyd/A7"},
+        NameCase{"rename to its own name in other letters", 3, "ALKYD", "a7", {}, O::Stay,
+                 "error Error: A recipe by that name already exists! Cannot rename", kAll, "Alkyd/A7"}),
+    [](const ::testing::TestParamInfo<NameCase>& info) {
+        std::string name = info.param.what;
+        for (char& ch : name)
+            if (!isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+// A name longer than its column is refused, never cut into another recipe's name.
+TEST_F(RecipesTest, ANameLongerThanItsColumnIsRefused) {
+    NameDialogMode = 1;
+    try {
+        db->run([&] { dm->NameRecipe("Alkyd", "A7-and-more-1234"); });
+        FAIL() << "a 16-character code was stored";
+    } catch (const FieldError& e) {
+        EXPECT_NE(e.message().indexOf("it holds at most 15 characters"), -1) << e.message().toStdString();
+    }
+    EXPECT_EQ(headers(), kAll);
+}
+
+} // namespace

@@ -8,8 +8,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kalvora"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(ApplicationTitle));
+    // The application title is the main window's and the error boxes' own caption; set as
+    // Qt's display name it would be appended to every window's caption.
+    QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     installFontSubstitutes();
 
     Program program(Database::folderFor(QStringLiteral("Data")));

@@ -16,11 +16,21 @@ struct StandInForm : MainWindowLink {
         questions << question;
         return answer;
     }
+    int showBox(Icon icon, const QString& title, const QString& text, int, int defaultButton) override {
+        boxes << (icon == Icon::Error ? "error " : "question ") + title + ": " + text;
+        if (boxAnswers.isEmpty())
+            return defaultButton;
+        return boxAnswers.takeFirst();
+    }
+    void focusAcidValue() override { ++acidValueFocused; }
 
     MemoryRecipeBox type, code;
     int resultsShown = 0;
     int editableUpdates = 0;
     bool answer = true;
     QStringList questions;
+    QStringList boxes;      // every box shown, as "error Title: text"
+    QList<int> boxAnswers;  // answers given in advance, in order; the default button otherwise
+    int acidValueFocused = 0;
     QMap<int, QString> status;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QStatusBar>
+#include <QStringList>
+#include <vector>
+
+// A status bar of fixed panels, each with its own width and text alignment, painted by the bar
+// itself: a new text repaints its panel alone, and the panels sit exactly at their widths.
+class StatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    struct Panel {
+        int width;
+        Qt::Alignment alignment;
+    };
+    explicit StatusPanels(std::vector<Panel> panels, QWidget* parent = nullptr);
+
+    int count() const { return int(m_panels.size()); }
+    QString text(int index) const; // 0-based
+    void setText(int index, const QString& text);
+    // Where panel `index` lies, and where its text is drawn (its ink, not its advance).
+    QRect panelRect(int index) const;
+    QRect textRect(int index) const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect innerRect(int index) const;
+    // The point the text is drawn from.
+    QPoint origin(int index) const;
+
+    std::vector<Panel> m_panels;
+    QStringList m_texts;
+};
