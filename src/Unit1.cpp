@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
@@ -45,6 +46,13 @@ QComboBox* recipeCombo(const QString& name, int maxLength) {
     p.setColor(QPalette::Button, QColor(0x00, 0xFF, 0xFF));
     combo->setPalette(p);
     combo->lineEdit()->setPalette(p);
+    // The highlighted entry of the list: white on navy, readable against the aqua.
+    QPalette list = combo->view()->palette();
+    list.setColor(QPalette::Base, QColor(0x00, 0xFF, 0xFF));
+    list.setColor(QPalette::Text, Qt::black);
+    list.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+    list.setColor(QPalette::HighlightedText, Qt::white);
+    combo->view()->setPalette(list);
     return combo;
 }
 

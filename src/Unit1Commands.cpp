@@ -4,12 +4,12 @@
 #include "Unit1.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
+#include "components/PrinterSetupDialog.h"
 #include "components/UserAction.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -121,9 +121,8 @@ void TForm1::StayOnTopClick() {
 }
 
 void TForm1::PrintSetupClick() {
-    QPrintDialog dialog(m_printer.get(), this);
-    dialog.setObjectName("PrinterSetupDialog");
-    dialog.exec(); // the printer keeps what was chosen; a cancel changes nothing
+    PrinterSetupDialog dialog(m_printer.get(), this);
+    dialog.exec(); // OK sets the printer up; Cancel changes nothing
 }
 
 void TForm1::BtnExitClick() { close(); }

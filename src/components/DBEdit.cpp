@@ -2,6 +2,7 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
+#include "NumberFormat.h"
 #include "StoreError.h"
 #include "UserAction.h"
 #include "Table.h"
@@ -111,6 +112,15 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
 void DBEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && m_dirty) {
         reset();
+        return;
+    }
+    // The keypad's decimal key types the separator of the user's locale into a number.
+    const Field* f = field();
+    if (f && f->isNumeric() && (event->modifiers() & Qt::KeypadModifier) &&
+        (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma)) {
+        QKeyEvent local(QEvent::KeyPress, event->key(), Qt::NoModifier,
+                        QString(NumberFormat::decimalPoint()));
+        QLineEdit::keyPressEvent(&local);
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -29,6 +29,7 @@ public:
     // The field of the focused column.
     QString currentField() const;
     bool currentFieldIsNumeric() const;
+    bool isEditing() const { return isOpen(); }
     // The key rules, with their hooks for the window (key-down, new line, delete question).
     GridKeys& keys() { return m_keys; }
 
