@@ -13,6 +13,17 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QLineEdit>
+#include <QPageSize>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTimer>
+#include "components/PrinterSetupDialog.h"
+#include "components/StatusPanels.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +90,92 @@ TEST_F(MainWindow, StandsWithItsCommands) {
     EXPECT_FALSE(action("StayOnTop")->isChecked());
     EXPECT_EQ(form.buttonList().count(), 18);
     EXPECT_EQ(form.statusBar()->toolTip(), "Current Focused Raw Material Characteristics");
+}
+
+// Where a text drawn from (0, 0) in `font` leaves ink.
+QRect inkOf(const QString& text, const QFont& font) {
+    QImage image(400, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(100, 30, text);
+    p.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 250)
+                ink |= QRect(x, y, 1, 1);
+    return ink.translated(-100, -30);
+}
+
+// The status bar's eight panels sit at their widths inside the window, and each shows its whole
+// text in the window's font: the longest figures of a real library included.
+TEST_F(MainWindow, EveryStatusPanelShowsItsWholeText) {
+    StatusPanels* bar = form.StatusBar1;
+    ASSERT_EQ(bar->count(), 8);
+    const int widths[] = {170, 170, 120, 60, 60, 60, 75, 50};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(bar->panelRect(i).width(), widths[i]) << "panel " << i + 1;
+    EXPECT_LE(bar->mapTo(&form, bar->panelRect(7).topRight()).x(), form.width() - 1)
+        << "panel 8 lies inside the window";
+    const QStringList texts[] = {{" Dehydrated Castor Fatty Acid", " Pentaerythritol"},
+                                 {" Polyhydric alcohol", " Aromatic anhydride"},
+                                 {" Molecular Mass: 104.15", " Molecular Mass: 872.5", " Molecular Mass: 0"},
+                                 {"Fa: 2", "Fa: 0"},
+                                 {"Fan: 1"},
+                                 {"Fb: 4", "Fb: 2.5"},
+                                 {" Cost: 12.34", " Cost: 1.25"},
+                                 {"CalcAuto", "Auto Calc"}};
+    for (int i = 0; i < 8; ++i) {
+        for (QString text : texts[i]) {
+            text = loc(text);
+            bar->setText(i, text);
+            const QRect ink = inkOf(text, bar->font()).translated(bar->textOrigin(i));
+            const QRect inside = bar->panelRect(i).adjusted(1, 1, -1, -1);
+            EXPECT_TRUE(inside.contains(ink)) << "panel " << i + 1 << " cuts \"" << text.toStdString() << "\" " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height() << " in " << inside.x() << "," << inside.y() << " " << inside.width() << "x" << inside.height();
+        }
+    }
+}
+
+TEST_F(MainWindow, PrintSetupSetsThePrinterUpAndNeverPrints) {
+    QPrinter* printer = form.printer();
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    const QString fileBefore = printer->outputFileName();
+    bool shown = false;
+    auto drive = [&](bool ok) {
+        QTimer::singleShot(0, [&, ok] {
+            auto* dialog = form.findChild<PrinterSetupDialog*>("PrinterSetupDialog");
+            ASSERT_NE(dialog, nullptr);
+            shown = true;
+            EXPECT_EQ(dialog->windowTitle(), "Print Setup");
+            QStringList buttons;
+            for (auto* b : dialog->findChildren<QPushButton*>())
+                buttons << b->text();
+            EXPECT_EQ(buttons.filter("Print", Qt::CaseInsensitive).join(","), "") << "nothing that prints";
+            dialog->Printer->setCurrentIndex(dialog->Printer->findText(PrinterSetupDialog::pdfChoice()));
+            dialog->FileName->setText(data.folder() + "/out.pdf");
+            dialog->Paper->setCurrentIndex(dialog->Paper->findData(int(QPageSize::Letter)));
+            dialog->Landscape->setChecked(true);
+            if (ok)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        action("PrintSetup")->trigger();
+    };
+    drive(false);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::A4) << "Cancel changes nothing";
+    EXPECT_EQ(printer->pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(printer->outputFileName(), fileBefore);
+    drive(true);
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(printer->pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(printer->outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer->outputFileName(), data.folder() + "/out.pdf");
+    EXPECT_FALSE(QFile::exists(data.folder() + "/out.pdf")) << "set-up never prints";
 }
 
 TEST_F(MainWindow, AutoCalcSwitchShowsItsThreeStates) {

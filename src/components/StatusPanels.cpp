@@ -48,12 +48,6 @@ QPoint StatusPanels::origin(int index) const {
     return QPoint(inner.left() + 1, y);
 }
 
-QRect StatusPanels::textRect(int index) const {
-    if (m_texts[index].isEmpty())
-        return QRect();
-    return fontMetrics().boundingRect(m_texts[index]).translated(origin(index));
-}
-
 void StatusPanels::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(event->rect(), palette().brush(QPalette::Window));

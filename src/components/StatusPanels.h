@@ -18,9 +18,9 @@ public:
     int count() const { return int(m_panels.size()); }
     QString text(int index) const; // 0-based
     void setText(int index, const QString& text);
-    // Where panel `index` lies, and where its text is drawn (its ink, not its advance).
+    // Where panel `index` lies, and the point its text is drawn from (left end of the baseline).
     QRect panelRect(int index) const;
-    QRect textRect(int index) const;
+    QPoint textOrigin(int index) const { return origin(index); }
 
     QSize sizeHint() const override;
 
@@ -29,7 +29,6 @@ protected:
 
 private:
     QRect innerRect(int index) const;
-    // The point the text is drawn from.
     QPoint origin(int index) const;
 
     std::vector<Panel> m_panels;

@@ -1,5 +1,6 @@
 #include "components/NumberFormat.h"
 #include "formulas/LineConversions.h"
+#include "formulas/EditableAmounts.h"
 #include "formulas/ResinProperties.h"
 
 #include <cmath>
@@ -136,6 +137,27 @@ TEST(ResinProperties, OpenDivisorsGiveZeroNotInfinity) {
     t = workedExample();
     t.TargetAV = -56100.0 * 0.1 / Yield(t) / 1.0; // makes MolMass's divisor 0
     EXPECT_TRUE(std::isfinite(MolMass(t)));
+}
+
+// Which amounts a line's material lets the user type: "M" mass, "m" moles, "a" acid and "b"
+// hydroxyl equivalents, "-" a locked one.
+TEST(EditableAmounts, FollowTheMaterialsGroups) {
+    struct Case {
+        const char* type;
+        double fa, fan, fb;
+        const char* open;
+    };
+    const Case cases[] = {
+        {"Acid", 2, 0, 0, "Mma-"},       {"Acid", 0, 1, 0, "Mma-"},  {"Base", 0, 0, 3, "Mm-b"},
+        {"Amphoteric", 1, 0, 2, "Mmab"}, {"Oil", 0, 0, 0, "Mmab"},   {"oil", 0, 0, 0, "----"},
+        {"", 0, 0, 0, "----"},           {"Base", 0, 0, -1, "----"}, {"Acid", 1e-9, 0, 0, "Mma-"},
+    };
+    for (const Case& c : cases) {
+        const EditableAmounts e = editableAmounts(c.type, c.fa, c.fan, c.fb);
+        const std::string open = std::string(e.mass ? "M" : "-") + (e.moles ? "m" : "-") +
+                                 (e.ea ? "a" : "-") + (e.eb ? "b" : "-");
+        EXPECT_EQ(open, c.open) << c.type << " " << c.fa << "/" << c.fan << "/" << c.fb;
+    }
 }
 
 TEST(ResinProperties, ArgumentlessFormsReadTheSharedTotals) {
