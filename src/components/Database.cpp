@@ -43,6 +43,18 @@ void TableFile::invalidate() {
     ++m_generation;
     m_snapshot.clear();
     m_keyIndexes.clear();
+    m_orders.clear();
+}
+
+QString TableFile::orderClause(const std::vector<int>& columns) const {
+    // Text keys in the order NOCASE gives them, which is the order the views keep in memory.
+    QStringList keys;
+    for (int c : columns) {
+        const ColumnDef& col = m_schema.columns[size_t(c)];
+        keys << quoted(col.name) + (col.type == ColumnType::Text ? QStringLiteral(" COLLATE NOCASE") : QString());
+    }
+    keys << QStringLiteral("rowid");
+    return QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
 }
 
 void TableFile::wrote() { invalidate(); }
@@ -55,8 +67,10 @@ Statement& TableFile::statement(const QString& key, const std::function<QString(
     return *it->second;
 }
 
-std::vector<RowPtr> TableFile::select(const QString& where, const QVariantList& args) {
-    Statement& st = statement(QStringLiteral("select:") + where, [&] {
+std::vector<RowPtr> TableFile::select(const QString& where, const QVariantList& args,
+                                      const std::vector<int>& orderBy) {
+    const QString order = orderBy.empty() ? QStringLiteral(" ORDER BY rowid") : orderClause(orderBy);
+    Statement& st = statement(QStringLiteral("select:") + where + order, [&] {
         QStringList cols;
         for (const ColumnDef& c : m_schema.columns)
             cols << quoted(c.name);
@@ -64,7 +78,7 @@ std::vector<RowPtr> TableFile::select(const QString& where, const QVariantList& 
                           .arg(cols.join(", "), quoted(m_schemaName), quoted(m_schema.name));
         if (!where.isEmpty())
             sql += QStringLiteral(" WHERE ") + where;
-        return sql + QStringLiteral(" ORDER BY rowid");
+        return sql + order;
     });
     for (int i = 0; i < args.size(); ++i)
         st.bind(i + 1, args[i]);
@@ -92,6 +106,29 @@ const std::vector<RowPtr>& TableFile::snapshot() {
         m_snapshotGeneration = m_generation;
     }
     return m_snapshot;
+}
+
+const std::vector<RowPtr>& TableFile::snapshotInOrder(const std::vector<int>& columns) {
+    const std::vector<RowPtr>& rows = snapshot();
+    auto it = m_orders.find(columns);
+    if (it != m_orders.end())
+        return it->second;
+    // The file's index walks the rows in order; each rowid is found in the snapshot, which is in
+    // rowid order.
+    std::vector<RowPtr> ordered;
+    ordered.reserve(rows.size());
+    Statement st(m_db.handle(), QStringLiteral("SELECT rowid FROM %1.%2").arg(quoted(m_schemaName), quoted(m_schema.name)) +
+                                    orderClause(columns));
+    const auto byRowid = [](const RowPtr& r, qint64 id) { return r->rowid < id; };
+    while (st.step()) {
+        const qint64 id = st.columnInt64(0);
+        const auto at = std::lower_bound(rows.begin(), rows.end(), id, byRowid);
+        if (at != rows.end() && (*at)->rowid == id)
+            ordered.push_back(*at);
+    }
+    if (ordered.size() != rows.size())
+        ordered = rows; // the views sort what they get
+    return m_orders.emplace(columns, std::move(ordered)).first->second;
 }
 
 const StoredRow* TableFile::findFirst(int keyColumn, QByteArrayView key) {

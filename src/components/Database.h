@@ -53,11 +53,15 @@ public:
     // After a rollback: what was read of the table may no longer be what it holds.
     void invalidate();
 
-    // Rows in rowid order; `where` is an SQL condition over the columns with ?1.. placeholders.
-    std::vector<RowPtr> select(const QString& where = QString(), const QVariantList& args = {});
-    // Every row of the table, read once and again only after a write; the views of a table
-    // without a master share these rows.
+    // Rows in the order of `orderBy` (column indexes; rowid order when empty); `where` is an SQL
+    // condition over the columns with ?1.. placeholders.
+    std::vector<RowPtr> select(const QString& where = QString(), const QVariantList& args = {},
+                               const std::vector<int>& orderBy = {});
+    // Every row of the table, read once and again only after a write, in rowid order; the views
+    // of a table without a master share these rows.
     const std::vector<RowPtr>& snapshot();
+    // The same rows in the order of the given columns, as the file's index on them walks them.
+    const std::vector<RowPtr>& snapshotInOrder(const std::vector<int>& columns);
     // The first row (in rowid order) of the snapshot whose `keyColumn` equals `key` exactly.
     const StoredRow* findFirst(int keyColumn, QByteArrayView key);
 
@@ -70,6 +74,7 @@ private:
     // The prepared statement under `key`; its SQL is only built the first time.
     Statement& statement(const QString& key, const std::function<QString()>& sql);
     void checkWidths(const RowValues& values) const;
+    QString orderClause(const std::vector<int>& columns) const;
     void wrote();
     [[noreturn]] void writeFailed(const StoreError& e);
 
@@ -82,6 +87,7 @@ private:
     std::vector<RowPtr> m_snapshot;
     quint64 m_snapshotGeneration = 0;
     std::map<int, QHash<QByteArray, int>> m_keyIndexes;
+    std::map<std::vector<int>, std::vector<RowPtr>> m_orders;
 };
 
 // The database `Data`: a folder of table files, one SQLite connection over all of them so that a

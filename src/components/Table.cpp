@@ -174,7 +174,7 @@ QVariantList Table::masterKey() const {
 void Table::load(qint64 keepRowid, int keepPos) {
     if (!m_master) {
         // Views without a master share the rows of their table, read once.
-        m_all = m_file->snapshot();
+        m_all = m_file->snapshotInOrder(m_indexColumns);
     } else if (m_master->isOpen() && !m_master->isEmpty()) {
         m_rangeKey = masterKey();
         QStringList where;
@@ -188,15 +188,17 @@ void Table::load(qint64 keepRowid, int keepPos) {
                 where << QStringLiteral("%1 = ?%2 COLLATE NOCASE").arg(col).arg(args.size());
             }
         }
-        m_all = m_file->select(where.join(QStringLiteral(" AND ")), args);
+        m_all = m_file->select(where.join(QStringLiteral(" AND ")), args, m_indexColumns);
         m_rangeLoaded = true;
     } else {
         m_all.clear();
         m_rangeKey.clear();
         m_rangeLoaded = true;
     }
-    std::sort(m_all.begin(), m_all.end(),
-              [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); });
+    // The file's index gives the rows in order already; sorting is for what it does not cover.
+    const auto less = [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); };
+    if (!std::is_sorted(m_all.begin(), m_all.end(), less))
+        std::sort(m_all.begin(), m_all.end(), less);
     rebuildVisible();
     int pos = keepRowid ? positionOf(keepRowid) : -1;
     if (pos < 0)
