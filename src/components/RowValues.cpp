@@ -52,20 +52,13 @@ QByteArrayView RowValues::payload(int column) const {
 }
 
 QVariant RowValues::at(int column) const {
-    const QByteArrayView p = payload(column);
     switch (tag(column)) {
-    case Double: {
-        double v;
-        std::memcpy(&v, p.data(), sizeof v);
-        return v;
-    }
-    case Integer: {
-        qint64 v;
-        std::memcpy(&v, p.data(), sizeof v);
-        return int(v);
-    }
+    case Double:
+        return read<double>(column);
+    case Integer:
+        return int(read<qint64>(column));
     case Text:
-        return QString::fromUtf8(p);
+        return QString::fromUtf8(payload(column));
     case Null:
         break;
     }
@@ -73,18 +66,11 @@ QVariant RowValues::at(int column) const {
 }
 
 double RowValues::number(int column) const {
-    const QByteArrayView p = payload(column);
     switch (tag(column)) {
-    case Double: {
-        double v;
-        std::memcpy(&v, p.data(), sizeof v);
-        return v;
-    }
-    case Integer: {
-        qint64 v;
-        std::memcpy(&v, p.data(), sizeof v);
-        return double(v);
-    }
+    case Double:
+        return read<double>(column);
+    case Integer:
+        return double(read<qint64>(column));
     default:
         return 0;
     }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <cstring>
 
 // The values of one stored row, packed into a single buffer: a column count, an offset per
 // column, then each value as a tag byte and its bytes (a double, a 64-bit integer or UTF-8
@@ -57,6 +58,11 @@ private:
     Tag tag(int column) const;
     QByteArrayView raw(int column) const; // tag and bytes
     QByteArrayView payload(int column) const; // bytes after the tag
+    template <typename T> T read(int column) const {
+        T v;
+        std::memcpy(&v, payload(column).data(), sizeof v);
+        return v;
+    }
     static QByteArray encode(const QVariant& value);
 
     QByteArray m_data;
