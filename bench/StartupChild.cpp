@@ -1,7 +1,7 @@
 // Starts the program on the Data folder given, and once its window is shown prints the time since
 // the moment the parent gave in KALVORA_BENCH_T0 (CLOCK_MONOTONIC ns, taken just before it
 // started this process) and the resident memory (kB); then it ends.
-#include "app/Fonts.h"
+#include "app/Look.h"
 #include "app/Startup.h"
 #include "Unit1.h"
 #include "support/WindowFixture.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    installFontSubstitutes();
+    setUpLook();
     Program program(QString::fromLocal8Bit(argv[1]));
     if (!program.start() || !QTest::qWaitForWindowExposed(&program.form()))
         return 1;

@@ -2,7 +2,7 @@
 // the Data folder of a long-serving user.
 #include "DModUnit.h"
 #include "Unit1.h"
-#include "app/Fonts.h"
+#include "app/Look.h"
 #include "components/DBGrid.h"
 #include "components/MessageBox.h"
 #include "support/WindowFixture.h"
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    installFontSubstitutes();
+    setUpLook();
     MessageBox::setAutoAnswer(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

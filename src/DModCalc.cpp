@@ -164,8 +164,9 @@ void TDMod::CalcBatch() {
         ScanGuard scan(TblRecipe);
         const double yield = Yield();
         // A pass ended by an error leaves no half-written line behind to be stored later.
+        const int errorsBefore = std::uncaught_exceptions();
         ScopeGuard dropPending([&] {
-            if (std::uncaught_exceptions() > 0)
+            if (std::uncaught_exceptions() > errorsBefore)
                 TblRecipe.cancel();
         });
         if (yield > 0) {

@@ -130,8 +130,13 @@ void TFrmInput::FormActivate() {
 
 void TFrmInput::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
+    // Centred over the main window by the client areas, which do not depend on whether the
+    // window manager has framed the dialog yet.
+    if (parentWidget()) {
+        QRect r = geometry();
+        r.moveCenter(parentWidget()->geometry().center());
+        setGeometry(r);
+    }
 }
 
 void TFrmInput::OKBtnClick() {

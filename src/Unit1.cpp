@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -139,6 +140,7 @@ TForm1::TForm1(QWidget* parent)
     connect(CBResinCode->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinCodeChange);
     connect(CBResinCode, &QComboBox::activated, this, &TForm1::CBResinCodeChange);
     CBResinType->installEventFilter(this);
+    CBResinCode->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(EdDBAV), static_cast<QWidget*>(EdDBSolids),
                        static_cast<QWidget*>(EdDBDescription), static_cast<QWidget*>(EdDBBatchSize)})
         w->installEventFilter(this);
@@ -460,6 +462,15 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == CBResinType || watched == CBResinCode) && event->type() == QEvent::FocusIn) {
+        // However the box is reached, but by a click, its text is selected from its end back to
+        // its start: typing replaces it, and a long type shows its first letters.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason) {
+            QLineEdit* line = static_cast<QComboBox*>(watched)->lineEdit();
+            QTimer::singleShot(0, line, [line] { line->setSelection(line->text().size(), -line->text().size()); });
+        }
+    }
     if (watched == CBResinType && event->type() == QEvent::FocusIn) {
         // Entering the box is the user's move into it (and the first focus at start), not the
         // window becoming active again after a dialog or a box, nor its own list closing.
@@ -470,7 +481,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             CBResinTypeEnter();
         }
     }
-    if (event->type() == QEvent::KeyPress && watched != CBResinType) {
+    if (event->type() == QEvent::KeyPress && watched != CBResinType && watched != CBResinCode) {
         // EdDBAVKeyPress: Enter moves on as Tab does and types nothing.
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

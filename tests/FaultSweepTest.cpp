@@ -77,6 +77,7 @@ using Command = std::function<void(TDMod&)>;
 struct Case {
     const char* name;
     Command command;
+    Command before = nullptr; // what the user did before the command, outside it
 };
 
 void typeMass(TDMod& dm) {
@@ -146,6 +147,15 @@ const std::vector<Case>& cases() {
              dm.ShowResultingRecipe("Alkyd", "A9");
          }},
         {"Delete recipe", [](TDMod& dm) { dm.DeleteRecipe("Alkyd", "A1"); }},
+        {"choosing another recipe with a header edit pending",
+         [](TDMod& dm) { dm.SelectRecipe("Alkyd", "B1"); },
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(2);
+             dm.database().run([&] {
+                 dm.TblInfo.edit();
+                 dm.Info.AV->setText("12");
+             });
+         }},
     };
     return all;
 }
@@ -188,6 +198,8 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
         auto data = copy();
         {
             Session s(data->folder());
+            if (c.before)
+                c.before(s.dm);
             before = dump(data->folder());
             ordinary(s.dm);
         }
@@ -197,6 +209,8 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
         auto data = copy();
         {
             Session s(data->folder());
+            if (c.before)
+                c.before(s.dm);
             FaultVfs::arm(0);
             s.db.run([&] { c.command(s.dm); });
             points = FaultVfs::operations();
@@ -225,6 +239,9 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             bool threw = false;
             {
                 Session s(data->folder());
+                if (c.before)
+                    c.before(s.dm);
+                const int headerAt = s.dm.TblInfo.recNo(), lineAt = s.dm.TblRecipe.recNo();
                 FaultVfs::arm(n, fault.mode, fault.failure);
                 try {
                     s.db.run([&] { c.command(s.dm); });
@@ -245,6 +262,9 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
                 } else {
                     EXPECT_TRUE(threw) << where << ": no error, yet nothing was stored";
                     EXPECT_TRUE(message.contains("not stored")) << where << ": " << message.toStdString();
+                    s.db.run([] {}); // the user's next action: views read what the files hold
+                    EXPECT_EQ(s.dm.TblInfo.recNo(), headerAt) << where << ": the user is back where they stood";
+                    EXPECT_EQ(s.dm.TblRecipe.recNo(), lineAt) << where << ": the user is back on their line";
                     if (full) {
                         EXPECT_TRUE(message.contains("is full")) << where << ": " << message.toStdString();
                     }

@@ -114,6 +114,10 @@ TEST_F(NameDialog, NewCreatesAnEmptyRecipeWithDefaults) {
     EXPECT_NE(form.CBResinCode->findText("B7"), -1);
     EXPECT_EQ(form.EdDBAV->text(), loc("8.0"));
     EXPECT_EQ(QApplication::focusWidget(), form.EdDBAV);
+    // The user goes on typing the acid value: it replaces the default, not adds to it.
+    QTest::keyClicks(form.EdDBAV, "12");
+    QTest::keyClick(form.EdDBAV, Qt::Key_Return);
+    EXPECT_EQ(session->dmod->Info.AV->asFloat(), 12);
     run(1, "Polyol", "X1");
     EXPECT_EQ(form.CBResinType->itemText(1), "Polyester");
     EXPECT_EQ(form.CBResinType->itemText(2), "Polyol");

@@ -208,6 +208,26 @@ TEST_P(KeyboardOnce, ANumberWithTheOtherSeparatorIsRefused) {
     EXPECT_EQ(stored("Mass"), "600.0 12.5 80.0 250.0 20.0");
 }
 
+// Right at the end of the typed text leaves the cell for the next one, writing it into the line;
+// the line itself is stored by the next move or recalculation.
+TEST_P(KeyboardOnce, RightAtTheEndOfTheTextMovesOn) {
+    click(1, "RMCode");
+    type("PE");
+    key(Qt::Key_Right);
+    EXPECT_EQ(cursor(), "1:RMName");
+    EXPECT_FALSE(editorOpen());
+    EXPECT_EQ(session->dmod->TblRecipe.fieldByName("RMCode").asString(), "PE") << "written into the line";
+    EXPECT_EQ(form.statusPanel(1), " Pentaerythritol");
+    click(1, "Mass");
+    type("45");
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_TRUE(editorOpen()) << "inside the text the arrows move the caret";
+    key(Qt::Key_Left);
+    EXPECT_EQ(cursor(), "1:RMName");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT RMCode || ' ' || Mass FROM Recipes WHERE ItemNum = 2").toStdString(), "PE 45.0");
+}
+
 INSTANTIATE_TEST_SUITE_P(Once, KeyboardOnce, ::testing::Values(Sequence{0, true}),
                          [](const ::testing::TestParamInfo<Sequence>&) { return std::string("AutoCalcOn"); });
 

@@ -4,6 +4,7 @@
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
+#include "support/FaultVfs.h"
 #include "support/TempData.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ const QString kLines =
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        FaultVfs::install(); // before the tables open; it fails nothing until armed
         AutoCalcOn = true;
         ReactionTotals = {};
         MessageBox::clearHistory();
@@ -306,6 +308,25 @@ TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
     // Leaving the recipe stores the edit.
     chooseType("Empty");
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='W1'").toStdString(), "10.0");
+}
+
+// A header edit still open when Save is clicked is written by the Save; when the disk refuses it,
+// the user reads it once, the edit shows what the tables hold, and nothing was stored.
+TEST_F(MainWindow, AFailureIsShownOnceAndNothingIsStored) {
+    auto* size = form.findChild<DBEdit*>("EdDBBatchSize");
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, "2000");
+    const std::string charges = data.query("Recipes.adt", "SELECT group_concat(Charge) FROM Recipes").toStdString();
+    FaultVfs::arm(1, FaultVfs::Mode::FromThenOn, FaultVfs::Failure::DiskFull);
+    MessageBox::setNextAnswer(QMessageBox::Ok); // one box, and only one
+    QTest::mouseClick(button("BtnSave"), Qt::LeftButton);
+    FaultVfs::disarm();
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_NE(MessageBox::history()[0].text.indexOf("is full"), -1) << MessageBox::history()[0].text.toStdString();
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Size FROM BatchInfo WHERE BatchCode = 'W1'").toStdString(), "1000.0");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT group_concat(Charge) FROM Recipes").toStdString(), charges);
+    EXPECT_EQ(size->text(), loc("1000.00"));
 }
 
 TEST_F(MainWindow, TextThatIsNotANumberIsRefusedInTheHeader) {

@@ -1,5 +1,5 @@
 #include "../Unit1.h"
-#include "Fonts.h"
+#include "Look.h"
 #include "Startup.h"
 #include "Title.h"
 #include "components/Database.h"
@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     // The application title is the main window's and the error boxes' own caption; set as
     // Qt's display name it would be appended to every window's caption.
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
-    installFontSubstitutes();
+    setUpLook();
 
     Program program(Database::folderFor(QStringLiteral("Data")));
     if (!program.start())

@@ -9,6 +9,17 @@ QString ComboRecipeBox::text() const { return m_combo->currentText(); }
 
 void ComboRecipeBox::setText(const QString& text) {
     const QSignalBlocker block(m_combo);
+    showEntryOf(text);
+}
+
+void ComboRecipeBox::showEntryOf(const QString& text) {
+    // The list's entry for the text is the current one, so that the arrow keys step on from
+    // it; the box shows the text as it is.
+    int at = -1;
+    for (int i = 0; i < m_combo->count() && at < 0; ++i)
+        if (TextKey::same(m_combo->itemText(i), text))
+            at = i;
+    m_combo->setCurrentIndex(at);
     m_combo->setEditText(text);
 }
 
@@ -24,8 +35,7 @@ void ComboRecipeBox::setItems(const QStringList& items) {
     const QSignalBlocker block(m_combo);
     m_combo->clear();
     m_combo->addItems(items);
-    m_combo->setCurrentIndex(-1);
-    m_combo->setEditText(text);
+    showEntryOf(text);
 }
 
 bool ComboRecipeBox::selectItem(const QString& text) {

@@ -15,5 +15,7 @@ public:
     bool selectItem(const QString& text) override;
 
 private:
+    void showEntryOf(const QString& text);
+
     QComboBox* m_combo;
 };

@@ -52,7 +52,11 @@ void DBEdit::reset() {
     m_dirty = false;
     Field* f = field();
     const bool active = f && m_source->table()->isOpen();
+    // A focused edit whose text was all selected stays so: typing still replaces it.
+    const bool selected = hasFocus() && (text().isEmpty() || selectedText() == text());
     setText(active ? f->displayText() : QString());
+    if (selected)
+        selectAll();
 }
 
 bool DBEdit::commit() {
@@ -98,6 +102,14 @@ void DBEdit::onDataEvent(int event, Field* f) {
         return; // another field changed: keep what the user is typing
     if (!f || f->name() == m_fieldName || e != DataEvent::FieldChange)
         reset();
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // However the edit is reached, but by a click: its text is selected, so that what is typed
+    // replaces it (after New the user lands here and types the acid value).
+    if (event->reason() != Qt::MouseFocusReason && event->reason() != Qt::PopupFocusReason)
+        selectAll();
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {

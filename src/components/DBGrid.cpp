@@ -33,7 +33,7 @@ DBGrid::DBGrid(QWidget* parent)
     m_keys.confirmDelete = [this] {
         return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                                 QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel,
-                                QMessageBox::Cancel) == QMessageBox::Ok;
+                                QMessageBox::Ok) == QMessageBox::Ok;
     };
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
     connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {

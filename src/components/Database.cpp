@@ -3,6 +3,7 @@
 #include "FolderLock.h"
 #include "IntegrityCheck.h"
 #include "StoreError.h"
+#include "ScopeGuard.h"
 #include "Table.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,17 @@
 namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// What the user reads when a write or a commit failed: what happened, and that nothing of the
+// change was stored.
+QString notStored(int code, const QString& where) {
+    if ((code & 0xff) == SQLITE_FULL)
+        return QStringLiteral("The disk that holds %1 is full. The change was not stored. Free some "
+                              "space on the disk and try again.")
+            .arg(where);
+    return QStringLiteral("Cannot store the change in %1: %2. The change was not stored.")
+        .arg(where, sqliteProblem(code));
+}
 
 [[noreturn]] void cannotOpen(const QString& path, const QString& why) {
     throw StoreError(QStringLiteral("Cannot open the table file \"%1\": %2.").arg(shown(path), why));
@@ -37,7 +49,10 @@ int busyWait(void*, int count) {
 
 // ---------------------------------------------------------------------------------------------
 TableFile::TableFile(Database& db, const TableSchema& schema, QString schemaName, QString path)
-    : m_db(db), m_schema(schema), m_schemaName(std::move(schemaName)), m_path(std::move(path)) {}
+    : m_db(db), m_schema(schema), m_schemaName(std::move(schemaName)), m_path(std::move(path)) {
+    // Changed columns are a bit mask, and a packed row counts its columns in a byte.
+    Q_ASSERT(m_schema.columns.size() < 32);
+}
 
 void TableFile::invalidate() {
     ++m_generation;
@@ -151,11 +166,12 @@ const StoredRow* TableFile::findFirst(int keyColumn, QByteArrayView key) {
     return found == it->second.constEnd() ? nullptr : rows[size_t(*found)].get();
 }
 
-void TableFile::checkWidths(const RowValues& values) const {
+void TableFile::checkWidths(const RowValues& values, quint32 columns) const {
     // Text is never cut to its column: a cut key could become another row's key.
     for (size_t i = 0; i < m_schema.columns.size(); ++i) {
         const ColumnDef& c = m_schema.columns[i];
-        if (c.type != ColumnType::Text || c.width <= 0 || !values.isText(int(i)))
+        if (!(columns & (1u << i)) || c.type != ColumnType::Text || c.width <= 0 ||
+            !values.isText(int(i)))
             continue;
         const QString text = values.text(int(i));
         if (text.size() > c.width)
@@ -169,6 +185,7 @@ void TableFile::checkWidths(const RowValues& values) const {
 void TableFile::writeFailed(const StoreError& e) {
     const int code = e.sqliteCode();
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        // A refused row: nothing was written, and the row stays pending for correction.
         QStringList fields;
         for (const IndexDef& ix : m_schema.indexes)
             if (ix.unique)
@@ -177,19 +194,7 @@ void TableFile::writeFailed(const StoreError& e) {
                              .arg(m_schema.name, fields.join(QStringLiteral(" and "))),
                          code);
     }
-    if ((code & 0xff) == SQLITE_FULL) {
-        const StoreError error(QStringLiteral("The disk that holds the table file \"%1\" is full. "
-                                              "The change was not stored. Free some space on the "
-                                              "disk and try again.")
-                                   .arg(shown(m_path)),
-                               code);
-        m_db.writeFailed(error);
-        throw error;
-    }
-    const StoreError error(QStringLiteral("Cannot write to the table file \"%1\": %2. The change "
-                                          "was not stored.")
-                               .arg(shown(m_path), sqliteProblem(code)),
-                           code);
+    const StoreError error(notStored(code, QStringLiteral("the table file \"%1\"").arg(shown(m_path))), code);
     m_db.writeFailed(error);
     throw error;
 }
@@ -227,7 +232,7 @@ void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& a
             changed |= 1u << i;
     if (changed == 0)
         return;
-    checkWidths(after);
+    checkWidths(after, changed);
     Database::Transaction tx(m_db);
     m_db.writing(*this);
     // One statement per set of columns: the batch pass writes three, a line edit four.
@@ -412,8 +417,12 @@ void Database::begin() {
     if (m_depth++ == 0) {
         ++m_serial;
         m_failure.clear();
-        for (Table* v : m_views)
-            v->rememberPlace();
+        m_failureShown = false;
+        // What the views return to if the action is undone; the passes that run while the views
+        // return do not move that.
+        if (!m_undoing)
+            for (Table* v : m_views)
+                v->rememberPlace();
         m_written.clear();
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
@@ -477,7 +486,9 @@ void Database::commit() {
     try {
         Statement current(m_db.get(), QStringLiteral("PRAGMA %1.user_version")
                                           .arg(quoted(m_written.front()->schemaName())));
-        token = current.step() ? int((current.columnInt64(0) + 1) & 0x7fffffff) : 0;
+        if (!current.step())
+            throw StoreError(QStringLiteral("the header of a table file cannot be read"));
+        token = int((current.columnInt64(0) + 1) & 0x7fffffff);
         if (token == 0)
             token = 1;
         for (TableFile* f : m_written)
@@ -490,8 +501,8 @@ void Database::commit() {
         if (!sqlite3_get_autocommit(m_db.get()))
             sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         endWriteTransaction();
-        if (reachedFiles(checkFile, token))
-            throw StoreError(QStringLiteral("The change was stored, but the disk reported an error "
+        if (token != 0 && reachedFiles(checkFile, token))
+            throw StoredWithError(QStringLiteral("The change was stored, but the disk reported an error "
                                             "as the tables in \"%1\" were being finished: %2. "
                                             "Check the disk before you go on.")
                                  .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
@@ -516,15 +527,7 @@ bool Database::reachedFiles(const QString& schemaName, int token) {
 }
 
 void Database::commitFailed(const StoreError& e) {
-    if ((e.sqliteCode() & 0xff) == SQLITE_FULL)
-        throw StoreError(QStringLiteral("The disk that holds the tables in \"%1\" is full. The "
-                                        "change was not stored. Free some space on the disk and "
-                                        "try again.")
-                             .arg(shown(m_folder)),
-                         e.sqliteCode());
-    throw StoreError(QStringLiteral("Cannot store the change in the tables in \"%1\": %2. The "
-                                    "change was not stored.")
-                         .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
+    throw StoreError(notStored(e.sqliteCode(), QStringLiteral("the tables in \"%1\"").arg(shown(m_folder))),
                      e.sqliteCode());
 }
 
@@ -547,6 +550,11 @@ void Database::writeFailed(const StoreError& e) {
 void Database::abandon() {
     if (m_depth > 0)
         m_abandoned = true;
+}
+
+void Database::abandonShown() {
+    if (m_depth > 0)
+        m_abandoned = m_failureShown = true;
 }
 
 void Database::undoAction() {
@@ -578,28 +586,68 @@ void Database::undoViews(quint64 undone) {
     }
     for (TableFile* f : written)
         f->invalidate();
-    // Masters first: their details then read the lines of the row they return to.
-    std::vector<Table*> views = m_views;
+    // Masters first: their details then read the lines of the row they return to. The views
+    // tell their controls and handlers once, when all of them are back.
+    std::vector<Table*> views;
+    for (Table* v : m_views)
+        if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
+            v->touchedIn(undone) || v->movedSincePlace())
+            views.push_back(v);
     std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
     for (Table* v : views)
-        if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
-            v->touchedIn(undone) || v->movedSincePlace()) {
-            // The first error is the one the user reads; one raised while re-reading is dropped.
-            try {
-                v->resyncAfterRollback();
-            } catch (...) {
-            }
+        v->disableControls();
+    for (Table* v : views) {
+        // The first error is the one the user reads. A view that cannot read its file now (the
+        // disk still fails) reads it before the next action.
+        try {
+            v->resyncAfterRollback();
+        } catch (...) {
+            if (std::find(m_stale.begin(), m_stale.end(), v) == m_stale.end())
+                m_stale.push_back(v);
         }
+    }
+    for (Table* v : views) {
+        try {
+            v->enableControls();
+        } catch (...) {
+        }
+    }
+}
+
+void Database::readStaleViews() {
+    if (m_stale.empty())
+        return;
+    std::vector<Table*> views = m_stale;
+    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
+    for (Table* v : views)
+        v->disableControls();
+    ScopeGuard resume([&] {
+        for (Table* v : views)
+            v->enableControls();
+    });
+    for (Table* v : views) {
+        try {
+            v->resyncAfterRollback();
+        } catch (const StoreError& e) {
+            throw StoreError(QStringLiteral("Kalvora cannot read the tables in \"%1\" again after a "
+                                            "failed change: %2. Nothing was done.")
+                                 .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
+                             e.sqliteCode());
+        }
+        m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), v), m_stale.end());
+    }
 }
 
 void Database::run(const std::function<void()>& action) {
+    if (m_depth == 0)
+        readStaleViews();
     Transaction tx(*this);
     try {
         action();
     } catch (const ActionAbandoned&) {
         // Clean-up that ran after a failed write may have replaced its error: the user reads
-        // the failure itself.
-        if (m_failure.isEmpty())
+        // the failure itself, once.
+        if (m_failure.isEmpty() || m_failureShown)
             throw;
         throw StoreError(m_failure, m_failureCode);
     }
@@ -612,6 +660,7 @@ void Database::registerView(Table* view) { m_views.push_back(view); }
 
 void Database::unregisterView(Table* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), view), m_stale.end());
 }
 
 void Database::rowDeleted(TableFile* file, qint64 rowid, Table* origin) {
@@ -656,6 +705,8 @@ void Database::startIntegrityCheck(std::function<void(const QString&)> onFault) 
         paths << file->path();
     m_onFault = std::move(onFault);
     m_check = std::make_unique<IntegrityCheck>(paths);
+    if (m_writing)
+        m_check->writerBegins(); // its end is counted too
     m_check->start();
     // Polled from the event loop, so that a fault is reported on the user-interface thread.
     if (QCoreApplication::instance()) {

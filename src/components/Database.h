@@ -73,7 +73,8 @@ public:
 private:
     // The prepared statement under `key`; its SQL is only built the first time.
     Statement& statement(const QString& key, const std::function<QString()>& sql);
-    void checkWidths(const RowValues& values) const;
+    // Refuses text longer than its column in the columns of the mask.
+    void checkWidths(const RowValues& values, quint32 columns = ~0u) const;
     QString orderClause(const std::vector<int>& columns) const;
     void wrote();
     [[noreturn]] void writeFailed(const StoreError& e);
@@ -121,6 +122,8 @@ public:
     // Ends the action under way from inside it (a part of it failed and was shown): nothing more
     // of it is written, and what it wrote is undone when it ends.
     void abandon();
+    // The same, where the failure has been shown already: the action ends without another word.
+    void abandonShown();
     // A write of the action under way failed: nothing more of it may be written, also not by
     // the clean-up that runs while the error is on its way out.
     void writeFailed(const StoreError& e);
@@ -187,6 +190,8 @@ private:
     bool reachedFiles(const QString& schemaName, int token);
     void undoViews(quint64 undone);
     void undoAction();
+    // Views that could not read their files after an undo read them now, before an action.
+    void readStaleViews();
     void deliverCheck();
     [[noreturn]] void commitFailed(const StoreError& e);
 
@@ -195,12 +200,14 @@ private:
     SqlitePtr m_db;
     std::map<QString, std::unique_ptr<TableFile>> m_tables;
     std::vector<Table*> m_views;
+    std::vector<Table*> m_stale;
     int m_depth = 0;
     quint64 m_serial = 0;
     bool m_writing = false; // the write transaction of the current action has begun
     bool m_abandoned = false; // nothing more may be written in the action under way
     bool m_undoing = false;   // the views are going back to what the files hold
     QString m_failure;        // the first failed write of the action under way
+    bool m_failureShown = false;
     int m_failureCode = 0;
     std::vector<TableFile*> m_written;
     std::map<TableFile*, quint64> m_generationAtBegin;

@@ -13,12 +13,20 @@
 namespace {
 
 // The keys that move between cells or lines, end or undo the edit: the grid's, not the editor's.
-bool gridKey(const QKeyEvent* key) {
+// Left and Right are the grid's at the ends of the text, where the caret can go no further.
+bool gridKey(const QKeyEvent* key, QWidget* editor) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return true; // whatever the Shift, Ctrl and Alt state
     if (key->modifiers() & Qt::AltModifier)
         return false; // Alt+Down opens a drop-down
+    if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!line || line->hasSelectedText() || key->modifiers() != Qt::NoModifier)
+            return false;
+        return key->key() == Qt::Key_Left ? line->cursorPosition() == 0
+                                          : line->cursorPosition() == line->text().size();
+    }
     switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Escape:
@@ -109,7 +117,7 @@ bool GridDelegate::eventFilter(QObject* object, QEvent* event) {
     auto* editor = qobject_cast<QWidget*>(object);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (gridKey(key)) {
+        if (gridKey(key, editor)) {
             m_grid->editorKey(key);
             return true;
         }

@@ -58,13 +58,18 @@ void GridKeys::moveToLine(int target) {
         t.checkBrowseMode();
 }
 
+void GridKeys::checkRoom() {
+    // Before anything is written: a refused new line leaves the cell as it was.
+    Table& t = *m_table;
+    if (beforeNewLine && !(t.state() == Table::State::Insert && !t.modified()))
+        beforeNewLine();
+}
+
 void GridKeys::newLine(bool atEnd) {
     Table& t = *m_table;
     if (t.state() == Table::State::Insert && !t.modified())
         return; // the untouched new line is the one to type into
     t.checkBrowseMode();
-    if (beforeNewLine)
-        beforeNewLine();
     if (atEnd)
         t.append();
     else
@@ -92,11 +97,14 @@ bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
     }
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
-        if (keyDown && keyDown(key, modifiers))
-            return true;
-        leaveCell();
         const bool back = key == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier);
         const int visual = visualOf(m_column) + (back ? -1 : 1);
+        const bool appends = !back && visual >= columns && t.recNo() + 1 >= t.rowCount();
+        if (appends)
+            checkRoom();
+        leaveCell();
+        if (keyDown && keyDown(key, modifiers))
+            return true;
         if (visual >= 0 && visual < columns) {
             m_column = logicalAt(visual);
         } else if (back) {
@@ -124,6 +132,8 @@ bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
         moveToLine(t.recNo() - 1);
         return true;
     case Qt::Key_Down:
+        if (t.recNo() + 1 >= t.rowCount())
+            checkRoom();
         leaveCell();
         if (t.recNo() + 1 >= t.rowCount())
             newLine(true);
@@ -150,8 +160,8 @@ bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
         return true;
     case Qt::Key_Left:
     case Qt::Key_Right: {
-        if (m_editor.isOpen())
-            return false; // the caret's
+        // An open editor hands these on only at the ends of its text: the cell is left.
+        leaveCell();
         const int visual = visualOf(m_column) + (key == Qt::Key_Left ? -1 : 1);
         if (visual >= 0 && visual < columns)
             m_column = logicalAt(visual);
@@ -171,6 +181,7 @@ bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
         m_editor.close();
         return true;
     case Qt::Key_Insert:
+        checkRoom();
         leaveCell();
         newLine(false);
         return true;

@@ -64,6 +64,7 @@ private:
     // Moves to line `target`, dropping an appended or inserted line nobody typed into.
     void moveToLine(int target);
     void newLine(bool atEnd);
+    void checkRoom();
 
     const std::vector<GridColumn>& m_columns;
     CellEditor& m_editor;

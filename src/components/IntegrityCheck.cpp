@@ -75,35 +75,43 @@ void IntegrityCheck::runAll() {
 }
 
 bool IntegrityCheck::check(const QString& path) {
+    const auto busy = [](int code) { return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED; };
+    const auto fail = [&](const QString& what) {
+        std::lock_guard lock(m_mutex);
+        if (m_fault.isEmpty())
+            m_fault = QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(path), what);
+        return true;
+    };
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     SqlitePtr db(raw);
     if (rc != SQLITE_OK)
-        return true; // the program's own connection reports a file it cannot open
+        return busy(rc) ? false : fail(sqliteProblem(rc));
     // Give way at once when the program begins to write.
     sqlite3_progress_handler(
-        db.get(), 1000, [](void* self) { return static_cast<IntegrityCheck*>(self)->m_writers > 0 || static_cast<IntegrityCheck*>(self)->m_stop ? 1 : 0; },
+        db.get(), 1000,
+        [](void* self) {
+            auto* check = static_cast<IntegrityCheck*>(self);
+            return check->m_writers > 0 || check->m_stop ? 1 : 0;
+        },
         this);
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "PRAGMA quick_check(1)", -1, &st, nullptr) != SQLITE_OK)
-        return true;
+    if (sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check(1)", -1, &st, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(db.get());
+        return busy(code) || (code & 0xff) == SQLITE_INTERRUPT ? false : fail(sqliteProblem(code));
+    }
     const int step = sqlite3_step(st);
     QString result;
     if (step == SQLITE_ROW)
         result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     const int code = sqlite3_extended_errcode(db.get());
     sqlite3_finalize(st);
-    if (step == SQLITE_INTERRUPT || (step != SQLITE_ROW && (code & 0xff) == SQLITE_INTERRUPT))
-        return false;
-    if (step == SQLITE_BUSY || step == SQLITE_LOCKED)
-        return false; // the program holds the file for a commit: try again later
+    if (step != SQLITE_ROW && ((code & 0xff) == SQLITE_INTERRUPT || busy(code)))
+        return false; // given way to the program, or it holds the file for a commit: again later
     if (step != SQLITE_ROW)
-        result = sqliteProblem(code);
-    if (result != QLatin1String("ok")) {
-        std::lock_guard lock(m_mutex);
-        if (m_fault.isEmpty())
-            m_fault = QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(path), result);
-    }
+        return fail(sqliteProblem(code));
+    if (result != QLatin1String("ok"))
+        return fail(result);
     return true;
 }

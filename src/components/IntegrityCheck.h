@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
-// Reads every page of a set of SQLite files on a thread of its own, with a connection of its
-// own, and records the first fault found. It gives way to the program's writes: a check under
+// Checks the integrity of a set of SQLite files (every page, every index against its table) on a
+// thread of its own, with a connection of its own, and records the first fault found. It gives way to the program's writes: a check under
 // way is interrupted as soon as a write transaction begins and started again once the program
 // has been quiet for a moment, so that a commit never waits for it.
 class IntegrityCheck {

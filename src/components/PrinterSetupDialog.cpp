@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
@@ -43,7 +44,9 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter* printer, QWidget* parent)
     fileRow->addWidget(FileName, 1);
     fileRow->addWidget(browse);
     printerForm->addRow(QStringLiteral("&Name:"), Printer);
-    printerForm->addRow(QStringLiteral("&File:"), fileRow);
+    auto* fileLabel = new QLabel(QStringLiteral("&File:"));
+    fileLabel->setBuddy(FileName);
+    printerForm->addRow(fileLabel, fileRow);
 
     auto* paperBox = new QGroupBox(QStringLiteral("Paper"));
     auto* paperForm = new QFormLayout(paperBox);
@@ -63,6 +66,7 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter* printer, QWidget* parent)
     orientationRow->addWidget(Landscape);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -85,6 +89,7 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter* printer, QWidget* parent)
     printerChosen();
 
     connect(Printer, &QComboBox::currentIndexChanged, this, &PrinterSetupDialog::printerChosen);
+    connect(FileName, &QLineEdit::textChanged, this, &PrinterSetupDialog::printerChosen);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Print to File"),
                                                           FileName->text(), QStringLiteral("PDF files (*.pdf)"));
@@ -97,6 +102,9 @@ void PrinterSetupDialog::printerChosen() {
     const bool pdf = Printer->currentText() == pdfChoice();
     FileName->setEnabled(pdf);
     findChild<QPushButton*>("Browse")->setEnabled(pdf);
+    // A PDF file must be named before OK.
+    if (m_ok)
+        m_ok->setEnabled(!pdf || !FileName->text().trimmed().isEmpty());
 }
 
 void PrinterSetupDialog::accept() {

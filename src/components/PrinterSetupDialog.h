@@ -6,6 +6,7 @@ class QButtonGroup;
 class QComboBox;
 class QLineEdit;
 class QPrinter;
+class QPushButton;
 class QRadioButton;
 
 // The printer set-up: which printer (or a PDF file), the paper and the orientation that later
@@ -30,4 +31,5 @@ private:
     void printerChosen();
 
     QPrinter* m_printer;
+    QPushButton* m_ok = nullptr;
 };

@@ -24,6 +24,12 @@ public:
     using StoreError::StoreError;
 };
 
+// A commit that reached the files although the disk reported an error as it finished.
+class StoredWithError : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 // Raised when a part of an action failed and was shown to the user already: whatever the rest of
 // the action still tries is refused, and nobody shows this one again.
 class ActionAbandoned : public StoreError {

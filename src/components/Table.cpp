@@ -2,6 +2,7 @@
 
 #include "StoreError.h"
 #include "TextKey.h"
+#include "ValueProbe.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -20,29 +21,6 @@ bool sameValue(const QVariant& a, const QVariant& b) {
         return an == bn;
     return a.toDouble() == b.toDouble();
 }
-
-// A value searched for, prepared once for comparing with many stored rows as sameValue would.
-class Probe {
-public:
-    explicit Probe(const QVariant& v)
-        : m_null(isNullValue(v)), m_text(v.typeId() == QMetaType::QString),
-          m_utf8(m_null ? QByteArray() : v.toString().toUtf8()), m_number(v.toDouble()) {}
-    bool matches(const RowValues& row, int column) const {
-        if (m_text || row.isText(column)) {
-            if (row.isText(column) || row.isNull(column))
-                return TextKey::same(row.utf8(column), QByteArrayView(m_utf8));
-            return TextKey::same(row.text(column).toUtf8(), QByteArrayView(m_utf8));
-        }
-        if (m_null || row.isNull(column))
-            return m_null == row.isNull(column);
-        return row.number(column) == m_number;
-    }
-
-private:
-    bool m_null, m_text;
-    QByteArray m_utf8;
-    double m_number;
-};
 
 } // namespace
 
@@ -423,7 +401,7 @@ bool Table::locate(const QString& fieldList, const QVariantList& values) {
     if (int(fields.size()) != values.size())
         raise(QStringLiteral("Locate needs one value for each field"));
     settle();
-    std::vector<Probe> probes;
+    std::vector<ValueProbe> probes;
     for (const QVariant& v : values)
         probes.emplace_back(v);
     for (size_t pos = 0; pos < m_rows.size(); ++pos) {
@@ -445,7 +423,7 @@ bool Table::findKey(const QVariantList& values) {
     if (values.size() > int(m_indexColumns.size()))
         raise(QStringLiteral("Too many key values for index '%1'").arg(m_indexName));
     settle();
-    std::vector<Probe> probes;
+    std::vector<ValueProbe> probes;
     for (const QVariant& v : values)
         probes.emplace_back(v);
     for (size_t pos = 0; pos < m_rows.size(); ++pos) {
@@ -466,14 +444,14 @@ bool Table::findKey(const QVariantList& values) {
 void Table::setFilter(const QString& filter) {
     m_filterText = filter;
     m_filterColumn = -1;
-    m_filterValue.clear();
+    m_filterValue.reset();
     if (!filter.trimmed().isEmpty()) {
         static const QRegularExpression re(QStringLiteral("^\\s*(\\w+)\\s*=\\s*'((?:[^']|'')*)'\\s*$"));
         const QRegularExpressionMatch m = re.match(filter);
         m_filterColumn = m.hasMatch() ? m_schema.columnIndex(m.captured(1)) : -1;
         if (m_filterColumn < 0)
             raise(QStringLiteral("Invalid filter: %1").arg(filter));
-        m_filterValue = m.captured(2).replace(QStringLiteral("''"), QStringLiteral("'")).toUtf8();
+        m_filterValue.emplace(m.captured(2).replace(QStringLiteral("''"), QStringLiteral("'")));
     }
     if (m_filtered && isOpen()) {
         m_filtered = false; // so that setFiltered rebuilds
@@ -495,10 +473,7 @@ bool Table::inRange(const StoredRow& row) const {
 bool Table::passesFilter(const StoredRow& row) const {
     if (!m_filtered || m_filterColumn < 0)
         return true;
-    const RowValues& v = row.values;
-    if (v.isText(m_filterColumn) || v.isNull(m_filterColumn))
-        return TextKey::same(v.utf8(m_filterColumn), QByteArrayView(m_filterValue));
-    return TextKey::same(v.text(m_filterColumn).toUtf8(), QByteArrayView(m_filterValue));
+    return m_filterValue && m_filterValue->matches(row.values, m_filterColumn);
 }
 
 void Table::setFiltered(bool on) {
@@ -790,6 +765,15 @@ void Table::rememberPlace() {
     const bool onRow = isOpen() && m_state != State::Insert && m_cur >= 0 && m_cur < int(m_rows.size());
     m_placeRowid = onRow ? m_rows[size_t(m_cur)]->rowid : 0;
     m_placePos = m_cur;
+    m_placeState = isOpen() ? m_state : State::Browse;
+    if (m_placeState == State::Edit || m_placeState == State::Insert) {
+        m_placeBuffer = m_buffer;
+        m_placeEditing = m_editing ? m_editing->rowid : 0;
+        m_placeModified = m_modified;
+        m_placePendingTx = m_pendingTx;
+        m_placeModifiedTx = m_modifiedTx;
+        m_placeInsertReturn = m_insertReturn;
+    }
 }
 
 bool Table::movedSincePlace() const {
@@ -809,6 +793,29 @@ void Table::resyncAfterRollback() {
     if (m_master)
         m_rangeLoaded = false; // the master may stand elsewhere now
     load(m_placeRowid, m_placePos);
+    // A row the user was editing before the action is pending again, as it was then.
+    if (m_placeState == State::Edit) {
+        const int pos = positionOf(m_placeEditing);
+        if (pos >= 0) {
+            m_cur = pos;
+            m_editing = m_rows[size_t(pos)];
+            m_buffer = m_placeBuffer;
+            m_state = State::Edit;
+        }
+    } else if (m_placeState == State::Insert) {
+        const int pos = std::clamp(m_placePos, 0, int(m_rows.size()));
+        m_rows.insert(m_rows.begin() + pos, std::make_shared<StoredRow>(m_placeBuffer));
+        m_buffer = m_placeBuffer;
+        m_cur = pos;
+        m_insertReturn = m_placeInsertReturn;
+        m_state = State::Insert;
+        m_eof = m_bof = false;
+    }
+    if (m_state != State::Browse) {
+        m_modified = m_placeModified;
+        m_pendingTx = m_placePendingTx;
+        m_modifiedTx = m_placeModifiedTx;
+    }
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
 }

@@ -3,6 +3,9 @@
 #include "DataSource.h"
 #include "Database.h"
 #include "Field.h"
+#include "ValueProbe.h"
+
+#include <optional>
 
 #include <QString>
 #include <QStringList>
@@ -155,7 +158,7 @@ private:
 
     QString m_filterText;
     int m_filterColumn = -1;
-    QByteArray m_filterValue; // UTF-8
+    std::optional<ValueProbe> m_filterValue;
     bool m_filtered = false;
 
     std::vector<RowPtr> m_all;  // rows of the range, in index order
@@ -171,8 +174,16 @@ private:
     quint64 m_pendingTx = 0;  // the transaction in which the pending row was begun
     quint64 m_modifiedTx = 0; // the transaction in which it was last changed
 
-    qint64 m_placeRowid = 0; // the current row when the action under way began
+    // Where the view stood when the action under way began: its current row, and a pending row
+    // the user had begun before it, to be given back if the action is undone.
+    qint64 m_placeRowid = 0;
     int m_placePos = -1;
+    State m_placeState = State::Browse;
+    StoredRow m_placeBuffer;
+    qint64 m_placeEditing = 0;
+    bool m_placeModified = false;
+    quint64 m_placePendingTx = 0, m_placeModifiedTx = 0;
+    int m_placeInsertReturn = -1;
     int m_disableCount = 0;
     bool m_pendingEvent = false;
 };

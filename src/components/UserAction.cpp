@@ -11,6 +11,8 @@ bool run(QWidget* parent, Database* db, const std::function<void()>& action,
     if (!db)
         return MessageBox::guarded(parent, action);
     const bool nested = db->inTransaction();
+    QString failure;
+    bool stored = false;
     try {
         if (nested)
             action();
@@ -20,18 +22,21 @@ bool run(QWidget* parent, Database* db, const std::function<void()>& action,
     } catch (const ActionAbandoned&) {
         return false; // shown where it failed
     } catch (const FieldError& e) {
+        // A refused value wrote nothing: an enclosing action goes on without it.
         MessageBox::commandError(parent, e.message());
         return false;
+    } catch (const StoredWithError& e) {
+        failure = e.message();
+        stored = true;
     } catch (const StoreError& e) {
-        if (nested)
-            db->abandon();
-        MessageBox::commandError(parent, e.message());
+        failure = e.message();
     } catch (const std::exception& e) {
-        if (nested)
-            db->abandon();
-        MessageBox::commandError(parent, QString::fromLocal8Bit(e.what()));
+        failure = QString::fromLocal8Bit(e.what());
     }
-    if (refused && !nested)
+    if (nested)
+        db->abandonShown();
+    MessageBox::commandError(parent, failure);
+    if (refused && !nested && !stored)
         refused();
     return false;
 }

@@ -81,6 +81,25 @@ TEST_F(MainWindowSelection, ShowsTheFirstRecipeAndFollowsTyping) {
     EXPECT_EQ(code->currentText(), "P1");
 }
 
+// The arrow keys step through a box's list from the entry it shows, and entering a box selects
+// its text, so that typing replaces it.
+TEST_F(MainWindowSelection, ArrowsStepOnFromTheRecipeShown) {
+    auto* type = form.findChild<QComboBox*>("CBResinType");
+    auto* code = form.findChild<QComboBox*>("CBResinCode");
+    type->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(type->lineEdit()->selectedText(), QString("Alkyd"));
+    EXPECT_EQ(type->currentIndex(), 0);
+    QTest::keyClick(type, Qt::Key_Down);
+    EXPECT_EQ(type->currentText(), "Polyester");
+    EXPECT_EQ(current(*session->dmod), "Polyester/P1");
+    QTest::keyClick(type, Qt::Key_Up);
+    EXPECT_EQ(current(*session->dmod), "Alkyd/A7");
+    code->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(code->currentIndex(), 0);
+    QTest::keyClick(code, Qt::Key_Down);
+    EXPECT_EQ(current(*session->dmod), "Alkyd/B2") << "the next code, not the first again";
+}
+
 TEST_F(MainWindowSelection, BoxesLimitWhatCanBeTyped) {
     auto* type = form.findChild<QComboBox*>("CBResinType");
     auto* code = form.findChild<QComboBox*>("CBResinCode");

@@ -206,6 +206,22 @@ TEST_F(GridKeysTest, ARefusedValueKeepsTheCellAndItsEditor) {
     EXPECT_EQ(stored("Mass"), "148.12 12.0 872.5");
 }
 
+// A new line refused (a recipe at its limit of lines) leaves the typed cell as it was, open.
+TEST_F(GridKeysTest, ARefusedNewLineKeepsTheTypedCell) {
+    keys->beforeNewLine = [] { throw StoreError("Range check error"); };
+    press(Qt::Key_End, Qt::ControlModifier);
+    for (int key : {int(Qt::Key_Down), int(Qt::Key_Insert)}) {
+        editor.type("150");
+        EXPECT_THROW(press(key), StoreError);
+        EXPECT_TRUE(editor.isOpen());
+        EXPECT_EQ(editor.text().toStdString(), "150");
+        EXPECT_EQ(stored("Mass"), "148.12 92.09 872.5");
+    }
+    keys->setColumn(9);
+    EXPECT_THROW(press(Qt::Key_Tab), StoreError) << "Tab past the last line's last cell";
+    EXPECT_TRUE(editor.isOpen());
+}
+
 TEST_F(GridKeysTest, ReadOnlyCellsTakeNoEditor) {
     columns[5].readOnly = true; // Ea
     keys->setColumn(5);
@@ -214,9 +230,13 @@ TEST_F(GridKeysTest, ReadOnlyCellsTakeNoEditor) {
     keys->setColumn(4);
     press(Qt::Key_F2);
     EXPECT_TRUE(editor.isOpen());
-    EXPECT_FALSE(press(Qt::Key_Left)) << "with the editor open the arrows move the caret";
-    EXPECT_FALSE(press(Qt::Key_Home));
+    EXPECT_FALSE(press(Qt::Key_Home)) << "with the editor open Home moves the caret";
     EXPECT_TRUE(press(Qt::Key_Home, Qt::ControlModifier));
+    keys->setColumn(4);
+    press(Qt::Key_F2);
+    EXPECT_TRUE(press(Qt::Key_Left)) << "the editor hands Left on at the start of its text";
+    EXPECT_FALSE(editor.isOpen());
+    EXPECT_EQ(at(), "0:Mass");
 }
 
 } // namespace

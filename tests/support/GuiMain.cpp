@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "app/Look.h"
 #include "components/MessageBox.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    installFontSubstitutes();
+    setUpLook();
     // --locale=de_DE runs the same tests under another locale (German: decimal commas).
     Strictness::s_locale = QLocale::c();
     for (int i = 1; i < argc; ++i)
