@@ -3,17 +3,15 @@
 // the tables must open again, sound, with every action whole: no line with a new mass and an old
 // batch charge, no lines without their header, item numbers 1 to n, and no journal left over.
 #include "DModUnit.h"
-#include "components/StoreError.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
 #include <QDir>
 #include <QRandomGenerator>
-#include <map>
-#include <csignal>
+#include "support/KilledChild.h"
+
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <map>
 
 namespace {
 
@@ -117,39 +115,23 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
     qsizetype hotJournals = 0; // kills that fell inside a commit
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
         const quint32 seed = random.generate();
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
-            try {
+        const int target = 3 + int(seed % 8);
+        const auto outcome = KilledChild::run(
+            [&](const KilledChild::Report& report) {
                 Database db(data.folder());
                 StandInForm form;
                 TDMod dm(db, form);
                 QRandomGenerator picks(seed);
                 for (int step = 0;; ++step) {
                     act(dm, picks.generate(), round * 100000 + step);
-                    if (write(fds[1], &step, sizeof step) != sizeof step)
-                        break;
+                    if (!report(step))
+                        return;
                 }
-            } catch (const StoreError& e) {
-                fprintf(stderr, "child: %s\n", qPrintable(e.message()));
-            }
-            _exit(1);
-        }
-        close(fds[1]);
-        int step = -1, v = 0;
-        const int target = 3 + int(seed % 8);
-        while (step < target && read(fds[0], &v, sizeof v) == sizeof v)
-            step = v;
-        usleep(seed % 3000); // somewhere in the middle of an action
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        close(fds[0]);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself";
+            },
+            target, seed % 3000); // somewhere in the middle of an action
+        ASSERT_TRUE(outcome.killed) << "the child ended by itself";
+        const int step = outcome.last;
         ASSERT_GE(step, target);
         actions += step;
 

@@ -30,6 +30,11 @@ DBGrid::DBGrid(QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setFixedWidth(14);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // Parts that fill their own background: a change in one of them repaints it alone, not the
+    // frames and panels underneath it and every other part they cover.
+    for (QWidget* w : {static_cast<QWidget*>(verticalScrollBar()), static_cast<QWidget*>(horizontalScrollBar()),
+                       horizontalHeader()->viewport(), verticalHeader()->viewport()})
+        w->setAutoFillBackground(true);
     m_keys.confirmDelete = [this] {
         return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                                 QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel,

@@ -87,6 +87,15 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     QStyledItemDelegate::setModelData(editor, model, index);
 }
 
+// A number is never wider than as many digits: measuring it (shaping the whole text) would
+// cost as much again as drawing it, on every cell of every repaint.
+static bool surelyFits(const QString& text, const QFontMetrics& fm, int width) {
+    for (QChar c : text)
+        if (!c.isDigit() && c != u'.' && c != u',' && c != u'-')
+            return false;
+    return text.size() * fm.horizontalAdvance(u'0') <= width;
+}
+
 // Cells are plain text on a plain ground: painted directly, not through the style's general
 // item layout, which costs more than the whole recalculation behind a typed amount.
 void GridDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
@@ -98,7 +107,7 @@ void GridDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     if (!text.isEmpty()) {
         const QRect r = option.rect.adjusted(2, 0, -2, 0);
         const QFontMetrics& fm = option.fontMetrics;
-        if (fm.horizontalAdvance(text) > r.width())
+        if (!surelyFits(text, fm, r.width()) && fm.horizontalAdvance(text) > r.width())
             text = fm.elidedText(text, Qt::ElideRight, r.width());
         const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
         p->setPen(selected ? pal.color(QPalette::HighlightedText) : QColor(Qt::black));

@@ -9,6 +9,7 @@ StatusPanels::StatusPanels(std::vector<Panel> panels, QWidget* parent)
     for (size_t i = 0; i < m_panels.size(); ++i)
         m_texts << QString();
     setSizeGripEnabled(false);
+    setAutoFillBackground(true); // a new text repaints the bar alone, not the window under it
 }
 
 QSize StatusPanels::sizeHint() const { return QSize(QStatusBar::sizeHint().width(), 20); }

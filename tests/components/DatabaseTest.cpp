@@ -3,13 +3,12 @@
 #include "components/Sqlite.h"
 #include "components/StoreError.h"
 #include "components/Table.h"
+#include "support/KilledChild.h"
 #include "support/TempData.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
-#include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -146,33 +145,21 @@ TEST(DatabaseOpening, OnlyALiveCopyHoldsTheTables) {
     QDir(data.folder()).mkdir("Kalvora.lock");
     EXPECT_NO_THROW(Database db(data.folder())) << "a folder named like the lock";
 
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        close(fds[0]);
-        try {
+    const auto outcome = KilledChild::run(
+        [&](const KilledChild::Report& report) {
             Database held(data.folder());
-            char ready = 1;
-            if (write(fds[1], &ready, 1) == 1)
+            if (report(1))
                 pause();
-        } catch (...) {
-        }
-        _exit(0);
-    }
-    close(fds[1]);
-    char ready = 0;
-    ASSERT_EQ(read(fds[0], &ready, 1), 1);
-    close(fds[0]);
-    try {
-        Database second(data.folder());
-        ADD_FAILURE() << "opened the tables another copy holds";
-    } catch (const StoreError& e) {
-        EXPECT_NE(e.message().indexOf("in use by another copy of Kalvora"), -1) << e.message().toStdString();
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+        },
+        1, 0, [&] {
+            try {
+                Database second(data.folder());
+                ADD_FAILURE() << "opened the tables another copy holds";
+            } catch (const StoreError& e) {
+                EXPECT_NE(e.message().indexOf("in use by another copy of Kalvora"), -1) << e.message().toStdString();
+            }
+        });
+    ASSERT_EQ(outcome.last, 1);
     EXPECT_NO_THROW(Database db(data.folder())) << "the killed copy's lock is gone with it";
 }
 

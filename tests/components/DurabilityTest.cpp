@@ -4,10 +4,9 @@
 #include "components/StoreError.h"
 #include "support/TempData.h"
 
-#include <csignal>
+#include "support/KilledChild.h"
+
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,13 +25,9 @@ TEST(Durability, PostedRowsSurviveAKillAtAnyMoment) {
     for (int round = 0; round < 3; ++round) {
         TempData data;
         data.create();
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
-            try {
+        const int target = 5 + round * 7;
+        const auto outcome = KilledChild::run(
+            [&](const KilledChild::Report& report) {
                 Database db(data.folder());
                 Table t(db, "TblInfo");
                 defineHeaders(t);
@@ -43,25 +38,12 @@ TEST(Durability, PostedRowsSurviveAKillAtAnyMoment) {
                     for (int i = 0; i < 10; ++i)
                         t.appendRecord({"Batch", QString("%1-%2").arg(n).arg(i)});
                     tx.commit();
-                    if (write(fds[1], &n, sizeof n) != sizeof n)
-                        break;
+                    if (!report(n))
+                        return;
                 }
-            } catch (const StoreError& e) {
-                fprintf(stderr, "child: %s\n", qPrintable(e.message()));
-            }
-            _exit(0);
-        }
-        close(fds[1]);
-        int last = 0, v = 0;
-        const int target = 5 + round * 7;
-        while (last < target && read(fds[0], &v, sizeof v) == sizeof v)
-            last = v;
-        usleep(1000 * (round + 1)); // let it be somewhere in the middle of a write
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        while (read(fds[0], &v, sizeof v) == sizeof v)
-            last = v;
-        close(fds[0]);
+            },
+            target, 1000 * (round + 1));
+        const int last = outcome.last;
 
         ASSERT_GE(last, target);
         // Opening checks the file's integrity and claims the lock the dead process left.
