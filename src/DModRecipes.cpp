@@ -101,6 +101,10 @@ void TDMod::AddRecipe(const QString& type, const QString& code) {
 void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     Database::Transaction tx(m_db);
     {
+        // The lines go with their header: nothing to stamp.
+        const bool keep = m_keepDate;
+        m_keepDate = true;
+        ScopeGuard restore([&] { m_keepDate = keep; });
         ScanGuard lines(TblRecipe, ScanGuard::StayWhereItEnds);
         ScanGuard headers(TblInfo, ScanGuard::StayWhereItEnds);
         ScopeGuard showCurrent([&] {
@@ -178,6 +182,9 @@ void TDMod::RenameRecipe(const QString& type, const QString& code) {
         ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
         TblInfo.checkBrowseMode();
         TblRecipe.checkBrowseMode();
+        // A new name is not a new recipe: it keeps the date it was last stored.
+        m_keepDate = true;
+        ScopeGuard restore([&] { m_keepDate = false; });
         // Every line of the recipe moves to the new name; a moved line leaves the line view.
         while (!TblRecipe.isEmpty()) {
             TblRecipe.first();

@@ -8,6 +8,7 @@
 #include "components/NumberFormat.h"
 #include "components/TextKey.h"
 
+#include <QDateTime>
 #include <QSet>
 #include <algorithm>
 
@@ -60,6 +61,12 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     TblRecipe.fieldByName("Ea").onChange = [this](Field& f) { TblRecipeEaChange(f); };
     TblRecipe.fieldByName("Eb").onChange = [this](Field& f) { TblRecipeEbChange(f); };
     TblRecipe.fieldByName("RMCode").onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
+    TblInfo.beforePost = [this] {
+        if (!m_keepDate)
+            Info.Date->setString(now());
+    };
+    TblRecipe.afterPost = [this] { stampHeader(); };
+    TblRecipe.afterDelete = [this] { stampHeader(); };
 
     TblRecipe.open();
     TblInfo.open();
@@ -103,6 +110,7 @@ void TDMod::defineFields() {
         Field& size = TblInfo.addField("Size", F::Float);
         size.defaultValue = 1000.0;
         size.displayFormat = "0.00";
+        TblInfo.addField("Date", F::String);
     }
 
     // Library views.
@@ -183,9 +191,20 @@ void TDMod::defineFields() {
     TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
 }
 
+QString TDMod::now() { return Clock().toString(Qt::ISODate); }
+
+void TDMod::stampHeader() {
+    // The batch pass posts every line: the header is written once a second at most.
+    if (m_keepDate || TblInfo.isEmpty())
+        return;
+    const QString stamp = now();
+    if (Info.Date->asString() != stamp)
+        TblInfo.writeStored(*Info.Date, stamp);
+}
+
 void TDMod::findFields() {
     auto h = [this](const char* n) { return &TblInfo.fieldByName(n); };
-    Info = {h("BatchType"), h("BatchCode"), h("Description"), h("AV"), h("Solids"), h("Size")};
+    Info = {h("BatchType"), h("BatchCode"), h("Description"), h("AV"), h("Solids"), h("Size"), h("Date")};
     auto l = [this](const char* n) { return &TblRecipe.fieldByName(n); };
     Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("RMName"),
             l("Mass"),      l("Moles"),     l("Ea"),      l("Eb"),      l("Charge"),

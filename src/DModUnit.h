@@ -4,8 +4,10 @@
 #include "components/Database.h"
 #include "components/Table.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class MainWindowLink;
 
@@ -47,7 +49,7 @@ public:
 
     // The fields the operations use, found once.
     struct HeaderFields {
-        Field *BatchType, *BatchCode, *Description, *AV, *Solids, *Size;
+        Field *BatchType, *BatchCode, *Description, *AV, *Solids, *Size, *Date;
     };
     struct LineFields {
         Field *BatchType, *BatchCode, *ItemNum, *RMCode, *RMName, *Mass, *Moles, *Ea, *Eb, *Charge,
@@ -136,6 +138,9 @@ public:
     void writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
                              const Field& fa, const Field& fan, const Field& fb, const Field& price);
 
+    // The clock that stamps a recipe's Date (tests fix it).
+    static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
+
     // The filter text that keeps the rows whose column equals the value.
     static QString filterText(const QString& column, const QString& value);
 
@@ -149,7 +154,11 @@ private:
     // Empties every field of the focused line but its recipe name and item number.
     void emptyLineKeepingPlace(const QVariant& itemNum);
     void insertLine(bool withMaterial);
+    // The header's Date: when the recipe was last stored. Renaming keeps it.
+    void stampHeader();
+    static QString now();
 
     Database& m_db;
+    bool m_keepDate = false;
     MainWindowLink& m_form;
 };

@@ -13,7 +13,9 @@ const TableSchema& batchInfo() {
          {"Description", T::Text, 60},
          {"AV", T::Double},
          {"Solids", T::Double},
-         {"Size", T::Double}},
+         {"Size", T::Double},
+         // When the recipe was last stored: local time, ISO 8601.
+         {"Date", T::Text, 19, true}},
         // Not unique: the naming commands keep recipe names apart.
         {{"PRIMARY", {"BatchType", "BatchCode"}, false}}};
     return s;

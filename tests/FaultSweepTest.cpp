@@ -180,7 +180,10 @@ protected:
         AutoCalcOn = true;
         Recalculating = false;
         FaultVfs::disarm();
+        // The files are compared whole: the date a recipe was stored must not tick meanwhile.
+        TDMod::Clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(10, 30)); };
     }
+    void TearDown() override { TDMod::Clock = [] { return QDateTime::currentDateTime(); }; }
 
     static std::unique_ptr<TempData> s_template;
 };

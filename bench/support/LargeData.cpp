@@ -71,7 +71,7 @@ void writeLargeData(const QString& folder, const LargeData& size) {
         return r < size.fullRecipes ? QStringLiteral("F%1").arg(r, 2, 10, QChar('0'))
                                     : QStringLiteral("C%1").arg(r, 6, 10, QChar('0'));
     };
-    fill(dir.filePath("BatchInfo.ADT"), "INSERT INTO BatchInfo VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+    fill(dir.filePath("BatchInfo.ADT"), "INSERT INTO BatchInfo VALUES (?1, ?2, ?3, ?4, ?5, ?6, NULL)",
          size.recipes, [&](Statement& st, int r) {
              st.bind(1, typeOf(r));
              st.bind(2, codeOf(r));

@@ -378,10 +378,13 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
     }
     if (found.empty())
         cannotOpen(path, QStringLiteral("it holds no table %1").arg(schema.name));
-    bool same = found.size() == schema.columns.size();
+    // Every column in its place; only columns added later may be missing, at the end.
+    bool same = found.size() <= schema.columns.size();
     for (size_t i = 0; same && i < found.size(); ++i)
         same = found[i].first.compare(schema.columns[i].name, Qt::CaseInsensitive) == 0 &&
                found[i].second == TableSchema::sqlType(schema.columns[i].type);
+    for (size_t i = found.size(); same && i < schema.columns.size(); ++i)
+        same = schema.columns[i].addedLater;
     if (!same)
         cannotOpen(path, QStringLiteral("the table %1 does not have the columns this program "
                                         "expects")
@@ -400,6 +403,15 @@ void Database::verify(const QString& schemaName, const TableSchema& schema, cons
 
     if (sqlite3_db_readonly(db, schemaName.toUtf8().constData()) == 1)
         cannotOpen(path, QStringLiteral("the file is read-only"));
+    for (size_t i = found.size(); i < schema.columns.size(); ++i) {
+        const ColumnDef& c = schema.columns[i];
+        try {
+            sqliteExec(db, QStringLiteral("ALTER TABLE %1.%2 ADD COLUMN %3 %4")
+                               .arg(s, quoted(schema.name), quoted(c.name), TableSchema::sqlType(c.type)));
+        } catch (const StoreError& e) {
+            cannotOpen(path, sqliteProblem(e.sqliteCode()));
+        }
+    }
 
     // A committed action is on disk when the commit returns: rollback journal, full sync.
     try {

@@ -606,6 +606,8 @@ void Table::post() {
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     event(DataEvent::UpdateRecord);
+    if (beforePost)
+        beforePost();
     for (const auto& f : m_fields)
         if (f->required && !f->isLookup() && m_buffer.values.isNull(f->column()))
             throw FieldError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
@@ -651,6 +653,30 @@ void Table::post() {
     m_eof = m_rows.empty();
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
+    if (afterPost)
+        afterPost();
+}
+
+void Table::writeStored(Field& field, const QVariant& value) {
+    checkActive();
+    const RowPtr old = m_state == State::Edit ? m_editing
+                       : m_state == State::Browse && m_cur >= 0 ? m_rows[size_t(m_cur)]
+                                                                : RowPtr();
+    if (!old)
+        return;
+    const QVariant v = field.validated(value);
+    RowValues after = old->values;
+    after.set(field.column(), v);
+    if (after == old->values)
+        return;
+    m_file->update(old->rowid, old->values, after);
+    const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after, {}});
+    std::replace(m_all.begin(), m_all.end(), old, row);
+    std::replace(m_rows.begin(), m_rows.end(), old, row);
+    if (m_state == State::Edit) {
+        m_editing = row;
+        m_buffer.values.set(field.column(), v);
+    }
 }
 
 void Table::cancel() {
@@ -694,6 +720,8 @@ void Table::remove() {
     m_db.rowDeleted(m_file, row->rowid, this);
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
+    if (afterDelete)
+        afterDelete();
 }
 
 void Table::refresh() {

@@ -5,6 +5,7 @@
 #include "Field.h"
 #include "ValueProbe.h"
 
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -81,6 +82,16 @@ public:
     void checkBrowseMode();
     State state() const { return m_state; }
     bool modified() const { return m_modified; }
+    // Writes one column of the current stored row straight into the file, beside whatever edit is
+    // pending on it (which keeps its changes and takes the new value in that column). Nothing
+    // happens on a new row that was never posted: its own post stores it.
+    void writeStored(Field& field, const QVariant& value);
+
+    // Called around the view's own writes: before a row is posted (its buffer may still be
+    // changed), after it is stored, after a row is deleted.
+    std::function<void()> beforePost;
+    std::function<void()> afterPost;
+    std::function<void()> afterDelete;
 
     // Fields.
     const std::vector<std::unique_ptr<Field>>& fields() const { return m_fields; }

@@ -11,6 +11,8 @@ struct ColumnDef {
     QString name;
     ColumnType type = ColumnType::Text;
     int width = 0; // characters, for text columns
+    // A column later versions added at the end: a file without it gets it when opened, empty.
+    bool addedLater = false;
 };
 
 struct IndexDef {

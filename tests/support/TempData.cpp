@@ -23,7 +23,7 @@ static QString quoted(const QString& s) { return "'" + QString(s).replace("'", "
 
 QString TempData::header(const QString& type, const QString& code, double av, double solids,
                          double size, const QString& description) {
-    return QString("INSERT INTO BatchInfo VALUES (%1, %2, %3, %4, %5, %6);\n")
+    return QString("INSERT INTO BatchInfo VALUES (%1, %2, %3, %4, %5, %6, NULL);\n")
         .arg(quoted(type), quoted(code), quoted(description))
         .arg(av)
         .arg(solids)
