@@ -8,7 +8,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6printsupport6 libgl-dev libsqlite3-dev
-          libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
+          libcups2-dev libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
+# The print tests run their own CUPS scheduler and read the printed pages back from the PDF.
+if [ "$mode" = test ]; then
+    packages+=(cups poppler-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #include "PrinterSetupDialog.h"
 
+#include "FileDialog.h"
+
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -91,8 +92,8 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter* printer, QWidget* parent)
     connect(Printer, &QComboBox::currentIndexChanged, this, &PrinterSetupDialog::printerChosen);
     connect(FileName, &QLineEdit::textChanged, this, &PrinterSetupDialog::printerChosen);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Print to File"),
-                                                          FileName->text(), QStringLiteral("PDF files (*.pdf)"));
+        const QString file = FileDialog::saveFileName(this, QStringLiteral("Print to File"), FileName->text(),
+                                                         QStringLiteral("PDF files (*.pdf)"));
         if (!file.isEmpty())
             FileName->setText(file);
     });

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The one way the program asks for a file name. Tests answer in advance instead of a modal
+// dialog blocking them.
+namespace FileDialog {
+
+// The file to save into, or empty when the user cancels.
+QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+                     const QString& filter);
+
+// For tests: the next question is answered with `file` (empty: cancelled); answers queue up.
+void setNextAnswer(const QString& file);
+// For tests: a question no answer was given for is passed to `unexpected` and cancelled.
+void setUnexpected(std::function<void(const QString& caption)> unexpected);
+// For tests: the file name the last question proposed.
+QString lastProposed();
+// Answers given in advance that no question took; cleared.
+int takeUnusedAnswers();
+
+} // namespace FileDialog

@@ -1,0 +1,98 @@
+#include "PrintJob.h"
+
+#include "PrintQueue.h"
+#include "ReportPainter.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PrintProgress::PrintProgress(int pages, QWidget* parent) : QDialog(parent) {
+    setObjectName("PrintProgress");
+    setWindowTitle(QStringLiteral("Printing progress"));
+    setWindowModality(Qt::ApplicationModal);
+    auto* text = new QLabel(QStringLiteral("Printing..."));
+    Progress = new QProgressBar;
+    Progress->setObjectName("Progress");
+    Progress->setRange(0, pages);
+    Progress->setValue(0);
+    Progress->setMinimumWidth(260);
+    Cancel = new QPushButton(QStringLiteral("Cancel"));
+    Cancel->setObjectName("Cancel");
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(Cancel, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PrintProgress::reject);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(text);
+    column->addWidget(Progress);
+    column->addWidget(buttons);
+}
+
+void PrintProgress::pageDone(int done) {
+    Progress->setValue(done);
+    // The job runs on this thread: let the bar paint and a click on Cancel arrive.
+    QApplication::processEvents();
+}
+
+void PrintProgress::reject() { m_cancelled = true; }
+
+PrintResult printReport(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+                        const std::vector<Report::Page>& pages, QString* error) {
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return PrintResult::Failed;
+    };
+    // The document is composed whole before anything leaves the program: a file appears complete
+    // or is left as it was, a printer gets one job or none.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    std::unique_ptr<QFileDevice> out;
+    if (toFile)
+        out = std::make_unique<QSaveFile>(printer.outputFileName());
+    else
+        out = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("kalvora-XXXXXX.pdf")));
+    if (!out->open(QIODevice::WriteOnly)) {
+        return fail(QStringLiteral("The report could not be written to \"%1\": %2")
+                        .arg(QDir::toNativeSeparators(printer.outputFileName()), out->errorString()));
+    }
+    bool composed = false;
+    {
+        PrintProgress progress(int(pages.size()), parent);
+        progress.show();
+        progress.pageDone(0);
+        QPdfWriter pdf(out.get());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(QStringLiteral("Kalvora"));
+        composed = !progress.cancelled() &&
+                   Report::print(pdf, definition, pages, [&](int page) {
+                       progress.pageDone(page);
+                       return !progress.cancelled();
+                   });
+        if (progress.cancelled()) {
+            if (auto* save = qobject_cast<QSaveFile*>(out.get()))
+                save->cancelWriting();
+            return PrintResult::Cancelled;
+        }
+    }
+    if (toFile) {
+        auto* save = static_cast<QSaveFile*>(out.get());
+        if (!composed || !save->commit())
+            return fail(QStringLiteral("The report could not be written to \"%1\": %2")
+                            .arg(QDir::toNativeSeparators(printer.outputFileName()), save->errorString()));
+        return PrintResult::Printed;
+    }
+    QString why;
+    if (!composed || !out->flush())
+        return fail(QStringLiteral("The report could not be prepared for printing: %1").arg(out->errorString()));
+    if (PrintQueue::submit(printer.printerName(), out->fileName(), printer.docName(), &why) == 0)
+        return fail(QStringLiteral("The report could not be sent to the printer %1: %2").arg(printer.printerName(), why));
+    return PrintResult::Printed;
+}

@@ -1,0 +1,262 @@
+#include "DModUnit.h"
+#include "MainReport.h"
+#include "components/ReportPainter.h"
+#include "formulas/ReactionTotals.h"
+#include "support/PdfWords.h"
+#include "support/StandInForm.h"
+#include "support/TempData.h"
+
+#include <QPdfWriter>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary =
+    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
+    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6) +
+    TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2) +
+    TempData::material("DIOL", "Diol", "Base", 100, 0, 0, 2, 0);
+
+class RecipeReport : public ::testing::Test {
+protected:
+    // Recipe Alkyd/W1 with lines of the given codes, numbered from 1, and no amounts yet.
+    void open(const QStringList& codes, const QString& date = {}, const QString& extraLines = {}) {
+        QString lines;
+        for (int i = 0; i < codes.size(); ++i)
+            lines += TempData::line("Alkyd", "W1", i + 1, codes[i]);
+        QString header = TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd");
+        if (!date.isEmpty())
+            header.replace("NULL);", "'" + date + "');");
+        data.create(header, lines + extraLines, kLibrary);
+        db = std::make_unique<Database>(data.folder());
+        dm = std::make_unique<TDMod>(*db, form);
+    }
+    // Types a mass into a line as the grid does and stores it.
+    void typeMass(int item, const QString& mass) {
+        ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {item}));
+        dm->TblRecipe.edit();
+        dm->TblRecipe.fieldByName("Mass").setText(loc(mass));
+        dm->TblRecipe.checkBrowseMode();
+    }
+    void workedExample() {
+        open({"ANH", "TRIOL", "FA"});
+        typeMass(1, "148.12");
+        typeMass(2, "101.299");
+        typeMass(3, "280");
+    }
+    // The printed text of every item of that name, page by page; a caption is named by its text.
+    static QStringList printed(const std::vector<Report::Page>& pages, const QString& name, int page = -1,
+                               bool fieldsOnly = false) {
+        QStringList out;
+        for (int n = 0; n < int(pages.size()); ++n)
+            if (page < 0 || n == page)
+                for (const Report::Placed& p : pages[n].items)
+                    if (p.item->name == name && (p.item->isField || !fieldsOnly))
+                        out << p.text;
+        return out;
+    }
+    // The printed values of a data field, whose name a column title may share.
+    static QStringList field(const std::vector<Report::Page>& pages, const QString& name) {
+        return printed(pages, name, -1, true);
+    }
+
+    void SetUp() override {
+        AutoCalcOn = true;
+        Recalculating = false;
+        ReactionTotals = {};
+    }
+    void TearDown() override {
+        dm.reset();
+        AutoCalcOn = true;
+        ReactionTotals = {};
+    }
+
+    TempData data;
+    StandInForm form;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TDMod> dm;
+};
+
+} // namespace
+
+// The figures are worked out by hand from the recipe: 1 mol anhydride (148.12 g), 1.1 mol
+// glycerol (101.299 g) and 1 mol fatty acid (280 g) at acid value 8, solids 50 %, batch 1000;
+// yield (529.419 - 36) / (1 - 18 * 8 / 56100) = 494.68879.
+TEST_F(RecipeReport, EveryValueLabelReadsTheRecipesFigures) {
+    workedExample();
+    TFrmMainReport report(*dm);
+    const std::pair<const char*, const char*> expected[] = {
+        {"LblTMass", "529.419"},         {"LblTMoles", "3.1000"},          {"LblTEa", "3.0000"},
+        {"LblTEb", "3.3000"},            {"LblTAmt", "1070.21"},           {"LblTPerc", "53.510"},
+        {"LblTCost", "712.23"},          {"LblMassWaterOff", "34.730"},    {"LblChargeWaterOff", "70.21"},
+        {"LblPercentWaterOff", "3.510"}, {"LblMassYield", "494.689"},      {"LblChargeYield", "1000.00"},
+        {"LblPercentYield", "50.000"},   {"LblKValue", "1.033"},           {"LblAVAtGel", "-11.4"},
+        {"LblPGel", "90.830"},           {"LblFav", "1.935"},              {"LblOilLength", "59.2"},
+        {"LblMolMass", "2901"},          {"LblCost", "1.44"},              {"LblExcessOH", "10.0"},
+        {"LblOHN", "42"},                {"LblOHEqvMass", "1335"},         {"LblPercOH", "1.3"}};
+    for (const auto& [label, text] : expected)
+        EXPECT_EQ(report.labelText(label), loc(text)) << label;
+
+    // The lines print in their display formats, the header fields too.
+    const auto pages = report.prepare(QDateTime(QDate(2026, 12, 9), QTime(9, 15)));
+    EXPECT_EQ(printed(pages, "ItemNum"), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(printed(pages, "RMName"), QStringList({"Phthalic Anhydride", "Glycerol", "Soya Fatty Acid"}));
+    EXPECT_EQ(field(pages, "Mass"), QStringList({loc("148.120"), loc("101.299"), loc("280.000")}));
+    EXPECT_EQ(field(pages, "Moles"), QStringList({loc("1.0000"), loc("1.1000"), loc("1.0000")}));
+    EXPECT_EQ(field(pages, "Charge"), QStringList({loc("299.42"), loc("204.77"), loc("566.01")}));
+    EXPECT_EQ(field(pages, "Cost"), QStringList({loc("162.93"), loc("101.30"), loc("448.00")}));
+    EXPECT_EQ(printed(pages, "AV"), QStringList({loc("8.0")}));
+    EXPECT_EQ(printed(pages, "Size"), QStringList({loc("1000.00")}));
+    EXPECT_EQ(printed(pages, "Description"), QStringList({"Long oil alkyd"}));
+    EXPECT_EQ(printed(pages, "PrintDate"), QStringList({Report::dateTimeText(QDateTime(QDate(2026, 12, 9), QTime(9, 15)))}));
+}
+
+TEST_F(RecipeReport, AnAcidExcessPrintsMinusSignsAndNoMolecularMass) {
+    // 1 mol diacid (2 acid equivalents) and 0.5 mol diol (1 hydroxyl equivalent): fewer moles than
+    // acid equivalents, so no molecular mass; yield (230 - 36) / (1 - 144 / 56100) = 194.49925.
+    open({"DIACID", "DIOL"});
+    typeMass(1, "180");
+    typeMass(2, "50");
+    TFrmMainReport report(*dm);
+    EXPECT_EQ(report.labelText("LblMolMass"), "");
+    EXPECT_EQ(report.labelText("LblExcessOH"), loc("-50.0"));
+    EXPECT_EQ(report.labelText("LblOHN"), "-280");       // -56100 / 194.49925 + 8
+    EXPECT_EQ(report.labelText("LblAVAtGel"), loc("137.8")); // 56100 * 0.5 / (194.49925 + 9)
+    EXPECT_EQ(report.labelText("LblOHEqvMass"), "0");
+    EXPECT_EQ(report.labelText("LblPercOH"), loc("0.0"));
+}
+
+TEST_F(RecipeReport, WithAutoCalcOffTheBatchFiguresAreThoseOfTheLastCalculate) {
+    workedExample();
+    AutoCalcOn = false;
+    typeMass(3, "300");
+    TFrmMainReport report(*dm);
+    EXPECT_EQ(report.labelText("LblTMass"), loc("549.419"));
+    EXPECT_EQ(report.labelText("LblTAmt"), loc("1070.21"));
+    EXPECT_EQ(report.labelText("LblTPerc"), loc("53.510"));
+    EXPECT_EQ(report.labelText("LblChargeWaterOff"), loc("70.21"));
+    const auto pages = report.prepare();
+    EXPECT_EQ(field(pages, "Charge"), QStringList({loc("299.42"), loc("204.77"), loc("566.01")}));
+}
+
+TEST_F(RecipeReport, ALongRecipeContinuesOnPagesThatRepeatBothHeaders) {
+    QStringList codes;
+    for (int i = 0; i < 127; ++i)
+        codes << (i % 2 ? "TRIOL" : "ANH");
+    open(codes);
+    TFrmMainReport report(*dm);
+    const auto pages = report.prepare();
+    // 271.6 mm of A4 between the margins. Page 1: headers 98.7 and titles 7.4 leave room for 25
+    // lines; later pages 26 each, so 25 + 3 * 26 = 103 and 24 on page 5, where the totals (26.2)
+    // no longer fit: page 6 holds the totals and the calculated values.
+    ASSERT_EQ(pages.size(), 6u);
+    const int perPage[] = {25, 26, 26, 26, 24, 0};
+    int item = 1;
+    for (int n = 0; n < 6; ++n) {
+        const QStringList items = printed(pages, "ItemNum", n);
+        EXPECT_EQ(items.size(), perPage[n]) << "page " << n + 1;
+        if (!items.isEmpty())
+            EXPECT_EQ(items.first(), QString::number(item)) << "page " << n + 1;
+        item += items.size();
+        EXPECT_EQ(printed(pages, "Kalvora Printout", n).size(), 1) << "page " << n + 1;
+        EXPECT_EQ(printed(pages, "Resin Type:", n).size(), 1) << "page " << n + 1;
+        EXPECT_EQ(printed(pages, "BatchCode", n), QStringList({"W1"})) << "page " << n + 1;
+        EXPECT_EQ(printed(pages, "Item", n).size(), n == 0 ? 1 : 0) << "page " << n + 1;
+        EXPECT_EQ(printed(pages, "LblTMass", n).size(), n == 5 ? 1 : 0) << "page " << n + 1;
+        EXPECT_EQ(printed(pages, "LblKValue", n).size(), n == 5 ? 1 : 0) << "page " << n + 1;
+    }
+    // Nothing crosses the bottom margin.
+    for (const auto& page : pages)
+        for (const auto& p : page.items)
+            EXPECT_LT(p.top, 297 - 12.7);
+}
+
+TEST_F(RecipeReport, AnEmptyRecipePrintsItsHeaderTotalsAndValues) {
+    open({});
+    dm->CalcBatch();
+    TFrmMainReport report(*dm);
+    const auto pages = report.prepare();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(printed(pages, "Item").isEmpty());
+    EXPECT_TRUE(printed(pages, "ItemNum").isEmpty());
+    EXPECT_EQ(printed(pages, "BatchCode"), QStringList({"W1"}));
+    EXPECT_EQ(printed(pages, "LblTMass"), QStringList({loc("0.000")}));
+    EXPECT_EQ(printed(pages, "LblKValue"), QStringList({loc("0.000")}));
+    EXPECT_EQ(printed(pages, "LblOHN"), QStringList({"0"}));
+    EXPECT_EQ(printed(pages, "LblMolMass"), QStringList({""}));
+    // The yield row shows the target batch and solids.
+    EXPECT_EQ(printed(pages, "LblChargeYield"), QStringList({loc("1000.00")}));
+    EXPECT_EQ(printed(pages, "LblPercentYield"), QStringList({loc("50.000")}));
+}
+
+TEST_F(RecipeReport, ItemNumberZeroAndEmptyAmountsPrintEmptyCells) {
+    open({"ANH"}, {}, TempData::line("Alkyd", "W1", 0, "TRIOL"));
+    TFrmMainReport report(*dm);
+    const auto pages = report.prepare();
+    EXPECT_EQ(printed(pages, "ItemNum"), QStringList({"", "1"}));
+    EXPECT_EQ(field(pages, "Mass"), QStringList({"", ""}));
+}
+
+TEST_F(RecipeReport, TheDateLastModifiedPrintsAsThePrintDateDoes) {
+    open({"ANH"}, "2026-11-30T16:45:12");
+    TFrmMainReport report(*dm);
+    EXPECT_EQ(printed(report.prepare(), "Date"),
+              QStringList({Report::dateTimeText(QDateTime(QDate(2026, 11, 30), QTime(16, 45, 12)))}));
+}
+
+TEST_F(RecipeReport, ARecipeWithoutADatePrintsAnEmptyCell) {
+    open({"ANH"});
+    TFrmMainReport report(*dm);
+    EXPECT_EQ(printed(report.prepare(), "Date"), QStringList({""}));
+}
+
+// The words on the PDF stand where the layout puts them: read back with their boxes.
+TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
+    workedExample();
+    TFrmMainReport report(*dm);
+    const auto pages = report.prepare(QDateTime(QDate(2026, 12, 9), QTime(9, 15)));
+    const QString file = data.file("report.pdf");
+    {
+        QPdfWriter pdf(file);
+        ASSERT_TRUE(Report::print(pdf, report.Report1, pages));
+    }
+    QString error;
+    const auto words = pdfWords(file, &error);
+    if (words.empty())
+        GTEST_SKIP() << error.toStdString();
+
+    const double margin = 12.7, header = margin + 33.1, titles = header + 65.6, lines = titles + 7.4;
+    const double totals = lines + 3 * 6.6, values = totals + 26.2;
+    const auto at = [&](const QString& text) {
+        const PdfWord* w = findWord(words, text);
+        EXPECT_NE(w, nullptr) << text.toStdString() << " not in: " << pageText(words, 1).toStdString();
+        return w ? *w : PdfWord{};
+    };
+    // Left anchors: the word's left edge. Tops: the top of the line of text.
+    EXPECT_NEAR(at("Print").left, margin + 95.0, 0.5);
+    EXPECT_NEAR(at("Print").top, margin + 11.1, 0.5);
+    EXPECT_NEAR(at("Resin").left, margin + 2.1, 0.5);
+    EXPECT_NEAR(at("Resin").top, header + 3.2, 0.5);
+    EXPECT_NEAR(at("W1").left, margin + 36.8, 0.5);
+    EXPECT_NEAR(at("Target").top, header + 34.7, 0.5);
+    EXPECT_NEAR(at("Code").left, margin + 13.2, 0.5);
+    EXPECT_NEAR(at("Code").top, titles + 1.1, 0.5);
+    EXPECT_NEAR(at("Glycerol").left, margin + 31.8, 0.5);
+    EXPECT_NEAR(at("Glycerol").top, lines + 6.6 + 1.3, 0.5);
+    EXPECT_NEAR(at("Totals:").top, totals + 1.1, 0.5);
+    EXPECT_NEAR(at("Calculated").left, margin + 69.8, 0.5);
+    EXPECT_NEAR(at("Calculated").top, values + 4.5, 0.5);
+    EXPECT_NEAR(at("Hydroxyl").left, margin + 131.2, 0.5);
+    // Right anchors: the word's right edge.
+    EXPECT_NEAR(at(loc("101.299")).right, margin + 88.1, 0.5);
+    EXPECT_NEAR(at(loc("529.419")).right, margin + 88.4, 0.5);
+    EXPECT_NEAR(at(loc("1070.21")).right, margin + 150.5, 0.5);
+    EXPECT_NEAR(at(loc("1.033")).right, margin + 44.5, 0.5);
+    EXPECT_NEAR(at(loc("1.033")).top, values + 22.5, 0.5);
+    // Centre anchors: the middle of the word.
+    const PdfWord amount = at("Amount");
+    EXPECT_NEAR((amount.left + amount.right) / 2, margin + 143.4, 0.5);
+    const PdfWord ea = at(loc("3.0000"));
+    EXPECT_NEAR((ea.left + ea.right) / 2, margin + 113.1, 0.5);
+}

@@ -1,0 +1,173 @@
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "app/Startup.h"
+#include "components/FileDialog.h"
+#include "components/MessageBox.h"
+#include "components/PrintJob.h"
+#include "formulas/ReactionTotals.h"
+#include "support/PdfWords.h"
+#include "support/TempData.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary =
+    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
+    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6);
+
+QString manyLines(int n) {
+    QString lines;
+    for (int i = 1; i <= n; ++i)
+        lines += TempData::line("Alkyd", "W1", i, i % 2 ? "ANH" : "TRIOL", "148.12, 1, 2, NULL, NULL, NULL, NULL");
+    return lines;
+}
+
+class Printing : public ::testing::Test {
+protected:
+    void open(int lines = 3) {
+        data.create(TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd"), manyLines(lines), kLibrary);
+        session = openSession(form, data.folder());
+        ASSERT_NE(session, nullptr);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    void SetUp() override {
+        AutoCalcOn = true;
+        ReactionTotals = {};
+    }
+    void TearDown() override {
+        form.attach(nullptr);
+        session.reset();
+    }
+    // Points the shared printer at a PDF file, as Print Setup does.
+    QString printToPdf() {
+        const QString file = data.file("printed.pdf");
+        form.printer()->setOutputFormat(QPrinter::PdfFormat);
+        form.printer()->setOutputFileName(file);
+        return file;
+    }
+    TDMod& dm() { return *session->dmod; }
+    void clickPrint() { form.findChild<QToolButton*>("BtnPrint")->click(); }
+    // Clicks Cancel in the progress window as soon as it shows the page count reaching `page`.
+    void cancelAt(int page) {
+        QTimer::singleShot(0, [this, page] { pollCancel(page); });
+    }
+    void pollCancel(int page) {
+        auto* progress = form.findChild<PrintProgress*>("PrintProgress");
+        if (progress && progress->isVisible() && progress->Progress->value() >= page) {
+            EXPECT_EQ(progress->windowTitle(), "Printing progress");
+            progress->Cancel->click();
+            cancelled = true;
+            return;
+        }
+        QTimer::singleShot(0, [this, page] { pollCancel(page); });
+    }
+
+    TempData data;
+    TForm1 form;
+    std::unique_ptr<Session> session;
+    bool cancelled = false;
+};
+
+} // namespace
+
+TEST_F(Printing, PrintPutsTheRecipeOnA4WhateverThePrinterHadAndLeavesItsSetUpAlone) {
+    open();
+    const QString file = printToPdf();
+    form.printer()->setPageSize(QPageSize(QPageSize::Letter));
+    form.printer()->setPageOrientation(QPageLayout::Landscape);
+    clickPrint();
+
+    const auto words = pdfWords(file);
+    ASSERT_FALSE(words.empty());
+    EXPECT_NE(findWord(words, "W1"), nullptr);
+    EXPECT_NE(findWord(words, "Glycerol"), nullptr);
+    EXPECT_NE(findWord(words, "Printout"), nullptr);
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 595")) << "A4 portrait";
+    // The printer is set up as it was, and the progress window is gone.
+    EXPECT_EQ(form.printer()->pageLayout().pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(form.printer()->pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(form.findChild<PrintProgress*>("PrintProgress"), nullptr);
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(Printing, TheMenusPrintDoesTheSame) {
+    open();
+    const QString file = printToPdf();
+    form.findChild<QAction*>("Print")->trigger();
+    EXPECT_NE(findWord(pdfWords(file), "Glycerol"), nullptr);
+}
+
+TEST_F(Printing, ALineBeingEditedIsStoredBeforeItPrints) {
+    open();
+    const QString file = printToPdf();
+    ASSERT_TRUE(dm().TblRecipe.locate("ItemNum", {2}));
+    dm().TblRecipe.edit();
+    dm().TblRecipe.fieldByName("RMCode").setText("FA");
+    clickPrint();
+    EXPECT_NE(findWord(pdfWords(file), "Soya"), nullptr);
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT RMCode FROM Recipes WHERE ItemNum = 2"), "FA");
+}
+
+TEST_F(Printing, CancelStopsTheJobAndSaysNothing) {
+    open(127);
+    const QString file = printToPdf();
+    cancelAt(1);
+    clickPrint();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(form.findChild<PrintProgress*>("PrintProgress"), nullptr);
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+    // Nothing of the stopped job is written.
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(Printing, AFileThatCannotBeWrittenIsSaidSo) {
+    open();
+    form.printer()->setOutputFormat(QPrinter::PdfFormat);
+    form.printer()->setOutputFileName(data.file("no such folder/printed.pdf"));
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    clickPrint();
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_TRUE(MessageBox::history()[0].text.startsWith("The report could not be written to"))
+        << MessageBox::history()[0].text.toStdString();
+    EXPECT_EQ(MessageBox::history()[0].icon, QMessageBox::Critical);
+}
+
+// The window tests see no printer: the CUPS server they are pointed at does not exist.
+TEST_F(Printing, WithoutAPrinterTheReportIsOfferedAsAPdfNamedAfterTheRecipe) {
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
+    open();
+    form.printer()->setOutputFormat(QPrinter::NativeFormat);
+    const QString file = data.file("Alkyd W1.pdf");
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    FileDialog::setNextAnswer(file);
+    clickPrint();
+    EXPECT_TRUE(FileDialog::lastProposed().endsWith("/Alkyd W1.pdf")) << FileDialog::lastProposed().toStdString();
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].text,
+              "No printer is installed. Do you want to save the report as a PDF file instead?");
+    EXPECT_NE(findWord(pdfWords(file), "Glycerol"), nullptr);
+    // The shared printer is still the one set up.
+    EXPECT_TRUE(form.printer()->outputFileName().isEmpty());
+
+    // No: nothing is asked further and nothing is written.
+    MessageBox::clearHistory();
+    QFile::remove(file);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    clickPrint();
+    EXPECT_FALSE(QFile::exists(file));
+}
