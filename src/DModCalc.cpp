@@ -161,6 +161,11 @@ void TDMod::CalcBatch() {
         // One transaction: all lines or none.
         Database::Transaction tx(m_db);
         TblRecipe.checkBrowseMode();
+        // The batch columns follow from the recipe: writing them changes no recipe, and merely
+        // showing one whose figures were stale must not date it.
+        const bool keep = m_keepDate;
+        m_keepDate = true;
+        ScopeGuard restoreKeep([&] { m_keepDate = keep; });
         ScanGuard scan(TblRecipe);
         const double yield = Yield();
         // A pass ended by an error leaves no half-written line behind to be stored later.

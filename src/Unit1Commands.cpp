@@ -112,7 +112,9 @@ void TForm1::BtnPrintClick() {
             return;
         QString name = QStringLiteral("%1 %2.pdf").arg(type, code).trimmed();
         name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QDir(folder).exists())
+            folder = QDir::homePath();
         const QString file = FileDialog::saveFileName(this, QStringLiteral("Save Report as PDF"),
                                                       QDir(folder).filePath(name), QStringLiteral("PDF files (*.pdf)"));
         if (file.isEmpty())
