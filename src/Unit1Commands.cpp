@@ -3,23 +3,16 @@
 #include "Input.h"
 #include "Unit1.h"
 #include "MainReport.h"
-#include "app/Title.h"
 #include "components/DBEdit.h"
-#include "components/FileDialog.h"
 #include "components/MessageBox.h"
-#include "components/PrintJob.h"
+#include "components/ReportOutput.h"
 #include "components/PrinterSetupDialog.h"
 #include "components/UserAction.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QDir>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QToolButton>
 
 bool TForm1::act(const std::function<void()>& action, const std::function<void()>& refused) {
@@ -96,38 +89,9 @@ void TForm1::BtnPrintClick() {
         }))
         return;
 
-    QPrinter* printer = m_printer.get();
-    std::unique_ptr<QPrinter> pdf;
-    const QString type = m_dmod->TblInfo.fieldByName("BatchType").asString();
-    const QString code = m_dmod->TblInfo.fieldByName("BatchCode").asString();
-    // Without a printer Qt's printer falls back to a PDF file of no name.
-    const bool noPrinter = printer->outputFormat() == QPrinter::NativeFormat
-                               ? QPrinterInfo::availablePrinterNames().isEmpty()
-                               : printer->outputFileName().isEmpty();
-    if (noPrinter) {
-        // Printing to nowhere would say nothing: offer the paper's stand-in instead.
-        if (MessageBox::show(this, QMessageBox::Question, QString::fromUtf8(ApplicationTitle),
-                             QStringLiteral("No printer is installed. Do you want to save the report as a PDF file instead?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
-            return;
-        QString name = QStringLiteral("%1 %2.pdf").arg(type, code).trimmed();
-        name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (!QDir(folder).exists())
-            folder = QDir::homePath();
-        const QString file = FileDialog::saveFileName(this, QStringLiteral("Save Report as PDF"),
-                                                      QDir(folder).filePath(name), QStringLiteral("PDF files (*.pdf)"));
-        if (file.isEmpty())
-            return;
-        pdf = std::make_unique<QPrinter>();
-        pdf->setOutputFormat(QPrinter::PdfFormat);
-        pdf->setOutputFileName(file);
-        printer = pdf.get();
-    }
-    printer->setDocName(QStringLiteral("%1 %2").arg(type, code));
-    QString error;
-    if (printReport(this, *printer, report->Report1, pages, &error) == PrintResult::Failed)
-        MessageBox::commandError(this, error);
+    const QString title = QStringLiteral("%1 %2").arg(m_dmod->TblInfo.fieldByName("BatchType").asString(),
+                                                      m_dmod->TblInfo.fieldByName("BatchCode").asString());
+    ReportOutput::print(this, *m_printer, report->Report1, pages, title);
 }
 
 // The windows these commands open arrive with their own units.

@@ -1,0 +1,76 @@
+#include "LibReport.h"
+
+#include "DModUnit.h"
+
+using Report::Anchor;
+using Report::Band;
+using Report::BandKind;
+using Report::Font;
+using Report::Item;
+
+namespace {
+
+Font font(double points, bool bold = false, bool underline = false) {
+    Font f;
+    f.points = points;
+    f.bold = bold;
+    f.underline = underline;
+    return f;
+}
+
+// The print view's rows, each value in the view's display format.
+class LibraryData : public Report::Data {
+public:
+    explicit LibraryData(Table& view) : m_view(view) {}
+    int rowCount() const override { return m_view.rowCount(); }
+    QString text(int row, const QString& field) const override {
+        const Field& f = m_view.fieldByName(field);
+        return f.formatValue(m_view.valueAt(row, f));
+    }
+
+private:
+    Table& m_view;
+};
+
+} // namespace
+
+TFrmLibReport::TFrmLibReport(TDMod& dm) : m_dm(dm) {
+    Band header{QStringLiteral("PageHeader"), BandKind::EveryPage, 23.5, {}};
+    header.items.push_back(Item::image(Report::picture(QStringLiteral(":/reports/library-logo.svg")), 0.3, 0.3, 79.1, 18.8));
+    header.items.back().name = QStringLiteral("Logo");
+    Item title = Item::label(QStringLiteral("Raw Material Library Print Out"), 129.6, 2.6, Anchor::Centre, font(16, true, true));
+    title.name = title.text;
+    header.items.push_back(title);
+    Item printDate = Item::label(QStringLiteral("Print Date:"), 91.0, 11.1, Anchor::Left, font(12, true));
+    printDate.name = printDate.text;
+    header.items.push_back(printDate);
+    header.items.push_back(Item::cell(QStringLiteral("PrintDate"), 114.8, 0, 11.1, Anchor::Left, font(12, true), false));
+    Report1.bands.push_back(std::move(header));
+
+    Band titles{QStringLiteral("ColumnTitles"), BandKind::EveryPage, 6.3, {}};
+    Band row{QStringLiteral("Material"), BandKind::Row, 5.3, {}};
+    const struct { const char* title; double titleX; const char* field; double fieldX; Anchor anchor; } columns[] = {
+        {"Code", 2.1, "RMCode", 2.1, Anchor::Left},
+        {"Name", 23.0, "RMCommonName", 22.0, Anchor::Left},
+        {"Type", 75.7, "RMType", 75.4, Anchor::Left},
+        {"Mol. Mass", 97.4, "RMMWt", 110.6, Anchor::Right},
+        {"Acid F.", 117.5, "RMFa", 121.3, Anchor::Centre},
+        {"Anhyd. F.", 133.3, "RMFan", 142.6, Anchor::Centre},
+        {"Base F.", 152.4, "RMFb", 159.7, Anchor::Centre},
+        {"Cost", 170.4, "RMPrice", 168.3, Anchor::Left}};
+    for (const auto& c : columns) {
+        Item t = Item::label(QString::fromLatin1(c.title), c.titleX, 0.3, Anchor::Left, font(10, true, true));
+        t.name = t.text;
+        titles.items.push_back(t);
+        row.items.push_back(Item::dataField(QString::fromLatin1(c.field), c.fieldX, 0.8, c.anchor, font(9)));
+    }
+    Report1.bands.push_back(std::move(titles));
+    Report1.bands.push_back(std::move(row));
+}
+
+std::vector<Report::Page> TFrmLibReport::prepare(const QDateTime& prepared) {
+    // What the library holds on disk: a change pending in the library window is not printed.
+    m_dm.TblLibPrint.refresh();
+    Report1.band(QStringLiteral("PageHeader")).item(QStringLiteral("PrintDate")).text = Report::dateTimeText(prepared);
+    return Report1.layout(LibraryData(m_dm.TblLibPrint));
+}

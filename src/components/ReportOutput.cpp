@@ -1,0 +1,68 @@
+#include "ReportOutput.h"
+
+#include "../app/Title.h"
+#include "FileDialog.h"
+#include "MessageBox.h"
+#include "PrintJob.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace ReportOutput {
+
+namespace {
+
+// The user's documents folder (or home) and a file name made from the title.
+QString proposedPdf(const QString& title) {
+    QString name = title.trimmed() + QStringLiteral(".pdf");
+    name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(name);
+}
+
+void run(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+         const std::vector<Report::Page>& pages) {
+    QString error;
+    if (printReport(parent, printer, definition, pages, &error) == PrintResult::Failed)
+        MessageBox::commandError(parent, error);
+}
+
+} // namespace
+
+bool printsNowhere(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::NativeFormat ? QPrinterInfo::availablePrinterNames().isEmpty()
+                                                            : printer.outputFileName().isEmpty();
+}
+
+void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
+               const QString& title) {
+    const QString file = FileDialog::saveFileName(parent, QStringLiteral("Save Report as PDF"), proposedPdf(title),
+                                                  QStringLiteral("PDF files (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    QPrinter pdf;
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(file);
+    pdf.setDocName(title);
+    run(parent, pdf, definition, pages);
+}
+
+void print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+           const std::vector<Report::Page>& pages, const QString& title) {
+    if (printsNowhere(printer)) {
+        if (MessageBox::show(parent, QMessageBox::Question, QString::fromUtf8(ApplicationTitle),
+                             QStringLiteral("No printer is installed. Do you want to save the report as a PDF file instead?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes)
+            saveAsPdf(parent, definition, pages, title);
+        return;
+    }
+    printer.setDocName(title);
+    run(parent, printer, definition, pages);
+}
+
+} // namespace ReportOutput

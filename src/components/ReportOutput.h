@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Report.h"
+
+class QPrinter;
+class QWidget;
+
+// The report commands of the windows: print on the printer that Print Setup chose, or save as a
+// PDF file. Each shows its own failures; a cancelled job says nothing.
+namespace ReportOutput {
+
+// Prints every page on `printer`. With no printer installed that would print nothing and say
+// nothing: the user is told and offered a PDF file instead, named after `title`.
+void print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+           const std::vector<Report::Page>& pages, const QString& title);
+
+// Asks for a PDF file, proposing one named after `title`, and saves every page into it.
+void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
+               const QString& title);
+
+// Whether `printer` would print nowhere: no printer installed, or a PDF file of no name (Qt's
+// printer falls back to one when there is no printer).
+bool printsNowhere(const QPrinter& printer);
+
+} // namespace ReportOutput
