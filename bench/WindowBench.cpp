@@ -59,6 +59,16 @@ void BM_TypedMass(benchmark::State& state) {
 }
 BENCHMARK(BM_TypedMass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
+// The same, a second or more after the last change: the recipe's date is written as well, so
+// the commit spans the line file and the header file.
+void BM_TypedMassNewSecond(benchmark::State& state) {
+    QDateTime clock(QDate(2026, 12, 9), QTime(8, 0));
+    TDMod::Clock = [&clock] { return clock = clock.addSecs(1); };
+    BM_TypedMass(state);
+    TDMod::Clock = [] { return QDateTime::currentDateTime(); };
+}
+BENCHMARK(BM_TypedMassNewSecond)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
 // Delete line 1 of 127 with the Ingredient Delete button; the line is put back untimed.
 void BM_DeleteLine1(benchmark::State& state) {
     RunningProgram p(largeFolder(kTenThousand));

@@ -194,9 +194,15 @@ void TDMod::defineFields() {
 QString TDMod::now() { return Clock().toString(Qt::ISODate); }
 
 void TDMod::stampHeader() {
-    // The batch pass posts every line: the header is written once a second at most.
     if (m_keepDate || TblInfo.isEmpty())
         return;
+    // Once per action: the first stored line dates the recipe, and the renumbering or the passes
+    // that follow in the same action do not ask the clock again.
+    const quint64 action = m_db.currentTransaction();
+    if (action != 0 && action == m_stampedIn)
+        return;
+    m_stampedIn = action;
+    // To the second: within the same second the header is not written again.
     const QString stamp = now();
     if (Info.Date->asString() != stamp)
         TblInfo.writeStored(*Info.Date, stamp);

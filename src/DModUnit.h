@@ -160,5 +160,6 @@ private:
 
     Database& m_db;
     bool m_keepDate = false;
+    quint64 m_stampedIn = 0; // the action that last dated the recipe
     MainWindowLink& m_form;
 };

@@ -1,0 +1,83 @@
+// The two reports at the size a long-serving user reaches, through the real windows (offscreen
+// platform): the 127-line recipe printed into a PDF, the 5,000-material library in its preview.
+#include "DModUnit.h"
+#include "LibReport.h"
+#include "Unit1.h"
+#include "app/Look.h"
+#include "components/MessageBox.h"
+#include "components/ReportPreview.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const LargeData kTenThousand{10010, 10, 20, 5000};
+
+void failOnBoxes(benchmark::State& state) {
+    if (!MessageBox::history().isEmpty())
+        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
+}
+
+// The Print button on the shown 127-line recipe, with Print Setup pointed at a PDF file: from the
+// click until the file is written and the progress window gone.
+void BM_PrintRecipe127(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    QTemporaryDir out;
+    const QString file = out.filePath("recipe.pdf");
+    QPrinter* printer = p.form().printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file);
+    auto* print = p.form().findChild<QToolButton*>("BtnPrint");
+    for (auto _ : state) {
+        print->click();
+        settle();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["pdf_kB"] = double(QFile(file).size()) / 1024;
+    failOnBoxes(state);
+}
+BENCHMARK(BM_PrintRecipe127)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// The library report opened in its preview, from the command until the first page is on screen.
+void BM_LibraryPreview5000(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    int pages = 0;
+    for (auto _ : state) {
+        TFrmLibReport report(*p.form().dmod());
+        ReportPreview preview(report.Report1, report.prepare(), p.form().printer(), "Raw Material Library", &p.form());
+        preview.show();
+        settle();
+        pages = preview.pageCount();
+        state.PauseTiming();
+        preview.close();
+        settle();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    failOnBoxes(state);
+}
+BENCHMARK(BM_LibraryPreview5000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpLook();
+    MessageBox::setAutoAnswer(true);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
