@@ -19,7 +19,8 @@ PrintProgress::PrintProgress(int pages, QWidget* parent) : QDialog(parent) {
     setObjectName("PrintProgress");
     setWindowTitle(QStringLiteral("Printing progress"));
     setWindowModality(Qt::ApplicationModal);
-    auto* text = new QLabel(QStringLiteral("Printing..."));
+    m_text = new QLabel;
+    m_text->setObjectName("Pages");
     Progress = new QProgressBar;
     Progress->setObjectName("Progress");
     Progress->setRange(0, pages);
@@ -31,13 +32,16 @@ PrintProgress::PrintProgress(int pages, QWidget* parent) : QDialog(parent) {
     buttons->addButton(Cancel, QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &PrintProgress::reject);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(text);
+    column->addWidget(m_text);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    m_pages = pages;
     column->addWidget(Progress);
     column->addWidget(buttons);
 }
 
 void PrintProgress::pageDone(int done) {
     Progress->setValue(done);
+    m_text->setText(QStringLiteral("Printing page %1 of %2").arg(qMin(done + 1, m_pages)).arg(m_pages));
     // The job runs on this thread: let the bar paint and a click on Cancel arrive.
     QApplication::processEvents();
 }

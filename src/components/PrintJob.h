@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
@@ -26,6 +27,8 @@ protected:
     void reject() override; // Escape and the close box cancel too
 
 private:
+    QLabel* m_text;
+    int m_pages = 0;
     bool m_cancelled = false;
 };
 
