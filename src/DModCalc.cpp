@@ -202,7 +202,10 @@ void TDMod::CalcBatch() {
     m_form.ShowResults();
 }
 
-void TDMod::DSInfoDataChange(Field*) {
+void TDMod::DSInfoDataChange(Field* field) {
+    // The date a post stamps changes no figure.
+    if (field == Info.Date)
+        return;
     ReactionTotals.TargetAV = Info.AV->asFloat();
     CalcTotals();
 }

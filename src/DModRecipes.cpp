@@ -183,8 +183,9 @@ void TDMod::RenameRecipe(const QString& type, const QString& code) {
         TblInfo.checkBrowseMode();
         TblRecipe.checkBrowseMode();
         // A new name is not a new recipe: it keeps the date it was last stored.
+        const bool keep = m_keepDate;
         m_keepDate = true;
-        ScopeGuard restore([&] { m_keepDate = false; });
+        ScopeGuard restore([&] { m_keepDate = keep; });
         // Every line of the recipe moves to the new name; a moved line leaves the line view.
         while (!TblRecipe.isEmpty()) {
             TblRecipe.first();

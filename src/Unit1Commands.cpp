@@ -78,8 +78,13 @@ void TForm1::BtnDeleteRecipeClick() {
 void TForm1::BtnPrintClick() {
     if (!m_dmod)
         return;
-    // The report walks the lines: a line still being edited is stored first, with its passes.
-    if (!act([this] { m_dmod->TblRecipe.checkBrowseMode(); }))
+    // What the window shows is what prints: a header value still being typed joins the header
+    // (not stored, as on leaving its box), and a line still being edited is stored with its passes.
+    if (!act([this] {
+            for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+                e->commit();
+            m_dmod->TblRecipe.checkBrowseMode();
+        }))
         return;
     std::unique_ptr<TFrmMainReport> report;
     std::vector<Report::Page> pages;

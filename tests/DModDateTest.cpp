@@ -117,3 +117,40 @@ TEST_F(LastModified, ANewRecipeIsStampedWhenItIsStored) {
     EXPECT_EQ(dateOf("N1"), "2026-12-09T10:30:00");
     EXPECT_EQ(dateOf("A7"), "-");
 }
+
+// A line still being edited when the user moves to another recipe or starts a new one is stored
+// as part of the recipe it belongs to, and dates that recipe.
+TEST_F(LastModified, ALineStoredOnLeavingItsRecipeDatesThatRecipe) {
+    create();
+    for (const bool newRecipe : {false, true}) {
+        select("A7");
+        now = now.addSecs(60);
+        ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {1}));
+        dm->TblRecipe.edit();
+        dm->TblRecipe.fieldByName("RMCode").setText(newRecipe ? "GLY" : "PA");
+        ASSERT_EQ(dm->TblRecipe.state(), Table::State::Edit);
+        const QString before = dateOf("B2");
+        db->run([&] {
+            if (newRecipe)
+                dm->AddRecipe("Alkyd", "N1");
+            else
+                select("B2");
+        });
+        EXPECT_EQ(data.query("Recipes.adt", "SELECT RMCode FROM Recipes WHERE BatchCode = 'A7' AND ItemNum = 1"),
+                  newRecipe ? "GLY" : "PA");
+        EXPECT_EQ(dateOf("A7"), now.toString(Qt::ISODate)) << newRecipe;
+        EXPECT_EQ(dateOf("B2"), before) << newRecipe;
+    }
+}
+
+TEST_F(LastModified, ShowingOrRecalculatingARecipeDoesNotDateIt) {
+    create();
+    select("A7");
+    select("B2");
+    dm->CalcBatch();
+    select("A7");
+    dm->CalcTotals();
+    dm->CalcBatch();
+    EXPECT_EQ(dateOf("A7"), "2026-01-05T08:00:00");
+    EXPECT_EQ(dateOf("B2"), "2026-01-05T08:00:00");
+}

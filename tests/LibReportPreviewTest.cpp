@@ -9,6 +9,7 @@
 #include "support/TempData.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -110,8 +111,14 @@ TEST_F(LibraryPreview, SaveAsPdfWritesEveryPageIntoTheChosenFile) {
     EXPECT_TRUE(FileDialog::lastProposed().endsWith("/Raw Material Library.pdf"));
     EXPECT_EQ(pagesOf(file), 3);
     // Cancelled: nothing written.
+    QFile::remove(file);
     FileDialog::setNextAnswer(QString());
     action("SaveAsPdf")->trigger();
+    EXPECT_FALSE(QFile::exists(file));
+    // A name typed without its extension gets one.
+    FileDialog::setNextAnswer(data.file("typed"));
+    action("SaveAsPdf")->trigger();
+    EXPECT_EQ(pagesOf(data.file("typed.pdf")), 3);
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 

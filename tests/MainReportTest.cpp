@@ -254,6 +254,11 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
     EXPECT_NEAR(at(loc("1070.21")).right, margin + 150.5, 0.5);
     EXPECT_NEAR(at(loc("1.033")).right, margin + 44.5, 0.5);
     EXPECT_NEAR(at(loc("1.033")).top, values + 22.5, 0.5);
+    // Sizes: a line of 16 pt text is 1.6 times as tall as one of 10 pt, one of 14 pt 1.4 times.
+    const double line = at("Glycerol").bottom - at("Glycerol").top;
+    EXPECT_NEAR((at("Printout").bottom - at("Printout").top) / line, 1.6, 0.05);
+    EXPECT_NEAR((at("Resin").bottom - at("Resin").top) / line, 1.4, 0.05);
+    EXPECT_NEAR((at(loc("1.033")).bottom - at(loc("1.033")).top) / line, 1.1, 0.05);
     // Centre anchors: the middle of the word.
     const PdfWord amount = at("Amount");
     EXPECT_NEAR((amount.left + amount.right) / 2, margin + 143.4, 0.5);

@@ -9,6 +9,7 @@
 #include "support/TempData.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -102,7 +103,22 @@ TEST_F(Printing, PrintPutsTheRecipeOnA4WhateverThePrinterHadAndLeavesItsSetUpAlo
     EXPECT_EQ(form.printer()->pageLayout().pageSize().id(), QPageSize::Letter);
     EXPECT_EQ(form.printer()->pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_EQ(form.findChild<PrintProgress*>("PrintProgress"), nullptr);
+    EXPECT_TRUE(form.printer()->docName().isEmpty());
     EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(Printing, AHeaderValueStillBeingTypedPrintsWithoutBeingStored) {
+    open();
+    const QString file = printToPdf();
+    auto* av = form.findChild<QLineEdit*>("EdDBAV");
+    av->setFocus();
+    av->selectAll();
+    QTest::keyClicks(av, loc("12.5"));
+    clickPrint();
+    const auto words = pdfWords(file);
+    EXPECT_NE(findWord(words, loc("12.5")), nullptr) << pageText(words, 1).toStdString();
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo"), "8.0") << "printing stores no header";
+    EXPECT_TRUE(dm().HeaderChanged());
 }
 
 TEST_F(Printing, TheMenusPrintDoesTheSame) {

@@ -46,10 +46,19 @@ void PrintProgress::pageDone(int done) {
     QApplication::processEvents();
 }
 
-void PrintProgress::reject() { m_cancelled = true; }
+void PrintProgress::sending(const QString& printer) {
+    m_text->setText(QStringLiteral("Sending the report to %1").arg(printer));
+    Cancel->setEnabled(false);
+    QApplication::processEvents();
+}
+
+void PrintProgress::reject() {
+    if (Cancel->isEnabled())
+        m_cancelled = true;
+}
 
 PrintResult printReport(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-                        const std::vector<Report::Page>& pages, QString* error) {
+                        const std::vector<Report::Page>& pages, const QString& title, QString* error) {
     const auto fail = [&](const QString& why) {
         if (error)
             *error = why;
@@ -58,45 +67,51 @@ PrintResult printReport(QWidget* parent, QPrinter& printer, const Report::Defini
     // The document is composed whole before anything leaves the program: a file appears complete
     // or is left as it was, a printer gets one job or none.
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const QString file = QDir::toNativeSeparators(printer.outputFileName());
     std::unique_ptr<QFileDevice> out;
     if (toFile)
         out = std::make_unique<QSaveFile>(printer.outputFileName());
     else
         out = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("kalvora-XXXXXX.pdf")));
     if (!out->open(QIODevice::WriteOnly)) {
-        return fail(QStringLiteral("The report could not be written to \"%1\": %2")
-                        .arg(QDir::toNativeSeparators(printer.outputFileName()), out->errorString()));
+        return fail(toFile ? QStringLiteral("The report could not be written to \"%1\": %2").arg(file, out->errorString())
+                           : QStringLiteral("The report could not be prepared for printing: %1").arg(out->errorString()));
     }
+    PrintProgress progress(int(pages.size()), parent);
+    progress.show();
+    progress.pageDone(0);
     bool composed = false;
     {
-        PrintProgress progress(int(pages.size()), parent);
-        progress.show();
-        progress.pageDone(0);
         QPdfWriter pdf(out.get());
-        pdf.setTitle(printer.docName());
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Kalvora"));
         composed = !progress.cancelled() &&
                    Report::print(pdf, definition, pages, [&](int page) {
                        progress.pageDone(page);
                        return !progress.cancelled();
                    });
-        if (progress.cancelled()) {
-            if (auto* save = qobject_cast<QSaveFile*>(out.get()))
-                save->cancelWriting();
-            return PrintResult::Cancelled;
-        }
+    }
+    if (progress.cancelled()) {
+        if (auto* save = qobject_cast<QSaveFile*>(out.get()))
+            save->cancelWriting();
+        return PrintResult::Cancelled;
     }
     if (toFile) {
         auto* save = static_cast<QSaveFile*>(out.get());
-        if (!composed || !save->commit())
-            return fail(QStringLiteral("The report could not be written to \"%1\": %2")
-                            .arg(QDir::toNativeSeparators(printer.outputFileName()), save->errorString()));
+        if (!composed)
+            return fail(QStringLiteral("The report could not be written to \"%1\".").arg(file));
+        if (!save->commit())
+            return fail(QStringLiteral("The report could not be written to \"%1\": %2").arg(file, save->errorString()));
         return PrintResult::Printed;
     }
-    QString why;
-    if (!composed || !out->flush())
+    if (!composed)
+        return fail(QStringLiteral("The report could not be prepared for printing."));
+    if (!out->flush())
         return fail(QStringLiteral("The report could not be prepared for printing: %1").arg(out->errorString()));
-    if (PrintQueue::submit(printer.printerName(), out->fileName(), printer.docName(), &why) == 0)
+    // Handing the job over cannot be cancelled: the window says so while it waits.
+    progress.sending(printer.printerName());
+    QString why;
+    if (PrintQueue::submit(printer.printerName(), out->fileName(), title, &why) == 0)
         return fail(QStringLiteral("The report could not be sent to the printer %1: %2").arg(printer.printerName(), why));
     return PrintResult::Printed;
 }

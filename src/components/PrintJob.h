@@ -18,6 +18,8 @@ public:
 
     // Shows that `done` pages have gone to the printer and lets Cancel be clicked.
     void pageDone(int done);
+    // The pages are done and go to the printer's queue, which cannot be stopped from here.
+    void sending(const QString& printer);
     bool cancelled() const { return m_cancelled; }
 
     QProgressBar* Progress;
@@ -36,6 +38,7 @@ enum class PrintResult { Printed, Cancelled, Failed };
 
 // Prints laid-out pages where `printer` is set up to print: into its PDF file or on its printer.
 // One copy of every page on the report's own paper, whatever paper the printer was set to; the
-// printer's set-up is left alone. On failure `error` says why.
+// printer's set-up is left alone. `title` names the document and the job. On failure `error` says
+// why.
 PrintResult printReport(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-                        const std::vector<Report::Page>& pages, QString* error = nullptr);
+                        const std::vector<Report::Page>& pages, const QString& title, QString* error = nullptr);

@@ -1,6 +1,7 @@
 #include "PrinterSetupDialog.h"
 
 #include "FileDialog.h"
+#include "ReportOutput.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -111,7 +112,7 @@ void PrinterSetupDialog::printerChosen() {
 void PrinterSetupDialog::accept() {
     if (Printer->currentText() == pdfChoice()) {
         m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setOutputFileName(FileName->text());
+        m_printer->setOutputFileName(ReportOutput::withPdfSuffix(FileName->text().trimmed()));
     } else {
         m_printer->setOutputFormat(QPrinter::NativeFormat);
         m_printer->setPrinterName(Printer->currentText());

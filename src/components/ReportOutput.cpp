@@ -6,6 +6,7 @@
 #include "PrintJob.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -26,13 +27,17 @@ QString proposedPdf(const QString& title) {
 }
 
 void run(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-         const std::vector<Report::Page>& pages) {
+         const std::vector<Report::Page>& pages, const QString& title) {
     QString error;
-    if (printReport(parent, printer, definition, pages, &error) == PrintResult::Failed)
+    if (printReport(parent, printer, definition, pages, title, &error) == PrintResult::Failed)
         MessageBox::commandError(parent, error);
 }
 
 } // namespace
+
+QString withPdfSuffix(const QString& file) {
+    return QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".pdf") : file;
+}
 
 bool printsNowhere(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::NativeFormat ? QPrinterInfo::availablePrinterNames().isEmpty()
@@ -47,9 +52,8 @@ void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std:
         return;
     QPrinter pdf;
     pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(file);
-    pdf.setDocName(title);
-    run(parent, pdf, definition, pages);
+    pdf.setOutputFileName(withPdfSuffix(file));
+    run(parent, pdf, definition, pages, title);
 }
 
 void print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
@@ -61,8 +65,7 @@ void print(QWidget* parent, QPrinter& printer, const Report::Definition& definit
             saveAsPdf(parent, definition, pages, title);
         return;
     }
-    printer.setDocName(title);
-    run(parent, printer, definition, pages);
+    run(parent, printer, definition, pages, title);
 }
 
 } // namespace ReportOutput

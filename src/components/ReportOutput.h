@@ -22,4 +22,7 @@ void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std:
 // printer falls back to one when there is no printer).
 bool printsNowhere(const QPrinter& printer);
 
+// A file name chosen without an extension gets ".pdf".
+QString withPdfSuffix(const QString& file);
+
 } // namespace ReportOutput

@@ -294,6 +294,11 @@ bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos
 // Moving
 
 void Table::settle() {
+    // A detail's pending row belongs to the master's current row: it is stored before the master
+    // moves or takes a new row, while that row is still current.
+    for (Table* d : m_details)
+        if (d->isOpen())
+            d->settle();
     if (m_state == State::Edit || m_state == State::Insert) {
         if (m_modified)
             post();
