@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "components/DBEdit.h"
 #include "components/DBGrid.h"
+#include "components/MaterialTypeButtons.h"
 #include "components/LibraryList.h"
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
@@ -101,28 +102,26 @@ void TForm1::buildSelectionPanel() {
     PnlSelection->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     auto* column = new QVBoxLayout(PnlSelection);
     column->setContentsMargins(2, 2, 2, 2);
-    auto* types = new QGroupBox(" Material Type ");
+    auto* types = new MaterialTypeButtons(QStringLiteral(" Material Type "),
+                                          {{"RadioButton7", "Amphoteric", "Amphoteric", 0, 0},
+                                           {"RadioButton3", "Fatty Acid", "Fatty Acid", 1, 0},
+                                           {"RadioButton2", "Natural Oil", "Oil", 2, 0},
+                                           {"RadioButton4", "Acid", "Acid", 0, 1},
+                                           {"RadioButton5", "Base", "Base", 1, 1},
+                                           {"RadioButton6", "All", "", 2, 1}},
+                                          arialFont(11, true));
     types->setObjectName("GrpMaterialType");
-    types->setToolTip("Select raw material type.");
-    types->setFont(arialFont(11, true));
-    auto* grid = new QGridLayout(types);
-    grid->setContentsMargins(4, 2, 4, 2);
-    grid->setVerticalSpacing(0);
-    auto radio = [&](const char* name, const QString& caption, int row, int col, void (TForm1::*slot)()) {
-        auto* r = new QRadioButton(caption);
-        r->setObjectName(name);
-        r->setFont(arialFont(11, true));
-        r->setStyleSheet(QStringLiteral("QRadioButton:focus { background: aqua; }"));
+    const auto radio = [&](const QString& type, void (TForm1::*slot)()) {
+        QRadioButton* r = types->button(type);
         connect(r, &QRadioButton::clicked, this, slot);
-        grid->addWidget(r, row, col);
         return r;
     };
-    RadioButton7 = radio("RadioButton7", "Amphoteric", 0, 0, &TForm1::RadioButton7Click);
-    RadioButton3 = radio("RadioButton3", "Fatty Acid", 1, 0, &TForm1::RadioButton3Click);
-    RadioButton2 = radio("RadioButton2", "Natural Oil", 2, 0, &TForm1::RadioButton2Click);
-    RadioButton4 = radio("RadioButton4", "Acid", 0, 1, &TForm1::RadioButton4Click);
-    RadioButton5 = radio("RadioButton5", "Base", 1, 1, &TForm1::RadioButton5Click);
-    RadioButton6 = radio("RadioButton6", "All", 2, 1, &TForm1::RadioButton6Click);
+    RadioButton7 = radio("Amphoteric", &TForm1::RadioButton7Click);
+    RadioButton3 = radio("Fatty Acid", &TForm1::RadioButton3Click);
+    RadioButton2 = radio("Oil", &TForm1::RadioButton2Click);
+    RadioButton4 = radio("Acid", &TForm1::RadioButton4Click);
+    RadioButton5 = radio("Base", &TForm1::RadioButton5Click);
+    RadioButton6 = radio("", &TForm1::RadioButton6Click);
     RadioButton6->setChecked(true);
     column->addWidget(types);
     LkUpRM = new DBLookupList;

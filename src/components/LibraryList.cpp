@@ -1,14 +1,14 @@
 #include "LibraryList.h"
 
 #include "DataSource.h"
-#include "MessageBox.h"
-#include "UserAction.h"
 #include "Table.h"
+#include "UserAction.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 
-LibraryListModel::LibraryListModel(DataSource* source, QString displayField, QObject* parent)
-    : QAbstractListModel(parent), m_source(source), m_displayField(std::move(displayField)) {
+LibraryListModel::LibraryListModel(DataSource* source, QStringList fields, QObject* parent)
+    : QAbstractTableModel(parent), m_source(source), m_fields(std::move(fields)) {
     m_rows = source->table()->isOpen() ? source->table()->rowCount() : 0;
     connect(source, &DataSource::dataEvent, this, [this](DataEvent e, Field*) {
         Table* t = m_source->table();
@@ -19,17 +19,60 @@ LibraryListModel::LibraryListModel(DataSource* source, QString displayField, QOb
             emit currentRowChanged(t->recNo());
         } else if (e == DataEvent::DataSetScroll) {
             emit currentRowChanged(t->recNo());
+        } else if (e == DataEvent::FieldChange || e == DataEvent::RecordChange) {
+            const int row = t->recNo();
+            if (row >= 0 && row < m_rows)
+                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         }
     });
 }
 
 int LibraryListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int LibraryListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_fields.size());
+}
 
 QVariant LibraryListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !m_source || index.row() >= m_rows)
         return {};
     Table* t = m_source->table();
-    return t->fieldByName(m_displayField).formatValue(t->valueAt(index.row(), t->fieldByName(m_displayField)));
+    const Field& f = t->fieldByName(m_fields.value(index.column()));
+    return f.formatValue(t->valueAt(index.row(), f));
+}
+
+QVariant LibraryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return m_headers.value(section, m_fields.value(section));
+}
+
+RowLink::RowLink(QAbstractItemView* view, LibraryListModel* model) : QObject(view), m_view(view), m_model(model) {
+    connect(model, &LibraryListModel::currentRowChanged, this, &RowLink::follow);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { follow(m_model->dataSource()->table()->recNo()); });
+    follow(model->dataSource()->table()->recNo());
+}
+
+void RowLink::follow(int row) {
+    if (m_following || row < 0)
+        return;
+    m_following = true;
+    m_view->setCurrentIndex(m_model->index(row, 0));
+    m_following = false;
+}
+
+bool RowLink::picked(const QModelIndex& current) {
+    if (m_following || !current.isValid())
+        return false;
+    Table* t = m_model->dataSource()->table();
+    if (current.row() == t->recNo() && t->state() == Table::State::Browse)
+        return false;
+    m_following = true;
+    UserAction::run(m_view, &t->database(), [&] { t->goTo(current.row()); });
+    m_following = false;
+    // A refused move (a pending change that could not be stored) leaves the view where it was.
+    if (t->recNo() != current.row())
+        follow(t->recNo());
+    return true;
 }
 
 DBLookupList::DBLookupList(QWidget* parent) : QListView(parent) {
@@ -39,30 +82,14 @@ DBLookupList::DBLookupList(QWidget* parent) : QListView(parent) {
 }
 
 void DBLookupList::setDataSource(DataSource* source, const QString& displayField) {
-    m_model = new LibraryListModel(source, displayField, this);
+    m_model = new LibraryListModel(source, {displayField}, this);
     setModel(m_model);
-    connect(m_model, &LibraryListModel::currentRowChanged, this, &DBLookupList::follow);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { follow(m_model->dataSource()->table()->recNo()); });
-    follow(source->table()->recNo());
-}
-
-void DBLookupList::follow(int row) {
-    if (m_following || row < 0)
-        return;
-    m_following = true;
-    setCurrentIndex(m_model->index(row, 0));
-    m_following = false;
+    m_link = new RowLink(this, m_model);
 }
 
 void DBLookupList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QListView::currentChanged(current, previous);
-    if (m_following || !current.isValid() || !m_model)
-        return;
-    Table* t = m_model->dataSource()->table();
-    m_following = true;
-    UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
-    m_following = false;
-    if (onSelect)
+    if (m_link && m_link->picked(current) && onSelect)
         onSelect();
 }
 
@@ -73,4 +100,27 @@ void DBLookupList::mouseDoubleClickEvent(QMouseEvent* event) {
     QListView::mouseDoubleClickEvent(event);
     if (at.isValid() && onDoubleClick)
         onDoubleClick();
+}
+
+DBRecordList::DBRecordList(QWidget* parent) : QTableView(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    horizontalHeader()->setHighlightSections(false);
+}
+
+void DBRecordList::setDataSource(DataSource* source, const QStringList& fields, const QStringList& headers) {
+    m_model = new LibraryListModel(source, fields, this);
+    m_model->setHeaders(headers);
+    setModel(m_model);
+    m_link = new RowLink(this, m_model);
+}
+
+void DBRecordList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (m_link)
+        m_link->picked(current);
 }

@@ -1,33 +1,55 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include <QAbstractTableModel>
 #include <QListView>
 #include <QPointer>
+#include <QStringList>
+#include <QTableView>
 
 #include "DataSource.h"
 #include <functional>
 
 class Field;
 
-// A data-aware list: one row per row of a view, showing one field; its current row is the
-// view's current row.
-class LibraryListModel : public QAbstractListModel {
+// A data-aware list: one row per row of a view, showing some of its fields; its current row is
+// the view's current row.
+class LibraryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    LibraryListModel(DataSource* source, QString displayField, QObject* parent = nullptr);
+    LibraryListModel(DataSource* source, QStringList fields, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     DataSource* dataSource() const { return m_source; }
+    void setHeaders(const QStringList& headers) { m_headers = headers; }
 
 signals:
     void currentRowChanged(int row);
 
 private:
     QPointer<DataSource> m_source;
-    QString m_displayField;
+    QStringList m_fields;
+    QStringList m_headers;
     int m_rows = 0;
 };
 
+// Keeps an item view on the view's current row, and moves the view when the user picks a row.
+class RowLink : public QObject {
+    Q_OBJECT
+public:
+    RowLink(QAbstractItemView* view, LibraryListModel* model);
+    // From the item view's currentChanged: true when the user picked `row` and the view went there.
+    bool picked(const QModelIndex& current);
+    void follow(int row);
+
+private:
+    QAbstractItemView* m_view;
+    LibraryListModel* m_model;
+    bool m_following = false;
+};
+
+// The main window's list of materials to choose from: their names.
 class DBLookupList : public QListView {
     Q_OBJECT
 public:
@@ -43,7 +65,22 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void follow(int row);
     LibraryListModel* m_model = nullptr;
-    bool m_following = false;
+    RowLink* m_link = nullptr;
+};
+
+// A list of a view's records in columns, read-only: picking a row makes it current.
+class DBRecordList : public QTableView {
+    Q_OBJECT
+public:
+    explicit DBRecordList(QWidget* parent = nullptr);
+    // The fields shown, under their headers.
+    void setDataSource(DataSource* source, const QStringList& fields, const QStringList& headers);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    LibraryListModel* m_model = nullptr;
+    RowLink* m_link = nullptr;
 };

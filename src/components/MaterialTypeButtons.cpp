@@ -1,0 +1,45 @@
+#include "MaterialTypeButtons.h"
+
+#include <QGridLayout>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+MaterialTypeButtons::MaterialTypeButtons(const QString& title, const std::vector<Button>& buttons,
+                                         const QFont& font, QWidget* parent)
+    : QGroupBox(title, parent) {
+    setToolTip(QStringLiteral("Select raw material type."));
+    setFont(font);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(0);
+    for (const Button& b : buttons) {
+        auto* r = new QRadioButton(b.caption);
+        r->setObjectName(b.objectName);
+        r->setFont(font);
+        r->setStyleSheet(QStringLiteral("QRadioButton:focus { background: aqua; }"));
+        connect(r, &QRadioButton::clicked, this, [this, type = b.type] { emit typeChosen(type); });
+        grid->addWidget(r, b.row, b.column);
+        m_buttons.emplace_back(b.type, r);
+    }
+}
+
+QRadioButton* MaterialTypeButtons::button(const QString& type) const {
+    for (const auto& [t, r] : m_buttons)
+        if (t.compare(type, Qt::CaseInsensitive) == 0)
+            return r;
+    return nullptr;
+}
+
+void MaterialTypeButtons::setType(const QString& type) {
+    if (QRadioButton* r = button(type))
+        r->setChecked(true);
+}
+
+QString MaterialTypeButtons::typeOfFilter(const QString& filter, bool filtered) {
+    static const QRegularExpression form(QStringLiteral(R"(^\s*RMType\s*=\s*'(.*)'\s*$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = form.match(filter);
+    if (!filtered || !m.hasMatch())
+        return QString();
+    return m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
+}
