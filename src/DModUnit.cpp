@@ -66,6 +66,9 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
             Info.Date->setString(now());
     };
     TblRecipe.afterPost = [this] { stampHeader(); };
+    LibTbl.beforePost = [this] { CheckMaterial(); };
+    LibTbl.afterPost = [this] { LibraryChanged(); };
+    LibTbl.afterDelete = [this] { LibraryChanged(); };
     TblRecipe.afterDelete = [this] { stampHeader(); };
 
     TblRecipe.open();

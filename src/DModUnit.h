@@ -138,6 +138,22 @@ public:
     void writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
                              const Field& fa, const Field& fan, const Field& fb, const Field& price);
 
+    // The library window's maintenance of RMLib through LibTbl.
+    // Refuses a material the arithmetic cannot use, naming the field: an empty code, a negative
+    // molecular mass, functionality or price.
+    void CheckMaterial();
+    // How many recipe lines, of how many recipes, use the material of that code.
+    struct MaterialUse {
+        int lines = 0;
+        int recipes = 0;
+    };
+    MaterialUse UseOfMaterial(const QString& code) const;
+    // After a material was stored or deleted: the recipe lines show the library as stored.
+    void LibraryChanged();
+    // The library window closed: the selection list shows the library as stored, and the current
+    // recipe is re-totalled with the materials as they now are.
+    void LibraryClosed();
+
     // The clock that stamps a recipe's Date (tests fix it).
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
 

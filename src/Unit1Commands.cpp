@@ -2,6 +2,7 @@
 #include "DModUnit.h"
 #include "Input.h"
 #include "Unit1.h"
+#include "LibForm.h"
 #include "MainReport.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
@@ -101,7 +102,12 @@ void TForm1::BtnPrintClick() {
 
 // The windows these commands open arrive with their own units.
 void TForm1::BtnCalculatorClick() {}
-void TForm1::BtnLibraryClick() {}
+void TForm1::BtnLibraryClick() {
+    if (!m_dmod)
+        return;
+    TFormLib library(*m_dmod, m_buttonList, m_printer.get(), this);
+    library.exec();
+}
 void TForm1::About1Click() {}
 void TForm1::Help2Click() {}
 
