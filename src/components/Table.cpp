@@ -300,6 +300,8 @@ void Table::settle() {
         if (d->isOpen())
             d->settle();
     if (m_state == State::Edit || m_state == State::Insert) {
+        // The controls write what they hold first: text typed but not yet left is a change.
+        event(DataEvent::UpdateRecord);
         if (m_modified)
             post();
         else

@@ -1,0 +1,251 @@
+#include "DModUnit.h"
+#include "LibForm.h"
+#include "Unit1.h"
+#include "app/Startup.h"
+#include "components/DBComboBox.h"
+#include "components/DBEdit.h"
+#include "components/LibraryList.h"
+#include "components/MessageBox.h"
+#include "formulas/ReactionTotals.h"
+#include "support/TempData.h"
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLibrary =
+    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
+    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6);
+
+const QString kLines =
+    TempData::line("Alkyd", "W1", 1, "ANH", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
+    TempData::line("Alkyd", "W1", 2, "TRIOL", "101.299, 1.1, NULL, 3.3, NULL, NULL, NULL") +
+    TempData::line("Alkyd", "W1", 3, "FA", "280, 1, 1, NULL, NULL, NULL, NULL");
+
+// The library window over the main window, driven by keyboard and buttons.
+class LibraryWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AutoCalcOn = true;
+        ReactionTotals = {};
+        data.create(TempData::header("Alkyd", "W1") + TempData::header("Alkyd", "W2"),
+                    kLines + TempData::line("Alkyd", "W2", 1, "TRIOL", "92.09, 1, NULL, 3, NULL, NULL, NULL"),
+                    kLibrary);
+        session = openSession(form, data.folder());
+        ASSERT_NE(session, nullptr);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        open();
+    }
+    void open() {
+        lib = std::make_unique<TFormLib>(dm(), form.buttonList(), form.printer(), &form);
+        // Modal, as the Library command shows it: the main window's shortcuts are out of reach.
+        lib->setWindowModality(Qt::ApplicationModal);
+        lib->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(lib.get()));
+    }
+    void TearDown() override {
+        lib.reset();
+        form.attach(nullptr);
+        session.reset();
+    }
+    TDMod& dm() { return *session->dmod; }
+    void click(QToolButton* b) { b->click(); }
+    void type(QWidget* w, const QString& text) {
+        w->setFocus();
+        QTest::keyClicks(w, text);
+    }
+    QString stored(const QString& sql) { return data.query("RMLib.ADT", sql); }
+    QStringList listed() {
+        QStringList codes;
+        auto* model = lib->LibList->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            codes << model->index(r, 0).data().toString();
+        return codes;
+    }
+    QStringList selectionList() {
+        QStringList names;
+        auto* model = form.LkUpRM->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            names << model->index(r, 0).data().toString();
+        return names;
+    }
+
+    TempData data;
+    TForm1 form;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<TFormLib> lib;
+};
+
+} // namespace
+
+TEST_F(LibraryWindow, AddTypeAndSaveStoresAMaterialTheMainWindowLists) {
+    EXPECT_EQ(lib->windowTitle(), "Raw Material Library");
+    EXPECT_TRUE(lib->RBAll->isChecked());
+    EXPECT_EQ(listed(), QStringList({"ANH", "FA", "TRIOL"}));
+    // Each button answers to Alt and its underlined letter.
+    const std::pair<QToolButton*, Qt::Key> mnemonics[] = {
+        {lib->ToolButton3, Qt::Key_A}, {lib->ToolButton1, Qt::Key_E}, {lib->ToolButton5, Qt::Key_D},
+        {lib->ToolButton7, Qt::Key_C}, {lib->BtnSave, Qt::Key_S},     {lib->BtnPrint, Qt::Key_P},
+        {lib->BtnClose, Qt::Key_O}};
+    for (const auto& [button, key] : mnemonics)
+        EXPECT_EQ(button->shortcut(), QKeySequence(Qt::ALT | key)) << button->objectName().toStdString();
+    // Add puts the cursor in the code edit; the record is typed across with Tab.
+    QTest::keyClick(lib.get(), Qt::Key_A, Qt::AltModifier);
+    ASSERT_TRUE(lib->EdDBRMCode->hasFocus());
+    QTest::keyClicks(lib->EdDBRMCode, "NPG");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Neopentyl Glycol");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), loc("104.15"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Diol");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), lib->EdDBRMType);
+    QTest::keyClicks(lib->EdDBRMType, "B"); // the list finds Base by its first letter
+    for (const char* text : {"1.8", "0", "0", "2"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), loc(text));
+    }
+    EXPECT_EQ(QApplication::focusWidget(), lib->EdDBRMFb);
+    EXPECT_FALSE(LibSaved);
+    click(lib->BtnSave);
+    EXPECT_TRUE(LibSaved);
+    EXPECT_EQ(stored("SELECT RMCode, RMCommonName, RMChemClass, RMType, RMMWt, RMFa, RMFan, RMFb, RMPrice "
+                     "FROM RMLib WHERE RMCode = 'NPG'"),
+              "NPG|Neopentyl Glycol|Diol|Base|104.15|0.0|0.0|2.0|1.8");
+    // Closing asks nothing; the main window's selection list shows the new material.
+    click(lib->BtnClose);
+    EXPECT_FALSE(lib->isVisible());
+    EXPECT_TRUE(selectionList().contains("Neopentyl Glycol"));
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(LibraryWindow, AddAndCloseWithoutTypingAsksAndNoStoresNothing) {
+    const QString before = stored("SELECT count(*) FROM RMLib");
+    click(lib->ToolButton3);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    lib->close();
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].title, "Confirm");
+    EXPECT_EQ(MessageBox::history()[0].text, "Data has been changed but not saved. Do you wish to save changes?");
+    EXPECT_FALSE(lib->isVisible());
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib"), before);
+    EXPECT_TRUE(LibSaved);
+}
+
+TEST_F(LibraryWindow, AnEditIsStoredByPickingAnotherRowAndReachesTheRecipeLines) {
+    // Glycerol is line 2 of the recipe shown.
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0));
+    ASSERT_EQ(lib->EdDBRMCode->text(), "TRIOL");
+    type(lib->EdDBRMCommonName, "Glycerine");
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(0, 0));
+    EXPECT_TRUE(LibSaved);
+    EXPECT_EQ(stored("SELECT RMCommonName FROM RMLib WHERE RMCode = 'TRIOL'"), "Glycerine");
+    EXPECT_EQ(dm().TblRecipe.valueAt(1, dm().TblRecipe.fieldByName("RMName")).toString(), "Glycerine");
+    // The scroll bar steps through the records as well.
+    EXPECT_EQ(lib->LibScroll->value(), 0);
+    lib->LibScroll->setValue(1);
+    EXPECT_EQ(lib->EdDBRMCode->text(), "FA");
+    lib->close();
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(LibraryWindow, ACorrectedPriceReTotalsTheRecipeOnClosing) {
+    const double before = ReactionTotals.TotalCost;
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0)); // TRIOL, 101.299 g in the recipe
+    type(lib->EdDBRMPrice, loc("2"));
+    click(lib->BtnSave);
+    lib->close();
+    EXPECT_NEAR(ReactionTotals.TotalCost, before + 101.299, 1e-9);
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(LibraryWindow, AnEmptyTypeShowsNothingRefusesDeleteAndEditStartsANewRecord) {
+    lib->RBAmphoteric->click();
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(lib->EdDBRMCode->text(), "");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click(lib->ToolButton5);
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].text, "LibTbl: Cannot perform this operation on an empty dataset");
+    click(lib->ToolButton1);
+    EXPECT_EQ(dm().LibTbl.state(), Table::State::Insert);
+    click(lib->ToolButton7);
+    lib->close();
+    // Opened again, the window shows the filter in force.
+    open();
+    EXPECT_TRUE(lib->RBAmphoteric->isChecked());
+    lib->RBAll->click();
+    EXPECT_EQ(listed().size(), 3);
+    lib->close();
+}
+
+TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
+    click(lib->ToolButton1); // ANH
+    const auto refused = [&](DBEdit* edit, const QString& text, const QString& message) {
+        const QString old = edit->text();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        type(edit, text);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        click(lib->BtnSave);
+        ASSERT_EQ(MessageBox::history().size(), 1) << message.toStdString();
+        EXPECT_EQ(MessageBox::history()[0].text, message);
+        EXPECT_FALSE(LibSaved);
+        MessageBox::clearHistory();
+        edit->selectAll();
+        type(edit, old);
+    };
+    refused(lib->EdDBRMMWt, loc("-1"), "Mol. Mass cannot be negative.");
+    refused(lib->EdDBRMFb, loc("-2"), "Base Functionality cannot be negative.");
+    refused(lib->EdDBRMPrice, loc("-0.5"), "Cost Price cannot be negative.");
+    refused(lib->EdDBRMCode, "", "Enter a Code for the raw material.");
+    // A code and name that repeat another material's: the store's words, and closing with Yes
+    // keeps the window open with the change pending.
+    lib->EdDBRMCode->selectAll();
+    type(lib->EdDBRMCode, "FA");
+    lib->EdDBRMCommonName->selectAll();
+    type(lib->EdDBRMCommonName, "Soya Fatty Acid");
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    lib->close();
+    ASSERT_EQ(MessageBox::history().size(), 2);
+    EXPECT_EQ(MessageBox::history()[1].icon, QMessageBox::Critical);
+    EXPECT_TRUE(lib->isVisible());
+    EXPECT_FALSE(LibSaved);
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'FA'"), "1");
+    // The code edit takes no more than the column holds.
+    EXPECT_EQ(lib->EdDBRMCode->maxLength(), 10);
+    click(lib->ToolButton7);
+    lib->close();
+}
+
+TEST_F(LibraryWindow, DeletingAMaterialInUseAsksFirst) {
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0)); // TRIOL: W1 line 2, W2 line 1
+    MessageBox::setNextAnswer(QMessageBox::No);
+    click(lib->ToolButton5);
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].text, "TRIOL is used by 2 lines of 2 recipes. Delete it all the same?");
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'TRIOL'"), "1");
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    click(lib->ToolButton5);
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'TRIOL'"), "0");
+    // A material no line uses goes at once.
+    MessageBox::clearHistory();
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(0, 0));
+    click(lib->ToolButton3);
+    type(lib->EdDBRMCode, "TMP");
+    click(lib->BtnSave);
+    click(lib->ToolButton5);
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'TMP'"), "0");
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+    lib->close();
+}
