@@ -35,8 +35,8 @@ TDMod::MaterialUse TDMod::UseOfMaterial(const QString& code) const {
 }
 
 void TDMod::LibraryChanged() {
-    // The lines look their materials up in the grid's view of the library.
-    TblGridLib.refresh();
+    // The lines look their materials up in the library file itself, which a store renews: the
+    // line view has only to show them again.
     TblRecipe.refresh();
 }
 

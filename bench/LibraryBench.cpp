@@ -1,0 +1,98 @@
+// The library window on 5,000 materials, through the real windows (offscreen platform), over the
+// Data folder of a long-serving user.
+#include "DModUnit.h"
+#include "LibForm.h"
+#include "Unit1.h"
+#include "app/Look.h"
+#include "components/DBEdit.h"
+#include "components/MessageBox.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QToolButton>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const LargeData kTenThousand{10010, 10, 20, 5000};
+
+void failOnBoxes(benchmark::State& state) {
+    if (!MessageBox::history().isEmpty())
+        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
+}
+
+// From the Library command until the window is on screen.
+void BM_OpenLibrary(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TForm1& form = p.form();
+    for (auto _ : state) {
+        TFormLib lib(*form.dmod(), form.buttonList(), form.printer(), &form);
+        lib.show();
+        settle();
+        state.PauseTiming();
+        lib.close();
+        settle();
+        state.ResumeTiming();
+    }
+    state.counters["materials"] = double(form.dmod()->LibTbl.recordCount());
+    failOnBoxes(state);
+}
+BENCHMARK(BM_OpenLibrary)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// A click on a type button, until the list and the panel show that type.
+void BM_SwitchTypeFilter(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TForm1& form = p.form();
+    TFormLib lib(*form.dmod(), form.buttonList(), form.printer(), &form);
+    lib.show();
+    settle();
+    int n = 0;
+    for (auto _ : state) {
+        (n++ % 2 ? lib.RBAll : lib.RBBase)->click();
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_SwitchTypeFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// A new price typed for the first material and saved, until the recipe lines show the library
+// as stored.
+void BM_StoreEditedMaterial(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TForm1& form = p.form();
+    TFormLib lib(*form.dmod(), form.buttonList(), form.printer(), &form);
+    lib.setWindowModality(Qt::ApplicationModal);
+    lib.show();
+    settle();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        lib.EdDBRMPrice->setFocus();
+        lib.EdDBRMPrice->selectAll();
+        settle();
+        state.ResumeTiming();
+        typeText(QString::number(1 + (n++ % 2)));
+        lib.BtnSave->click();
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_StoreEditedMaterial)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpLook();
+    MessageBox::setAutoAnswer(true);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
