@@ -74,6 +74,36 @@ QString TableFile::orderClause(const std::vector<int>& columns) const {
 
 void TableFile::wrote() { invalidate(); }
 
+void TableFile::wroteRow(qint64 rowid, const RowValues& after, quint32 changed) {
+    // One row changed: a snapshot in memory is patched rather than read again whole (a price
+    // corrected in a library of thousands). An action undone later invalidates the file anyway.
+    const bool current = m_snapshotGeneration == m_generation;
+    ++m_generation;
+    const auto byRowid = [](const RowPtr& r, qint64 id) { return r->rowid < id; };
+    const auto at = current ? std::lower_bound(m_snapshot.begin(), m_snapshot.end(), rowid, byRowid)
+                            : m_snapshot.end();
+    if (at == m_snapshot.end() || (*at)->rowid != rowid) {
+        invalidate();
+        return;
+    }
+    const RowPtr old = *at;
+    *at = std::make_shared<StoredRow>(StoredRow{rowid, after, {}});
+    m_snapshotGeneration = m_generation;
+    for (auto it = m_keyIndexes.begin(); it != m_keyIndexes.end();)
+        it = (changed & (1u << it->first)) ? m_keyIndexes.erase(it) : std::next(it);
+    for (auto it = m_orders.begin(); it != m_orders.end();) {
+        bool reorders = false;
+        for (int c : it->first)
+            reorders |= (changed & (1u << c)) != 0;
+        if (reorders) {
+            it = m_orders.erase(it);
+        } else {
+            std::replace(it->second.begin(), it->second.end(), old, *at);
+            ++it;
+        }
+    }
+}
+
 Statement& TableFile::statement(const QString& key, const std::function<QString()>& sql) {
     auto it = m_statements.find(key);
     if (it == m_statements.end())
@@ -256,7 +286,7 @@ void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& a
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    wrote();
+    wroteRow(rowid, after, changed);
     tx.commit();
 }
 

@@ -77,6 +77,7 @@ private:
     void checkWidths(const RowValues& values, quint32 columns = ~0u) const;
     QString orderClause(const std::vector<int>& columns) const;
     void wrote();
+    void wroteRow(qint64 rowid, const RowValues& after, quint32 changed);
     [[noreturn]] void writeFailed(const StoreError& e);
 
     Database& m_db;

@@ -332,3 +332,47 @@ TEST(DatabaseChecking, SoundTablesPassTheCheckAndStayWritable) {
 }
 
 } // namespace
+
+// A changed row is patched into what the file keeps in memory for look-ups; an action undone
+// afterwards leaves memory as the file is.
+TEST(DatabaseWriting, LookUpsSeeAnUpdatedRowAndNotAnUndoneOne) {
+    TempData data;
+    data.create({}, {}, TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3) +
+                            TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
+    Database db(data.folder());
+    TableFile& lib = db.table(Tables::rmLib());
+    const int code = Tables::rmLib().columnIndex("RMCode"), name = Tables::rmLib().columnIndex("RMCommonName");
+    const auto nameOf = [&](const char* c) {
+        const StoredRow* row = lib.findFirst(code, QByteArray(c));
+        return row ? row->values.text(name) : QString("-");
+    };
+    ASSERT_EQ(nameOf("GLY"), "Glycerol");
+    const auto rename = [&](const char* c, const QString& to) {
+        const StoredRow* row = lib.findFirst(code, QByteArray(c));
+        RowValues after = row->values;
+        after.set(name, to);
+        lib.update(row->rowid, row->values, after);
+    };
+    rename("GLY", "Glycerine");
+    EXPECT_EQ(nameOf("GLY"), "Glycerine");
+    EXPECT_EQ(nameOf("PA"), "Phthalic Anhydride");
+    // The code itself changes: the old code finds nothing, the new one its row.
+    {
+        const StoredRow* row = lib.findFirst(code, QByteArray("PA"));
+        RowValues after = row->values;
+        after.set(code, QString("PAN"));
+        lib.update(row->rowid, row->values, after);
+    }
+    EXPECT_EQ(nameOf("PA"), "-");
+    EXPECT_EQ(nameOf("PAN"), "Phthalic Anhydride");
+    try {
+        db.run([&] {
+            rename("GLY", "Never stored");
+            EXPECT_EQ(nameOf("GLY"), "Never stored");
+            throw StoreError("refused");
+        });
+    } catch (const StoreError&) {
+    }
+    EXPECT_EQ(nameOf("GLY"), "Glycerine");
+    EXPECT_EQ(data.query("RMLib.ADT", "SELECT RMCommonName FROM RMLib WHERE RMCode = 'GLY'"), "Glycerine");
+}
