@@ -2,8 +2,10 @@
 #include "DModUnit.h"
 #include "Tables.h"
 #include "components/StoreError.h"
+#include "formulas/LineConversions.h"
 
 #include <QSet>
+#include <utility>
 
 void TDMod::CheckMaterial() {
     const auto text = [this](const char* field) { return LibTbl.fieldByName(field).asString().trimmed(); };
@@ -43,5 +45,45 @@ void TDMod::LibraryChanged() {
 void TDMod::LibraryClosed() {
     LibTbl.refresh();
     TblLibLookUp.refresh();
+    const QSet<QString> codes = std::exchange(m_materialsStored, {});
+    if (!codes.isEmpty()) {
+        recalcLinesOf(codes);
+        TblRecipe.refresh();
+    }
     CalcTotals();
+}
+
+void TDMod::recalcLinesOf(const QSet<QString>& codes) {
+    // The mass is what was weighed: it stays, and what follows from the material is worked out
+    // again. A line whose code no longer finds a material keeps its figures. Derived figures
+    // change no recipe: nothing is dated.
+    using namespace LineConversions;
+    const TableSchema& lines = Tables::recipes();
+    const TableSchema& library = Tables::rmLib();
+    TableFile& file = m_db.table(lines);
+    TableFile& lib = m_db.table(library);
+    const auto col = [](const TableSchema& s, const char* name) { return s.columnIndex(QString::fromLatin1(name)); };
+    const int code = col(lines, "RMCode"), mass = col(lines, "Mass"), moles = col(lines, "Moles"),
+              ea = col(lines, "Ea"), eb = col(lines, "Eb");
+    const int libCode = col(library, "RMCode"), type = col(library, "RMType"), mwt = col(library, "RMMWt"),
+              fa = col(library, "RMFa"), fan = col(library, "RMFan"), fb = col(library, "RMFb");
+    const auto amount = [](double v) { return v > 0 ? QVariant(v) : QVariant(); };
+    Database::Transaction tx(m_db);
+    for (const QString& c : codes) {
+        const QByteArray key = c.toUtf8();
+        for (const RowPtr& row : file.select(QStringLiteral("RMCode = ?"), {c})) {
+            const StoredRow* m = lib.findFirst(libCode, key);
+            const double weighed = row->values.number(mass);
+            if (!m || !(weighed > 0) || row->values.text(code) != c)
+                continue;
+            const QString t = m->values.text(type);
+            const double n = MolesFromMass(weighed, m->values.number(mwt));
+            RowValues after = row->values;
+            after.set(moles, amount(n));
+            after.set(ea, amount(EaFromMoles(t, n, m->values.number(fa), m->values.number(fan))));
+            after.set(eb, amount(EbFromMoles(t, n, m->values.number(fb))));
+            file.update(row->rowid, row->values, after);
+        }
+    }
+    tx.commit();
 }

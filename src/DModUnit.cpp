@@ -67,7 +67,10 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     };
     TblRecipe.afterPost = [this] { stampHeader(); };
     LibTbl.beforePost = [this] { CheckMaterial(); };
-    LibTbl.afterPost = [this] { LibraryChanged(); };
+    LibTbl.afterPost = [this] {
+        m_materialsStored.insert(LibTbl.fieldByName("RMCode").asString());
+        LibraryChanged();
+    };
     LibTbl.afterDelete = [this] { LibraryChanged(); };
     TblRecipe.afterDelete = [this] { stampHeader(); };
 

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -150,8 +151,9 @@ public:
     MaterialUse UseOfMaterial(const QString& code) const;
     // After a material was stored or deleted: the recipe lines show the library as stored.
     void LibraryChanged();
-    // The library window closed: the selection list shows the library as stored, and the current
-    // recipe is re-totalled with the materials as they now are.
+    // The library window closed: the selection list shows the library as stored; every recipe
+    // line of a material stored meanwhile has its moles and equivalents worked out again from
+    // its mass, and the current recipe is re-totalled.
     void LibraryClosed();
 
     // The clock that stamps a recipe's Date (tests fix it).
@@ -177,5 +179,7 @@ private:
     Database& m_db;
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
+    QSet<QString> m_materialsStored; // codes stored while the library window is open
+    void recalcLinesOf(const QSet<QString>& codes);
     MainWindowLink& m_form;
 };

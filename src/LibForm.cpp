@@ -179,10 +179,11 @@ QWidget* TFormLib::buildFormPanel() {
     EdDBRMType->addItems({"Acid", "Amphoteric", "Base", "Fatty Acid", "Oil"});
     EdDBRMType->setMaxVisibleItems(5);
     EdDBRMType->bind(source, QStringLiteral("RMType"));
-    place(EdDBRMType, QStringLiteral("Type"), 100, 1, 240);
+    place(EdDBRMType, QStringLiteral("Type"), 100, 1, 234);
     EdDBRMPrice = edit("RMPrice", QStringLiteral("Cost Price"), 60, 1, columnX[2]);
     EdDBRMFa = edit("RMFa", QStringLiteral("Acid Functionality"), 60, 2, columnX[0]);
-    EdDBRMFan = edit("RMFan", QStringLiteral("Anhydride Functionality"), 60, 2, columnX[1]);
+    // Two long captions side by side: the middle one stands further right.
+    EdDBRMFan = edit("RMFan", QStringLiteral("Anhydride Functionality"), 60, 2, 136);
     EdDBRMFb = edit("RMFb", QStringLiteral("Base Functionality"), 60, 2, columnX[2]);
 
     LibScroll = new QScrollBar(Qt::Vertical);
@@ -234,9 +235,9 @@ QWidget* TFormLib::buildSelection() {
     LibList->setToolTip(QStringLiteral("Select raw material to view."));
     LibList->setDataSource(&m_dm.LibDS, {"RMCode", "RMCommonName", "RMChemClass"},
                            {"Code", "Common Name", "Chemical Class"});
-    LibList->horizontalHeader()->resizeSection(0, 60);
-    LibList->horizontalHeader()->resizeSection(1, 130);
-    LibList->horizontalHeader()->resizeSection(2, 130);
+    LibList->horizontalHeader()->resizeSection(0, 52);
+    LibList->horizontalHeader()->resizeSection(1, 110);
+    LibList->horizontalHeader()->resizeSection(2, 110);
     LibList->setMinimumHeight(40);
     LibList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     column->addWidget(LibList, 1);
@@ -273,6 +274,7 @@ bool TFormLib::commitEdits() {
 void TFormLib::chooseType(const QString& type) {
     act([&] {
         Table& t = m_dm.LibTbl;
+        t.checkBrowseMode(); // a refused change leaves the filter as it was
         if (type.isEmpty()) {
             t.setFiltered(false);
         } else {
@@ -297,7 +299,8 @@ void TFormLib::ToolButton1Click() {
 void TFormLib::ToolButton5Click() {
     Table& t = m_dm.LibTbl;
     if (t.state() != Table::State::Insert && !t.isEmpty()) {
-        const QString code = t.fieldByName("RMCode").asString();
+        // The material as stored: an edit of its code may be pending.
+        const QString code = t.storedValue(t.fieldByName("RMCode")).toString();
         TDMod::MaterialUse use;
         if (!MessageBox::guarded(this, [&] { use = m_dm.UseOfMaterial(code); }))
             return;
@@ -344,8 +347,14 @@ void TFormLib::BtnPrintClick() {
 
 void TFormLib::BtnCloseClick() { close(); }
 
+void TFormLib::reject() { close(); }
+
 void TFormLib::closeEvent(QCloseEvent* event) {
-    commitEdits();
+    // A refused text has said why and stays for correction.
+    if (!commitEdits()) {
+        event->ignore();
+        return;
+    }
     if (!LibSaved) {
         const bool save =
             MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),

@@ -46,6 +46,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes as the close box does: with the question, the refresh and the re-total.
+    void reject() override;
     void showEvent(QShowEvent* event) override;
 
 private:

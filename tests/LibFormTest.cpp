@@ -222,8 +222,6 @@ TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
     EXPECT_TRUE(lib->isVisible());
     EXPECT_FALSE(LibSaved);
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'FA'"), "1");
-    // The code edit takes no more than the column holds.
-    EXPECT_EQ(lib->EdDBRMCode->maxLength(), 10);
     click(lib->ToolButton7);
     lib->close();
 }
@@ -247,5 +245,79 @@ TEST_F(LibraryWindow, DeletingAMaterialInUseAsksFirst) {
     click(lib->ToolButton5);
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'TMP'"), "0");
     EXPECT_TRUE(MessageBox::history().isEmpty());
+    lib->close();
+}
+
+TEST_F(LibraryWindow, ACorrectedMolecularMassKeepsTheMassesAndReworksTheMoles) {
+    // Glycerol: W1 line 2 (101.299 g, 1.1 mol) and W2 line 1 (92.09 g, 1 mol).
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0));
+    lib->EdDBRMMWt->setFocus();
+    lib->EdDBRMMWt->selectAll();
+    QTest::keyClicks(lib->EdDBRMMWt, loc("101.299"));
+    click(lib->BtnSave);
+    QTest::keyClick(lib->LibList, Qt::Key_Escape); // Escape closes as the close box does
+    EXPECT_FALSE(lib->isVisible());
+    const auto line = [&](const char* code, int item) {
+        return data.query("Recipes.adt", QString("SELECT printf('%.4f|%.4f|%s', Mass, Moles, ifnull(Eb, '-')) "
+                                                 "FROM Recipes WHERE BatchCode = '%1' AND ItemNum = %2")
+                                             .arg(code)
+                                             .arg(item));
+    };
+    EXPECT_EQ(line("W1", 2), "101.2990|1.0000|3.0");
+    EXPECT_EQ(line("W2", 1), "92.0900|0.9091|2.72727272727273");
+    EXPECT_EQ(line("W1", 1), "148.1200|1.0000|-") << "other materials' lines are left alone";
+    // The recipe shown is re-totalled: 1 + 1 + 1 moles, 3 hydroxyl equivalents.
+    EXPECT_NEAR(ReactionTotals.TotalMoles, 3.0, 1e-9);
+    EXPECT_NEAR(ReactionTotals.TotalEb, 3.0, 1e-9);
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(LibraryWindow, EscapeAfterAddAsksAsClosingDoes) {
+    click(lib->ToolButton3);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    QTest::keyClick(lib->LibList, Qt::Key_Escape);
+    EXPECT_EQ(MessageBox::history().size(), 1);
+    EXPECT_FALSE(lib->isVisible());
+    EXPECT_TRUE(LibSaved);
+}
+
+TEST_F(LibraryWindow, DeleteAsksAboutTheStoredCodeWhileItsEditIsPending) {
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0)); // TRIOL, used by two lines
+    type(lib->EdDBRMCode, "X");
+    QTest::keyClick(lib->EdDBRMCode, Qt::Key_Tab);
+    MessageBox::setNextAnswer(QMessageBox::No);
+    click(lib->ToolButton5);
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_TRUE(MessageBox::history()[0].text.startsWith("TRIOL is used by 2 lines"));
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'TRIOL'"), "1");
+    click(lib->ToolButton7);
+    lib->close();
+}
+
+TEST_F(LibraryWindow, ARefusedTextKeepsTheWindowOpenAndARefusedChangeTheFilter) {
+    // "x" is no molecular mass: closing says so once and stays open.
+    lib->EdDBRMMWt->setFocus();
+    lib->EdDBRMMWt->selectAll();
+    QTest::keyClicks(lib->EdDBRMMWt, "x");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    lib->close();
+    EXPECT_EQ(MessageBox::history().size(), 1);
+    EXPECT_TRUE(lib->isVisible());
+    lib->EdDBRMMWt->selectAll();
+    QTest::keyClicks(lib->EdDBRMMWt, loc("-1"));
+    // A negative mass refuses the move to another type: the list and the buttons stay on All.
+    MessageBox::clearHistory();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    lib->RBBase->click();
+    EXPECT_EQ(MessageBox::history().size(), 1);
+    EXPECT_TRUE(lib->RBAll->isChecked());
+    EXPECT_FALSE(dm().LibTbl.filtered());
+    EXPECT_EQ(listed().size(), 3);
+    click(lib->ToolButton7);
+    // The code edit takes ten characters, what its column holds.
+    click(lib->ToolButton3);
+    type(lib->EdDBRMCode, "ABCDEFGHIJKL");
+    EXPECT_EQ(lib->EdDBRMCode->text(), "ABCDEFGHIJ");
+    click(lib->ToolButton7);
     lib->close();
 }

@@ -18,9 +18,9 @@ void DBComboBox::bind(DataSource* source, const QString& fieldName) {
             if (e == DataEvent::UpdateState || e == DataEvent::UpdateRecord)
                 return;
             if (e != DataEvent::FieldChange || !f || f == field())
-                show();
+                showField();
         });
-    show();
+    showField();
 }
 
 Field* DBComboBox::field() const {
@@ -29,7 +29,7 @@ Field* DBComboBox::field() const {
     return m_source->table()->findField(m_fieldName);
 }
 
-void DBComboBox::show() {
+void DBComboBox::showField() {
     const Field* f = field();
     const bool active = f && m_source->table()->isOpen() && !m_source->table()->isEmpty();
     m_showing = true;
@@ -51,5 +51,5 @@ void DBComboBox::chosen(int index) {
                 t->edit();
             f->setText(text);
         }))
-        show();
+        showField();
 }

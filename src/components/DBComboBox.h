@@ -18,7 +18,7 @@ public:
     Field* field() const;
 
 private:
-    void show();
+    void showField();
     void chosen(int index);
 
     QPointer<DataSource> m_source;

@@ -81,6 +81,7 @@ bool DBEdit::commit() {
         f->setText(text);
     });
     m_committing = false;
+    m_refused = refusedText ? text : QString();
     // A refused text stays for correction; after any other failure the edit shows what the
     // tables hold, since the change was not stored.
     if (ok || !refusedText)
@@ -92,8 +93,9 @@ void DBEdit::onDataEvent(int event, Field* f) {
     const auto e = DataEvent(event);
     if (e == DataEvent::UpdateRecord) {
         // The row is being posted: what is typed here belongs to it. A refused text has shown
-        // its message and stays here; the row is stored with the field's last good value.
-        commit();
+        // its message once and stays here; the row is stored with the field's last good value.
+        if (!m_dirty || text() != m_refused)
+            commit();
         return;
     }
     if (e == DataEvent::UpdateState || m_committing)

@@ -35,4 +35,5 @@ private:
     QString m_fieldName;
     bool m_dirty = false;
     bool m_committing = false;
+    QString m_refused; // the text last refused, not offered again unchanged
 };

@@ -69,8 +69,9 @@ bool RowLink::picked(const QModelIndex& current) {
     m_following = true;
     UserAction::run(m_view, &t->database(), [&] { t->goTo(current.row()); });
     m_following = false;
-    // A refused move (a pending change that could not be stored) leaves the view where it was.
-    if (t->recNo() != current.row())
+    // Settling may have reset the list meanwhile, and a refused move leaves the view where it
+    // was: the item view shows the view's row either way.
+    if (m_view->currentIndex().row() != t->recNo())
         follow(t->recNo());
     return true;
 }
@@ -105,6 +106,7 @@ void DBLookupList::mouseDoubleClickEvent(QMouseEvent* event) {
 DBRecordList::DBRecordList(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
+    setTabKeyNavigation(false); // Tab leaves the list; the arrows pick the records
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();

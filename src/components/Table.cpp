@@ -274,6 +274,13 @@ const StoredRow* Table::rowAt(int pos) const {
     return (pos == m_cur && m_state != State::Browse) ? &m_buffer : m_rows[size_t(pos)].get();
 }
 
+QVariant Table::storedValue(const Field& field) const {
+    if (m_state == State::Insert || m_cur < 0 || m_cur >= int(m_rows.size()))
+        return QVariant();
+    const StoredRow& row = *m_rows[size_t(m_cur)];
+    return field.isLookup() ? field.lookupFrom(row) : row.values.at(field.column());
+}
+
 QVariant Table::currentValue(const Field& field) const {
     const StoredRow* row = currentRow();
     if (!row)

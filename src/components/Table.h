@@ -102,6 +102,8 @@ public:
     // row included.
     int rowCount() const { return int(m_rows.size()); }
     QVariant valueAt(int pos, const Field& field) const;
+    // The current row's value as stored, whatever edit is pending; null for a new row.
+    QVariant storedValue(const Field& field) const;
     bool isPendingRow(int pos) const;
 
     // Suspending the display: nests; on the last resume one data-set change is sent if anything
