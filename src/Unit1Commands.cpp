@@ -2,6 +2,7 @@
 #include "DModUnit.h"
 #include "Input.h"
 #include "Unit1.h"
+#include "Calculator.h"
 #include "LibForm.h"
 #include "MainReport.h"
 #include "components/DBEdit.h"
@@ -101,7 +102,11 @@ void TForm1::BtnPrintClick() {
 }
 
 // The windows these commands open arrive with their own units.
-void TForm1::BtnCalculatorClick() {}
+void TForm1::BtnCalculatorClick() {
+    // A new calculator at every opening: all registers and the memory start at zero.
+    TFrmCalculator calculator(this);
+    calculator.exec();
+}
 void TForm1::BtnLibraryClick() {
     if (!m_dmod)
         return;
