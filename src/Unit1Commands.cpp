@@ -2,6 +2,7 @@
 #include "DModUnit.h"
 #include "Input.h"
 #include "Unit1.h"
+#include "About.h"
 #include "Calculator.h"
 #include "LibForm.h"
 #include "MainReport.h"
@@ -113,7 +114,10 @@ void TForm1::BtnLibraryClick() {
     TFormLib library(*m_dmod, m_buttonList, m_printer.get(), this);
     library.exec();
 }
-void TForm1::About1Click() {}
+void TForm1::About1Click() {
+    TAboutBox about(this);
+    about.exec();
+}
 void TForm1::Help2Click() {}
 
 void TForm1::applyAutoCalc(bool on) {
