@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "DModUnit.h"
+#include "Help.h"
 #include "Input.h"
 #include "components/DBEdit.h"
 #include "components/DBGrid.h"
@@ -130,6 +131,7 @@ TForm1::TForm1(QWidget* parent)
     setCentralWidget(central);
     buildStatusBar();
     m_input = new TFrmInput(this, *this);
+    m_help = new TFrmHelp(this);
 
     // The window's client area.
     resize(792, 551 + menuBar()->sizeHint().height());

@@ -24,6 +24,7 @@ class QToolBar;
 class QToolButton;
 class StatusPanels;
 class TDMod;
+class TFrmHelp;
 class TFrmInput;
 
 // The recipe editor, the application's main window.
@@ -57,6 +58,7 @@ public:
     const ImageList& buttonList() const { return m_buttonList; }
     QPrinter* printer() const { return m_printer.get(); }
     TFrmInput* FrmInput() const { return m_input; }
+    TFrmHelp* FrmHelp() const { return m_help; }
 
     // Header.
     QComboBox* CBResinType = nullptr;
@@ -167,4 +169,5 @@ private:
     bool m_centred = false;
     bool m_entered = false; // the type box has had its first focus
     TFrmInput* m_input = nullptr; // the recipe name dialog, made once
+    TFrmHelp* m_help = nullptr;   // the help viewer, made once
 };

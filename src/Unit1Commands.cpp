@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "About.h"
 #include "Calculator.h"
+#include "Help.h"
 #include "LibForm.h"
 #include "MainReport.h"
 #include "components/DBEdit.h"
@@ -118,7 +119,7 @@ void TForm1::About1Click() {
     TAboutBox about(this);
     about.exec();
 }
-void TForm1::Help2Click() {}
+void TForm1::Help2Click() { m_help->showHelp(); }
 
 void TForm1::applyAutoCalc(bool on) {
     AutoCalcOn = on;
