@@ -17,7 +17,8 @@ namespace {
 // Deeper groups than this are counted but share the innermost state: a flood of braces cannot
 // exhaust memory.
 constexpr int MaxDepth = 512;
-constexpr double TwipsPerPoint = 20.0;
+// Lengths in the document are pixels at 96 per inch; RTF gives them in twips (1440 per inch).
+constexpr double TwipsPerPixel = 15.0;
 
 enum class Dest { Text, Skip, FontTable, ColourTable, Picture };
 
@@ -31,6 +32,7 @@ struct State {
     // Paragraph properties travel with groups too.
     Qt::Alignment align = Qt::AlignLeft;
     int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
+    std::vector<int> tabs; // \txN, twips
 };
 
 // Windows-1252's characters 0x80 to 0x9F; the rest of the code page is Latin-1.
@@ -217,6 +219,7 @@ private:
             flush();
             s.align = Qt::AlignLeft;
             s.leftIndent = s.rightIndent = s.firstIndent = s.spaceBefore = s.spaceAfter = 0;
+            s.tabs.clear();
         } else if (w == "plain") {
             flush();
             s.bold = s.italic = s.underline = false;
@@ -247,6 +250,7 @@ private:
         else if (w == "fi" && hasParam) s.firstIndent = v;
         else if (w == "sb" && hasParam) s.spaceBefore = v;
         else if (w == "sa" && hasParam) s.spaceAfter = v;
+        else if (w == "tx" && hasParam && s.tabs.size() < 64) s.tabs.push_back(v);
         else if (w == "emdash") character(QChar(0x2014));
         else if (w == "endash") character(QChar(0x2013));
         else if (w == "bullet") character(QChar(0x2022));
@@ -346,11 +350,21 @@ private:
         const State& s = m_states.back();
         QTextBlockFormat b;
         b.setAlignment(s.align);
-        b.setLeftMargin(s.leftIndent / TwipsPerPoint);
-        b.setRightMargin(s.rightIndent / TwipsPerPoint);
-        b.setTextIndent(s.firstIndent / TwipsPerPoint);
-        b.setTopMargin(s.spaceBefore / TwipsPerPoint);
-        b.setBottomMargin(s.spaceAfter / TwipsPerPoint);
+        b.setLeftMargin(s.leftIndent / TwipsPerPixel);
+        b.setRightMargin(s.rightIndent / TwipsPerPixel);
+        b.setTextIndent(s.firstIndent / TwipsPerPixel);
+        b.setTopMargin(s.spaceBefore / TwipsPerPixel);
+        b.setBottomMargin(s.spaceAfter / TwipsPerPixel);
+        // A hanging indent stops its first tab at the indent, as word processors do. RTF counts
+        // tab stops from the margin; Qt from where the first line starts.
+        const int firstLine = s.leftIndent + s.firstIndent;
+        QList<QTextOption::Tab> tabs;
+        for (int t : s.tabs)
+            if (t > firstLine)
+                tabs.append(QTextOption::Tab((t - firstLine) / TwipsPerPixel, QTextOption::LeftTab));
+        if (tabs.isEmpty() && s.firstIndent < 0)
+            tabs.append(QTextOption::Tab(-s.firstIndent / TwipsPerPixel, QTextOption::LeftTab));
+        b.setTabPositions(tabs);
         m_cursor.setBlockFormat(b);
         if (m_pos < m_data.size() || plainBreak)
             m_cursor.insertBlock(b, charFormat());

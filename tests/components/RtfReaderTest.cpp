@@ -72,10 +72,12 @@ TEST(RtfReader, ParagraphsBreaksAndTabs) {
     EXPECT_EQ(blockOf(doc, "Centre").alignment(), Qt::AlignHCenter);
     const QTextBlockFormat indented = blockOf(doc, "Indented");
     EXPECT_EQ(indented.alignment(), Qt::AlignLeft);
-    EXPECT_DOUBLE_EQ(indented.leftMargin(), 36);
-    EXPECT_DOUBLE_EQ(indented.textIndent(), -18);
-    EXPECT_DOUBLE_EQ(indented.topMargin(), 6);
-    EXPECT_DOUBLE_EQ(indented.bottomMargin(), 12);
+    // Twips to pixels at 96 per inch; a hanging indent tabs to the indent.
+    EXPECT_DOUBLE_EQ(indented.leftMargin(), 48);
+    EXPECT_DOUBLE_EQ(indented.textIndent(), -24);
+    EXPECT_DOUBLE_EQ(indented.topMargin(), 8);
+    EXPECT_DOUBLE_EQ(indented.bottomMargin(), 16);
+    ASSERT_EQ(indented.tabPositions().size(), 1);
     EXPECT_EQ(blockOf(doc, "Right").alignment(), Qt::AlignRight);
     EXPECT_TRUE(doc.toRawText().contains(QString("Indented") + QChar(QChar::LineSeparator) + "next\tcol"))
         << doc.toRawText().toStdString();
