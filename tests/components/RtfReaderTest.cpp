@@ -161,3 +161,42 @@ TEST(RtfReader, ReadsAnyInputQuickly) {
         EXPECT_LT(one.elapsed(), 2000) << flood.left(20).toStdString();
     }
 }
+
+// RTF as a real word processor writes it: LibreOffice's export of procedure.html, and its
+// export of our own help file.
+namespace {
+QByteArray sample(const char* name) {
+    QFile f(QStringLiteral(KALVORA_SOURCE_DIR "/tests/components/rtf/") + QString::fromLatin1(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    return f.readAll();
+}
+} // namespace
+
+TEST(RtfReader, ReadsWhatLibreOfficeWrites) {
+    QTextDocument doc;
+    ASSERT_TRUE(Rtf::read(sample("procedure-libreoffice.rtf"), doc));
+    const QStringList lines = doc.toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, QStringList({QString::fromUtf8("Long-oil soya alkyd"),
+                                  QString::fromUtf8("Charge the soya oil and the pentaerythritol, heat to 240 °C under nitrogen."),
+                                  QString::fromUtf8("Keep below 250 °C."),
+                                  QString::fromUtf8("Acid value ≤ 10 mg KOH/g; viscosity “Z2–Z3”; résine à 60 % – Ölgehalt 66 %; α-olefin."),
+                                  "Code\tMass\t", "SOYOIL\t650.000\t", "PE\t130.000\t", "End of procedure."}));
+    EXPECT_TRUE(formatOf(doc, "Long-oil").font().bold());
+    EXPECT_EQ(blockOf(doc, "Long-oil").alignment(), Qt::AlignHCenter);
+    EXPECT_TRUE(formatOf(doc, "soya oil").font().bold());
+    EXPECT_TRUE(formatOf(doc, "pentaerythritol").fontItalic());
+    EXPECT_TRUE(formatOf(doc, "nitrogen").fontUnderline());
+    EXPECT_FALSE(formatOf(doc, "Charge").font().bold());
+    EXPECT_EQ(formatOf(doc, "Keep below").foreground().color(), QColor(192, 0, 0));
+    EXPECT_EQ(blockOf(doc, "Keep below").alignment(), Qt::AlignRight);
+
+    // The help file through LibreOffice reads as the help file itself.
+    QTextDocument ours;
+    QFile help(QStringLiteral(KALVORA_SOURCE_DIR "/resources/Readme.RTF"));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    Rtf::read(help.readAll(), ours);
+    ASSERT_TRUE(Rtf::read(sample("help-libreoffice.rtf"), doc));
+    EXPECT_EQ(doc.toPlainText().split(u'\n', Qt::SkipEmptyParts), ours.toPlainText().split(u'\n', Qt::SkipEmptyParts));
+    EXPECT_TRUE(formatOf(doc, "Paton's Constant").font().bold());
+    EXPECT_EQ(formatOf(doc, "The oil rule").fontPointSize(), 10.5);
+}
