@@ -77,6 +77,13 @@ bool TPocketCalculator::enabled(const Key& key) const {
 
 void TPocketCalculator::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    // A single sunken border round the whole calculator.
+    QStyleOptionFrame border;
+    border.initFrom(this);
+    border.rect = rect();
+    border.lineWidth = 1;
+    border.state |= QStyle::State_Sunken;
+    style()->drawPrimitive(QStyle::PE_Frame, &border, &p, this);
     // The display: a lowered panel, the text right-aligned.
     QStyleOptionFrame frame;
     frame.initFrom(this);
