@@ -6,6 +6,10 @@
 
 using Button = CalculatorEngine::Button;
 
+// An integer part this long is already beyond the range and refused; fraction digits this far
+// out no longer change the value.
+static constexpr int MaxEntry = 5000;
+
 CalculatorEngine::CalculatorEngine(QChar decimalSeparator) : m_separator(decimalSeparator) { clearAll(); }
 
 QString CalculatorEngine::format(long double value, QChar separator) {
@@ -39,12 +43,16 @@ QString CalculatorEngine::format(long double value, QChar separator) {
     return value < 0 ? u'-' + shown : shown;
 }
 
-void CalculatorEngine::showValue(long double value) { m_display = format(value, m_separator) + u' '; }
+void CalculatorEngine::showValue(long double value) {
+    m_display = format(value, m_separator) + u' ';
+    m_typing = false;
+}
 
 void CalculatorEngine::showEntry() {
     QString entry = m_entry;
     entry.replace(u'.', m_separator);
     m_display = (m_negative ? QStringLiteral("-") : QString()) + entry + u' ';
+    m_typing = true;
 }
 
 void CalculatorEngine::fail() {
@@ -96,6 +104,12 @@ void CalculatorEngine::typeDigit(int digit) {
         m_entry.clear();
         m_negative = false;
     }
+    // Far beyond what extended precision holds: further digits change nothing but would make
+    // every keystroke (and a long paste) slower.
+    if (m_entry.size() >= MaxEntry)
+        return;
+    if (m_entry == QLatin1String("0"))
+        m_entry.clear(); // leading zeros are dropped
     m_entry += QChar(u'0' + digit);
     const long double v = entryValue();
     if (!std::isfinite(v)) {
@@ -158,6 +172,7 @@ bool CalculatorEngine::press(Button b) {
     case Button::Equals:
         compute();
         m_current = m_accumulator;
+        m_negative = m_current < 0;
         m_pending = Op::None;
         m_newEntry = false;
         break;
@@ -166,13 +181,15 @@ bool CalculatorEngine::press(Button b) {
                                                                       : m_current / 100;
         compute();
         m_current = m_accumulator;
+        m_negative = m_current < 0;
         m_pending = Op::None;
         m_newEntry = true;
         break;
     case Button::Negate:
         m_current = -m_current;
         m_negative = !m_negative;
-        if (!m_newEntry && !m_entry.isEmpty())
+        // The number being typed goes on with its new sign; a result is shown negated.
+        if (m_typing)
             showEntry();
         else
             showValue(m_current);

@@ -56,6 +56,7 @@ private:
     QString m_entry = QStringLiteral("0"); // digits and '.', whatever the user's separator
     bool m_negative = false;
     bool m_newEntry = true;
+    bool m_typing = false; // the display shows the entry being typed, not a result
     bool m_error = false;
     std::optional<Button> m_last;
     QString m_display;

@@ -164,7 +164,9 @@ void TPocketCalculator::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPocketCalculator::perform(Button button) {
-    if (!m_engine.press(button))
+    const bool wasError = m_engine.error();
+    // A refused button beeps, and so does the one that fails.
+    if (!m_engine.press(button) || (!wasError && m_engine.error()))
         QApplication::beep();
     update();
 }
@@ -184,6 +186,8 @@ void TPocketCalculator::keyPressEvent(QKeyEvent* event) {
             return;
         case Qt::Key_V:
             m_engine.paste(QGuiApplication::clipboard()->text());
+            if (m_engine.error())
+                QApplication::beep();
             update();
             return;
         default: break;
@@ -205,6 +209,9 @@ void TPocketCalculator::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    // MC and MR are out of use while the memory is empty, from the keyboard as with the mouse.
+    if (const int k = keyOf(*button); k >= 0 && !enabled(m_keys[size_t(k)]))
+        return;
     // A button performed from the keyboard is drawn pressed for a moment.
     const int k = keyOf(*button);
     if (k >= 0) {

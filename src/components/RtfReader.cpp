@@ -65,6 +65,7 @@ private:
     State& state() { return m_states.back(); }
 
     void push() {
+        m_optional = false;
         if (int(m_states.size()) >= MaxDepth) {
             ++m_overflow;
             return;
@@ -75,6 +76,10 @@ private:
     }
 
     void pop() {
+        // A group ends a \u fallback and a \* that found no word.
+        m_unicodeSkip = 0;
+        m_optional = false;
+        m_groupStart = false;
         if (m_overflow > 0) {
             --m_overflow;
             return;
@@ -103,9 +108,10 @@ private:
             return;
         }
         const qsizetype start = m_pos;
-        while (m_pos < m_data.size() && isLetter(m_data[m_pos]) && m_pos - start < 32)
+        while (m_pos < m_data.size() && isLetter(m_data[m_pos]))
             ++m_pos;
-        const QByteArray word = m_data.mid(start, m_pos - start);
+        // Longer words are none RTF knows: they are read whole and ignored.
+        const QByteArray word = m_data.mid(start, std::min<qsizetype>(m_pos - start, 32));
         bool hasParam = false;
         bool negative = false;
         long long param = 0;
@@ -187,11 +193,14 @@ private:
                 return;
             }
         }
-        if (s.dest == Dest::Skip || s.dest == Dest::Picture) {
-            if (w == "bin" && hasParam && v > 0)
+        if (w == "bin") {
+            // Binary data is never text, wherever it stands.
+            if (hasParam && v > 0)
                 m_pos = std::min<qsizetype>(m_data.size(), m_pos + v);
             return;
         }
+        if (s.dest == Dest::Skip || s.dest == Dest::Picture)
+            return;
         if (s.dest == Dest::FontTable) {
             if (w == "f" && hasParam) {
                 if (m_fontIndex >= 0)
@@ -274,6 +283,8 @@ private:
     }
 
     void character(QChar c) {
+        m_groupStart = false;
+        m_optional = false;
         State& s = state();
         if (m_unicodeSkip > 0 && s.dest != Dest::FontTable) {
             --m_unicodeSkip;
@@ -357,13 +368,13 @@ private:
         b.setBottomMargin(s.spaceAfter / TwipsPerPixel);
         // A hanging indent stops its first tab at the indent, as word processors do. RTF counts
         // tab stops from the margin; Qt from where the first line starts.
-        const int firstLine = s.leftIndent + s.firstIndent;
+        const double firstLine = double(s.leftIndent) + s.firstIndent;
         QList<QTextOption::Tab> tabs;
         for (int t : s.tabs)
             if (t > firstLine)
                 tabs.append(QTextOption::Tab((t - firstLine) / TwipsPerPixel, QTextOption::LeftTab));
         if (tabs.isEmpty() && s.firstIndent < 0)
-            tabs.append(QTextOption::Tab(-s.firstIndent / TwipsPerPixel, QTextOption::LeftTab));
+            tabs.append(QTextOption::Tab(-double(s.firstIndent) / TwipsPerPixel, QTextOption::LeftTab));
         b.setTabPositions(tabs);
         m_cursor.setBlockFormat(b);
         if (m_pos < m_data.size() || plainBreak)
@@ -405,13 +416,23 @@ private:
 } // namespace
 
 bool read(const QByteArray& data, QTextDocument& document) {
+    // One edit, and none to undo: the document is laid out once, not at every insertion, and
+    // Ctrl+Z cannot take the text away piece by piece.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
     document.clear();
-    if (!data.trimmed().startsWith("{\\rtf")) {
-        document.setPlainText(QString::fromUtf8(data));
-        return false;
+    const bool rtf = data.trimmed().startsWith("{\\rtf");
+    {
+        QTextCursor edit(&document);
+        edit.beginEditBlock();
+        if (rtf)
+            Reader(data, document).run();
+        else
+            edit.insertText(QString::fromUtf8(data));
+        edit.endEditBlock();
     }
-    Reader(data, document).run();
-    return true;
+    document.setUndoRedoEnabled(undo);
+    return rtf;
 }
 
 } // namespace Rtf

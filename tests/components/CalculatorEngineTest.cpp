@@ -63,6 +63,10 @@ TEST(CalculatorEngine, TheEdgeCasesOfTheKeys) {
     EXPECT_EQ(shown("1 2 3 CE 4 + 1 ="), "5 ");
     EXPECT_EQ(shown("8 - 1 0 ="), "-2 ");
     EXPECT_EQ(shown("6 / 4 = ="), "1.5 ");
+    EXPECT_EQ(shown("7 = +/-"), "-7 ") << "a result is negated as a value";
+    EXPECT_EQ(shown("5 = +/- 3"), "-3 ") << "the negated result's sign goes on; no leading zero";
+    EXPECT_EQ(shown("2 - 5 = . 5"), "-0.5 ") << "the separator keeps the sign of the value";
+    EXPECT_EQ(shown("5 +/- = . 5"), "-0.5 ");
 }
 
 TEST(CalculatorEngine, TheDisplayRule) {
@@ -111,6 +115,14 @@ TEST(CalculatorEngine, TheMemoryOutlivesClearAndGreysWhenZero) {
     EXPECT_TRUE(c.memoryIsZero()) << "storing 0 greys MC and MR again";
     run(c, "4 MS MC");
     EXPECT_TRUE(c.memoryIsZero());
+}
+
+TEST(CalculatorEngine, ALongPasteStaysQuick) {
+    CalculatorEngine c;
+    c.paste("0." + QString(100000, u'0') + "1*2=");
+    EXPECT_EQ(c.display(), "0 ") << "digits beyond any precision change nothing";
+    c.paste(QString(6000, u'9'));
+    EXPECT_EQ(c.display(), "****** ") << "an integer beyond the range";
 }
 
 TEST(CalculatorEngine, PasteClearsAndTypesWhatItCan) {

@@ -102,6 +102,18 @@ TEST(RtfReader, DestinationsThatAreNotTextAreLeftOut) {
     EXPECT_EQ(t, "Body link text[picture][picture] end");
 }
 
+TEST(RtfReader, GroupsEndFallbacksAndStrayMarks) {
+    EXPECT_EQ(text("{\\rtf1 {\\u8364}abc}"), QString::fromUtf8("€abc"));
+    EXPECT_EQ(text("{\\rtf1 {\\*}\\b x\\par}"), "x\n");
+    EXPECT_EQ(text("{\\rtf1 a\\abcdefghijklmnopqrstuvwxyzabcdefghijkl x}"), "ax");
+    EXPECT_EQ(text("{\\rtf1 {t}\\info more}"), "tmore") << "not the start of a group";
+    EXPECT_EQ(text("{\\rtf1 a\\bin3 {}}b}"), "ab");
+    // Loading is one step: there is nothing to undo.
+    QTextDocument doc;
+    Rtf::read("{\\rtf1 {\\b one} two}", doc);
+    EXPECT_FALSE(doc.isUndoAvailable());
+}
+
 TEST(RtfReader, TablesAreRowsOfCells) {
     EXPECT_EQ(text("{\\rtf1\\trowd\\cellx1000\\cellx2000 \\intbl Code\\cell Name\\cell\\row"
                    "\\trowd\\cellx1000\\cellx2000 \\intbl PA\\cell Phthalic\\cell\\row}"),
@@ -153,7 +165,9 @@ TEST(RtfReader, ReadsAnyInputQuickly) {
     // Large floods: braces, control words, fallback counts.
     for (const QByteArray& flood : {"{\\rtf1 " + QByteArray(200000, '{'), "{\\rtf1 " + QByteArray(200000, '}'),
                                     "{\\rtf1 " + QByteArray("\\b\\i0").repeated(40000),
-                                    "{\\rtf1 \\uc99999999 " + QByteArray("\\u65 ").repeated(40000)}) {
+                                    "{\\rtf1 \\uc99999999 " + QByteArray("\\u65 ").repeated(40000),
+                                    "{\\rtf1 " + QByteArray("x\\b x\\b0 ").repeated(40000),
+                                    QByteArray("{\\rtf1 \\li-1000000000\\fi-1000000000\\tx1000000000 a\\tab b\\par}")}) {
         QElapsedTimer one;
         one.start();
         QTextDocument doc;
@@ -162,8 +176,8 @@ TEST(RtfReader, ReadsAnyInputQuickly) {
     }
 }
 
-// RTF as a real word processor writes it: LibreOffice's export of procedure.html, and its
-// export of our own help file.
+// RTF as a real word processor writes it: LibreOffice's exports of procedure.html and of a
+// version of our help file (help-source.rtf).
 namespace {
 QByteArray sample(const char* name) {
     QFile f(QStringLiteral(KALVORA_SOURCE_DIR "/tests/components/rtf/") + QString::fromLatin1(name));
@@ -190,11 +204,9 @@ TEST(RtfReader, ReadsWhatLibreOfficeWrites) {
     EXPECT_EQ(formatOf(doc, "Keep below").foreground().color(), QColor(192, 0, 0));
     EXPECT_EQ(blockOf(doc, "Keep below").alignment(), Qt::AlignRight);
 
-    // The help file through LibreOffice reads as the help file itself.
+    // A version of the help file, and LibreOffice's export of it, read alike.
     QTextDocument ours;
-    QFile help(QStringLiteral(KALVORA_SOURCE_DIR "/resources/Readme.RTF"));
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    Rtf::read(help.readAll(), ours);
+    Rtf::read(sample("help-source.rtf"), ours);
     ASSERT_TRUE(Rtf::read(sample("help-libreoffice.rtf"), doc));
     EXPECT_EQ(doc.toPlainText().split(u'\n', Qt::SkipEmptyParts), ours.toPlainText().split(u'\n', Qt::SkipEmptyParts));
     EXPECT_TRUE(formatOf(doc, "Paton's Constant").font().bold());
