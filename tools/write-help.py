@@ -1,0 +1,141 @@
+# Writes resources/Readme.RTF, the help file, from the text below: python3 tools/write-help.py
+import os
+import re
+
+def esc(s):
+    out = []
+    for ch in s:
+        o = ord(ch)
+        if ch in '\\{}':
+            out.append('\\' + ch)
+        elif o < 128:
+            out.append(ch)
+        else:
+            out.append('\\u%d?' % (o if o < 32768 else o - 65536))
+    return ''.join(out)
+
+def inline(s):
+    # **bold** and _italic_ markers
+    s = esc(s)
+    s = re.sub(r'\*\*(.+?)\*\*', r'{\\b \1}', s)
+    s = re.sub(r'__(.+?)__', r'{\\i \1}', s)
+    return s
+
+parts = []
+def title(t, sub):
+    parts.append('{\\pard\\qc\\sa60\\f1\\fs36\\b\\cf1 %s\\par}' % esc(t))
+    parts.append('{\\pard\\qc\\sa240\\fs20\\i %s\\par}' % esc(sub))
+def h(t):
+    parts.append('{\\pard\\sb240\\sa80\\keepn\\fs26\\b\\cf1 %s\\par}' % esc(t))
+def h2(t):
+    parts.append('{\\pard\\sb120\\sa40\\keepn\\fs21\\b %s\\par}' % esc(t))
+def p(t):
+    parts.append('{\\pard\\sa100\\fs20 %s\\par}' % inline(t))
+def item(t):
+    parts.append('{\\pard\\li360\\fi-240\\sa40\\fs20 \\bullet\\tab %s\\par}' % inline(t))
+def formula(t):
+    parts.append('{\\pard\\li2700\\sa60\\fs20\\f2 %s\\par}' % esc(t))
+def row(key, what):
+    parts.append('{\\pard\\li2700\\fi-2460\\sa30\\fs20 {\\b %s}\\tab %s\\par}' % (esc(key), inline(what)))
+
+title('Kalvora - Lite Version', 'Formulating alkyd and polyester resins')
+
+h('What Kalvora does')
+p('Kalvora keeps a library of raw materials (oils, fatty acids, acids and anhydrides, polyols and amphoteric materials) and the recipes built from them. For every amount you type it works out the rest of the line and, from the whole recipe, the chemistry of the resin: the alkyd constant, the gel point, the molecular mass, the oil length, the hydroxyl figures, the water of reaction, the yield, the batch charges and the cost. Every figure is stored the moment you leave its cell; there is no separate step to save a line.')
+
+h('The recipe header')
+p('A recipe is named by its **Resin Type** (for example Alkyd or Polyester) and its **Batch Code**. Choose them in the two boxes at the top of the main window: the type first, then the code among the recipes of that type. Beside them stand the figures that describe the batch you want to make:')
+item('**Acid Value**: the acid value, in mg KOH per g of resin, at which you stop the cook. It decides how much of the water of reaction is still to come off, and so the yield.')
+item('**Percent Solids**: the solids of the finished product after thinning. The Percent column of the grid and the Percent figures of the results are per cent of that product.')
+item('**Description**: free text, printed on the recipe report.')
+item('**Batch Size**: the mass of resin (at the target acid value) you want one batch to give, in your batch unit (kg, lb or g). The Batch column of the grid scales every line to it.')
+p('A change to the header is stored by **Save**; when you close the program with a header change not yet saved, Kalvora asks whether to save it.')
+
+h('Building a recipe')
+p('The grid lists the recipe\'s ingredient lines. Pick a material in the list on the right (the radio buttons above it narrow the list to one type) and press **Add** or **Insert** under **Ingredient** to add it after the last line or before the current one; **OverWrite** puts the chosen material on the current line, and **Delete** removes the current line. **Add** and **Insert** under **Blank** give a line without a material, whose code you type yourself. A double click on a material adds it too. A recipe holds up to 127 lines.')
+p('On each line type any one of the four amounts, the others follow from the material\'s molecular mass and functionalities:')
+item('**Mass**: the charge of the material, in the recipe\'s mass unit.')
+item('**Moles**: mass divided by the molecular mass.')
+item('**Ea**: acid equivalents, moles times (acid functionality + 2 x anhydride functionality): an anhydride group opens to two carboxyls.')
+item('**Eb**: hydroxyl (base) equivalents, moles times the base functionality.')
+p('Only the amounts that make sense for the material can be typed: Ea where it has acid or anhydride groups, Eb where it has hydroxyl groups, and Mass and Moles with either. A material without any functionality takes no amounts.')
+h2('The oil rule')
+p('A material of type **Oil** is a triglyceride: one glycerol and three fatty acids. Each mole of oil carries 3 acid equivalents and 3 hydroxyl equivalents on top of what its functionalities give, it counts as four molecules in the totals, it adds its acid equivalents to the monofunctional acids, and it gives off no water (its ester bonds are already made). All four amounts of an oil line can be typed.')
+
+h('The results')
+p('Below the grid the figures of the whole recipe are worked out after every stored amount. Mass, moles and equivalents are summed over the lines (an oil line counting four molecules); W is the water released if every carboxyl and anhydride group esterifies (18 g per mole of groups), and AV the target acid value.')
+h2('Calculations')
+row("Paton's Constant", 'the alkyd constant: molecules present at the start per acid equivalent. Values near 1 are usual; well below 1 the batch is likely to gel.')
+formula('K = total moles / total Ea')
+row('FAv', 'the average functionality: twice the acid equivalents per molecule.')
+formula('FAv = 2 x total Ea / total moles')
+row('PGel', 'the extent of reaction of the acid groups, in per cent, at which the resin gels. Monofunctional acids (fatty acids, oils and every material with an acid functionality of exactly 1) do not branch and are taken out. A PGel above 100 % means the batch should not gel before all the acid has reacted.')
+formula('PGel = 100 x sqrt( (Eb / Ea) / (2 x (1 - monofunctional Ea / Ea)) )')
+row('Acid Val at Gel', 'the acid value at the gel point. It is negative when the recipe has more molecules than acid equivalents (K above 1): such a batch does not gel on the way to any positive acid value.')
+formula('d = Ea - moles;   AV at gel = 56100 x d / (yield + 18 x d)')
+row('Molecular Mass', 'the number-average molecular mass of the resin at the target acid value. It is shown only when the recipe has more molecules than acid equivalents.')
+formula('Mn = yield / (yield x AV / 56100 + moles - Ea)')
+row('Oil Length', 'the oil content of the resin in per cent of the yield; fatty acids count as their triglyceride (mass + 12.7 g per acid equivalent).')
+row('Percent FA', 'the fatty-acid content in per cent of the yield (an oil counts its mass less 93 g per mole for the glycerol).')
+h2('Hydroxyl')
+row('Excess', 'the hydroxyl excess over the acid in per cent of the acid equivalents; negative for a hydroxyl deficit.')
+formula('Excess OH = (Eb / Ea - 1) x 100')
+row('Number', 'the hydroxyl number at the target acid value, in mg KOH per g of resin.')
+formula('OHN = 56100 x (Eb - Ea) / yield + AV')
+row('Equivalent Mass', 'the mass of resin that carries one hydroxyl group: 56100 / OHN.')
+row('Percent', 'the hydroxyl content in per cent by mass: 1700 / equivalent mass.')
+h2('Quantities')
+row('Yield', 'the mass of resin at the target acid value: all the water W comes off except that of the acid groups still free.')
+formula('yield = (total mass - W) / (1 - 18 x AV / 56100)')
+row('Water Off', 'the water given off: total mass less yield.')
+row('Charge, Batch, Percent', 'the recipe as weighed, scaled to the batch size, and in per cent of the finished product at the target solids.')
+p('The cost of every line is its mass times the material\'s price; the grid\'s footer sums it, and the recipe report adds the cost per unit mass of resin.')
+
+h('AutoCalc')
+p('With **AutoCalc** pressed (the default) the batch columns and the results follow every stored amount. Release it to work on a large recipe without the batch pass after each line: the totals still follow, and the Batch, Percent and Cost columns wait until you press **Calculate**. The report prints the batch figures as they stood at the last calculation.')
+
+h('Recipes: new, save, copy, rename, delete')
+item('**New** asks for a type and a code and starts an empty recipe.')
+item('**Save** stores the header.')
+item('**Save As** copies the recipe, header and lines, under another name.')
+item('**Rename** gives the recipe another name; it keeps its date.')
+item('**Delete** removes the recipe and all its lines, after asking.')
+p('Each of these is stored whole or not at all. The recipe header keeps the date and time it was last changed; the report prints it as "Date last modified".')
+
+h('Printing')
+p('**Print** puts the recipe on A4 paper on the printer chosen under **File > Print Setup**, which can also be a PDF file. A small window shows the pages as they go out; **Cancel** there stops the job before anything is sent. With no printer installed Kalvora offers to save the report as a PDF file. The library window\'s **Print** shows the library report in a preview, from which you can print every page or save it as PDF.')
+
+h('The keyboard')
+h2('In the grid')
+row('Enter', 'stores the cell and moves to the next line; on a closed cell it opens the editor.')
+row('Tab, Shift+Tab', 'stores the cell and moves across the line; Tab on the last cell goes on to the next line, and past the last line starts a new one.')
+row('Up, Down', 'move between lines; Down on the last line starts a new one.')
+row('Left, Right', 'move within the typed text, and to the next cell at its ends.')
+row('Page Up, Page Down', 'move a page of lines.')
+row('Ctrl+Home, Ctrl+End', 'go to the first or the last line.')
+row('F2', 'opens the current cell for editing.')
+row('Esc', 'undoes the typing in the cell; pressed again, the line\'s changes.')
+row('Insert', 'inserts a blank line before the current one.')
+row('Ctrl+Delete', 'deletes the current line, after asking.')
+h2('In the windows')
+p('The underlined letter of every button works with **Alt**. In the dialogs **Enter** presses the default button and **Esc** closes. In the calculator the digits and + - * / = % work as typed, @ is the square root, r the reciprocal, F9 changes the sign, Backspace, Delete and Esc clear, Ctrl+C and Ctrl+V copy and paste.')
+
+h('The library')
+p('Open the library with the **Library** button. It shows one material at a time and a list to pick from; the radio buttons narrow both to one type. **Add**, **Edit**, **Delete**, **Cancel** and **Save** work on the material shown; moving to another material stores a change. The fields:')
+item('**Code**: up to 10 characters; the recipe lines find their material by it.')
+item('**Common Name** and **Chemical Class**: shown in the grid and the status bar; the list sorts by type, class and code.')
+item('**Type**: Oil, Fatty Acid, Acid, Base or Amphoteric. Only "Oil" changes the arithmetic (see the oil rule).')
+item('**Mol. Mass**: the molecular mass, g per mole.')
+item('**Acid, Anhydride and Base Functionality**: carboxyl groups, anhydride groups and hydroxyl groups per molecule.')
+item('**Cost Price**: the price per unit mass.')
+p('A material without a code, or with a negative mass, functionality or price, is refused when you save it. A material that recipe lines still use is deleted only after Kalvora has told you how many lines use it. When you close the library, the lines that use a changed material are worked out again from their masses, and the recipe shown is totalled again.')
+
+h('Where your data lives')
+p('The tables are three files in the folder **Data** beside the program: **BatchInfo.ADT** (recipe headers), **Recipes.adt** (recipe lines) and **RMLib.ADT** (the library). Each is an SQLite 3 database that any SQLite tool can read. Every change is on disk when Kalvora returns to you, and a change interrupted by a power cut is undone whole the next time the tables are opened. To back up, close Kalvora and copy the whole Data folder; to restore, put the copy back. Only one copy of Kalvora can work on a Data folder at a time.')
+
+rtf = ('{\\rtf1\\ansi\\ansicpg1252\\deff0\n'
+       '{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Bookman Old Style;}{\\f2\\fmodern Courier New;}}\n'
+       '{\\colortbl;\\red0\\green0\\blue128;}\n'
+       '\\f0\\fs20\n' + '\n'.join(parts) + '\n}\n')
+open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'resources', 'Readme.RTF'), 'w', newline='\r\n').write(rtf)
+print(len(rtf))
