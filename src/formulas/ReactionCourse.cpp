@@ -1,0 +1,53 @@
+#include "ReactionCourse.h"
+
+#include "ResinProperties.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double KOH = 56100; // mg KOH per mole
+constexpr double Water = 18;  // per ester bond
+
+GelPoint gelAt(const TReactionTotals& t, double extent) {
+    GelPoint g;
+    g.gels = true;
+    g.extent = extent;
+    g.acidValue = CourseAt(t, extent).acidValue;
+    return g;
+}
+
+} // namespace
+
+CoursePoint CourseAt(const TReactionTotals& t, double extent) {
+    CoursePoint c;
+    c.extent = extent;
+    c.freeAcid = (1 - extent) * t.TotalEa;
+    c.resinMass = t.TotalMass - t.WaterMass + Water * c.freeAcid;
+    c.acidValue = c.resinMass > 0 ? KOH * c.freeAcid / c.resinMass : 0;
+    c.molecules = t.TotalMoles - extent * t.TotalEa;
+    c.molMass = c.molecules > 0 && c.resinMass > 0 ? c.resinMass / c.molecules : 0;
+    c.waterOff = t.TotalMass - c.resinMass;
+    return c;
+}
+
+GelPoint CarothersGel(const TReactionTotals& t) {
+    const double k = KValue(t);
+    if (!(k > 0) || !(k < 1))
+        return {};
+    return gelAt(t, k);
+}
+
+GelPoint StatisticalGel(const TReactionTotals& t) {
+    const double p = PGel(t) / 100;
+    if (!(p > 0) || !(p < 1))
+        return {};
+    return gelAt(t, p);
+}
+
+double ExtentAtTarget(const TReactionTotals& t) {
+    if (!(t.TotalEa > 0))
+        return 0;
+    const double p = 1 - Yield(t) * t.TargetAV / (KOH * t.TotalEa);
+    return std::isfinite(p) ? p : 0;
+}

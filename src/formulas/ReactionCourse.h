@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ReactionTotals.h"
+
+// The course of the cook as the recipe's totals predict it, for an extent p of the acid groups
+// (0 <= p < 1): what is left of the acid, the resin and its molecules, and the water given off.
+// At the extent reached at the target acid value these are Yield, WaterOff and MolMass.
+struct CoursePoint {
+    double extent = 0;
+    double freeAcid = 0;  // acid equivalents still free
+    double resinMass = 0;
+    double acidValue = 0; // mg KOH/g
+    double molecules = 0;
+    double molMass = 0;   // 0 when no molecules are left
+    double waterOff = 0;
+};
+CoursePoint CourseAt(const TReactionTotals& t, double extent);
+
+// A prediction of the gel point: where it lies, or none.
+struct GelPoint {
+    bool gels = false;
+    double extent = 0;
+    double acidValue = 0; // the course's acid value there
+};
+// Carothers: the batch gels when as many acid groups have reacted as there were molecules, at the
+// extent KValue; none at KValue 1 or above.
+GelPoint CarothersGel(const TReactionTotals& t);
+// Statistical (Flory-Stockmayer), with monofunctional acids taken out: at PGel / 100; none
+// without branching acid or at PGel 100 or above.
+GelPoint StatisticalGel(const TReactionTotals& t);
+// The extent of reaction at the target acid value; 0 without acid.
+double ExtentAtTarget(const TReactionTotals& t);

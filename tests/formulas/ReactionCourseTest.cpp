@@ -1,0 +1,94 @@
+#include "formulas/ReactionCourse.h"
+#include "formulas/ResinProperties.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The worked recipe: 1 mol phthalic anhydride, 1.1 mol glycerol, 1 mol fatty acid.
+TReactionTotals worked(double targetAV = 8) {
+    TReactionTotals t;
+    t.TotalMass = 529.419;
+    t.TotalMoles = 3.1;
+    t.TotalEa = 3;
+    t.MonoEa = 1;
+    t.TotalEb = 3.3;
+    t.WaterMass = 36;
+    t.TargetAV = targetAV;
+    return t;
+}
+
+// 3 acid equivalents, none monofunctional, against 3 hydroxyl equivalents in 2.7 molecules.
+TReactionTotals branched() {
+    TReactionTotals t;
+    t.TotalMass = 400;
+    t.TotalMoles = 2.7;
+    t.TotalEa = 3;
+    t.TotalEb = 3;
+    t.WaterMass = 54;
+    t.TargetAV = 10;
+    return t;
+}
+
+} // namespace
+
+TEST(ReactionCourse, AtTheTargetItGivesTheYieldTheWaterAndTheMolecularMass) {
+    for (const TReactionTotals& t : {worked(), worked(0), worked(40)}) {
+        const CoursePoint c = CourseAt(t, ExtentAtTarget(t));
+        EXPECT_NEAR(c.resinMass, Yield(t), 1e-9);
+        EXPECT_NEAR(c.waterOff, WaterOff(t), 1e-9);
+        EXPECT_NEAR(c.molMass, MolMass(t), 1e-6);
+        EXPECT_NEAR(c.acidValue, t.TargetAV, 1e-9);
+    }
+    // Before any reaction: all the acid free, every molecule there.
+    const CoursePoint start = CourseAt(worked(), 0);
+    EXPECT_NEAR(start.freeAcid, 3, 1e-12);
+    EXPECT_NEAR(start.molecules, 3.1, 1e-12);
+}
+
+// Worked by hand: PGel = 100 sqrt(1.1 / (2 x 2/3)) = 90.8295 %; there 0.27512 equivalents are
+// free in 493.419 + 4.9521 g of resin: acid value 30.969. The target (acid value 8) is reached at
+// 1 - 494.6888 x 8 / (56100 x 3) = 97.649 %: the statistical gel point comes first.
+TEST(ReactionCourse, AWorkedRecipeGelsBeforeItsTarget) {
+    const TReactionTotals t = worked();
+    const GelPoint stat = StatisticalGel(t);
+    ASSERT_TRUE(stat.gels);
+    EXPECT_NEAR(stat.extent, 0.908295, 1e-6);
+    EXPECT_NEAR(stat.acidValue, 30.9688, 1e-4);
+    EXPECT_NEAR(ExtentAtTarget(t), 0.976485, 1e-6);
+    EXPECT_GT(ExtentAtTarget(t), stat.extent);
+    EXPECT_FALSE(CarothersGel(t).gels) << "KValue 1.033: more molecules than acid equivalents";
+    // Stopped at acid value 40 the batch stays short of both.
+    EXPECT_LT(ExtentAtTarget(worked(40)), StatisticalGel(worked(40)).extent);
+}
+
+// Worked by hand: KValue 0.9, so Carothers' gel point is at 90 %, acid value 47.894; the
+// statistical one at 100 sqrt(1/2) = 70.711 %, acid value 136.24.
+TEST(ReactionCourse, BothPredictionsWhereTheRecipeBranches) {
+    const TReactionTotals t = branched();
+    const GelPoint carothers = CarothersGel(t), stat = StatisticalGel(t);
+    ASSERT_TRUE(carothers.gels);
+    ASSERT_TRUE(stat.gels);
+    EXPECT_NEAR(carothers.extent, 0.9, 1e-12);
+    EXPECT_NEAR(carothers.acidValue, 47.8941, 1e-4);
+    EXPECT_NEAR(stat.extent, 0.707107, 1e-6);
+    EXPECT_NEAR(stat.acidValue, 136.2402, 1e-4);
+    EXPECT_NEAR(ExtentAtTarget(t), 0.979375, 1e-6);
+}
+
+TEST(ReactionCourse, NoGelWhereTheModelsPredictNone) {
+    TReactionTotals mono = worked();
+    mono.MonoEa = mono.TotalEa; // only fatty acids and oils as acids: no branching
+    EXPECT_FALSE(StatisticalGel(mono).gels);
+    TReactionTotals rich = worked();
+    rich.TotalEb = 30; // PGel above 100
+    EXPECT_GE(PGel(rich), 100);
+    EXPECT_FALSE(StatisticalGel(rich).gels);
+    const TReactionTotals empty;
+    EXPECT_FALSE(CarothersGel(empty).gels);
+    EXPECT_FALSE(StatisticalGel(empty).gels);
+    EXPECT_EQ(ExtentAtTarget(empty), 0);
+    const CoursePoint c = CourseAt(empty, 0.5);
+    EXPECT_EQ(c.acidValue, 0);
+    EXPECT_EQ(c.molMass, 0);
+}
