@@ -1,3 +1,4 @@
+#include "formulas/GelSafety.h"
 #include "formulas/ReactionCourse.h"
 #include "formulas/ResinProperties.h"
 
@@ -91,4 +92,24 @@ TEST(ReactionCourse, NoGelWhereTheModelsPredictNone) {
     const CoursePoint c = CourseAt(empty, 0.5);
     EXPECT_EQ(c.acidValue, 0);
     EXPECT_EQ(c.molMass, 0);
+}
+
+TEST(GelSafety, SaysWhichPredictionIsPassedAndByHowMuch) {
+    const GelSafety danger = AssessGel(branched());
+    EXPECT_EQ(danger.level, GelSafety::Level::Danger);
+    EXPECT_EQ(danger.text, "Gels before the target: both gel points are reached, the statistical one at acid value "
+                           "136.2 and Carothers' at 47.9; the target is 10.0");
+    const GelSafety warning = AssessGel(worked());
+    EXPECT_EQ(warning.level, GelSafety::Level::Warning);
+    EXPECT_EQ(warning.text, "Gels before the target: the statistical gel point is reached at acid value 31.0, the "
+                            "target is 8.0");
+    const GelSafety safe = AssessGel(worked(40));
+    EXPECT_EQ(safe.level, GelSafety::Level::Safe);
+    EXPECT_EQ(safe.text, "Short of gel: the statistical gel point would come at acid value 31.0, 9.0 below the "
+                         "target of 40.0");
+    TReactionTotals mono = worked();
+    mono.MonoEa = mono.TotalEa;
+    EXPECT_EQ(AssessGel(mono).level, GelSafety::Level::Safe);
+    EXPECT_EQ(AssessGel(mono).text, "Neither prediction gels this recipe.");
+    EXPECT_EQ(AssessGel(TReactionTotals()).text, "");
 }
