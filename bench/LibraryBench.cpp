@@ -3,12 +3,11 @@
 #include "DModUnit.h"
 #include "LibForm.h"
 #include "Unit1.h"
-#include "app/Look.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
+#include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 
-#include <QApplication>
 #include <QRadioButton>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
@@ -16,11 +15,6 @@
 namespace {
 
 const LargeData kTenThousand{10010, 10, 20, 5000};
-
-void failOnBoxes(benchmark::State& state) {
-    if (!MessageBox::history().isEmpty())
-        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
-}
 
 // From the Library command until the window is on screen.
 void BM_OpenLibrary(benchmark::State& state) {
@@ -85,14 +79,4 @@ BENCHMARK(BM_StoreEditedMaterial)->Unit(benchmark::kMillisecond)->UseRealTime()-
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setUpLook();
-    MessageBox::setAutoAnswer(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }

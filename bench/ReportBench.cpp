@@ -3,12 +3,11 @@
 #include "DModUnit.h"
 #include "LibReport.h"
 #include "Unit1.h"
-#include "app/Look.h"
 #include "components/MessageBox.h"
 #include "components/ReportPreview.h"
+#include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPrintPreviewWidget>
@@ -20,11 +19,6 @@
 namespace {
 
 const LargeData kTenThousand{10010, 10, 20, 5000};
-
-void failOnBoxes(benchmark::State& state) {
-    if (!MessageBox::history().isEmpty())
-        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
-}
 
 // The Print button on the shown 127-line recipe, with Print Setup pointed at a PDF file: from the
 // click until the file is written and the progress window gone.
@@ -70,14 +64,4 @@ BENCHMARK(BM_LibraryPreview5000)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setUpLook();
-    MessageBox::setAutoAnswer(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }

@@ -2,9 +2,9 @@
 // the Data folder of a long-serving user.
 #include "DModUnit.h"
 #include "Unit1.h"
-#include "app/Look.h"
 #include "components/DBGrid.h"
 #include "components/MessageBox.h"
+#include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -27,11 +27,6 @@ void focusCell(TForm1& form, int row, const char* field) {
     grid->setFocus();
     grid->setCurrentIndex(grid->gridModel()->index(row, grid->gridModel()->columnOf(field)));
     settle();
-}
-
-void failOnBoxes(benchmark::State& state) {
-    if (!MessageBox::history().isEmpty())
-        state.SkipWithError(MessageBox::history().last().text.toUtf8().constData());
 }
 
 // One typed Mass on the middle line of a 127-line recipe: the digits, then Enter.
@@ -154,14 +149,4 @@ BENCHMARK(BM_StartUp20k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterat
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setUpLook();
-    MessageBox::setAutoAnswer(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }
