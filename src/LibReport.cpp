@@ -11,11 +11,7 @@ using Report::Item;
 namespace {
 
 Font font(double points, bool bold = false, bool underline = false) {
-    Font f;
-    f.points = points;
-    f.bold = bold;
-    f.underline = underline;
-    return f;
+    return Font::arial(points, bold, false, underline);
 }
 
 // The print view's rows, each value in the view's display format.
@@ -38,12 +34,9 @@ TFrmLibReport::TFrmLibReport(TDMod& dm) : m_dm(dm) {
     Band header{QStringLiteral("PageHeader"), BandKind::EveryPage, 23.5, {}};
     header.items.push_back(Item::image(Report::picture(QStringLiteral(":/reports/library-logo.svg")), 0.3, 0.3, 79.1, 18.8));
     header.items.back().name = QStringLiteral("Logo");
-    Item title = Item::label(QStringLiteral("Raw Material Library Print Out"), 129.6, 2.6, Anchor::Centre, font(16, true, true));
-    title.name = title.text;
-    header.items.push_back(title);
-    Item printDate = Item::label(QStringLiteral("Print Date:"), 91.0, 11.1, Anchor::Left, font(12, true));
-    printDate.name = printDate.text;
-    header.items.push_back(printDate);
+    header.items.push_back(Item::caption(QStringLiteral("Raw Material Library Print Out"), 129.6, 2.6, Anchor::Centre,
+                                         font(16, true, true)));
+    header.items.push_back(Item::caption(QStringLiteral("Print Date:"), 91.0, 11.1, Anchor::Left, font(12, true)));
     header.items.push_back(Item::cell(QStringLiteral("PrintDate"), 114.8, 0, 11.1, Anchor::Left, font(12, true), false));
     Report1.bands.push_back(std::move(header));
 
@@ -59,9 +52,7 @@ TFrmLibReport::TFrmLibReport(TDMod& dm) : m_dm(dm) {
         {"Base F.", 152.4, "RMFb", 159.7, Anchor::Centre},
         {"Cost", 170.4, "RMPrice", 168.3, Anchor::Left}};
     for (const auto& c : columns) {
-        Item t = Item::label(QString::fromLatin1(c.title), c.titleX, 0.3, Anchor::Left, font(10, true, true));
-        t.name = t.text;
-        titles.items.push_back(t);
+        titles.items.push_back(Item::caption(QString::fromLatin1(c.title), c.titleX, 0.3, Anchor::Left, font(10, true, true)));
         row.items.push_back(Item::dataField(QString::fromLatin1(c.field), c.fieldX, 0.8, c.anchor, font(9)));
     }
     Report1.bands.push_back(std::move(titles));

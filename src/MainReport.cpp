@@ -13,18 +13,11 @@ using Report::Item;
 namespace {
 
 Font font(double points, bool bold = false, bool italic = false, bool underline = false) {
-    Font f;
-    f.points = points;
-    f.bold = bold;
-    f.italic = italic;
-    f.underline = underline;
-    return f;
+    return Font::arial(points, bold, italic, underline);
 }
 
 Item caption(const QString& text, double x, double top, const Font& f, Anchor anchor = Anchor::Left) {
-    Item i = Item::label(text, x, top, anchor, f);
-    i.name = text;
-    return i;
+    return Item::caption(text, x, top, anchor, f);
 }
 
 // The header comes from the header view's current row, the lines from the line view, each value

@@ -16,6 +16,21 @@ Item Item::label(const QString& text, double x, double top, Anchor anchor, const
     return i;
 }
 
+Font Font::arial(double points, bool bold, bool italic, bool underline) {
+    Font f;
+    f.points = points;
+    f.bold = bold;
+    f.italic = italic;
+    f.underline = underline;
+    return f;
+}
+
+Item Item::caption(const QString& text, double x, double top, Anchor anchor, const Font& font) {
+    Item i = label(text, x, top, anchor, font);
+    i.name = text;
+    return i;
+}
+
 Item Item::dataField(const QString& field, double x, double top, Anchor anchor, const Font& font) {
     Item i = label(field, x, top, anchor, font);
     i.name = field;

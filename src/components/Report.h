@@ -23,6 +23,9 @@ struct Font {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+
+    // Arial of that size and style, the reports' face.
+    static Font arial(double points, bool bold = false, bool italic = false, bool underline = false);
 };
 
 // One thing printed in a band. Positions are millimetres from the band's left edge and top; the
@@ -44,6 +47,8 @@ struct Item {
     double height = 0;
 
     static Item label(const QString& text, double x, double top, Anchor anchor, const Font& font);
+    // A label named by its own text.
+    static Item caption(const QString& text, double x, double top, Anchor anchor, const Font& font);
     static Item dataField(const QString& field, double x, double top, Anchor anchor, const Font& font);
     static Item cell(const QString& name, double x, double width, double top, Anchor anchor,
                      const Font& font, bool ruled);
