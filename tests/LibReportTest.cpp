@@ -122,11 +122,7 @@ TEST_F(LibraryReport, OnPaperTitlesAndValuesStandAtTheirPositions) {
     if (words.empty())
         GTEST_SKIP() << error.toStdString();
     const double margin = 12.7, titles = margin + 23.5, row = titles + 6.3;
-    const auto at = [&](const QString& text) {
-        const PdfWord* w = findWord(words, text);
-        EXPECT_NE(w, nullptr) << text.toStdString() << " not in: " << pageText(words, 1).toStdString();
-        return w ? *w : PdfWord{};
-    };
+    const auto at = [&](const QString& text) { return expectWord(words, text); };
     EXPECT_NEAR(at("Date:").top, margin + 11.1, 0.5);
     EXPECT_NEAR(at("Name").left, margin + 23.0, 0.5);
     EXPECT_NEAR(at("Name").top, titles + 0.3, 0.5);

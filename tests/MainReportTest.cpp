@@ -228,11 +228,7 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
 
     const double margin = 12.7, header = margin + 33.1, titles = header + 65.6, lines = titles + 7.4;
     const double totals = lines + 3 * 6.6, values = totals + 26.2;
-    const auto at = [&](const QString& text) {
-        const PdfWord* w = findWord(words, text);
-        EXPECT_NE(w, nullptr) << text.toStdString() << " not in: " << pageText(words, 1).toStdString();
-        return w ? *w : PdfWord{};
-    };
+    const auto at = [&](const QString& text) { return expectWord(words, text); };
     // Left anchors: the word's left edge. Tops: the top of the line of text.
     EXPECT_NEAR(at("Print").left, margin + 95.0, 0.5);
     EXPECT_NEAR(at("Print").top, margin + 11.1, 0.5);

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
 
 std::vector<PdfWord> pdfWords(const QString& pdfFile, QString* error) {
     QProcess p;
@@ -47,4 +48,10 @@ QString pageText(const std::vector<PdfWord>& words, int page) {
         if (w.page == page)
             parts << w.text;
     return parts.join(u' ');
+}
+
+PdfWord expectWord(const std::vector<PdfWord>& words, const QString& text) {
+    const PdfWord* w = findWord(words, text);
+    EXPECT_NE(w, nullptr) << text.toStdString() << " not in: " << pageText(words, 1).toStdString();
+    return w ? *w : PdfWord{};
 }

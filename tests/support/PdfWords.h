@@ -17,5 +17,8 @@ std::vector<PdfWord> pdfWords(const QString& pdfFile, QString* error = nullptr);
 // The first word of that text on that page, or nullptr.
 const PdfWord* findWord(const std::vector<PdfWord>& words, const QString& text, int page = 1);
 
+// The first word of that text on page 1; a failure of the test, and an empty word, when absent.
+PdfWord expectWord(const std::vector<PdfWord>& words, const QString& text);
+
 // The page's words joined by blanks, in reading order.
 QString pageText(const std::vector<PdfWord>& words, int page);
