@@ -8,6 +8,7 @@
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
 #include "support/TempData.h"
+#include "support/WorkedRecipe.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -18,15 +19,8 @@
 
 namespace {
 
-const QString kLibrary =
-    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
-    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
-    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6);
-
-const QString kLines =
-    TempData::line("Alkyd", "W1", 1, "ANH", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
-    TempData::line("Alkyd", "W1", 2, "TRIOL", "101.299, 1.1, NULL, 3.3, NULL, NULL, NULL") +
-    TempData::line("Alkyd", "W1", 3, "FA", "280, 1, 1, NULL, NULL, NULL, NULL");
+const QString kLibrary = workedLibrary();
+const QString kLines = workedLines();
 
 // The library window over the main window, driven by keyboard and buttons.
 class LibraryWindow : public ::testing::Test {

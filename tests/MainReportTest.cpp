@@ -5,16 +5,14 @@
 #include "support/PdfWords.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
+#include "support/WorkedRecipe.h"
 
 #include <QPdfWriter>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kLibrary =
-    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
-    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
-    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6) +
+const QString kLibrary = workedLibrary() +
     TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2) +
     TempData::material("DIOL", "Diol", "Base", 100, 0, 0, 2, 0);
 

@@ -8,6 +8,7 @@
 #include "support/CupsServer.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
+#include "support/WorkedRecipe.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -20,16 +21,8 @@
 
 namespace {
 
-const QString kLibrary =
-    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
-    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
-    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6);
-
-// The worked example as typed: 1 mol anhydride, 1.1 mol glycerol, 1 mol fatty acid.
-const QString kLines =
-    TempData::line("Alkyd", "W1", 1, "ANH", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
-    TempData::line("Alkyd", "W1", 2, "TRIOL", "101.299, 1.1, NULL, 3.3, NULL, NULL, NULL") +
-    TempData::line("Alkyd", "W1", 3, "FA", "280, 1, 1, NULL, NULL, NULL, NULL");
+const QString kLibrary = workedLibrary();
+const QString kLines = workedLines();
 
 class RealQueue : public ::testing::Test {
 protected:

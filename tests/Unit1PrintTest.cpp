@@ -7,6 +7,7 @@
 #include "formulas/ReactionTotals.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
+#include "support/WorkedRecipe.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -22,10 +23,7 @@
 
 namespace {
 
-const QString kLibrary =
-    TempData::material("ANH", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
-    TempData::material("TRIOL", "Glycerol", "Base", 92.09, 0, 0, 3, 1.0) +
-    TempData::material("FA", "Soya Fatty Acid", "Fatty Acid", 280, 1, 0, 0, 1.6);
+const QString kLibrary = workedLibrary();
 
 QString manyLines(int n) {
     QString lines;
