@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "components/Placement.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -83,6 +84,5 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
 void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->frameGeometry().center() - rect().center());
+    centreOverParent(this);
 }

@@ -1,5 +1,6 @@
 #include "Calculator.h"
 
+#include "components/Placement.h"
 #include "components/PocketCalculator.h"
 
 #include <QVBoxLayout>
@@ -19,6 +20,5 @@ TFrmCalculator::TFrmCalculator(QWidget* parent) : QDialog(parent) {
 
 void TFrmCalculator::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->frameGeometry().center() - rect().center());
+    centreOverParent(this);
 }

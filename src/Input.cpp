@@ -4,6 +4,7 @@
 #include "MainWindowLink.h"
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
+#include "components/Placement.h"
 #include "components/RecipeBox.h"
 #include "components/UserAction.h"
 
@@ -130,13 +131,7 @@ void TFrmInput::FormActivate() {
 
 void TFrmInput::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Centred over the main window by the client areas, which do not depend on whether the
-    // window manager has framed the dialog yet.
-    if (parentWidget()) {
-        QRect r = geometry();
-        r.moveCenter(parentWidget()->geometry().center());
-        setGeometry(r);
-    }
+    centreOverParent(this);
 }
 
 void TFrmInput::OKBtnClick() {

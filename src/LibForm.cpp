@@ -1,5 +1,6 @@
 #include "LibForm.h"
 
+#include "components/Placement.h"
 #include "DModUnit.h"
 #include "LibReport.h"
 #include "Tables.h"
@@ -250,9 +251,7 @@ bool TFormLib::act(const std::function<void()>& action) {
 
 void TFormLib::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Centred over the main window.
-    if (parentWidget())
-        move(parentWidget()->frameGeometry().center() - rect().center());
+    centreOverParent(this);
 }
 
 void TFormLib::followView() {
