@@ -2,6 +2,7 @@
 #include "formulas/LineConversions.h"
 #include "formulas/EditableAmounts.h"
 #include "formulas/ResinProperties.h"
+#include "support/WorkedRecipe.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -40,21 +41,9 @@ TEST(LineConversions, ZeroSumFunctionalitiesGiveNoMolesInsteadOfDividingByZero) 
     EXPECT_DOUBLE_EQ(MolesFromEa("Acid", 3, 1, -1), -3); // a negative sum still divides
 }
 
-TReactionTotals workedExample() {
-    // Anhydride 148.12 g (1 mol, Ea 2), triol 101.299 g (1.1 mol, Eb 3.3), fatty acid 280 g
-    // (1 mol, Ea 1), target acid value 8.
-    TReactionTotals t;
-    t.TotalMass = 529.419;
-    t.TotalMoles = 3.1;
-    t.TotalEa = 3;
-    t.MonoEa = 1;
-    t.TotalEb = 3.3;
-    t.WaterMass = 36;
-    t.OilMass = 292.7;
-    t.FattyAcidMass = 280;
-    t.TargetAV = 8;
-    return t;
-}
+// Anhydride 148.12 g (1 mol, Ea 2), triol 101.299 g (1.1 mol, Eb 3.3), fatty acid 280 g
+// (1 mol, Ea 1), target acid value 8.
+TReactionTotals workedExample() { return workedTotals(); }
 
 std::string three(double v) { return NumberFormat::format(v, "0.000").toStdString(); }
 

@@ -1,6 +1,7 @@
 #include "formulas/GelSafety.h"
 #include "formulas/ReactionCourse.h"
 #include "formulas/ResinProperties.h"
+#include "support/WorkedRecipe.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,7 @@ namespace {
 
 // The worked recipe: 1 mol phthalic anhydride, 1.1 mol glycerol, 1 mol fatty acid.
 TReactionTotals worked(double targetAV = 8) {
-    TReactionTotals t;
-    t.TotalMass = 529.419;
-    t.TotalMoles = 3.1;
-    t.TotalEa = 3;
-    t.MonoEa = 1;
-    t.TotalEb = 3.3;
-    t.WaterMass = 36;
+    TReactionTotals t = workedTotals();
     t.TargetAV = targetAV;
     return t;
 }
