@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "CourseForm.h"
 #include "DModUnit.h"
 #include "Help.h"
 #include "Input.h"
@@ -258,6 +259,7 @@ void TForm1::buildMenu() {
     QMenu* view = bar->addMenu("View");
     view->setObjectName("View1");
     Library1 = item(view, "Library1", "Library", 8, &TForm1::BtnLibraryClick);
+    ReactionCourse1 = item(view, "ReactionCourse1", "Reaction Course", -1, &TForm1::ReactionCourse1Click);
 
     QMenu* options = bar->addMenu("Options");
     options->setObjectName("Options1");

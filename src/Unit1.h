@@ -3,6 +3,7 @@
 #include "MainWindowLink.h"
 #include "components/ComboRecipeBox.h"
 #include "components/ImageList.h"
+#include "formulas/ReactionTotals.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -26,6 +27,7 @@ class StatusPanels;
 class TDMod;
 class TFrmHelp;
 class TFrmInput;
+class TFrmReactionCourse;
 
 // The recipe editor, the application's main window.
 class TForm1 : public QMainWindow, public MainWindowLink {
@@ -59,6 +61,10 @@ public:
     QPrinter* printer() const { return m_printer.get(); }
     TFrmInput* FrmInput() const { return m_input; }
     TFrmHelp* FrmHelp() const { return m_help; }
+    // The reaction course window, once it has been opened.
+    TFrmReactionCourse* FrmReactionCourse() const { return m_course.get(); }
+    // The current recipe by type and code, as reports and windows are titled ("Alkyd W1").
+    QString recipeTitle() const;
 
     // Header.
     QComboBox* CBResinType = nullptr;
@@ -89,7 +95,7 @@ public:
     QAction *New = nullptr, *Open1 = nullptr, *Save = nullptr, *SaveAs = nullptr,
             *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
-            *About1 = nullptr, *Help2 = nullptr;
+            *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr;
 
 public slots:
     void CBResinTypeChange();
@@ -113,6 +119,7 @@ public slots:
     void PrintSetupClick();
     void About1Click();
     void Help2Click();
+    void ReactionCourse1Click();
     // Grid and selection list.
     void DBGridColEnter();
     bool DBGridKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -158,6 +165,7 @@ private:
     void applyAutoCalc(bool on);
     void setSelectionVisible(bool visible);
     void setPanel(const char* name, const QString& text);
+    void showGelSafety();
 
     TDMod* m_dmod = nullptr;
     ComboRecipeBox m_typeBox;
@@ -170,4 +178,10 @@ private:
     bool m_entered = false; // the type box has had its first focus
     TFrmInput* m_input = nullptr; // the recipe name dialog, made once
     TFrmHelp* m_help = nullptr;   // the help viewer, made once
+    // Made when first opened; a window of its own, so that it can go behind the main window.
+    std::unique_ptr<TFrmReactionCourse> m_course;
+    int m_gelLevel = 0;           // the warning PnlAVAtGel is painted with
+    // The recipe and figures the panels show: with AutoCalc off, those of the last Calculate.
+    QString m_shownRecipe;
+    TReactionTotals m_shownTotals;
 };

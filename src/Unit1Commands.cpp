@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "About.h"
 #include "Calculator.h"
+#include "CourseForm.h"
 #include "Help.h"
 #include "LibForm.h"
 #include "MainReport.h"
@@ -98,9 +99,14 @@ void TForm1::BtnPrintClick() {
         }))
         return;
 
-    const QString title = QStringLiteral("%1 %2").arg(m_dmod->TblInfo.fieldByName("BatchType").asString(),
-                                                      m_dmod->TblInfo.fieldByName("BatchCode").asString());
-    ReportOutput::print(this, *m_printer, report->Report1, pages, title);
+    ReportOutput::print(this, *m_printer, report->Report1, pages, recipeTitle());
+}
+
+QString TForm1::recipeTitle() const {
+    if (!m_dmod)
+        return QString();
+    return QStringLiteral("%1 %2").arg(m_dmod->TblInfo.fieldByName("BatchType").asString(),
+                                       m_dmod->TblInfo.fieldByName("BatchCode").asString());
 }
 
 // The windows these commands open arrive with their own units.
@@ -120,6 +126,19 @@ void TForm1::About1Click() {
     about.exec();
 }
 void TForm1::Help2Click() { m_help->showHelp(); }
+void TForm1::ReactionCourse1Click() {
+    if (!m_course) {
+        m_course = std::make_unique<TFrmReactionCourse>();
+        m_course->setWindowIcon(windowIcon());
+        m_course->follow(m_shownRecipe, m_shownTotals);
+        QRect r = m_course->geometry();
+        r.moveCenter(geometry().center());
+        m_course->setGeometry(r);
+    }
+    m_course->show();
+    m_course->raise();
+    m_course->activateWindow();
+}
 
 void TForm1::applyAutoCalc(bool on) {
     AutoCalcOn = on;

@@ -2,8 +2,10 @@
 // texts and the status bar.
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "CourseForm.h"
 #include "components/DBGrid.h"
 #include "components/NumberFormat.h"
+#include "formulas/GelSafety.h"
 #include "formulas/ResinProperties.h"
 
 #include <QLabel>
@@ -19,6 +21,7 @@ void TForm1::ShowResults() {
     const QString pct = QStringLiteral(" %");
     setPanel("PnlKValue", format(KValue(), "0.000"));
     setPanel("PnlAVAtGel", format(AVAtGel(), "0.0"));
+    showGelSafety();
     setPanel("PnlPGel", format(PGel(), "0.0") + pct);
     setPanel("PnlFAV", format(FAv(), "0.00"));
     setPanel("PnlOilLength", format(OilLength(), "0.0") + pct);
@@ -50,6 +53,40 @@ void TForm1::ShowResults() {
     if (DBGrid1 && DBGrid1->footer("Mass"))
         for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
             DBGrid1->setFooterText(f, m_footers.value(f));
+
+    m_shownRecipe = recipeTitle();
+    m_shownTotals = t;
+    if (m_course)
+        m_course->followLater(m_shownRecipe, m_shownTotals);
+}
+
+// Amber when the target lies past the earlier gel point, red past both; the tooltip says why.
+void TForm1::showGelSafety() {
+    QLabel* panel = m_panels.value(QStringLiteral("PnlAVAtGel"));
+    if (!panel)
+        return;
+    const GelSafety safety = AssessGel(ReactionTotals);
+    panel->setToolTip(safety.text);
+    const int level = int(safety.level);
+    if (level == m_gelLevel)
+        return;
+    m_gelLevel = level;
+    QPalette p = panel->palette();
+    switch (safety.level) {
+    case GelSafety::Level::Safe:
+        p.setColor(QPalette::Window, panel->parentWidget()->palette().color(QPalette::Window));
+        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+        break;
+    case GelSafety::Level::Warning:
+        p.setColor(QPalette::Window, QColor(0xFF, 0xC0, 0x00));
+        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+        break;
+    case GelSafety::Level::Danger:
+        p.setColor(QPalette::Window, QColor(0xD0, 0x00, 0x00));
+        p.setColor(QPalette::WindowText, Qt::white);
+        break;
+    }
+    panel->setPalette(p);
 }
 
 

@@ -14,17 +14,16 @@
 
 namespace ReportOutput {
 
-namespace {
-
-// The user's documents folder (or home) and a file name made from the title.
-QString proposedPdf(const QString& title) {
-    QString name = title.trimmed() + QStringLiteral(".pdf");
+QString proposedFile(const QString& title, const QString& suffix) {
+    QString name = title.trimmed() + QLatin1Char('.') + suffix;
     name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     return QDir(folder).filePath(name);
 }
+
+namespace {
 
 void run(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
          const std::vector<Report::Page>& pages, const QString& title) {
@@ -46,7 +45,7 @@ bool printsNowhere(const QPrinter& printer) {
 
 void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
                const QString& title) {
-    const QString file = FileDialog::saveFileName(parent, QStringLiteral("Save Report as PDF"), proposedPdf(title),
+    const QString file = FileDialog::saveFileName(parent, QStringLiteral("Save Report as PDF"), proposedFile(title, QStringLiteral("pdf")),
                                                   QStringLiteral("PDF files (*.pdf)"));
     if (file.isEmpty())
         return;

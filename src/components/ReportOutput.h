@@ -22,6 +22,10 @@ void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std:
 // printer falls back to one when there is no printer).
 bool printsNowhere(const QPrinter& printer);
 
+// The user's documents folder (or home) with a file named after `title`; characters a file name
+// cannot hold become "_".
+QString proposedFile(const QString& title, const QString& suffix);
+
 // A file name chosen without an extension gets ".pdf".
 QString withPdfSuffix(const QString& file);
 

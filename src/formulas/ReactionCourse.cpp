@@ -2,6 +2,7 @@
 
 #include "ResinProperties.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,11 +24,13 @@ CoursePoint CourseAt(const TReactionTotals& t, double extent) {
     CoursePoint c;
     c.extent = extent;
     c.freeAcid = (1 - extent) * t.TotalEa;
-    c.resinMass = t.TotalMass - t.WaterMass + Water * c.freeAcid;
+    // WaterMass counts one water per anhydride group, yet opening the ring gives none: until the
+    // anhydride has opened nothing leaves the kettle, rather than a resin heavier than its charge.
+    c.waterOff = std::max(0.0, t.WaterMass - Water * c.freeAcid);
+    c.resinMass = t.TotalMass - c.waterOff;
     c.acidValue = c.resinMass > 0 ? KOH * c.freeAcid / c.resinMass : 0;
     c.molecules = t.TotalMoles - extent * t.TotalEa;
     c.molMass = c.molecules > 0 && c.resinMass > 0 ? c.resinMass / c.molecules : 0;
-    c.waterOff = t.TotalMass - c.resinMass;
     return c;
 }
 
@@ -50,4 +53,16 @@ double ExtentAtTarget(const TReactionTotals& t) {
         return 0;
     const double p = 1 - Yield(t) * t.TargetAV / (KOH * t.TotalEa);
     return std::isfinite(p) ? p : 0;
+}
+
+double CourseEnd(const TReactionTotals& t) {
+    double end = ExtentAtTarget(t);
+    const GelPoint stat = StatisticalGel(t), carothers = CarothersGel(t);
+    if (stat.gels || carothers.gels) {
+        const double firstGel = !stat.gels ? carothers.extent
+                                : !carothers.gels ? stat.extent
+                                                  : std::min(stat.extent, carothers.extent);
+        end = std::max(end, firstGel);
+    }
+    return std::clamp(end, 0.0, 1.0);
 }

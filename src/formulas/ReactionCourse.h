@@ -30,3 +30,6 @@ GelPoint CarothersGel(const TReactionTotals& t);
 GelPoint StatisticalGel(const TReactionTotals& t);
 // The extent of reaction at the target acid value; 0 without acid.
 double ExtentAtTarget(const TReactionTotals& t);
+// How far a chart of the course runs: to the later of the target and the first gel point,
+// within 0 to 1.
+double CourseEnd(const TReactionTotals& t);

@@ -36,10 +36,19 @@ TEST(ReactionCourse, AtTheTargetItGivesTheYieldTheWaterAndTheMolecularMass) {
         EXPECT_NEAR(c.molMass, MolMass(t), 1e-6);
         EXPECT_NEAR(c.acidValue, t.TargetAV, 1e-9);
     }
-    // Before any reaction: all the acid free, every molecule there.
+    // Before any reaction: all the acid free, every molecule there, the charge's acid value
+    // 56100 x 3 / 529.419, and no water off.
     const CoursePoint start = CourseAt(worked(), 0);
     EXPECT_NEAR(start.freeAcid, 3, 1e-12);
     EXPECT_NEAR(start.molecules, 3.1, 1e-12);
+    EXPECT_EQ(start.waterOff, 0);
+    EXPECT_EQ(start.resinMass, 529.419);
+    EXPECT_NEAR(start.acidValue, 317.8957, 1e-4);
+    // Opening the anhydride (the first equivalent of three) gives no water, the rest one each:
+    // at half way 1.5 equivalents are free, 36 - 27 = 9 g of water are off.
+    EXPECT_EQ(CourseAt(worked(), 1.0 / 3).waterOff, 0);
+    EXPECT_NEAR(CourseAt(worked(), 0.5).waterOff, 9, 1e-12);
+    EXPECT_NEAR(CourseAt(worked(), 0.5).resinMass, 520.419, 1e-9);
 }
 
 // Worked by hand: PGel = 100 sqrt(1.1 / (2 x 2/3)) = 90.8295 %; there 0.27512 equivalents are
@@ -56,6 +65,10 @@ TEST(ReactionCourse, AWorkedRecipeGelsBeforeItsTarget) {
     EXPECT_FALSE(CarothersGel(t).gels) << "KValue 1.033: more molecules than acid equivalents";
     // Stopped at acid value 40 the batch stays short of both.
     EXPECT_LT(ExtentAtTarget(worked(40)), StatisticalGel(worked(40)).extent);
+    // A chart runs to the later of the target and the first gel point.
+    EXPECT_DOUBLE_EQ(CourseEnd(t), ExtentAtTarget(t));
+    EXPECT_DOUBLE_EQ(CourseEnd(worked(40)), StatisticalGel(worked(40)).extent);
+    EXPECT_EQ(CourseEnd(TReactionTotals()), 0);
 }
 
 // Worked by hand: KValue 0.9, so Carothers' gel point is at 90 %, acid value 47.894; the
