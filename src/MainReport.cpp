@@ -2,6 +2,7 @@
 
 #include "DModUnit.h"
 #include "components/NumberFormat.h"
+#include "formulas/GelSafety.h"
 #include "formulas/ResinProperties.h"
 
 using Report::Anchor;
@@ -215,6 +216,23 @@ void TFrmMainReport::FillReportLabels() {
     set(values, "LblOHN", OHN(), "0");
     set(values, "LblOHEqvMass", OHEqvMass(), "0");
     set(values, "LblPercOH", PercOH(), "0.0");
+    addGelWarning();
+}
+
+// One line under the calculated values, and only when the target lies past a gel point.
+void TFrmMainReport::addGelWarning() {
+    const QString name = QStringLiteral("GelWarning");
+    std::erase_if(Report1.bands, [&](const Band& b) { return b.name == name; });
+    const GelSafety safety = AssessGel(ReactionTotals);
+    if (safety.level == GelSafety::Level::Safe)
+        return;
+    // Room for two lines: past both gel points the words run longer than the page is wide.
+    Band b{name, BandKind::AfterLastRow, 11, {}};
+    Item line = Item::cell(QStringLiteral("LblGelSafety"), 2.1, 180, 1.5, Anchor::Left, font(10, true), false);
+    line.text = safety.text;
+    line.wrap = true;
+    b.items.push_back(std::move(line));
+    Report1.bands.push_back(std::move(b));
 }
 
 std::vector<Report::Page> TFrmMainReport::prepare(const QDateTime& printed) {

@@ -31,6 +31,7 @@ private:
     void addLine();
     void addTotals();
     void addCalculatedValues();
+    void addGelWarning();
 
     TDMod& m_dm;
 };

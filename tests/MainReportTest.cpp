@@ -259,3 +259,45 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
     const PdfWord ea = at(loc("3.0000"));
     EXPECT_NEAR((ea.left + ea.right) / 2, margin + 113.1, 0.5);
 }
+
+// One line under the calculated values, in the panel's words, only when the target lies past a
+// gel point: the worked recipe cooked to acid value 8 passes the statistical one, to 40 neither.
+TEST_F(RecipeReport, ATargetPastAGelPointPrintsTheWarningUnderTheValues) {
+    workedExample();
+    EXPECT_EQ(TFrmMainReport(*dm).labelText("LblGelSafety"),
+              loc("Gels before the target: the statistical gel point is reached at acid value 31.0, the target is 8.0"));
+    dm->TblInfo.edit();
+    dm->TblInfo.fieldByName("AV").setText("40");
+    dm->TblInfo.post();
+    TFrmMainReport safe(*dm);
+    EXPECT_EQ(safe.labelText("LblGelSafety"), "");
+    EXPECT_EQ(safe.Report1.bands.back().name, "CalculatedValues");
+    EXPECT_EQ(safe.prepare().size(), 1u);
+}
+
+// Past both gel points the line is longest; it still stands whole within the margins, under the
+// values. 2 mol diacid, 1.35 mol glycerol: Carothers' gel point at 3.35 / 4 = 0.8375.
+TEST_F(RecipeReport, TheLongestGelWarningFitsOnThePaper) {
+    open({"DIACID", "TRIOL"});
+    typeMass(1, "360");
+    typeMass(2, "124.3215");
+    TFrmMainReport report(*dm);
+    ASSERT_TRUE(report.labelText("LblGelSafety").startsWith("Gels before the target: both gel points"));
+    const auto pages = report.prepare();
+    const QString file = data.file("gel.pdf");
+    {
+        QPdfWriter pdf(file);
+        ASSERT_TRUE(Report::print(pdf, report.Report1, pages));
+    }
+    QString error;
+    const auto words = pdfWords(file, &error);
+    if (words.empty())
+        GTEST_SKIP() << error.toStdString();
+    const double margin = 12.7, values = margin + 33.1 + 65.6 + 7.4 + 2 * 6.6 + 26.2;
+    const PdfWord gels = expectWord(words, "Gels");
+    EXPECT_NEAR(gels.left, margin + 2.1, 0.5);
+    EXPECT_NEAR(gels.top, values + 52.1 + 1.5, 0.5);
+    EXPECT_TRUE(pageText(words, 1).contains(report.labelText("LblGelSafety")));
+    for (const PdfWord& w : words)
+        EXPECT_LE(w.right, 210 - margin) << w.text.toStdString();
+}

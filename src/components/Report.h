@@ -42,6 +42,7 @@ struct Item {
     bool isField = false;
     double width = 0; // 0: as wide as the text
     bool ruled = false;
+    bool wrap = false; // a cell's text breaks between words onto further lines below
     // A picture, drawn centred and whole in a frame of `width` x `height` mm at (x, top).
     std::shared_ptr<QSvgRenderer> picture;
     double height = 0;

@@ -63,7 +63,11 @@ void paintPage(QPainter& p, const Page& page) {
         const double height = fm.height();
         QRectF box;
         int align = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
-        if (i.width > 0) {
+        if (i.width > 0 && i.wrap) {
+            box = QRectF(x, top, i.width * dotsPerMm, far);
+            align = Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip |
+                    (i.anchor == Anchor::Left ? Qt::AlignLeft : i.anchor == Anchor::Right ? Qt::AlignRight : Qt::AlignHCenter);
+        } else if (i.width > 0) {
             box = QRectF(x, top, i.width * dotsPerMm, height);
             align |= i.anchor == Anchor::Left ? Qt::AlignLeft : i.anchor == Anchor::Right ? Qt::AlignRight : Qt::AlignHCenter;
         } else if (i.anchor == Anchor::Left) {

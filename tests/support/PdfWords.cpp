@@ -25,10 +25,11 @@ std::vector<PdfWord> pdfWords(const QString& pdfFile, QString* error) {
             continue;
         }
         QString text = m.captured(5);
-        text.replace(QLatin1String("&amp;"), QLatin1String("&"))
-            .replace(QLatin1String("&lt;"), QLatin1String("<"))
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"))
             .replace(QLatin1String("&gt;"), QLatin1String(">"))
-            .replace(QLatin1String("&quot;"), QLatin1String("\""));
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
+            .replace(QLatin1String("&apos;"), QLatin1String("'"))
+            .replace(QLatin1String("&amp;"), QLatin1String("&"));
         words.push_back({page, text, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
                          m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
     }
