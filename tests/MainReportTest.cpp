@@ -154,8 +154,9 @@ TEST_F(RecipeReport, ALongRecipeContinuesOnPagesThatRepeatBothHeaders) {
     for (int n = 0; n < 6; ++n) {
         const QStringList items = printed(pages, "ItemNum", n);
         EXPECT_EQ(items.size(), perPage[n]) << "page " << n + 1;
-        if (!items.isEmpty())
+        if (!items.isEmpty()) {
             EXPECT_EQ(items.first(), QString::number(item)) << "page " << n + 1;
+        }
         item += items.size();
         EXPECT_EQ(printed(pages, "Kalvora Printout", n).size(), 1) << "page " << n + 1;
         EXPECT_EQ(printed(pages, "Resin Type:", n).size(), 1) << "page " << n + 1;
