@@ -2,17 +2,21 @@
 // the Data folder of a long-serving user.
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "CourseChart.h"
+#include "CourseForm.h"
 #include "components/DBGrid.h"
 #include "components/MessageBox.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -29,10 +33,19 @@ void focusCell(TForm1& form, int row, const char* field) {
     settle();
 }
 
-// One typed Mass on the middle line of a 127-line recipe: the digits, then Enter.
-void BM_TypedMass(benchmark::State& state) {
+// One typed Mass on the middle line of a 127-line recipe: the digits, then Enter; with the
+// reaction course window open beside the main window or not.
+void typedMass(benchmark::State& state, bool courseOpen) {
     RunningProgram p(largeFolder(kTenThousand));
     MessageBox::clearHistory();
+    if (courseOpen) {
+        p.form().findChild<QAction*>("ReactionCourse1")->trigger();
+        settle();
+        // The chemist goes back to the recipe; the course stays in view beside it.
+        p.form().activateWindow();
+        QApplication::setActiveWindow(&p.form());
+        settle();
+    }
     int n = 0;
     qint64 typing = 0, painting = 0;
     for (auto _ : state) {
@@ -52,7 +65,33 @@ void BM_TypedMass(benchmark::State& state) {
     state.counters["with_paint_ms"] = double(painting) / 1e6 / double(state.iterations());
     failOnBoxes(state);
 }
+
+void BM_TypedMass(benchmark::State& state) { typedMass(state, false); }
 BENCHMARK(BM_TypedMass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// The same with the reaction course window open: it is redrawn when the typing pauses.
+void BM_TypedMassCourseOpen(benchmark::State& state) { typedMass(state, true); }
+BENCHMARK(BM_TypedMassCourseOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// That redraw itself, when it comes: the course worked out for the 127-line recipe, the chart
+// and the table filled and painted.
+void BM_CourseRedraw(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    p.form().findChild<QAction*>("ReactionCourse1")->trigger();
+    settle();
+    TFrmReactionCourse* course = p.form().FrmReactionCourse();
+    TReactionTotals t = ReactionTotals;
+    const double mass = t.TotalMass;
+    int n = 0;
+    for (auto _ : state) {
+        t.TotalMass = mass + (n++ % 2) * 50; // a changed amount: every figure moves
+        course->follow(p.form().recipeTitle(), t);
+        course->ChartCourse->viewport()->repaint();
+        course->GridCourse->viewport()->repaint();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_CourseRedraw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // The same, a second or more after the last change: the recipe's date is written as well, so
 // the commit spans the line file and the header file.

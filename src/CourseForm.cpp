@@ -21,6 +21,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TFrmReactionCourse::TFrmReactionCourse(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmReactionCourse"));
@@ -47,10 +48,21 @@ TFrmReactionCourse::TFrmReactionCourse(QWidget* parent) : QDialog(parent) {
     GridCourse->setObjectName(QStringLiteral("GridCourse"));
     GridCourse->setHorizontalHeaderLabels(CourseHeadings());
     GridCourse->verticalHeader()->hide();
+    GridCourse->setWordWrap(false);
     GridCourse->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridCourse->setSelectionBehavior(QAbstractItemView::SelectRows);
-    GridCourse->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     GridCourse->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Columns as wide as their widest figures once and for all: measuring the contents again
+    // after every typed amount would cost far more than the figures themselves.
+    QFont boldFont = GridCourse->font();
+    boldFont.setBold(true);
+    const QFontMetrics wide(boldFont);
+    const char* widest[] = {"0.000", "99999.9", "999999", "99999.99", "Statistical gel"};
+    for (int c = 0; c < GridCourse->columnCount(); ++c)
+        GridCourse->setColumnWidth(c, std::max(wide.horizontalAdvance(QString::fromLatin1(widest[c])),
+                                               wide.horizontalAdvance(CourseHeadings()[c])) + 14);
+    GridCourse->setMinimumWidth(GridCourse->horizontalHeader()->length() + 2 * GridCourse->frameWidth() +
+                                GridCourse->verticalScrollBar()->sizeHint().width());
     GridCourse->verticalHeader()->setDefaultSectionSize(GridCourse->fontMetrics().height() + 4);
     // Ctrl+C in the table copies it whole, as the button does.
     auto* copy = new QAction(GridCourse);
@@ -90,7 +102,7 @@ TFrmReactionCourse::TFrmReactionCourse(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     m_later.setSingleShot(true);
-    m_later.setInterval(0);
+    m_later.setInterval(RedrawPause);
     connect(&m_later, &QTimer::timeout, this, &TFrmReactionCourse::redraw);
 }
 
@@ -128,7 +140,9 @@ void TFrmReactionCourse::redraw() {
     const char* colour = safety.level == GelSafety::Level::Danger    ? "#c00000"
                          : safety.level == GelSafety::Level::Warning ? "#a06000"
                                                                      : "#000080";
-    LblGelSafety->setStyleSheet(QStringLiteral("color: %1").arg(QLatin1String(colour)));
+    const QString style = QStringLiteral("color: %1").arg(QLatin1String(colour));
+    if (LblGelSafety->styleSheet() != style) // a new style sheet costs a polish of the label
+        LblGelSafety->setStyleSheet(style);
     ChartCourse->setCourse(t, m_recipe);
 
     const std::vector<CourseRow> rows = CourseRows(t);
@@ -144,18 +158,17 @@ void TFrmReactionCourse::redraw() {
                                                             : Qt::AlignLeft | Qt::AlignVCenter);
                 GridCourse->setItem(r, c, item);
             }
-            item->setText(texts[c]);
-            QFont f = item->font();
-            f.setBold(!rows[r].mark.isEmpty());
-            item->setFont(f);
+            // Only what changed: every change is a signal through the view.
+            if (item->text() != texts[c])
+                item->setText(texts[c]);
+            if (item->font().bold() != !rows[r].mark.isEmpty()) {
+                QFont f = item->font();
+                f.setBold(!rows[r].mark.isEmpty());
+                item->setFont(f);
+            }
         }
     }
     GridCourse->setUpdatesEnabled(true);
-    // The table as wide as its columns, the chart taking the rest.
-    const int width = GridCourse->horizontalHeader()->length() + 2 * GridCourse->frameWidth() +
-                      GridCourse->verticalScrollBar()->sizeHint().width();
-    if (width > GridCourse->minimumWidth())
-        GridCourse->setMinimumWidth(width);
 }
 
 void TFrmReactionCourse::BtnCopyClick() {

@@ -21,9 +21,11 @@ public:
     // The recipe to follow: `recipe` names it ("Alkyd W1"), `totals` are its figures. Drawn at
     // once when shown, or when next shown.
     void follow(const QString& recipe, const TReactionTotals& totals);
-    // The same, drawn once control returns to the event loop: several passes of one action draw
-    // once, and never inside the action's transaction.
+    // The same, drawn once the chemist pauses for RedrawPause ms: a column of amounts typed with
+    // Enter is drawn once, and redrawing (some milliseconds, mostly painting text) never slows
+    // the typing down.
     void followLater(const QString& recipe, const TReactionTotals& totals);
+    static constexpr int RedrawPause = 150;
 
     TCourseChart* ChartCourse;
     QTableWidget* GridCourse;
