@@ -27,10 +27,9 @@ constexpr int kSamples = 120;
 
 QString fixed(double value, const char* picture) { return NumberFormat::format(value, QString::fromLatin1(picture)); }
 
+// Widths in the chart's own pixels, so that a saved picture or page keeps the curves' weight.
 QPen pen(const QColor& colour, qreal width, Qt::PenStyle style = Qt::SolidLine) {
-    QPen p(colour, width, style);
-    p.setCosmetic(true);
-    return p;
+    return QPen(colour, width, style);
 }
 
 QValueAxis* axis(const QString& title, const char* format) {
@@ -65,6 +64,11 @@ void setRoundRange(QValueAxis* a, double top) {
         }
     a->setRange(0, 4 * step);
     a->setTickCount(5);
+    // As many decimals as the step needs, so that every label names its own grid line.
+    int decimals = 0;
+    while (decimals < 4 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
+        ++decimals;
+    a->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 }
 
 } // namespace
@@ -106,7 +110,8 @@ TCourseChart::TCourseChart(QWidget* parent) : QChartView(parent) {
     m_avAxis->setLinePenColor(m_av->color());
     m_mnAxis->setLinePenColor(m_mn->color());
 
-    const QColor colours[] = {QColor(0xE0, 0x80, 0x00), QColor(0xC0, 0x00, 0x00), QColor(0x00, 0x60, 0x00)};
+    const QColor colours[] = {QColor(0xE0, 0x80, 0x00), QColor(0xC0, 0x00, 0x00), QColor(0x00, 0x60, 0x00),
+                              QColor(0x60, 0x60, 0x60)};
     for (const QColor& c : colours) {
         Marker m;
         m.line = series(QString(), pen(c, 1.5, Qt::DashLine), m_avAxis);
@@ -147,7 +152,7 @@ void TCourseChart::setCourse(const TReactionTotals& t, const QString& title) {
 
     // Markers in the order of the kinds' colours, each shown only when it lies on the chart.
     const QString kinds[] = {QStringLiteral("Statistical gel"), QStringLiteral("Carothers gel"),
-                             QStringLiteral("Target")};
+                             QStringLiteral("Target"), QStringLiteral("Hydroxyl used up")};
     for (Marker& m : m_markers) {
         m.line->setVisible(false);
         m.label->setVisible(false);

@@ -29,6 +29,7 @@ public:
     QLineSeries* acidValueSeries() const { return m_av; }
     QLineSeries* molMassSeries() const { return m_mn; }
     QValueAxis* extentAxis() const { return m_x; }
+    QValueAxis* acidValueAxis() const { return m_avAxis; }
     QValueAxis* molMassAxis() const { return m_mnAxis; }
 
     // Writes the chart as a picture or a page; on failure false with the reason in `error`. The
@@ -56,5 +57,5 @@ private:
         QGraphicsSimpleTextItem* text = nullptr;
         double extent = 0;
     };
-    QList<Marker> m_markers; // statistical gel, Carothers gel, target
+    QList<Marker> m_markers; // statistical gel, Carothers gel, target, hydroxyl used up
 };

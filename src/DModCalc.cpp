@@ -115,7 +115,7 @@ void TDMod::CalcTotals() {
     Database::Transaction tx(m_db);
     TReactionTotals& t = ReactionTotals;
     t.TotalMass = t.TotalMoles = t.TotalEa = t.MonoEa = t.TotalEb = 0;
-    t.WaterMass = t.TotalCost = t.OilMass = t.FattyAcidMass = 0;
+    t.WaterMass = t.TotalCost = t.OilMass = t.FattyAcidMass = t.BranchEq = 0;
     {
         // The focused line is stored first, so that it can be returned to after the walk.
         TblRecipe.checkBrowseMode();
@@ -141,6 +141,9 @@ void TDMod::CalcTotals() {
             }
             t.TotalEa += ea;
             t.TotalEb += eb;
+            if (type == QLatin1String("Oil") ||
+                fa + 2 * Line.RMFan->asFloat() + Line.RMFb->asFloat() > 2)
+                t.BranchEq += ea + eb;
             if (type != QLatin1String("Oil") && moles != 0)
                 t.WaterMass += 18 * (fa * moles + Line.RMFan->asFloat() * moles);
             if (fa == 1)

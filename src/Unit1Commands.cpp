@@ -130,6 +130,7 @@ void TForm1::ReactionCourse1Click() {
     if (!m_course) {
         m_course = std::make_unique<TFrmReactionCourse>();
         m_course->setWindowIcon(windowIcon());
+        m_course->setWindowFlag(Qt::WindowStaysOnTopHint, StayOnTop->isChecked());
         m_course->follow(m_shownRecipe, m_shownTotals);
         QRect r = m_course->geometry();
         r.moveCenter(geometry().center());
@@ -178,6 +179,13 @@ void TForm1::StayOnTopClick() {
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (shown)
         show(); // changing the flags hides the window
+    // The course window stays beside it, not hidden behind it.
+    if (m_course) {
+        const bool courseShown = m_course->isVisible();
+        m_course->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (courseShown)
+            m_course->show();
+    }
 }
 
 void TForm1::PrintSetupClick() {

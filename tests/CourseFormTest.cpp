@@ -149,6 +149,13 @@ TEST_F(GelSafetyWindows, TheCourseWindowFollowsTheRecipeAndLeavesTheMainWindowFr
     EXPECT_EQ(course->LblRecipe->text(), loc("Polyester G1, target acid value 8.0"));
     EXPECT_TRUE(redrawn(course, loc("Polyester G1, target acid value 160.0")));
     EXPECT_TRUE(course->LblGelSafety->text().startsWith("Short of gel"));
+
+    // Kept on top with the main window, it is not hidden behind it.
+    form.StayOnTop->trigger();
+    EXPECT_TRUE(course->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(course->isVisible());
+    form.StayOnTop->trigger();
+    EXPECT_FALSE(course->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 // The copy pastes into a spreadsheet as the figures: the panels' yield, water off and molecular
@@ -201,6 +208,8 @@ TEST_F(GelSafetyWindows, TheChartSavesAsAPictureAndAsAPage) {
     EXPECT_NE(findWord(words, "Extent"), nullptr);
     EXPECT_NE(findWord(words, "Statistical"), nullptr);
 
+    EXPECT_EQ(FileDialog::filterSuffix("PNG picture (*.png);;PDF document (*.pdf)"), "png");
+
     // Another kind of file, or a folder that is not there: said, and nothing written.
     MessageBox::setNextAnswer(QMessageBox::Ok);
     FileDialog::setNextAnswer(data.file("course.jpg"));
@@ -212,4 +221,20 @@ TEST_F(GelSafetyWindows, TheChartSavesAsAPictureAndAsAPage) {
     ASSERT_EQ(MessageBox::history().size(), 2);
     EXPECT_TRUE(MessageBox::history()[0].text.contains(".png or .pdf"));
     EXPECT_TRUE(MessageBox::history()[1].text.startsWith("The chart could not be saved to"));
+}
+
+// Every axis label names its own grid line, also where the steps are not whole numbers: a
+// charge of acid value 9.0 gives steps of 2.5.
+TEST(CourseChart, AxisLabelsCarryTheDecimalsOfTheirSteps) {
+    TReactionTotals t;
+    t.TotalMass = 1000;
+    t.TotalMoles = 5;
+    t.TotalEa = 9.0 * 1000 / 56100;
+    t.TotalEb = 1;
+    t.TargetAV = 2;
+    TCourseChart chart;
+    chart.setCourse(t, "Low acid");
+    EXPECT_EQ(chart.acidValueAxis()->max(), 10);
+    EXPECT_EQ(chart.acidValueAxis()->labelFormat(), "%.1f");
+    EXPECT_EQ(chart.molMassAxis()->labelFormat(), "%.0f");
 }

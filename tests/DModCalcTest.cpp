@@ -79,6 +79,7 @@ TEST_F(CalcTest, TheWorkedExampleComesOutOfTypedMasses) {
     EXPECT_EQ(three(t.WaterMass), "36.000");
     EXPECT_EQ(three(t.OilMass), "292.700");
     EXPECT_EQ(three(t.FattyAcidMass), "280.000");
+    EXPECT_EQ(three(t.BranchEq), "3.300") << "the glycerol alone branches";
     EXPECT_EQ(three(t.TargetAV), "8.000");
     EXPECT_EQ(three(Yield()), "494.689");
     EXPECT_EQ(three(KValue()), "1.033");
@@ -223,6 +224,7 @@ TEST_F(CalcTest, TotalsCountOilsFattyAcidsAndMonoacidsByTheirRules) {
     EXPECT_NEAR(ReactionTotals.FattyAcidMass, 392.5, 1e-12);
     EXPECT_NEAR(ReactionTotals.MonoEa, 1.5, 1e-12);
     EXPECT_EQ(ReactionTotals.WaterMass, 0);
+    EXPECT_NEAR(ReactionTotals.BranchEq, 3, 1e-12) << "an oil's glycerol is a branch point";
     type(2, "Mass", "280");
     lines().checkBrowseMode();
     EXPECT_NEAR(ReactionTotals.TotalMoles, 3, 1e-12);
@@ -234,6 +236,7 @@ TEST_F(CalcTest, TotalsCountOilsFattyAcidsAndMonoacidsByTheirRules) {
     EXPECT_NEAR(ReactionTotals.TotalEa, 1.5 + 1 + 4, 1e-12);
     EXPECT_NEAR(ReactionTotals.WaterMass, 18 + 36, 1e-12);
     EXPECT_NEAR(ReactionTotals.MonoEa, 2.5, 1e-12);
+    EXPECT_NEAR(ReactionTotals.BranchEq, 3, 1e-12) << "a fatty acid and an anhydride are chain units";
     type(4, "Moles", "1");
     lines().checkBrowseMode();
     EXPECT_NEAR(ReactionTotals.MonoEa, 2.5, 1e-12) << "RMFa 1.0000001 is not a monoacid";

@@ -23,7 +23,27 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
         unexpectedQuestion(caption);
         return QString();
     }
-    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+    // A name typed without an extension gets the chosen filter's before the dialog asks whether
+    // to replace an existing file, so that no file is overwritten unasked.
+    QFileDialog dialog(parent, caption, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(filterSuffix(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString filterSuffix(const QString& filter) {
+    // "PDF document (*.pdf)" gives "pdf"; a filter of several patterns gives its first.
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    if (star < 0)
+        return QString();
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber())
+        ++end;
+    return filter.mid(star + 2, end - star - 2);
 }
 
 void setNextAnswer(const QString& file) { nextAnswers.push_back(file); }

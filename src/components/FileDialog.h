@@ -9,9 +9,14 @@ class QWidget;
 // dialog blocking them.
 namespace FileDialog {
 
-// The file to save into, or empty when the user cancels.
+// The file to save into, or empty when the user cancels. A name typed without an extension gets
+// that of the filter chosen ("Pictures (*.png);;Pages (*.pdf)"), and an existing file is replaced
+// only after asking.
 QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter);
+
+// The extension of a name filter's first pattern, without the dot: "pdf" for "PDF (*.pdf)".
+QString filterSuffix(const QString& filter);
 
 // For tests: the next question is answered with `file` (empty: cancelled); answers queue up.
 void setNextAnswer(const QString& file);

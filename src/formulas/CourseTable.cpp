@@ -15,9 +15,11 @@ std::vector<CourseRow> CourseMarks(const TReactionTotals& t) {
         marks.push_back({CourseAt(t, stat.extent), QStringLiteral("Statistical gel")});
     if (carothers.gels)
         marks.push_back({CourseAt(t, carothers.extent), QStringLiteral("Carothers gel")});
-    const double target = ExtentAtTarget(t);
-    if (target >= 0 && target < 1)
+    const double target = ExtentAtTarget(t), limit = ExtentLimit(t);
+    if (target >= 0 && target <= limit)
         marks.push_back({CourseAt(t, target), QStringLiteral("Target")});
+    else if (target > limit)
+        marks.push_back({CourseAt(t, limit), QStringLiteral("Hydroxyl used up")});
     std::stable_sort(marks.begin(), marks.end(),
                      [](const CourseRow& a, const CourseRow& b) { return a.point.extent < b.point.extent; });
     return marks;

@@ -9,7 +9,9 @@
 // from 0 to the end of the chart, with the gel points and the target in their places.
 struct CourseRow {
     CoursePoint point;
-    QString mark; // "Statistical gel", "Carothers gel", "Target", or empty for a step
+    // "Statistical gel", "Carothers gel", "Target" (or "Hydroxyl used up" before a target out of
+    // reach), or empty for a step
+    QString mark;
 };
 std::vector<CourseRow> CourseRows(const TReactionTotals& t, double step = 0.05);
 
@@ -17,7 +19,7 @@ std::vector<CourseRow> CourseRows(const TReactionTotals& t, double step = 0.05);
 std::vector<CoursePoint> CourseSamples(const TReactionTotals& t, int count);
 
 // The marked points alone, in order of extent: the gel points that the models predict and, with
-// acid to react, the target.
+// acid to react, the target or where the hydroxyl runs out before it.
 std::vector<CourseRow> CourseMarks(const TReactionTotals& t);
 
 // The figures of a row as the table shows them: extent, acid value, Mn (empty without molecules),

@@ -3,6 +3,8 @@
 #include "ReactionCourse.h"
 #include "components/NumberFormat.h"
 
+#include <algorithm>
+
 namespace {
 
 QString av(double value) { return NumberFormat::format(value, QStringLiteral("0.0")); }
@@ -11,15 +13,14 @@ QString av(double value) { return NumberFormat::format(value, QStringLiteral("0.
 
 GelSafety AssessGel(const TReactionTotals& t) {
     GelSafety s;
-    const GelPoint stat = StatisticalGel(t), carothers = CarothersGel(t);
-    const double target = ExtentAtTarget(t);
-    if (!(t.TotalEa > 0) || (!stat.gels && !carothers.gels)) {
-        if (t.TotalEa > 0)
-            s.text = QStringLiteral("Neither prediction gels this recipe.");
+    if (!(t.TotalEa > 0))
         return s;
-    }
-    const bool pastStat = stat.gels && target >= stat.extent;
-    const bool pastCarothers = carothers.gels && target >= carothers.extent;
+    const GelPoint stat = StatisticalGel(t), carothers = CarothersGel(t);
+    const double target = ExtentAtTarget(t), limit = ExtentLimit(t);
+    // A target the hydroxyl cannot reach is cooked until the hydroxyl runs out.
+    const double reached = std::min(target, limit);
+    const bool pastStat = stat.gels && reached >= stat.extent;
+    const bool pastCarothers = carothers.gels && reached >= carothers.extent;
     const QString targetText = av(t.TargetAV);
     if (pastStat && pastCarothers) {
         s.level = GelSafety::Level::Danger;
@@ -35,6 +36,21 @@ GelSafety AssessGel(const TReactionTotals& t) {
                                 "is %3")
                      .arg(pastStat ? QStringLiteral("statistical") : QStringLiteral("Carothers"),
                           av(passed.acidValue), targetText);
+        return s;
+    }
+    if (target < 0) {
+        s.text = QStringLiteral("The target acid value of %1 lies above the charge's acid value of %2.")
+                     .arg(targetText, av(CourseAt(t, 0).acidValue));
+        return s;
+    }
+    if (target > limit) {
+        s.text = QStringLiteral("The target acid value of %1 cannot be reached: the hydroxyl groups run out at "
+                                "acid value %2.")
+                     .arg(targetText, av(CourseAt(t, limit).acidValue));
+        return s;
+    }
+    if (!stat.gels && !carothers.gels) {
+        s.text = QStringLiteral("Neither prediction gels this recipe.");
         return s;
     }
     // Short of both: the margin to the nearer one.

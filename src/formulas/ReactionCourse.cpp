@@ -34,16 +34,22 @@ CoursePoint CourseAt(const TReactionTotals& t, double extent) {
     return c;
 }
 
+double ExtentLimit(const TReactionTotals& t) {
+    if (!(t.TotalEa > 0))
+        return 0;
+    return std::clamp(t.TotalEb / t.TotalEa, 0.0, 1.0);
+}
+
 GelPoint CarothersGel(const TReactionTotals& t) {
     const double k = KValue(t);
-    if (!(k > 0) || !(k < 1))
+    if (!(k > 0) || !(k < 1) || k > ExtentLimit(t))
         return {};
     return gelAt(t, k);
 }
 
 GelPoint StatisticalGel(const TReactionTotals& t) {
     const double p = PGel(t) / 100;
-    if (!(p > 0) || !(p < 1))
+    if (!(t.BranchEq > 0) || !(p > 0) || !(p < 1) || p > ExtentLimit(t))
         return {};
     return gelAt(t, p);
 }
@@ -51,11 +57,16 @@ GelPoint StatisticalGel(const TReactionTotals& t) {
 double ExtentAtTarget(const TReactionTotals& t) {
     if (!(t.TotalEa > 0))
         return 0;
-    const double p = 1 - Yield(t) * t.TargetAV / (KOH * t.TotalEa);
+    double freeAcid = Yield(t) * t.TargetAV / KOH;
+    // Before the anhydride has opened no water is off and the resin weighs its charge.
+    if (Water * freeAcid > t.WaterMass)
+        freeAcid = t.TotalMass * t.TargetAV / KOH;
+    const double p = 1 - freeAcid / t.TotalEa;
     return std::isfinite(p) ? p : 0;
 }
 
 double CourseEnd(const TReactionTotals& t) {
+    const double limit = ExtentLimit(t);
     double end = ExtentAtTarget(t);
     const GelPoint stat = StatisticalGel(t), carothers = CarothersGel(t);
     if (stat.gels || carothers.gels) {
@@ -64,5 +75,7 @@ double CourseEnd(const TReactionTotals& t) {
                                                   : std::min(stat.extent, carothers.extent);
         end = std::max(end, firstGel);
     }
-    return std::clamp(end, 0.0, 1.0);
+    if (!(end > 0))
+        end = limit;
+    return std::clamp(end, 0.0, limit);
 }

@@ -23,13 +23,16 @@ struct GelPoint {
     double acidValue = 0; // the course's acid value there
 };
 // Carothers: the batch gels when as many acid groups have reacted as there were molecules, at the
-// extent KValue; none at KValue 1 or above.
+// extent KValue; none at KValue 1 or above, nor past ExtentLimit.
 GelPoint CarothersGel(const TReactionTotals& t);
 // Statistical (Flory-Stockmayer), with monofunctional acids taken out: at PGel / 100; none
-// without branching acid or at PGel 100 or above.
+// without a branching unit or branching acid, at PGel 100 or above, nor past ExtentLimit.
 GelPoint StatisticalGel(const TReactionTotals& t);
-// The extent of reaction at the target acid value; 0 without acid.
+// The furthest the acid groups can react: all of them, or as many as there are hydroxyl groups.
+double ExtentLimit(const TReactionTotals& t);
+// The extent of reaction at the target acid value; 0 without acid. Negative when the target lies
+// above the charge's acid value, beyond ExtentLimit when the hydroxyl runs out before it.
 double ExtentAtTarget(const TReactionTotals& t);
-// How far a chart of the course runs: to the later of the target and the first gel point,
-// within 0 to 1.
+// How far a chart of the course runs: to the later of the target and the first gel point, but
+// not past ExtentLimit; the whole possible course when neither lies ahead.
 double CourseEnd(const TReactionTotals& t);

@@ -9,6 +9,9 @@ struct TReactionTotals {
     double MonoEa = 0; // acid equivalents of oils and of monoacids
     double TotalEb = 0;
     double WaterMass = 0; // water if every carboxyl and anhydride group esterifies
+    // Acid and hydroxyl equivalents on units of more than two groups (and on oils, whose glycerol
+    // is one): without them the recipe cannot branch, and so cannot gel.
+    double BranchEq = 0;
     double TotalCost = 0;
     double OilMass = 0;
     double FattyAcidMass = 0;

@@ -1,3 +1,4 @@
+#include "formulas/CourseTable.h"
 #include "formulas/GelSafety.h"
 #include "formulas/ReactionCourse.h"
 #include "formulas/ResinProperties.h"
@@ -22,7 +23,21 @@ TReactionTotals branched() {
     t.TotalEa = 3;
     t.TotalEb = 3;
     t.WaterMass = 54;
+    t.BranchEq = 3;
     t.TargetAV = 10;
+    return t;
+}
+
+// Adipic acid (146.14 g/mol, two carboxyls) with diethylene glycol (106.12 g/mol, two hydroxyls):
+// nothing branches.
+TReactionTotals linear(double acidMoles, double glycolMoles, double targetAV = 10) {
+    TReactionTotals t;
+    t.TotalMass = 146.14 * acidMoles + 106.12 * glycolMoles;
+    t.TotalMoles = acidMoles + glycolMoles;
+    t.TotalEa = 2 * acidMoles;
+    t.TotalEb = 2 * glycolMoles;
+    t.WaterMass = 36 * acidMoles;
+    t.TargetAV = targetAV;
     return t;
 }
 
@@ -120,4 +135,51 @@ TEST(GelSafety, SaysWhichPredictionIsPassedAndByHowMuch) {
     EXPECT_EQ(AssessGel(mono).level, GelSafety::Level::Safe);
     EXPECT_EQ(AssessGel(mono).text, "Neither prediction gels this recipe.");
     EXPECT_EQ(AssessGel(TReactionTotals()).text, "");
+}
+
+// A chain of difunctional units never gels, however far it reacts; and the acid groups react no
+// further than there are hydroxyl groups for them.
+TEST(ReactionCourse, WhatCannotBranchOrRunsOutOfHydroxylDoesNotGel) {
+    const TReactionTotals equal = linear(1, 1);
+    EXPECT_NEAR(PGel(equal), 70.7107, 1e-4) << "the formula alone would have it gel";
+    EXPECT_FALSE(StatisticalGel(equal).gels);
+    EXPECT_FALSE(CarothersGel(equal).gels);
+    EXPECT_EQ(AssessGel(equal).text, "Neither prediction gels this recipe.");
+
+    // 2 mol acid, 1.5 mol glycol: the hydroxyl is gone at extent 0.75, where 1 equivalent of
+    // acid is left in 451.46 - 54 g of resin: acid value 141.1. Carothers' 0.875 is never reached.
+    const TReactionTotals acidic = linear(2, 1.5);
+    EXPECT_DOUBLE_EQ(ExtentLimit(acidic), 0.75);
+    EXPECT_FALSE(CarothersGel(acidic).gels);
+    EXPECT_DOUBLE_EQ(CourseEnd(acidic), 0.75);
+    EXPECT_EQ(AssessGel(acidic).level, GelSafety::Level::Safe);
+    EXPECT_EQ(AssessGel(acidic).text,
+              "The target acid value of 10.0 cannot be reached: the hydroxyl groups run out at acid value 141.1.");
+    const std::vector<CourseRow> marks = CourseMarks(acidic);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].mark, "Hydroxyl used up");
+    EXPECT_NEAR(marks[0].point.acidValue, 141.1463, 1e-4);
+    // The acid alone: nothing to react with, from its charge's acid value 56100 x 2 / 146.14.
+    const TReactionTotals acid = linear(1, 0);
+    EXPECT_FALSE(CarothersGel(acid).gels) << "KValue 0.5, but no hydroxyl to get there";
+    EXPECT_EQ(CourseEnd(acid), 0);
+    EXPECT_EQ(AssessGel(acid).text,
+              "The target acid value of 10.0 cannot be reached: the hydroxyl groups run out at acid value 767.8.");
+}
+
+TEST(ReactionCourse, ATargetNearOrAboveTheChargesAcidValue) {
+    // Before the anhydride has opened the resin weighs its charge: the target is where the
+    // course reads the typed acid value.
+    const TReactionTotals early = worked(250);
+    EXPECT_NEAR(CourseAt(early, ExtentAtTarget(early)).acidValue, 250, 1e-9);
+    EXPECT_NEAR(ExtentAtTarget(early), 1 - 529.419 * 250 / 56100 / 3, 1e-12);
+    // Above the charge's 317.9: nothing to cook towards, the chart runs to the gel point.
+    const TReactionTotals above = worked(400);
+    EXPECT_LT(ExtentAtTarget(above), 0);
+    EXPECT_EQ(AssessGel(above).level, GelSafety::Level::Safe);
+    EXPECT_EQ(AssessGel(above).text, "The target acid value of 400.0 lies above the charge's acid value of 317.9.");
+    EXPECT_DOUBLE_EQ(CourseEnd(above), StatisticalGel(above).extent);
+    TReactionTotals mono = above;
+    mono.MonoEa = mono.TotalEa;
+    EXPECT_EQ(CourseEnd(mono), 1) << "nor a gel point: the whole possible course";
 }

@@ -27,6 +27,7 @@ inline TReactionTotals workedTotals() {
     t.MonoEa = 1;
     t.TotalEb = 3.3;
     t.WaterMass = 36;
+    t.BranchEq = 3.3; // the glycerol's
     t.OilMass = 292.7;
     t.FattyAcidMass = 280;
     t.TargetAV = 8;
