@@ -40,15 +40,14 @@ QValueAxis* axis(const QString& title, const char* format) {
 }
 
 // The Mn axis stops where the curve has shown its rise: near Carothers' gel point Mn runs to
-// infinity and would flatten everything before it.
+// infinity and would flatten everything before it. It reaches four times the largest Mn of the
+// charge and the marked points that still have molecules.
 double molMassTop(const TReactionTotals& t, double sampledTop) {
     double reference = CourseAt(t, 0).molMass;
-    const CoursePoint target = CourseAt(t, ExtentAtTarget(t));
-    const GelPoint stat = StatisticalGel(t);
-    if (target.molecules > 0 && target.extent <= CourseEnd(t))
-        reference = std::max(reference, target.molMass);
-    else if (stat.gels && CourseAt(t, stat.extent).molecules > 0)
-        reference = std::max(reference, CourseAt(t, stat.extent).molMass);
+    const double end = CourseEnd(t);
+    for (const CourseRow& mark : CourseMarks(t))
+        if (mark.point.extent <= end && mark.point.molecules > 0)
+            reference = std::max(reference, mark.point.molMass);
     return std::min(sampledTop, 4 * reference);
 }
 

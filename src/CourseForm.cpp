@@ -57,7 +57,7 @@ TFrmReactionCourse::TFrmReactionCourse(QWidget* parent) : QDialog(parent) {
     QFont boldFont = GridCourse->font();
     boldFont.setBold(true);
     const QFontMetrics wide(boldFont);
-    const char* widest[] = {"0.000", "99999.9", "999999", "99999.99", "Statistical gel"};
+    const char* widest[] = {"0.000", "99999.9", "999999", "99999.99", "Hydroxyl used up"};
     for (int c = 0; c < GridCourse->columnCount(); ++c)
         GridCourse->setColumnWidth(c, std::max(wide.horizontalAdvance(QString::fromLatin1(widest[c])),
                                                wide.horizontalAdvance(CourseHeadings()[c])) + 14);
