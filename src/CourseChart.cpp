@@ -51,9 +51,10 @@ double molMassTop(const TReactionTotals& t, double sampledTop) {
     return std::min(sampledTop, 4 * reference);
 }
 
-// Zero to a round top in four round steps, so that the grid lines of both value axes meet.
-void setRoundRange(QValueAxis* a, double top) {
-    const double raw = std::max(top, 1e-9) / 4;
+// Zero to a round top in round steps: four of them on the acid value axis, whose grid lines the
+// plot shows; on the Mn axis as many as bring the top closest to the curve.
+void setRoundRange(QValueAxis* a, double top, bool fourSteps) {
+    const double raw = std::max(top, 1e-9) / (fourSteps ? 4 : 5);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     double step = 10 * magnitude;
     for (double m : {1.0, 2.0, 2.5, 5.0})
@@ -61,9 +62,10 @@ void setRoundRange(QValueAxis* a, double top) {
             step = m * magnitude;
             break;
         }
-    a->setRange(0, 4 * step);
-    a->setTickCount(5);
-    // As many decimals as the step needs, so that every label names its own grid line.
+    const int steps = fourSteps ? 4 : std::max(1, int(std::ceil(top / step - 1e-9)));
+    a->setRange(0, steps * step);
+    a->setTickCount(steps + 1);
+    // As many decimals as the step needs, so that every label names its own tick.
     int decimals = 0;
     while (decimals < 4 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-9)
         ++decimals;
@@ -91,6 +93,7 @@ TCourseChart::TCourseChart(QWidget* parent) : QChartView(parent) {
     m_x->setTickInterval(0.1);
     m_avAxis = axis(QStringLiteral("Acid value (mg KOH/g)"), "%.0f");
     m_mnAxis = axis(QStringLiteral("Mn (g/mol)"), "%.0f");
+    m_mnAxis->setGridLineVisible(false); // its ticks need not meet the acid value's grid
     chart->addAxis(m_x, Qt::AlignBottom);
     chart->addAxis(m_avAxis, Qt::AlignLeft);
     chart->addAxis(m_mnAxis, Qt::AlignRight);
@@ -146,8 +149,8 @@ void TCourseChart::setCourse(const TReactionTotals& t, const QString& title) {
 
     const double end = samples.empty() ? 1 : std::max(CourseEnd(t), 0.05);
     m_x->setRange(0, end);
-    setRoundRange(m_avAxis, samples.empty() ? 100 : samples.front().acidValue);
-    setRoundRange(m_mnAxis, mn.isEmpty() ? 1000 : molMassTop(t, mnTop));
+    setRoundRange(m_avAxis, samples.empty() ? 100 : samples.front().acidValue, true);
+    setRoundRange(m_mnAxis, mn.isEmpty() ? 1000 : molMassTop(t, mnTop), false);
 
     // Markers in the order of the kinds' colours, each shown only when it lies on the chart.
     const QString kinds[] = {QStringLiteral("Statistical gel"), QStringLiteral("Carothers gel"),
