@@ -7,6 +7,7 @@
 #include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
+#include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
@@ -34,25 +35,23 @@ namespace {
 // The worked recipe (Alkyd W1), which passes the statistical gel point at acid value 31.0, and
 // Polyester G1: 2 mol diacid with 1.35 mol glycerol, whose gel points come at acid values 149.5
 // (statistical) and 86.0 (Carothers); at acid value 8 it yields 413.383 g.
-class GelSafetyWindows : public ::testing::Test {
+class GelSafetyWindows : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
         ReactionTotals = {};
         MessageBox::clearHistory();
-        data.create(TempData::header("Alkyd", "W1") + TempData::header("Polyester", "G1"),
-                    workedLines() +
-                        TempData::line("Polyester", "G1", 1, "DIACID", "360, 2, 4, NULL, NULL, NULL, NULL") +
-                        TempData::line("Polyester", "G1", 2, "TRIOL", "124.3215, 1.35, NULL, 4.05, NULL, NULL, NULL"),
-                    workedLibrary() + TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2));
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(
+            TempData::header("Alkyd", "W1") + TempData::header("Polyester", "G1"),
+            workedLines() +
+                TempData::line("Polyester", "G1", 1, "DIACID",
+                               "360, 2, 4, NULL, NULL, NULL, NULL") +
+                TempData::line("Polyester", "G1", 2, "TRIOL",
+                               "124.3215, 1.35, NULL, 4.05, NULL, NULL, NULL"),
+            workedLibrary() + TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2)));
     }
     void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
+        MainWindowFixture::TearDown();
         AutoCalcOn = true;
     }
     QLabel* gelPanel() { return form.findChild<QLabel*>("PnlAVAtGel"); }
@@ -86,10 +85,6 @@ protected:
         return QTest::qWaitFor([&] { return course->LblRecipe->text() == heading; },
                                10 * TFrmReactionCourse::RedrawPause);
     }
-
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
 };
 
 const QColor kAmber(0xFF, 0xC0, 0x00), kRed(0xD0, 0x00, 0x00);

@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
 #include <QApplication>
@@ -17,26 +18,19 @@
 
 namespace {
 
-class NameDialog : public ::testing::Test {
+class NameDialog : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
         MessageBox::clearHistory();
-        data.create(TempData::header("Alkyd", "A7", 8, 50, 1000, "Base resin") + TempData::header("Alkyd", "B2") +
-                        TempData::header("Polyester", "P1"),
-                    TempData::line("Alkyd", "A7", 1, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
-                        TempData::line("Alkyd", "A7", 2, "PA", "148.12, 1, 2, NULL, NULL, NULL, NULL"),
-                    TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3) +
-                        TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(
+            TempData::header("Alkyd", "A7", 8, 50, 1000, "Base resin") +
+                TempData::header("Alkyd", "B2") + TempData::header("Polyester", "P1"),
+            TempData::line("Alkyd", "A7", 1, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
+                TempData::line("Alkyd", "A7", 2, "PA", "148.12, 1, 2, NULL, NULL, NULL, NULL"),
+            TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3) +
+                TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0)));
         dialog = form.FrmInput();
-    }
-    void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
     }
     // Sets the dialog up as its command would, types the names and presses OK.
     void run(int mode, const QString& type, const QString& code) {
@@ -60,9 +54,6 @@ protected:
     }
     QString lastMessage() const { return MessageBox::history().isEmpty() ? QString() : MessageBox::history().last().text; }
 
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
     TFrmInput* dialog = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "components/LibraryList.h"
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
 
@@ -23,18 +24,16 @@ const QString kLibrary = workedLibrary();
 const QString kLines = workedLines();
 
 // The library window over the main window, driven by keyboard and buttons.
-class LibraryWindow : public ::testing::Test {
+class LibraryWindow : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
         ReactionTotals = {};
-        data.create(TempData::header("Alkyd", "W1") + TempData::header("Alkyd", "W2"),
-                    kLines + TempData::line("Alkyd", "W2", 1, "TRIOL", "92.09, 1, NULL, 3, NULL, NULL, NULL"),
-                    kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(
+            openWindow(TempData::header("Alkyd", "W1") + TempData::header("Alkyd", "W2"),
+                       kLines + TempData::line("Alkyd", "W2", 1, "TRIOL",
+                                               "92.09, 1, NULL, 3, NULL, NULL, NULL"),
+                       kLibrary));
         open();
     }
     void open() {
@@ -46,10 +45,8 @@ protected:
     }
     void TearDown() override {
         lib.reset();
-        form.attach(nullptr);
-        session.reset();
+        MainWindowFixture::TearDown();
     }
-    TDMod& dm() { return *session->dmod; }
     void click(QToolButton* b) { b->click(); }
     void type(QWidget* w, const QString& text) {
         w->setFocus();
@@ -71,9 +68,6 @@ protected:
         return names;
     }
 
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
     std::unique_ptr<TFormLib> lib;
 };
 

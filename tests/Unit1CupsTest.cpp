@@ -6,6 +6,7 @@
 #include "formulas/ReactionTotals.h"
 #include "support/CupsMain.h"
 #include "support/CupsServer.h"
+#include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
@@ -24,7 +25,7 @@ namespace {
 const QString kLibrary = workedLibrary();
 const QString kLines = workedLines();
 
-class RealQueue : public ::testing::Test {
+class RealQueue : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         cups = testCupsServer();
@@ -42,24 +43,13 @@ protected:
     // Jobs completed since the test began, once the queue is idle.
     int newJobs() const { return cups->waitForJobs() - jobsBefore; }
     void open(const QString& lines) {
-        data.create(TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd"), lines, kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(
+            TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd"), lines, kLibrary));
     }
-    void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
-    }
-    TDMod& dm() { return *session->dmod; }
     void clickPrint() { form.findChild<QToolButton*>("BtnPrint")->click(); }
 
     CupsServer* cups = nullptr;
     int jobsBefore = 0;
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
 };
 
 } // namespace

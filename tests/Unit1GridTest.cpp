@@ -5,6 +5,7 @@
 #include "components/LibraryList.h"
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
 #include <QApplication>
@@ -25,17 +26,13 @@ const QString kLibrary =
     TempData::material("SOY", "Soya Oil", "Oil", 874, 0, 0, 0, 1.2) +
     TempData::material("TOFA", "Tall Oil Fatty Acid", "Fatty Acid", 290, 1, 0, 0, 1.4);
 
-class GridTest : public ::testing::Test {
+class GridTest : public MainWindowFixture<> {
 protected:
     void open(const QString& lines) {
         AutoCalcOn = true;
         ReactionTotals = {};
         MessageBox::clearHistory();
-        data.create(TempData::header("Alkyd", "A1"), lines, kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(TempData::header("Alkyd", "A1"), lines, kLibrary));
         grid = form.findChild<DBGrid*>("DBGrid");
         ASSERT_NE(grid, nullptr);
         grid->setFocus();
@@ -45,10 +42,6 @@ protected:
              TempData::line("Alkyd", "A1", 2, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
              TempData::line("Alkyd", "A1", 3, "SOY") + TempData::line("Alkyd", "A1", 4, "OILX") +
              TempData::line("Alkyd", "A1", 5, ""));
-    }
-    void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
     }
     Table& lines() { return session->dmod->TblRecipe; }
     std::string readOnly() {
@@ -64,9 +57,6 @@ protected:
             .toStdString();
     }
 
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
     DBGrid* grid = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "components/MessageBox.h"
 #include "components/NumberFormat.h"
 #include "formulas/ReactionTotals.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
 #include <QApplication>
@@ -42,16 +43,13 @@ std::string name(const Sequence& s) {
     return where + (s.autoCalc ? "AutoCalcOn" : "AutoCalcOff");
 }
 
-class Keyboard : public ::testing::TestWithParam<Sequence> {
+class Keyboard : public MainWindowFixture<::testing::TestWithParam<Sequence>> {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
         ReactionTotals = {};
-        data.create(TempData::header("Alkyd", "K1", 8, 50, 1000), kLines, kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(
+            openWindow(TempData::header("Alkyd", "K1", 8, 50, 1000), kLines, kLibrary));
         grid = form.DBGrid1;
         if (!GetParam().autoCalc)
             QTest::mouseClick(form.BtnAutoCalc, Qt::LeftButton);
@@ -60,8 +58,7 @@ protected:
         totalBefore = panel("PnlTotalMass");
     }
     void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
+        MainWindowFixture::TearDown();
         AutoCalcOn = true;
     }
     // The cell of `field` on line `row`, clicked as the user would.
@@ -90,9 +87,6 @@ protected:
     }
     bool editorOpen() { return grid->isEditing(); }
 
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
     DBGrid* grid = nullptr;
     std::string chargesBefore;
     QString totalBefore;

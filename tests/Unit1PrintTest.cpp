@@ -5,6 +5,7 @@
 #include "components/MessageBox.h"
 #include "components/PrintJob.h"
 #include "formulas/ReactionTotals.h"
+#include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
@@ -32,22 +33,16 @@ QString manyLines(int n) {
     return lines;
 }
 
-class Printing : public ::testing::Test {
+class Printing : public MainWindowFixture<> {
 protected:
     void open(int lines = 3) {
-        data.create(TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd"), manyLines(lines), kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(
+            openWindow(TempData::header("Alkyd", "W1", 8, 50, 1000, "Long oil alkyd"),
+                       manyLines(lines), kLibrary));
     }
     void SetUp() override {
         AutoCalcOn = true;
         ReactionTotals = {};
-    }
-    void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
     }
     // Points the shared printer at a PDF file, as Print Setup does.
     QString printToPdf() {
@@ -56,7 +51,6 @@ protected:
         form.printer()->setOutputFileName(file);
         return file;
     }
-    TDMod& dm() { return *session->dmod; }
     void clickPrint() { form.findChild<QToolButton*>("BtnPrint")->click(); }
     // Clicks Cancel in the progress window as soon as it shows the page count reaching `page`.
     void cancelAt(int page) {
@@ -73,9 +67,6 @@ protected:
         QTimer::singleShot(0, [this, page] { pollCancel(page); });
     }
 
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
     bool cancelled = false;
 };
 

@@ -5,6 +5,7 @@
 #include "components/MessageBox.h"
 #include "formulas/ReactionTotals.h"
 #include "support/FaultVfs.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
 #include <QAction>
@@ -40,40 +41,30 @@ const QString kLines =
     TempData::line("Alkyd", "W1", 2, "TRIOL", "101.299, 1.1, NULL, 3.3, NULL, NULL, NULL") +
     TempData::line("Alkyd", "W1", 3, "FA", "280, 1, 1, NULL, NULL, NULL, NULL");
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         FaultVfs::install(); // before the tables open; it fails nothing until armed
         AutoCalcOn = true;
         ReactionTotals = {};
         MessageBox::clearHistory();
-        data.create(TempData::header("Alkyd", "W1", 8, 50, 1000) +
-                        TempData::header("Empty", "E1", 8, 60, 1800),
-                    kLines, kLibrary);
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(TempData::header("Alkyd", "W1", 8, 50, 1000) +
+                                               TempData::header("Empty", "E1", 8, 60, 1800),
+                                           kLines, kLibrary));
     }
     void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
+        MainWindowFixture::TearDown();
         AutoCalcOn = true;
     }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
     QToolButton* button(const char* name) { return form.findChild<QToolButton*>(name); }
     QAction* action(const char* name) { return form.findChild<QAction*>(name); }
-    TDMod& dm() { return *session->dmod; }
     void chooseType(const QString& type) {
         auto* box = form.findChild<QComboBox*>("CBResinType");
         box->setFocus();
         box->lineEdit()->selectAll();
         QTest::keyClicks(box, type);
     }
-
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
 };
 
 TEST_F(MainWindow, StandsWithItsCommands) {

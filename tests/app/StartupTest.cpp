@@ -2,6 +2,7 @@
 #include "Unit1.h"
 #include "app/Startup.h"
 #include "components/MessageBox.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
 #include <QComboBox>
@@ -32,23 +33,13 @@ TEST(Startup, AMissingTableIsAnApplicationError) {
     EXPECT_EQ(form.dmod(), nullptr);
 }
 
-class MainWindowSelection : public ::testing::Test {
+class MainWindowSelection : public MainWindowFixture<> {
 protected:
     void SetUp() override {
-        data.create(TempData::header("Alkyd", "B2") + TempData::header("Alkyd", "A7") +
-                    TempData::header("Polyester", "P1"));
-        session = openSession(form, data.folder());
-        ASSERT_NE(session, nullptr);
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_NO_FATAL_FAILURE(openWindow(TempData::header("Alkyd", "B2") +
+                                           TempData::header("Alkyd", "A7") +
+                                           TempData::header("Polyester", "P1")));
     }
-    void TearDown() override {
-        form.attach(nullptr);
-        session.reset();
-    }
-    TempData data;
-    TForm1 form;
-    std::unique_ptr<Session> session;
 };
 
 TEST_F(MainWindowSelection, ShowsTheFirstRecipeAndFollowsTyping) {
