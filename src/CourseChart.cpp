@@ -178,15 +178,19 @@ void TCourseChart::setCourse(const TReactionTotals& t, const QString& title) {
     placeLabels();
 }
 
-void TCourseChart::placeLabels() {
-    const QRectF plot = chart()->plotArea();
-    QList<Marker*> shown;
-    for (Marker& m : m_markers)
+QList<const TCourseChart::Marker*> TCourseChart::shownMarkers() const {
+    QList<const Marker*> shown;
+    for (const Marker& m : m_markers)
         if (m.label->isVisible())
             shown.append(&m);
     std::sort(shown.begin(), shown.end(), [](const Marker* a, const Marker* b) { return a->extent < b->extent; });
+    return shown;
+}
+
+void TCourseChart::placeLabels() {
+    const QRectF plot = chart()->plotArea();
     qreal top = plot.top() + 4;
-    for (Marker* m : shown) {
+    for (const Marker* m : shownMarkers()) {
         const QRectF text = m->text->boundingRect();
         const QSizeF size(text.width() + 8, text.height() + 4);
         const qreal x = chart()->mapToPosition(QPointF(m->extent, m_avAxis->max()), m_av).x();
@@ -199,13 +203,8 @@ void TCourseChart::placeLabels() {
 }
 
 QStringList TCourseChart::markerLabels() const {
-    QList<const Marker*> shown;
-    for (const Marker& m : m_markers)
-        if (m.label->isVisible())
-            shown.append(&m);
-    std::sort(shown.begin(), shown.end(), [](const Marker* a, const Marker* b) { return a->extent < b->extent; });
     QStringList labels;
-    for (const Marker* m : shown)
+    for (const Marker* m : shownMarkers())
         labels << m->text->text();
     return labels;
 }

@@ -58,4 +58,6 @@ private:
         double extent = 0;
     };
     QList<Marker> m_markers; // statistical gel, Carothers gel, target, hydroxyl used up
+    // The markers on the chart, in order of extent.
+    QList<const Marker*> shownMarkers() const;
 };

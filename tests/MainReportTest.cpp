@@ -2,12 +2,11 @@
 #include "MainReport.h"
 #include "components/ReportPainter.h"
 #include "formulas/ReactionTotals.h"
-#include "support/PdfWords.h"
+#include "support/ReportPdf.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
 
-#include <QPdfWriter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -215,13 +214,8 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
     workedExample();
     TFrmMainReport report(*dm);
     const auto pages = report.prepare(QDateTime(QDate(2026, 12, 9), QTime(9, 15)));
-    const QString file = data.file("report.pdf");
-    {
-        QPdfWriter pdf(file);
-        ASSERT_TRUE(Report::print(pdf, report.Report1, pages));
-    }
     QString error;
-    const auto words = pdfWords(file, &error);
+    const auto words = printedWords(report.Report1, pages, data.file("report.pdf"), &error);
     if (words.empty())
         GTEST_SKIP() << error.toStdString();
 
@@ -285,13 +279,8 @@ TEST_F(RecipeReport, TheLongestGelWarningFitsOnThePaper) {
     TFrmMainReport report(*dm);
     ASSERT_TRUE(report.labelText("LblGelSafety").startsWith("Gels before the target: both gel points"));
     const auto pages = report.prepare();
-    const QString file = data.file("gel.pdf");
-    {
-        QPdfWriter pdf(file);
-        ASSERT_TRUE(Report::print(pdf, report.Report1, pages));
-    }
     QString error;
-    const auto words = pdfWords(file, &error);
+    const auto words = printedWords(report.Report1, pages, data.file("gel.pdf"), &error);
     if (words.empty())
         GTEST_SKIP() << error.toStdString();
     const double margin = 12.7, values = margin + 33.1 + 65.6 + 7.4 + 2 * 6.6 + 26.2;
