@@ -3,7 +3,10 @@
 
 #include "MainWindowLink.h"
 #include "components/ScanGuard.h"
+#include "components/NumberFormat.h"
 #include "components/ScopeGuard.h"
+#include "components/StoreError.h"
+#include "formulas/EditableAmounts.h"
 #include "formulas/LineConversions.h"
 #include "formulas/ReactionTotals.h"
 #include "formulas/ResinProperties.h"
@@ -88,6 +91,71 @@ void TDMod::RecalcFromEb() {
     setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
 }
 
+void TDMod::checkAmount(const Field& typed, const QVariant& value) {
+    if (Recalculating || value.isNull())
+        return;
+    const Material m(Line);
+    const double v = value.toDouble();
+    double mass = 0, moles = 0, ea = 0, eb = 0;
+    if (&typed == Line.Mass) {
+        mass = v;
+        moles = MolesFromMass(v, m.mwt);
+    } else if (&typed == Line.Moles) {
+        moles = v;
+    } else if (&typed == Line.Ea) {
+        moles = MolesFromEa(m.type, v, m.fa, m.fan);
+    } else {
+        moles = MolesFromEb(m.type, v, m.fb);
+    }
+    if (&typed != Line.Mass)
+        mass = MassFromMoles(moles, m.mwt);
+    if (&typed != Line.Ea)
+        ea = EaFromMoles(m.type, moles, m.fa, m.fan);
+    if (&typed != Line.Eb)
+        eb = EbFromMoles(m.type, moles, m.fb);
+    // What the typed figure makes must be stored whole, or nothing is: the message names the
+    // column the user typed in, not the one that would overflow.
+    const struct { const Field* field; double value; } made[] = {
+        {Line.Mass, mass}, {Line.Moles, moles}, {Line.Ea, ea}, {Line.Eb, eb}};
+    for (const auto& f : made) {
+        if (f.field == &typed)
+            continue;
+        const bool overflows = !std::isfinite(f.value) || std::abs(f.value) >= MaxFigure;
+        const bool outOfRange = f.field->maxValue && f.value > *f.field->maxValue;
+        if (!overflows && !outOfRange)
+            continue;
+        const QString made = overflows ? QStringLiteral("too large to work with")
+                                       : NumberFormat::general(f.value);
+        throw FieldError(QStringLiteral("%1 is not a valid value for field '%2': it would make the line's %3 %4, "
+                                        "and the allowed range of %3 is %5 to %6")
+                             .arg(NumberFormat::general(v), typed.name(), f.field->name(), made,
+                                  NumberFormat::general(f.field->minValue.value_or(0)),
+                                  NumberFormat::general(f.field->maxValue.value_or(MaxFigure))));
+    }
+}
+
+QString TDMod::lockedReason(const QString& fieldName) const {
+    const QString name = Line.RMName->asString();
+    const QString code = Line.RMCode->asString();
+    if (code.isEmpty())
+        return QStringLiteral("This line has no material yet: type its code, or choose its name, first.");
+    if (name.isEmpty())
+        return QStringLiteral("There is no material with the code '%1' in the library: the line takes no "
+                              "amounts until its code names one.")
+            .arg(code);
+    const EditableAmounts e = editableAmounts(Line.RMType->asString(), Line.RMFa->asFloat(),
+                                              Line.RMFan->asFloat(), Line.RMFb->asFloat());
+    if (!e.mass)
+        return QStringLiteral("%1 has no acid, anhydride or hydroxyl groups in the library: the line takes no "
+                              "amounts.")
+            .arg(name);
+    if (fieldName == QLatin1String("Ea") && !e.ea)
+        return QStringLiteral("%1 has no acid groups: its Ea stays empty.").arg(name);
+    if (fieldName == QLatin1String("Eb") && !e.eb)
+        return QStringLiteral("%1 has no hydroxyl groups: its Eb stays empty.").arg(name);
+    return QString();
+}
+
 void TDMod::amountChanged(Field& field, void (TDMod::*recalc)()) {
     if (Recalculating || field.isNull())
         return;
@@ -116,6 +184,7 @@ void TDMod::CalcTotals() {
     TReactionTotals& t = ReactionTotals;
     t.TotalMass = t.TotalMoles = t.TotalEa = t.MonoEa = t.TotalEb = 0;
     t.WaterMass = t.TotalCost = t.OilMass = t.FattyAcidMass = t.BranchEq = 0;
+    t.WeightedEa = t.WeightedEb = 0;
     {
         // The focused line is stored first, so that it can be returned to after the walk.
         TblRecipe.checkBrowseMode();
@@ -123,7 +192,7 @@ void TDMod::CalcTotals() {
         for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next()) {
             const double mass = Line.Mass->asFloat(), moles = Line.Moles->asFloat();
             const double ea = Line.Ea->asFloat(), eb = Line.Eb->asFloat();
-            const double fa = Line.RMFa->asFloat();
+            const double fa = Line.RMFa->asFloat(), fan = Line.RMFan->asFloat(), fb = Line.RMFb->asFloat();
             const QString type = Line.RMType->asString();
             t.TotalMass += mass;
             t.TotalCost += mass * Line.RMCost->asFloat();
@@ -141,11 +210,19 @@ void TDMod::CalcTotals() {
             }
             t.TotalEa += ea;
             t.TotalEb += eb;
-            if (type == QLatin1String("Oil") ||
-                fa + 2 * Line.RMFan->asFloat() + Line.RMFb->asFloat() > 2)
+            if (type == QLatin1String("Oil") || fa + 2 * fan + fb > 2)
                 t.BranchEq += ea + eb;
+            if (type == QLatin1String("Oil")) {
+                // Three fatty acids of one group each, any further acid groups on one unit, and
+                // the glycerol's three hydroxyls with any further ones on another.
+                t.WeightedEa += moles * (3 + (fa + 2 * fan) * (fa + 2 * fan));
+                t.WeightedEb += moles * (9 + fb * fb);
+            } else {
+                t.WeightedEa += (fa + 2 * fan) * ea;
+                t.WeightedEb += fb * eb;
+            }
             if (type != QLatin1String("Oil") && moles != 0)
-                t.WaterMass += 18 * (fa * moles + Line.RMFan->asFloat() * moles);
+                t.WaterMass += 18 * (fa * moles + fan * moles);
             if (fa == 1)
                 t.MonoEa += ea;
         }

@@ -2,6 +2,7 @@
 #include "DModUnit.h"
 #include "Tables.h"
 #include "components/StoreError.h"
+#include "components/TextKey.h"
 #include "formulas/LineConversions.h"
 
 #include <QSet>
@@ -21,9 +22,57 @@ void TDMod::CheckMaterial() {
     for (const auto& n : numbers)
         if (LibTbl.fieldByName(n.field).asFloat() < 0)
             throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(n.caption)));
+    checkCodeIsFree(LibTbl.fieldByName("RMCode").value());
+}
+
+void TDMod::checkCodeIsFree(const QVariant& code) const {
+    // Lines name their material by code alone: a second material of that code would leave them
+    // unable to tell which they mean.
+    const QString wanted = code.toString();
+    if (wanted.isEmpty())
+        return;
+    const TableSchema& lib = Tables::rmLib();
+    const int codeColumn = lib.columnIndex("RMCode"), nameColumn = lib.columnIndex("RMCommonName");
+    const qint64 self = LibTbl.bookmark().toLongLong(); // 0 for a new material
+    for (const RowPtr& row : m_db.table(lib).snapshot())
+        if (row->rowid != self && TextKey::same(row->values.text(codeColumn), wanted))
+            throw FieldError(QStringLiteral("There is already a material with the code '%1' in the library: %2.")
+                                 .arg(row->values.text(codeColumn), row->values.text(nameColumn)));
+}
+
+QString TDMod::materialCode(const QString& typed) const {
+    const QString code = typed.trimmed();
+    if (code.isEmpty())
+        return code;
+    const TableSchema& lib = Tables::rmLib();
+    const int column = lib.columnIndex("RMCode");
+    TableFile& file = m_db.table(lib);
+    if (file.findFirst(column, code.toUtf8()))
+        return code;
+    for (const RowPtr& row : file.snapshot())
+        if (TextKey::same(row->values.text(column), code))
+            return row->values.text(column);
+    return code;
+}
+
+void TDMod::checkLineCode(const QVariant& code) const {
+    // What the recalculation and a copy write is the library's or the recipe's own.
+    if (Recalculating || code.isNull())
+        return;
+    const TableSchema& lib = Tables::rmLib();
+    if (!m_db.table(lib).findFirst(lib.columnIndex("RMCode"), code.toString().toUtf8()))
+        throw FieldError(QStringLiteral("There is no material with the code '%1' in the library.").arg(code.toString()));
 }
 
 TDMod::MaterialUse TDMod::UseOfMaterial(const QString& code) const {
+    // Where another material of that code remains (a library stored before codes were kept
+    // apart), it serves the lines still: deleting this one takes nothing from them.
+    const TableSchema& lib = Tables::rmLib();
+    const int codeColumn = lib.columnIndex("RMCode");
+    const qint64 self = LibTbl.bookmark().toLongLong();
+    for (const RowPtr& row : m_db.table(lib).snapshot())
+        if (row->rowid != self && row->values.text(codeColumn) == code)
+            return {};
     const TableSchema& recipes = Tables::recipes();
     const int type = recipes.columnIndex("BatchType"), batch = recipes.columnIndex("BatchCode");
     MaterialUse use;

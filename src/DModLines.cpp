@@ -2,8 +2,11 @@
 #include "DModUnit.h"
 
 #include "MainWindowLink.h"
+#include "components/NumberFormat.h"
 #include "components/ScanGuard.h"
 #include "components/StoreError.h"
+
+#include <cmath>
 
 namespace {
 
@@ -137,5 +140,43 @@ void TDMod::RenumberLines() {
         TblRecipe.post();
         ++counter;
     }
+    tx.commit();
+}
+
+void TDMod::numberNewLine() {
+    // A line begun in the grid (Insert, Down past the last line, Tab past the last cell) takes
+    // the number of its place as it is stored, and the lines after it move one on: the numbers
+    // run 1 to n, as Blank Insert leaves them. A copy writes its own numbers.
+    if (TblRecipe.state() == Table::State::Insert && Line.ItemNum->isNull() && !Recalculating)
+        TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
+}
+
+void TDMod::TypeInto(Field& field, const QString& text) {
+    if (&field == Line.ItemNum) {
+        TypeItemNumber(text);
+        return;
+    }
+    // A code typed in other letters than the library's is the library's material.
+    field.setText(&field == Line.RMCode ? materialCode(text) : text);
+}
+
+void TDMod::TypeItemNumber(const QString& text) {
+    Field& item = *Line.ItemNum;
+    item.checkText(text);
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return; // the line keeps its number
+    double wanted = 0;
+    NumberFormat::parse(typed, &wanted);
+    // The line moves to the place typed; 99 sends it to the end.
+    const int lines = TblRecipe.rowCount();
+    if (std::lround(wanted) < 1)
+        throw FieldError(QStringLiteral("%1 is no place in this recipe: its lines are numbered 1 to %2.")
+                             .arg(typed)
+                             .arg(lines));
+    Database::Transaction tx(m_db);
+    TblRecipe.edit();
+    TblRecipe.numberRows(item, int(std::min<long>(std::lround(wanted), lines)));
+    TblRecipe.post();
     tx.commit();
 }

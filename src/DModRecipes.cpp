@@ -47,7 +47,7 @@ TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
     case 2:
         if (exists && m_form.showBox(B::Icon::Question, QStringLiteral("Confirm"),
                                      QStringLiteral("A recipe by that name already exists, continue?"),
-                                     B::Yes | B::No, B::Yes) != B::Yes)
+                                     B::Yes | B::No, B::No) != B::Yes) // replacing is never the default
             return NameOutcome::Stay;
         CopyRecipe(type, code);
         break;

@@ -61,6 +61,11 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     TblRecipe.fieldByName("Ea").onChange = [this](Field& f) { TblRecipeEaChange(f); };
     TblRecipe.fieldByName("Eb").onChange = [this](Field& f) { TblRecipeEbChange(f); };
     TblRecipe.fieldByName("RMCode").onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
+    Line.RMCode->check = [this](const QVariant& v) { checkLineCode(v); };
+    for (Field* amount : {Line.Mass, Line.Moles, Line.Ea, Line.Eb})
+        amount->check = [this, amount](const QVariant& v) { checkAmount(*amount, v); };
+    TblRecipe.beforePost = [this] { numberNewLine(); };
+    LibTbl.fieldByName("RMCode").check = [this](const QVariant& v) { checkCodeIsFree(v); };
     TblInfo.beforePost = [this] {
         if (!m_keepDate)
             Info.Date->setString(now());

@@ -120,6 +120,19 @@ public:
     void RenumberLines();
     // Refuses a line beyond the recipe's limit with "Range check error".
     void checkRoomForLine() const;
+    // Text typed into a cell of the focused line: a code is spelled as the library spells it,
+    // and an item number moves the line to that place.
+    void TypeInto(Field& field, const QString& text);
+    // Moves the focused line to the place typed and numbers the lines 1 to n again; the line is
+    // stored there.
+    void TypeItemNumber(const QString& text);
+    // Before a line is stored: a line begun in the grid is numbered at its place.
+    void numberNewLine();
+    // Refuses a typed amount that would take the line beyond what it can hold, naming the
+    // column typed in.
+    void checkAmount(const Field& typed, const QVariant& value);
+    // Why the focused line's amount column cannot be typed into; empty when it can.
+    QString lockedReason(const QString& fieldName) const;
 
     // Recipe management. Copy, rename and delete each complete or leave the tables as they were.
     void SaveRecipe();
@@ -149,6 +162,14 @@ public:
         int recipes = 0;
     };
     MaterialUse UseOfMaterial(const QString& code) const;
+    // Refuses a code that another material than LibTbl's current one already has, letter case
+    // ignored, naming it.
+    void checkCodeIsFree(const QVariant& code) const;
+    // The library's code for a typed one: as typed when a material has it exactly, else as the
+    // library spells it when the letters differ only in case, else as typed.
+    QString materialCode(const QString& typed) const;
+    // Refuses a code written into a line by the user that no material of the library has.
+    void checkLineCode(const QVariant& code) const;
     // After a material was stored or deleted: the recipe lines show the library as stored.
     void LibraryChanged();
     // The library window closed: the selection list shows the library as stored; every recipe

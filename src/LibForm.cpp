@@ -354,13 +354,18 @@ void TFormLib::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!LibSaved) {
-        const bool save =
+    Table& t = m_dm.LibTbl;
+    if (!LibSaved && !t.differsFromStored()) {
+        // Begun and undone, or never typed into: nothing to ask about.
+        act([&] { t.cancel(); });
+    } else if (!LibSaved) {
+        const auto answer =
             MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                              QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
-        // A refused post keeps the window open with the change pending.
-        if (!act([&] { save ? m_dm.LibTbl.post() : m_dm.LibTbl.cancel(); })) {
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        // Cancel (Escape) keeps the window open with the change pending; so does a refused post.
+        if ((answer != QMessageBox::Yes && answer != QMessageBox::No) ||
+            !act([&] { answer == QMessageBox::Yes ? t.post() : t.cancel(); })) {
             event->ignore();
             return;
         }

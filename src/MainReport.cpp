@@ -226,8 +226,8 @@ void TFrmMainReport::addGelWarning() {
     const GelSafety safety = AssessGel(ReactionTotals);
     if (safety.level == GelSafety::Level::Safe)
         return;
-    // Room for two lines: past both gel points the words run longer than the page is wide.
-    Band b{name, BandKind::AfterLastRow, 11, {}};
+    // Room for three lines: the words of one gel point passed run to two sentences.
+    Band b{name, BandKind::AfterLastRow, 16, {}};
     Item line = Item::cell(QStringLiteral("LblGelSafety"), 2.1, 180, 1.5, Anchor::Left, font(10, true), false);
     line.text = safety.text;
     line.wrap = true;

@@ -399,6 +399,14 @@ QWidget* TForm1::buildResultsArea() {
     valuePanel(calc, "PnlFAV", 199, rows[1]);
     caption(calc, "Molecular Mass", 4, rows[2] - 2, 60);
     valuePanel(calc, "PnlMolMass", 66, rows[2]);
+    // The gel warning in words, in the row's free place: readable without hovering.
+    LblGelSafety = new QLabel(calc);
+    LblGelSafety->setObjectName("LblGelSafety");
+    LblGelSafety->setGeometry(142, rows[2] - 3, 143, 31);
+    LblGelSafety->setFont(arialFont(10, true));
+    LblGelSafety->setWordWrap(true);
+    LblGelSafety->setAlignment(Qt::AlignCenter);
+    LblGelSafety->setAutoFillBackground(true);
     caption(calc, "Oil Length", 4, rows[3] - 2, 60);
     valuePanel(calc, "PnlOilLength", 66, rows[3]);
     caption(calc, "Percent FA", 142, rows[3] - 2, 55);

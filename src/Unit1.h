@@ -75,6 +75,7 @@ public:
     DBEdit* EdDBBatchSize = nullptr;
     QPushButton* BtnMenu = nullptr;
     QFrame* PnlCalc = nullptr;
+    QLabel* LblGelSafety = nullptr; // the gel warning in words
     QFrame* PnlSelection = nullptr;
     QWidget* GridArea = nullptr; // the ingredient grid with its button groups
     DBGrid* DBGrid1 = nullptr;   // objectName "DBGrid"

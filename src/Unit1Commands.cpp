@@ -196,20 +196,24 @@ void TForm1::PrintSetupClick() {
 void TForm1::BtnExitClick() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // FormClose: an unsaved header change is asked about; the window closes either way unless
-    // storing the change fails.
+    // FormClose: an unsaved header change is asked about. Yes stores it, No drops it, and Cancel
+    // (Escape) keeps the window open with the change still pending; so does a failed store.
     if (m_dmod) {
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
             e->commit();
-        if (m_dmod->HeaderChanged() &&
-            MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
-                             QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
-            const bool stored = act([this] {
-                m_dmod->TblInfo.edit();
-                m_dmod->TblInfo.post();
-            });
-            if (!stored) {
+        if (m_dmod->HeaderChanged()) {
+            const auto answer =
+                MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
+                                 QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+            if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+                event->ignore();
+                return;
+            }
+            if (answer == QMessageBox::Yes && !act([this] {
+                    m_dmod->TblInfo.edit();
+                    m_dmod->TblInfo.post();
+                })) {
                 event->ignore();
                 return;
             }

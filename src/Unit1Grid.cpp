@@ -44,6 +44,18 @@ void TForm1::buildGridArea() {
         if (m_dmod)
             m_dmod->checkRoomForLine();
     };
+    // Typed codes and item numbers mean what the library and the recipe make of them.
+    DBGrid1->keys().writeText = [this](Field& field, const QString& text) {
+        if (m_dmod)
+            m_dmod->TypeInto(field, text);
+        else
+            field.setText(text);
+    };
+    // Ctrl+Delete deletes as the Ingredient "Delete" button does: renumbered and re-totalled.
+    DBGrid1->keys().deleteLine = [this] {
+        if (m_dmod)
+            m_dmod->DeleteLine();
+    };
     DBGrid1->lookupItems = [this](const QString& field) {
         QStringList names;
         if (m_dmod && field == QLatin1String("RMName")) {
@@ -268,6 +280,7 @@ int TForm1::showBox(Icon icon, const QString& title, const QString& text, int bu
 void TForm1::focusAcidValue() { EdDBAV->setFocus(); }
 
 bool TForm1::confirm(const QString& question) {
+    // Every question asked here destroys something on Yes: a bare Enter keeps it.
     return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"), question,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }

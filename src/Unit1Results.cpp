@@ -60,21 +60,25 @@ void TForm1::ShowResults() {
         m_course->followLater(m_shownRecipe, m_shownTotals);
 }
 
-// Amber when the target lies past the earlier gel point, red past both; the tooltip says why.
+// Amber when the target lies past the earlier gel point, red past both, violet when the hydroxyl
+// runs out before it; the words beside it say which, and the tooltip says by how much.
 void TForm1::showGelSafety() {
     QLabel* panel = m_panels.value(QStringLiteral("PnlAVAtGel"));
     if (!panel)
         return;
     const GelSafety safety = AssessGel(ReactionTotals);
     panel->setToolTip(safety.text);
+    LblGelSafety->setToolTip(safety.text);
+    LblGelSafety->setText(safety.brief);
     const int level = int(safety.level);
     if (level == m_gelLevel)
         return;
     m_gelLevel = level;
     QPalette p = panel->palette();
+    const QColor ground = panel->parentWidget()->palette().color(QPalette::Window);
     switch (safety.level) {
     case GelSafety::Level::Safe:
-        p.setColor(QPalette::Window, panel->parentWidget()->palette().color(QPalette::Window));
+        p.setColor(QPalette::Window, ground);
         p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
         break;
     case GelSafety::Level::Warning:
@@ -85,8 +89,13 @@ void TForm1::showGelSafety() {
         p.setColor(QPalette::Window, QColor(0xD0, 0x00, 0x00));
         p.setColor(QPalette::WindowText, Qt::white);
         break;
+    case GelSafety::Level::Unreachable:
+        p.setColor(QPalette::Window, QColor(0x70, 0x30, 0xA0));
+        p.setColor(QPalette::WindowText, Qt::white);
+        break;
     }
     panel->setPalette(p);
+    LblGelSafety->setPalette(p);
 }
 
 

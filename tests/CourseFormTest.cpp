@@ -56,6 +56,7 @@ protected:
     }
     QLabel* gelPanel() { return form.findChild<QLabel*>("PnlAVAtGel"); }
     QColor gelColour() { return gelPanel()->palette().color(QPalette::Window); }
+    QLabel* gelWords() { return form.findChild<QLabel*>("LblGelSafety"); }
     QColor background() { return gelPanel()->parentWidget()->palette().color(QPalette::Window); }
     void chooseType(const QString& type) {
         auto* box = form.CBResinType;
@@ -97,15 +98,22 @@ TEST_F(GelSafetyWindows, ThePanelWarnsAsTheTargetPassesEachGelPoint) {
     EXPECT_EQ(gelColour(), background());
     EXPECT_EQ(gelPanel()->toolTip(),
               loc("Short of gel: the statistical gel point would come at acid value 149.5, 10.5 below the target of 160.0"));
+    EXPECT_EQ(gelWords()->text(), loc("Short of gel: the nearer at AV 149.5"));
     typeAcidValue("100");
     EXPECT_EQ(gelColour(), kAmber);
     EXPECT_EQ(gelPanel()->toolTip(),
-              loc("Gels before the target: the statistical gel point is reached at acid value 149.5, the target is 100.0"));
+              loc("Gels before the target: the statistical gel point is reached at acid value 149.5, the target is "
+                  "100.0") + ". Carothers' gel point would come only at acid value " + loc("86.0") +
+                  ", past the target; real batches usually gel between the two predictions.");
+    EXPECT_EQ(gelWords()->text(), loc("Gels by the statistical prediction at AV 149.5"))
+        << "the words beside the panel say which, without hovering";
+    EXPECT_EQ(gelWords()->palette().color(QPalette::Window), kAmber);
     typeAcidValue("50");
     EXPECT_EQ(gelColour(), kRed);
     EXPECT_EQ(gelPanel()->toolTip(), loc("Gels before the target: both gel points are reached, the statistical one at "
                                          "acid value 149.5 and Carothers' at 86.0; the target is 50.0"));
     EXPECT_EQ(gelPanel()->text(), loc("84.7")) << "the panel's figure stays the one it always showed";
+    EXPECT_EQ(gelWords()->text(), loc("Gels by both predictions, first at AV 149.5"));
 
     // With AutoCalc off the warning waits for Calculate, as every panel does.
     form.findChild<QAction*>("AutoCalc1")->trigger();

@@ -115,16 +115,47 @@ TEST_F(LibraryWindow, AddTypeAndSaveStoresAMaterialTheMainWindowLists) {
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 
-TEST_F(LibraryWindow, AddAndCloseWithoutTypingAsksAndNoStoresNothing) {
+TEST_F(LibraryWindow, AddAndCloseWithoutTypingAsksNothingAndStoresNothing) {
     const QString before = stored("SELECT count(*) FROM RMLib");
     click(lib->ToolButton3);
-    MessageBox::setNextAnswer(QMessageBox::No);
+    lib->close();
+    EXPECT_TRUE(MessageBox::history().isEmpty()) << "nothing differs from what is stored";
+    EXPECT_FALSE(lib->isVisible());
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib"), before);
+    EXPECT_TRUE(LibSaved);
+}
+
+TEST_F(LibraryWindow, ClosingWithAChangeAsksYesNoOrCancel) {
+    const QString before = stored("SELECT count(*) FROM RMLib");
+    click(lib->ToolButton3);
+    type(lib->EdDBRMCode, "NEW1");
+    // Cancel (Escape) keeps the window open with the new material pending.
+    MessageBox::setNextAnswer(QMessageBox::Cancel);
     lib->close();
     ASSERT_EQ(MessageBox::history().size(), 1);
     EXPECT_EQ(MessageBox::history()[0].title, "Confirm");
     EXPECT_EQ(MessageBox::history()[0].text, "Data has been changed but not saved. Do you wish to save changes?");
+    EXPECT_TRUE(lib->isVisible());
+    EXPECT_FALSE(LibSaved);
+    EXPECT_EQ(lib->EdDBRMCode->text(), "NEW1");
+    // No drops it.
+    MessageBox::setNextAnswer(QMessageBox::No);
+    lib->close();
     EXPECT_FALSE(lib->isVisible());
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib"), before);
+    EXPECT_TRUE(LibSaved);
+}
+
+TEST_F(LibraryWindow, AnEditUndoneWithEscapeIsNotAskedAbout) {
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0));
+    lib->EdDBRMMWt->setFocus();
+    lib->EdDBRMMWt->selectAll();
+    QTest::keyClicks(lib->EdDBRMMWt, loc("99"));
+    EXPECT_FALSE(LibSaved);
+    QTest::keyClick(lib->EdDBRMMWt, Qt::Key_Escape);
+    lib->close();
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+    EXPECT_FALSE(lib->isVisible());
     EXPECT_TRUE(LibSaved);
 }
 
@@ -196,20 +227,22 @@ TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
     refused(lib->EdDBRMFb, loc("-2"), "Base Functionality cannot be negative.");
     refused(lib->EdDBRMPrice, loc("-0.5"), "Cost Price cannot be negative.");
     refused(lib->EdDBRMCode, "", "Enter a Code for the raw material.");
-    // A code and name that repeat another material's: the store's words, and closing with Yes
-    // keeps the window open with the change pending.
+    // A code another material has, in any letters: refused as the edit is left, naming it, and
+    // closing keeps the window open with the change pending.
     lib->EdDBRMCode->selectAll();
-    type(lib->EdDBRMCode, "FA");
-    lib->EdDBRMCommonName->selectAll();
-    type(lib->EdDBRMCommonName, "Soya Fatty Acid");
-    MessageBox::setNextAnswer(QMessageBox::Yes);
+    type(lib->EdDBRMCode, "fa");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    click(lib->BtnSave);
     MessageBox::setNextAnswer(QMessageBox::Ok);
     lib->close();
     ASSERT_EQ(MessageBox::history().size(), 2);
-    EXPECT_EQ(MessageBox::history()[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(MessageBox::history()[1].text, MessageBox::history()[0].text);
+    EXPECT_EQ(MessageBox::history()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(MessageBox::history()[0].text, "There is already a material with the code 'FA' in the library: Soya Fatty Acid.");
     EXPECT_TRUE(lib->isVisible());
     EXPECT_FALSE(LibSaved);
-    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'FA'"), "1");
+    EXPECT_EQ(lib->EdDBRMCode->text(), "fa") << "the refused code stays for correction";
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'FA' COLLATE NOCASE"), "1");
     click(lib->ToolButton7);
     lib->close();
 }
@@ -262,6 +295,7 @@ TEST_F(LibraryWindow, ACorrectedMolecularMassKeepsTheMassesAndReworksTheMoles) {
 
 TEST_F(LibraryWindow, EscapeAfterAddAsksAsClosingDoes) {
     click(lib->ToolButton3);
+    type(lib->EdDBRMCommonName, "Something");
     MessageBox::setNextAnswer(QMessageBox::No);
     QTest::keyClick(lib->LibList, Qt::Key_Escape);
     EXPECT_EQ(MessageBox::history().size(), 1);

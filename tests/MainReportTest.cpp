@@ -260,7 +260,9 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
 TEST_F(RecipeReport, ATargetPastAGelPointPrintsTheWarningUnderTheValues) {
     workedExample();
     EXPECT_EQ(TFrmMainReport(*dm).labelText("LblGelSafety"),
-              loc("Gels before the target: the statistical gel point is reached at acid value 31.0, the target is 8.0"));
+              loc("Gels before the target: the statistical gel point is reached at acid value 31.0, the target is "
+                  "8.0") + ". Carothers' prediction gels nowhere (alkyd constant " + loc("1.033") +
+                  "); real batches usually gel between the two predictions.");
     dm->TblInfo.edit();
     dm->TblInfo.fieldByName("AV").setText("40");
     dm->TblInfo.post();

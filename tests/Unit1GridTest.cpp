@@ -131,7 +131,8 @@ TEST_F(GridTest, InsertAndCtrlDeleteInTheGrid) {
     MessageBox::setNextAnswer(QMessageBox::Ok);
     key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(lines().rowCount(), 4);
-    EXPECT_EQ(stored(), "1:AA 3:SOY 4:OILX 5:") << "the grid's delete renumbers nothing";
+    EXPECT_EQ(stored(), "1:AA 2:SOY 3:OILX 4:") << "Ctrl+Delete renumbers as the Delete button does";
+    EXPECT_NEAR(ReactionTotals.TotalMass, 146.14, 1e-9) << "and re-totals";
 }
 
 TEST_F(GridTest, FootersAndEditabilityFollowTheFieldAfterAColumnDrag) {

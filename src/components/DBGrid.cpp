@@ -38,8 +38,9 @@ DBGrid::DBGrid(QWidget* parent)
     m_keys.confirmDelete = [this] {
         return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                                 QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel,
-                                QMessageBox::Ok) == QMessageBox::Ok;
+                                QMessageBox::Cancel) == QMessageBox::Ok;
     };
+    m_model->writeText = [this](Field& f, const QString& text) { m_keys.write(f, text); };
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
     connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {
         verticalHeader()->headerDataChanged(Qt::Vertical, first, last);

@@ -81,7 +81,10 @@ bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int r
         if (t->recNo() != index.row())
             t->goTo(index.row());
         t->edit();
-        f->setText(text);
+        if (writeText)
+            writeText(*f, text);
+        else
+            f->setText(text);
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include "DataSource.h"
 #include "GridColumn.h"
+#include <functional>
 #include <vector>
 
 class Field;
@@ -32,6 +33,9 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Writes text typed into a cell; by default the field's own setText.
+    std::function<void(Field& field, const QString& text)> writeText;
 
 signals:
     // The view's current row moved (the grid follows it).

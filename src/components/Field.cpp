@@ -139,6 +139,11 @@ QVariant Field::validated(const QVariant& value) const {
     if (!std::isfinite(d))
         throw FieldError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
                              .arg(NumberFormat::general(d), m_name));
+    // A typed figure beyond what 15 digits can show would overflow what follows from it, or be
+    // shown as hundreds of digits.
+    if (value.typeId() == QMetaType::QString && std::abs(d) >= MaxFigure)
+        throw FieldError(QStringLiteral("'%1' is out of range for field '%2': a figure must lie between -%3 and %3")
+                             .arg(value.toString(), m_name, NumberFormat::general(MaxFigure)));
     if (m_type == FieldType::SmallInt) {
         const long long i = std::llround(d);
         const long long lo = minValue ? std::llround(*minValue) : -32768;
@@ -164,9 +169,11 @@ QVariant Field::validated(const QVariant& value) const {
 void Field::setValue(const QVariant& value) { m_table->writeValue(*this, value); }
 
 void Field::checkText(const QString& text) const {
-    if (isNumeric() && text.trimmed().isEmpty())
-        return;
-    validated(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+    const QVariant v = isNumeric() && text.trimmed().isEmpty()
+                           ? QVariant()
+                           : validated(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+    if (check)
+        check(v);
 }
 
 void Field::setText(const QString& text) {

@@ -11,6 +11,9 @@ struct StoredRow;
 
 enum class FieldType { String, Float, SmallInt, Currency };
 
+// No figure a user types may reach this magnitude: 15 significant digits show it whole.
+inline constexpr double MaxFigure = 1e15;
+
 // A field of a view: a stored column or a look-up into another table, with its display settings
 // and checks. Reads and writes go through the view's current row (or its edit buffer).
 class Field {
@@ -35,6 +38,9 @@ public:
     Qt::Alignment alignment = Qt::AlignLeft;
     // Runs after a new value has been stored in the field, whoever wrote it.
     std::function<void(Field&)> onChange;
+    // Runs before a value that passed the field's own checks is stored, with that value; raises
+    // a FieldError to refuse it, and nothing is written.
+    std::function<void(const QVariant&)> check;
 
     // A look-up shows `resultColumn` of the row of `source` whose `sourceKey` equals this view's
     // `keyField`. It reads the source table as it stands now, from the rows kept in memory (read
@@ -60,7 +66,8 @@ public:
     void clear() { setValue(QVariant()); }
     // Typed text: parsed for numeric fields, refused with the store's message when not a number.
     void setText(const QString& text);
-    // Raises the FieldError setText would raise for `text`, writing nothing.
+    // Raises the FieldError setText would raise for `text` (its own checks and `check`), writing
+    // nothing.
     void checkText(const QString& text) const;
 
     // Checks and converts a value for this field; raises the store's message when refused.

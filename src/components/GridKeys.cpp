@@ -32,7 +32,14 @@ void GridKeys::writeCell() {
     if (!m_editor.isOpen() || !m_editor.typed() || !editable(m_column))
         return;
     m_table->edit();
-    field(m_column)->setText(m_editor.text());
+    write(*field(m_column), m_editor.text());
+}
+
+void GridKeys::write(Field& f, const QString& text) {
+    if (writeText)
+        writeText(f, text);
+    else
+        f.setText(text);
 }
 
 void GridKeys::leaveCell() {
@@ -190,7 +197,11 @@ bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
             return false;
         if (t.isEmpty())
             return true;
-        if (!confirmDelete || confirmDelete())
+        if (confirmDelete && !confirmDelete())
+            return true;
+        if (deleteLine)
+            deleteLine();
+        else
             t.remove();
         return true;
     default:

@@ -46,14 +46,22 @@ public:
     bool press(int key, Qt::KeyboardModifiers modifiers);
     // Writes what was typed in the open cell into its field.
     void writeCell();
+    // Writes typed text into a field of the current line, through writeText when it is set.
+    void write(Field& field, const QString& text);
 
     // The window's key-down handler, seen before the grid's own handling once the open cell has
     // been written; true when it moved the line itself.
     std::function<bool(int key, Qt::KeyboardModifiers modifiers)> keyDown;
+    // Writes text typed into a cell (the line is in edit or insert state); by default the
+    // field's own setText.
+    std::function<void(Field& field, const QString& text)> writeText;
     // Asked before a new line is started; raises to refuse it.
     std::function<void()> beforeNewLine;
     // Asks "Delete record?"; true on OK.
     std::function<bool()> confirmDelete;
+    // Deletes the focused line once the question was answered OK (by default the view's row
+    // alone); the window's deletes the line as its Delete button does.
+    std::function<void()> deleteLine;
 
 private:
     Field* field(int logical) const;

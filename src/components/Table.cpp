@@ -515,15 +515,28 @@ RowValues Table::defaultsRow() const {
     return values;
 }
 
-void Table::newRow(bool atEnd) {
-    m_insertReturn = m_cur;
-    m_buffer = StoredRow{0, defaultsRow(), {}};
+RowValues Table::newRowValues() const {
+    RowValues values = defaultsRow();
     // A detail row belongs to the master's current row from the moment it exists.
     if (m_master && m_master->isOpen()) {
         const QVariantList key = masterKey();
         for (size_t i = 0; i < m_detailColumns.size(); ++i)
-            m_buffer.values.set(m_detailColumns[i], key[int(i)]);
+            values.set(m_detailColumns[i], key[int(i)]);
     }
+    return values;
+}
+
+bool Table::differsFromStored() const {
+    if (m_state == State::Edit)
+        return !m_editing || !(m_buffer.values == m_editing->values);
+    if (m_state == State::Insert)
+        return !(m_buffer.values == newRowValues());
+    return false;
+}
+
+void Table::newRow(bool atEnd) {
+    m_insertReturn = m_cur;
+    m_buffer = StoredRow{0, newRowValues(), {}};
     const int pos = (atEnd || m_cur < 0) ? int(m_rows.size()) : m_cur;
     m_rows.insert(m_rows.begin() + pos, std::make_shared<StoredRow>(m_buffer));
     m_editing.reset();
@@ -606,6 +619,8 @@ void Table::writeValue(Field& field, const QVariant& value) {
         return;
     }
     const QVariant v = field.validated(value);
+    if (field.check)
+        field.check(v);
     m_buffer.values.set(field.column(), v);
     m_buffer.found = {};
     m_modified = true;
@@ -669,6 +684,40 @@ void Table::post() {
     event(DataEvent::DataSetChange);
     if (afterPost)
         afterPost();
+}
+
+void Table::numberRows(Field& field, int at) {
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("Dataset not in edit or insert mode"));
+    const int col = field.column();
+    const int count = int(m_rows.size());
+    at = std::clamp(at, 1, std::max(1, count));
+    int number = 1;
+    for (int pos = 0; pos < count; ++pos) {
+        if (pos == m_cur)
+            continue;
+        if (number == at)
+            ++number; // the pending row's place
+        const RowPtr old = m_rows[size_t(pos)];
+        if (!(old->values.isInteger(col) && old->values.number(col) == number)) {
+            RowValues after = old->values;
+            after.set(col, field.validated(number));
+            m_file->update(old->rowid, old->values, after);
+            const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after, {}});
+            std::replace(m_all.begin(), m_all.end(), old, row);
+            m_rows[size_t(pos)] = row;
+        }
+        ++number;
+    }
+    m_buffer.values.set(col, field.validated(at));
+    m_buffer.found = {};
+    m_modified = true;
+    m_modifiedTx = m_db.currentTransaction();
+    // Rows the view does not show keep their numbers: the order of all of them is found again.
+    const auto less = [this](const RowPtr& a, const RowPtr& b) { return lessThan(*a, *b); };
+    if (!std::is_sorted(m_all.begin(), m_all.end(), less))
+        std::stable_sort(m_all.begin(), m_all.end(), less);
 }
 
 void Table::writeStored(Field& field, const QVariant& value) {

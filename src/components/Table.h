@@ -82,10 +82,19 @@ public:
     void checkBrowseMode();
     State state() const { return m_state; }
     bool modified() const { return m_modified; }
+    // Whether the pending row holds anything not stored: an edit that changed a value (not one
+    // typed and then undone), or a new row given a value that a new row does not start with.
+    bool differsFromStored() const;
     // Writes one column of the current stored row straight into the file, beside whatever edit is
     // pending on it (which keeps its changes and takes the new value in that column). Nothing
     // happens on a new row that was never posted: its own post stores it.
     void writeStored(Field& field, const QVariant& value);
+
+    // Numbers the shown rows 1, 2, 3... in `field`, in the order shown but with the pending
+    // current row moved to place `at` (1-based, kept within the rows there are). The other rows
+    // whose number changes are stored at once; the pending row takes its number in its buffer
+    // and its place when it is posted.
+    void numberRows(Field& field, int at);
 
     // Called around the view's own writes: before a row is posted (its buffer may still be
     // changed), after it is stored, after a row is deleted.
@@ -146,6 +155,8 @@ private:
     void moveTo(int pos);
     void newRow(bool atEnd);
     RowValues defaultsRow() const;
+    // What a new row starts with: the defaults, and a detail row's master key.
+    RowValues newRowValues() const;
     const StoredRow* currentRow() const;
     const StoredRow* rowAt(int pos) const;
     int postedCount() const { return int(m_rows.size()) - (m_state == State::Insert ? 1 : 0); }

@@ -1,6 +1,7 @@
 #include "GelSafety.h"
 
 #include "ReactionCourse.h"
+#include "ResinProperties.h"
 #include "components/NumberFormat.h"
 
 #include <algorithm>
@@ -8,6 +9,19 @@
 namespace {
 
 QString av(double value) { return NumberFormat::format(value, QStringLiteral("0.0")); }
+
+const QString Between = QStringLiteral("real batches usually gel between the two predictions.");
+
+// What the prediction that was not passed says, to set beside the one that was.
+QString otherPrediction(const QString& name, const GelPoint& other, const TReactionTotals& t) {
+    if (other.gels)
+        return QStringLiteral("%1 gel point would come only at acid value %2, past the target; ")
+                   .arg(name, av(other.acidValue)) + Between;
+    if (name.startsWith(QLatin1String("Carothers")) && KValue(t) >= 1)
+        return QStringLiteral("%1 prediction gels nowhere (alkyd constant %2); ")
+                   .arg(name, NumberFormat::format(KValue(t), QStringLiteral("0.000"))) + Between;
+    return QStringLiteral("%1 prediction gels nowhere on the way; ").arg(name) + Between;
+}
 
 } // namespace
 
@@ -27,30 +41,41 @@ GelSafety AssessGel(const TReactionTotals& t) {
         s.text = QStringLiteral("Gels before the target: both gel points are reached, the statistical one at acid "
                                 "value %1 and Carothers' at %2; the target is %3")
                      .arg(av(stat.acidValue), av(carothers.acidValue), targetText);
+        s.brief = QStringLiteral("Gels by both predictions, first at AV %1")
+                      .arg(av(std::max(stat.acidValue, carothers.acidValue)));
         return s;
     }
     if (pastStat || pastCarothers) {
         const GelPoint& passed = pastStat ? stat : carothers;
         s.level = GelSafety::Level::Warning;
         s.text = QStringLiteral("Gels before the target: the %1 gel point is reached at acid value %2, the target "
-                                "is %3")
+                                "is %3. ")
                      .arg(pastStat ? QStringLiteral("statistical") : QStringLiteral("Carothers"),
-                          av(passed.acidValue), targetText);
+                          av(passed.acidValue), targetText) +
+                 (pastStat ? otherPrediction(QStringLiteral("Carothers'"), carothers, t)
+                           : otherPrediction(QStringLiteral("The statistical"), stat, t));
+        s.brief = QStringLiteral("Gels by the %1 prediction at AV %2")
+                      .arg(pastStat ? QStringLiteral("statistical") : QStringLiteral("Carothers"),
+                           av(passed.acidValue));
         return s;
     }
     if (target < 0) {
         s.text = QStringLiteral("The target acid value of %1 lies above the charge's acid value of %2.")
                      .arg(targetText, av(CourseAt(t, 0).acidValue));
+        s.brief = QStringLiteral("Target above the charge's AV %1").arg(av(CourseAt(t, 0).acidValue));
         return s;
     }
     if (target > limit) {
+        s.level = GelSafety::Level::Unreachable;
         s.text = QStringLiteral("The target acid value of %1 cannot be reached: the hydroxyl groups run out at "
                                 "acid value %2.")
                      .arg(targetText, av(CourseAt(t, limit).acidValue));
+        s.brief = QStringLiteral("Target out of reach: OH runs out at AV %1").arg(av(CourseAt(t, limit).acidValue));
         return s;
     }
     if (!stat.gels && !carothers.gels) {
         s.text = QStringLiteral("Neither prediction gels this recipe.");
+        s.brief = QStringLiteral("No gel predicted");
         return s;
     }
     // Short of both: the margin to the nearer one.
@@ -59,5 +84,6 @@ GelSafety AssessGel(const TReactionTotals& t) {
     s.text = QStringLiteral("Short of gel: the %1 gel point would come at acid value %2, %3 below the target of %4")
                  .arg(&nearer == &stat ? QStringLiteral("statistical") : QStringLiteral("Carothers"),
                       av(nearer.acidValue), av(t.TargetAV - nearer.acidValue), targetText);
+    s.brief = QStringLiteral("Short of gel: the nearer at AV %1").arg(av(nearer.acidValue));
     return s;
 }

@@ -47,9 +47,19 @@ GelPoint CarothersGel(const TReactionTotals& t) {
     return gelAt(t, k);
 }
 
+double FloryStockmayerExtent(double ratio, double fwA, double fwB) {
+    const double branching = ratio * (fwA - 1) * (fwB - 1);
+    if (!(branching > 0) || !std::isfinite(branching))
+        return 0;
+    return 1 / std::sqrt(branching);
+}
+
 GelPoint StatisticalGel(const TReactionTotals& t) {
-    const double p = PGel(t) / 100;
-    if (!(t.BranchEq > 0) || !(p > 0) || !(p < 1) || p > ExtentLimit(t))
+    if (!(t.BranchEq > 0) || !(t.TotalEa > 0) || !(t.TotalEb > 0))
+        return {};
+    const double p = FloryStockmayerExtent(t.TotalEa / t.TotalEb, t.WeightedEa / t.TotalEa,
+                                           t.WeightedEb / t.TotalEb);
+    if (!(p > 0) || !(p < 1) || p > ExtentLimit(t))
         return {};
     return gelAt(t, p);
 }

@@ -25,9 +25,13 @@ struct GelPoint {
 // Carothers: the batch gels when as many acid groups have reacted as there were molecules, at the
 // extent KValue; none at KValue 1 or above, nor past ExtentLimit.
 GelPoint CarothersGel(const TReactionTotals& t);
-// Statistical (Flory-Stockmayer), with monofunctional acids taken out: at PGel / 100; none
-// without a branching unit or branching acid, at PGel 100 or above, nor past ExtentLimit.
+// Statistical (Flory-Stockmayer) with the weight-average functionalities of both sides; none
+// without a branching unit, at an extent of 1 or above, nor past ExtentLimit.
 GelPoint StatisticalGel(const TReactionTotals& t);
+// The extent of the acid groups at which a recipe gels by Flory and Stockmayer, where
+// pA x pB x (fwA - 1) x (fwB - 1) = 1 and pB = pA x `ratio` (acid over hydroxyl equivalents);
+// 0 where the product of the functionalities allows no gel. PGel is this with fwB 3.
+double FloryStockmayerExtent(double ratio, double fwA, double fwB);
 // The furthest the acid groups can react: all of them, or as many as there are hydroxyl groups.
 double ExtentLimit(const TReactionTotals& t);
 // The extent of reaction at the target acid value; 0 without acid. Negative when the target lies

@@ -12,6 +12,12 @@ struct TReactionTotals {
     // Acid and hydroxyl equivalents on units of more than two groups (and on oils, whose glycerol
     // is one): without them the recipe cannot branch, and so cannot gel.
     double BranchEq = 0;
+    // Each side's equivalents weighted by the functionality f of the unit that carries them
+    // (the sum of f squared times the units): divided by TotalEa and TotalEb they give the
+    // weight-average functionalities that decide the statistical gel point. An oil is three
+    // monoacids and one triol, its glycerol; a hydroxy acid counts on both sides.
+    double WeightedEa = 0;
+    double WeightedEb = 0;
     double TotalCost = 0;
     double OilMass = 0;
     double FattyAcidMass = 0;

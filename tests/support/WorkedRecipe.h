@@ -28,6 +28,8 @@ inline TReactionTotals workedTotals() {
     t.TotalEb = 3.3;
     t.WaterMass = 36;
     t.BranchEq = 3.3; // the glycerol's
+    t.WeightedEa = 2 * 2 + 1 * 1; // the anhydride's two carboxyls on one unit, the fatty acid's one
+    t.WeightedEb = 3 * 3.3;       // a triol's
     t.OilMass = 292.7;
     t.FattyAcidMass = 280;
     t.TargetAV = 8;
