@@ -70,6 +70,19 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     column->addWidget(Version, 0, Qt::AlignLeft);
     column->addStretch(1);
 
+    // The notice the GPL asks an interactive program to show.
+    Licence = new QLabel(QStringLiteral(
+        "Copyright \u00A9 2026 the Kalvora developers.<br>"
+        "This program comes with ABSOLUTELY NO WARRANTY. It is free software: you may redistribute "
+        "it and modify it under the terms of the GNU General Public License, version 3 or (at your "
+        "option) any later version (GPL-3.0-or-later).<br>"
+        "It uses Qt and Qt Charts under their licences (the LGPL-3.0 and the GPL-3.0)."));
+    Licence->setObjectName("Licence");
+    Licence->setWordWrap(true);
+    Licence->setFixedWidth(303);
+    Licence->setFont(pointFont(8, false));
+    Licence->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     OKButton = new QPushButton(QStringLiteral("OK"));
     OKButton->setObjectName("OKButton");
     OKButton->setDefault(true);
@@ -78,8 +91,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(9, 8, 9, 8);
     layout->addWidget(outer, 0, Qt::AlignHCenter);
+    layout->addWidget(Licence, 0, Qt::AlignHCenter);
     layout->addWidget(OKButton, 0, Qt::AlignHCenter);
-    setFixedSize(322, 239);
+    // The product box as it always was, and room under it for the notice.
+    setFixedSize(322, 239 + Licence->heightForWidth(303) + layout->spacing());
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

@@ -5,7 +5,8 @@
 class QLabel;
 class QPushButton;
 
-// The about box: the product's picture, name and version on a black panel, and OK.
+// The about box: the product's picture, name and version on a black panel, the licence notice
+// under it, and OK.
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
     QLabel* ProgramIcon;
     QLabel* ProductName;
     QLabel* Version;
+    QLabel* Licence;
     QPushButton* OKButton;
 
 protected:

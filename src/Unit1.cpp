@@ -276,6 +276,13 @@ void TForm1::buildMenu() {
     help->setObjectName("Help1");
     About1 = item(help, "About1", "About", -1, &TForm1::About1Click);
     Help2 = item(help, "Help2", "Help", -1, &TForm1::Help2Click);
+
+    // The keys every desktop program answers to.
+    New->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Help2->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 QWidget* TForm1::buildHeaderRow1() {

@@ -157,7 +157,8 @@ private:
     void detachGrid();
     void buildSelectionPanel();
     void filterLibrary(const QString& type);
-    void runLineCommand(void (TDMod::*operation)());
+    // A line command; done, the cursor goes to the column of `thenAt` on the focused line.
+    void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
     // Runs one user action on the tables (see UserAction); false when it failed.
     bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
 

@@ -12,6 +12,7 @@
 #include "components/MessageBox.h"
 #include "components/ReportOutput.h"
 #include "components/PrinterSetupDialog.h"
+#include "components/StatusPanels.h"
 #include "components/UserAction.h"
 
 #include <QAction>
@@ -99,7 +100,9 @@ void TForm1::BtnPrintClick() {
         }))
         return;
 
-    ReportOutput::print(this, *m_printer, report->Report1, pages, recipeTitle());
+    const QString pdf = ReportOutput::print(this, *m_printer, report->Report1, pages, recipeTitle());
+    if (!pdf.isEmpty())
+        StatusBar1->showNote(ReportOutput::writtenNote(pdf));
 }
 
 QString TForm1::recipeTitle() const {

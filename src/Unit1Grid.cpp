@@ -6,6 +6,7 @@
 #include "components/MaterialTypeButtons.h"
 #include "components/LibraryList.h"
 #include "app/Fonts.h"
+#include "app/Settings.h"
 #include "components/MessageBox.h"
 #include "components/UserAction.h"
 #include "formulas/EditableAmounts.h"
@@ -18,6 +19,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 void TForm1::buildGridArea() {
@@ -51,6 +54,7 @@ void TForm1::buildGridArea() {
         else
             field.setText(text);
     };
+    DBGrid1->lockedReason = [this](const QString& field) { return m_dmod ? m_dmod->lockedReason(field) : QString(); };
     // Ctrl+Delete deletes as the Ingredient "Delete" button does: renumbered and re-totalled.
     DBGrid1->keys().deleteLine = [this] {
         if (m_dmod)
@@ -78,10 +82,17 @@ void TForm1::buildGridArea() {
         l->setContentsMargins(6, 2, 6, 4);
         return g;
     };
+    // Alt and a letter of their own press the buttons: the captions stay as they are, and the tool
+    // tips and the help name the keys.
     auto button = [this](QGroupBox* g, const char* name, const QString& caption, int picture,
-                         void (TForm1::*slot)()) {
+                         void (TForm1::*slot)(), QChar letter, const QString& tip) {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
+        const QKeySequence key(Qt::ALT | Qt::Key(letter.unicode()));
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(QStringLiteral("%1Key").arg(QString::fromLatin1(name)));
+        connect(shortcut, &QShortcut::activated, b, &QPushButton::click);
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText)));
         b->setFixedSize(90, 25);
         b->setFont(arialFont(12, true));
         b->setCursor(Qt::PointingHandCursor);
@@ -93,14 +104,21 @@ void TForm1::buildGridArea() {
     };
     QGroupBox* blank = group(" Blank ", 200);
     blank->setObjectName("GrpBlank");
-    BtnAddBlank = button(blank, "BtnAddBlank", "Add", 0, &TForm1::BtnAddBlankClick);
-    BtnInsertBlank = button(blank, "BtnInsertBlank", "Insert", 0, &TForm1::BtnInsertBlankClick);
+    BtnAddBlank = button(blank, "BtnAddBlank", "Add", 0, &TForm1::BtnAddBlankClick, u'B',
+                         QStringLiteral("Add a blank line at the end"));
+    BtnInsertBlank = button(blank, "BtnInsertBlank", "Insert", 0, &TForm1::BtnInsertBlankClick, u'K',
+                            QStringLiteral("Insert a blank line before the focused line"));
     QGroupBox* ingredient = group(" Ingredient ", 386);
     ingredient->setObjectName("GrpIngredient");
-    BtnAddIngredient = button(ingredient, "BtnAddIngredient", "Add", 17, &TForm1::BtnAddIngredientClick);
-    BtnInsertIngredient = button(ingredient, "BtnInsertIngredient", "Insert", 17, &TForm1::BtnInsertIngredientClick);
-    BtnOverWriteIngredient = button(ingredient, "BtnOverWriteIngredient", "OverWrite", 5, &TForm1::btnOverwriteIngredientClick);
-    BtnDeleteIngredient = button(ingredient, "BtnDeleteIngredient", "Delete", 6, &TForm1::BtnDeleteIngredientClick);
+    BtnAddIngredient = button(ingredient, "BtnAddIngredient", "Add", 17, &TForm1::BtnAddIngredientClick, u'G',
+                              QStringLiteral("Add the material chosen in the list as the last line"));
+    BtnInsertIngredient = button(ingredient, "BtnInsertIngredient", "Insert", 17, &TForm1::BtnInsertIngredientClick,
+                                 u'I', QStringLiteral("Insert the material chosen in the list before the focused line"));
+    BtnOverWriteIngredient = button(ingredient, "BtnOverWriteIngredient", "OverWrite", 5,
+                                    &TForm1::btnOverwriteIngredientClick, u'W',
+                                    QStringLiteral("Put the material chosen in the list on the focused line"));
+    BtnDeleteIngredient = button(ingredient, "BtnDeleteIngredient", "Delete", 6, &TForm1::BtnDeleteIngredientClick,
+                                 u'T', QStringLiteral("Delete the focused line"));
     buttons->addWidget(blank);
     buttons->addWidget(ingredient);
     buttons->addStretch(1);
@@ -183,6 +201,23 @@ void TForm1::attachGrid() {
         cell->text = m_footers.value(f);
     }
     DBGrid1->footer("RMName")->color = QColor(0xC0, 0xC0, 0xC0);
+    // The names take what a wider window gives; the columns stand as the user left them last time.
+    DBGrid1->setStretchField(QStringLiteral("RMName"));
+    QSettings settings = userSettings();
+    QMap<QString, int> widths;
+    const QVariantMap stored = settings.value(QStringLiteral("IngredientGrid/Widths")).toMap();
+    for (auto it = stored.begin(); it != stored.end(); ++it)
+        widths.insert(it.key(), it.value().toInt());
+    DBGrid1->restoreColumns(settings.value(QStringLiteral("IngredientGrid/Order")).toStringList(), widths);
+    DBGrid1->onColumnsChanged = [this] {
+        QVariantMap widths;
+        const QMap<QString, int> now = DBGrid1->columnWidths();
+        for (auto it = now.begin(); it != now.end(); ++it)
+            widths.insert(it.key(), it.value());
+        QSettings settings = userSettings();
+        settings.setValue(QStringLiteral("IngredientGrid/Widths"), widths);
+        settings.setValue(QStringLiteral("IngredientGrid/Order"), DBGrid1->columnOrder());
+    };
     LkUpRM->setDataSource(&m_dmod->DSLibLookup, "RMCommonName");
     UpdateEditableColumns();
 }
@@ -239,17 +274,21 @@ void TForm1::LkUpRMClick() {
     MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });
 }
 
-void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient); }
+void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
 
-void TForm1::runLineCommand(void (TDMod::*operation)()) {
-    act([&] { (m_dmod->*operation)(); });
+void TForm1::runLineCommand(void (TDMod::*operation)(), const char* thenAt) {
+    if (!act([&] { (m_dmod->*operation)(); }) || !thenAt)
+        return;
+    // The user goes on in the line the command made: its charge, or a blank line's code.
+    DBGrid1->setFocus();
+    DBGrid1->goToField(QString::fromLatin1(thenAt));
 }
 
-void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine); }
-void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine); }
-void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient); }
-void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient); }
-void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient); }
+void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine, "RMCode"); }
+void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine, "RMCode"); }
+void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
+void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient, "Mass"); }
+void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient, "Mass"); }
 void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
 
 int TForm1::showBox(Icon icon, const QString& title, const QString& text, int buttons,

@@ -54,7 +54,10 @@ void DBEdit::reset() {
     const bool active = f && m_source->table()->isOpen();
     // A focused edit whose text was all selected stays so: typing still replaces it.
     const bool selected = hasFocus() && (text().isEmpty() || selectedText() == text());
-    setText(active ? f->displayText() : QString());
+    // Being edited, the value shows in full; the display format is for reading.
+    const QString shown = active ? (hasFocus() ? f->editText() : f->displayText()) : QString();
+    if (shown != text())
+        setText(shown); // the same text keeps the caret where a click put it
     if (selected)
         selectAll();
 }
@@ -108,6 +111,8 @@ void DBEdit::onDataEvent(int event, Field* f) {
 
 void DBEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    if (!m_dirty && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        reset();
     // However the edit is reached, but by a click: its text is selected, so that what is typed
     // replaces it (after New the user lands here and types the acid value).
     if (event->reason() != Qt::MouseFocusReason && event->reason() != Qt::PopupFocusReason)
@@ -121,6 +126,8 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
         return;
     if (m_dirty && !commit())
         QTimer::singleShot(0, this, [this] { setFocus(); });
+    else if (!m_dirty)
+        reset(); // read again in the display format
 }
 
 void DBEdit::keyPressEvent(QKeyEvent* event) {

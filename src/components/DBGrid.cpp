@@ -48,12 +48,15 @@ DBGrid::DBGrid(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         followTable(m_model->table() ? m_model->table()->recNo() : -1);
     });
-    auto repaintFooter = [this] { m_footer->update(); };
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, repaintFooter);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int logical, int, int newSize) { sectionResized(logical, newSize); });
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
         updateVisualOrder();
         m_footer->update();
+        if (onColumnsChanged && !m_fitting)
+            onColumnsChanged();
     });
+    auto repaintFooter = [this] { m_footer->update(); };
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, repaintFooter);
 }
 
@@ -106,6 +109,94 @@ void DBGrid::setReadOnly(const QString& fieldName, bool readOnly) {
 QString DBGrid::currentField() const {
     const int c = currentIndex().column();
     return c >= 0 && c < int(m_model->columns().size()) ? m_model->columns()[size_t(c)].fieldName : QString();
+}
+
+void DBGrid::sectionResized(int logical, int newSize) {
+    m_footer->update();
+    if (m_fitting)
+        return;
+    if (logical == m_model->columnOf(m_stretchField))
+        m_stretchWidth = newSize;
+    fitStretch();
+    if (onColumnsChanged)
+        onColumnsChanged();
+}
+
+void DBGrid::setStretchField(const QString& fieldName) {
+    m_stretchField = fieldName;
+    const int c = m_model->columnOf(fieldName);
+    m_stretchWidth = c < 0 ? 0 : columnWidth(c);
+    fitStretch();
+}
+
+void DBGrid::fitStretch() {
+    const int c = m_model->columnOf(m_stretchField);
+    if (c < 0)
+        return;
+    int others = 0;
+    for (int i = 0; i < horizontalHeader()->count(); ++i)
+        if (i != c && !isColumnHidden(i))
+            others += columnWidth(i);
+    const int want = std::max(m_stretchWidth, viewport()->width() - others);
+    if (columnWidth(c) == want)
+        return;
+    m_fitting = true;
+    setColumnWidth(c, want);
+    m_fitting = false;
+}
+
+void DBGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    fitStretch();
+}
+
+QStringList DBGrid::columnOrder() const {
+    QStringList order;
+    for (int v = 0; v < horizontalHeader()->count(); ++v)
+        order << m_model->columns()[size_t(horizontalHeader()->logicalIndex(v))].fieldName;
+    return order;
+}
+
+QMap<QString, int> DBGrid::columnWidths() const {
+    QMap<QString, int> widths;
+    for (size_t i = 0; i < m_model->columns().size(); ++i) {
+        const QString& field = m_model->columns()[i].fieldName;
+        widths.insert(field, field == m_stretchField ? m_stretchWidth : columnWidth(int(i)));
+    }
+    return widths;
+}
+
+void DBGrid::restoreColumns(const QStringList& order, const QMap<QString, int>& widths) {
+    m_fitting = true;
+    for (auto it = widths.begin(); it != widths.end(); ++it) {
+        const int c = m_model->columnOf(it.key());
+        if (c < 0 || it.value() < 8)
+            continue; // a column too narrow to find again is left as it was
+        setColumnWidth(c, it.value());
+        if (it.key() == m_stretchField)
+            m_stretchWidth = it.value();
+    }
+    QHeaderView* header = horizontalHeader();
+    for (int v = 0; v < order.size() && v < header->count(); ++v) {
+        const int c = m_model->columnOf(order[v]);
+        if (c >= 0 && header->visualIndex(c) != v)
+            header->moveSection(header->visualIndex(c), v);
+    }
+    m_fitting = false;
+    updateVisualOrder();
+    fitStretch();
+    m_footer->update();
+}
+
+void DBGrid::goToField(const QString& fieldName) {
+    const int c = m_model->columnOf(fieldName);
+    Table* t = m_model->table();
+    if (c < 0 || !t || t->recNo() < 0)
+        return;
+    m_keys.setColumn(c);
+    showCell(t->recNo(), c);
+    if (onColEnter)
+        onColEnter();
 }
 
 bool DBGrid::currentFieldIsNumeric() const {
@@ -193,7 +284,23 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
     return handled || !ok;
 }
 
+void DBGrid::refuseTyping(const QModelIndex& cell) {
+    const QString field = m_model->columns()[size_t(cell.column())].fieldName;
+    m_lastRefusal = lockedReason ? lockedReason(field) : QString();
+    if (m_lastRefusal.isEmpty())
+        m_lastRefusal = QStringLiteral("This column cannot be typed into on this line.");
+    QApplication::beep();
+    const QRect r = visualRect(cell);
+    QToolTip::showText(viewport()->mapToGlobal(r.bottomLeft()), m_lastRefusal, viewport(), r, 6000);
+}
+
 void DBGrid::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex here = currentIndex();
+    const bool lines = m_model->table() && !m_model->table()->isEmpty();
+    if (event->key() == Qt::Key_F2 && !isOpen() && lines && here.isValid() && !m_keys.editable(here.column())) {
+        refuseTyping(here);
+        return;
+    }
     if (runKey(event->key(), event->modifiers()))
         return;
     // Typing into an editable cell opens its editor with the key typed.
@@ -201,13 +308,13 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
     const bool printable = !typed.isEmpty() && typed[0].isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (printable) {
-        const QModelIndex here = currentIndex();
-        if (here.isValid() && m_keys.editable(here.column())) {
-            if (m_model->table() && m_model->table()->isEmpty())
-                return; // no line to type into
+        if (!here.isValid() || !lines)
+            return; // no line to type into
+        if (m_keys.editable(here.column()))
             edit(here, AnyKeyPressed, event);
-        }
-        return; // a read-only cell takes no typing
+        else
+            refuseTyping(here); // never a typed figure gone without a word
+        return;
     }
     event->ignore();
 }

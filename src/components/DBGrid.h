@@ -4,6 +4,7 @@
 #include "GridFooter.h"
 #include "GridKeys.h"
 
+#include <QMap>
 #include <QPointer>
 #include <QTableView>
 #include <functional>
@@ -28,6 +29,19 @@ public:
     void setFooterFont(const QFont& font) { m_footer->setFooterFont(font); }
     // The field of the focused column.
     QString currentField() const;
+    // Puts the cursor on the view's current line in the column of `fieldName`.
+    void goToField(const QString& fieldName);
+
+    // The column that takes the width the others leave as the grid grows (a maximised window);
+    // the width the user gave it stays the least it takes.
+    void setStretchField(const QString& fieldName);
+    // The columns as the user left them, by field: in the order seen, and each one's width (the
+    // stretching column's own width, not what it was stretched to).
+    QStringList columnOrder() const;
+    QMap<QString, int> columnWidths() const;
+    void restoreColumns(const QStringList& order, const QMap<QString, int>& widths);
+    // Runs after the user resized or moved a column.
+    std::function<void()> onColumnsChanged;
     bool currentFieldIsNumeric() const;
     bool isEditing() const { return isOpen(); }
     // The key rules, with their hooks for the window (key-down, new line, delete question).
@@ -37,6 +51,10 @@ public:
     std::function<void()> onColEnter;
     // The drop-down values of a look-up column, by field; none for an ordinary column.
     std::function<QStringList(const QString& fieldName)> lookupItems;
+    // Why a read-only column of the current line takes no typing, in the user's words.
+    std::function<QString(const QString& fieldName)> lockedReason;
+    // What the grid last said about a cell that takes no typing (shown in a tool tip, with a beep).
+    QString lastRefusal() const { return m_lastRefusal; }
 
     // From the delegate: an editor was made, a key pressed in it belongs to the grid.
     void editorCreated(QWidget* editor);
@@ -46,6 +64,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -67,6 +86,11 @@ private:
     void showCell(int row, int column);
     void followTable(int row);
     void updateVisualOrder();
+    // Typing or F2 on a cell that takes none: a beep, and a tool tip over the cell saying why.
+    void refuseTyping(const QModelIndex& cell);
+    // Widens the stretching column to the room the others leave, or back to its own width.
+    void fitStretch();
+    void sectionResized(int logical, int newSize);
 
     DBGridModel* m_model;
     GridKeys m_keys;
@@ -74,4 +98,8 @@ private:
     QPointer<QWidget> m_editor;
     bool m_following = false;
     bool m_inOwnEditor = false; // the focus is in the grid's cell editor
+    QString m_lastRefusal;
+    QString m_stretchField;
+    int m_stretchWidth = 0; // the stretching column's own width
+    bool m_fitting = false; // the grid, not the user, is resizing a column
 };

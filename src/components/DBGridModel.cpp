@@ -60,8 +60,9 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
         return f->formatValue(table()->valueAt(index.row(), *f));
+    case Qt::EditRole:
+        return f->editTextOf(table()->valueAt(index.row(), *f));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(m_columns[size_t(index.column())].alignment | Qt::AlignVCenter);
     default:

@@ -110,6 +110,16 @@ QString Field::formatValue(const QVariant& v) const {
 
 QString Field::displayText() const { return formatValue(value()); }
 
+QString Field::editTextOf(const QVariant& v) const {
+    const QString shown = formatValue(v);
+    if (!isNumeric() || displayFormat.isEmpty() || !v.isValid() || v.isNull())
+        return shown;
+    double back = 0;
+    if (NumberFormat::parse(shown, &back) && back == v.toDouble())
+        return shown;
+    return NumberFormat::general(v.toDouble());
+}
+
 QVariant Field::validated(const QVariant& value) const {
     if (!value.isValid() || value.isNull())
         return QVariant();

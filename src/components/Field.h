@@ -55,8 +55,12 @@ public:
     double asFloat() const;
     int asInteger() const;
     QString displayText() const; // with the display format; empty for null
-    QString editText() const { return displayText(); }
     QString formatValue(const QVariant& v) const;
+    // What an edit shows while the value is being edited: the display text when it reads back as
+    // the very value, else the value in full (15 digits), so that retyping what is shown never
+    // loses what the display format rounds away.
+    QString editText() const { return editTextOf(value()); }
+    QString editTextOf(const QVariant& v) const;
 
     // Writing (the view must be in edit or insert state).
     void setValue(const QVariant& value);

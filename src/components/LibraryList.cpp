@@ -5,6 +5,7 @@
 #include "UserAction.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 LibraryListModel::LibraryListModel(DataSource* source, QStringList fields, QObject* parent)
@@ -101,6 +102,16 @@ void DBLookupList::mouseDoubleClickEvent(QMouseEvent* event) {
     QListView::mouseDoubleClickEvent(event);
     if (at.isValid() && onDoubleClick)
         onDoubleClick();
+}
+
+void DBLookupList::keyPressEvent(QKeyEvent* event) {
+    // Enter picks the highlighted material as a double-click does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        if (onDoubleClick)
+            onDoubleClick();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 DBRecordList::DBRecordList(QWidget* parent) : QTableView(parent) {

@@ -57,12 +57,13 @@ public:
     void setDataSource(DataSource* source, const QString& displayField);
     // Runs after the user selected a row, by mouse or keyboard.
     std::function<void()> onSelect;
-    // Runs on a double-click, after the row under the pointer was selected.
+    // Runs on a double-click, after the row under the pointer was selected, and on Enter.
     std::function<void()> onDoubleClick;
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     LibraryListModel* m_model = nullptr;

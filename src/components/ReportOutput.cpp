@@ -25,11 +25,15 @@ QString proposedFile(const QString& title, const QString& suffix) {
 
 namespace {
 
-void run(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-         const std::vector<Report::Page>& pages, const QString& title) {
+// The PDF file the pages went into, if they did.
+QString run(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+            const std::vector<Report::Page>& pages, const QString& title) {
     QString error;
-    if (printReport(parent, printer, definition, pages, title, &error) == PrintResult::Failed)
+    const PrintResult result = printReport(parent, printer, definition, pages, title, &error);
+    if (result == PrintResult::Failed)
         MessageBox::commandError(parent, error);
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    return result == PrintResult::Printed && toFile ? printer.outputFileName() : QString();
 }
 
 } // namespace
@@ -43,28 +47,32 @@ bool printsNowhere(const QPrinter& printer) {
                                                             : printer.outputFileName().isEmpty();
 }
 
-void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
-               const QString& title) {
+QString writtenNote(const QString& file) {
+    return QStringLiteral("The report was saved as %1").arg(QDir::toNativeSeparators(file));
+}
+
+QString saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
+                  const QString& title) {
     const QString file = FileDialog::saveFileName(parent, QStringLiteral("Save Report as PDF"), proposedFile(title, QStringLiteral("pdf")),
                                                   QStringLiteral("PDF files (*.pdf)"));
     if (file.isEmpty())
-        return;
+        return QString();
     QPrinter pdf;
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(withPdfSuffix(file));
-    run(parent, pdf, definition, pages, title);
+    return run(parent, pdf, definition, pages, title);
 }
 
-void print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-           const std::vector<Report::Page>& pages, const QString& title) {
+QString print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+              const std::vector<Report::Page>& pages, const QString& title) {
     if (printsNowhere(printer)) {
         if (MessageBox::show(parent, QMessageBox::Question, QString::fromUtf8(ApplicationTitle),
                              QStringLiteral("No printer is installed. Do you want to save the report as a PDF file instead?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes)
-            saveAsPdf(parent, definition, pages, title);
-        return;
+            return saveAsPdf(parent, definition, pages, title);
+        return QString();
     }
-    run(parent, printer, definition, pages, title);
+    return run(parent, printer, definition, pages, title);
 }
 
 } // namespace ReportOutput

@@ -10,13 +10,18 @@ class QWidget;
 namespace ReportOutput {
 
 // Prints every page on `printer`. With no printer installed that would print nothing and say
-// nothing: the user is told and offered a PDF file instead, named after `title`.
-void print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
-           const std::vector<Report::Page>& pages, const QString& title);
+// nothing: the user is told and offered a PDF file instead, named after `title`. Returns the PDF
+// file written, when the pages went into one; empty otherwise.
+QString print(QWidget* parent, QPrinter& printer, const Report::Definition& definition,
+              const std::vector<Report::Page>& pages, const QString& title);
 
-// Asks for a PDF file, proposing one named after `title`, and saves every page into it.
-void saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
-               const QString& title);
+// Asks for a PDF file, proposing one named after `title`, and saves every page into it. Returns
+// the file written; empty when none was.
+QString saveAsPdf(QWidget* parent, const Report::Definition& definition, const std::vector<Report::Page>& pages,
+                  const QString& title);
+
+// What the status area says once a report went into a PDF file.
+QString writtenNote(const QString& file);
 
 // Whether `printer` would print nowhere: no printer installed, or a PDF file of no name (Qt's
 // printer falls back to one when there is no printer).

@@ -3,6 +3,7 @@
 #include "PrinterSetupDialog.h"
 #include "ReportOutput.h"
 #include "ReportPainter.h"
+#include "StatusPanels.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -90,6 +92,10 @@ ReportPreview::ReportPreview(const Report::Definition& definition, std::vector<R
     column->setSpacing(0);
     column->addWidget(bar);
     column->addWidget(Preview, 1);
+    Status = new QStatusBar;
+    Status->setObjectName("PreviewStatus");
+    Status->setSizeGripEnabled(false);
+    column->addWidget(Status);
     // As tall as the screen allows, so that a whole page can be seen at once.
     QSize size(900, 1000);
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
@@ -134,6 +140,11 @@ void ReportPreview::printSetup() {
     dialog.exec();
 }
 
-void ReportPreview::print() { ReportOutput::print(this, *m_printer, m_definition, m_pages, m_title); }
+void ReportPreview::print() { noteWritten(ReportOutput::print(this, *m_printer, m_definition, m_pages, m_title)); }
 
-void ReportPreview::saveAsPdf() { ReportOutput::saveAsPdf(this, m_definition, m_pages, m_title); }
+void ReportPreview::saveAsPdf() { noteWritten(ReportOutput::saveAsPdf(this, m_definition, m_pages, m_title)); }
+
+void ReportPreview::noteWritten(const QString& file) {
+    if (!file.isEmpty())
+        Status->showMessage(ReportOutput::writtenNote(file), StatusPanels::NoteTime);
+}

@@ -9,6 +9,7 @@ class QAction;
 class QLabel;
 class QPrintPreviewWidget;
 class QPrinter;
+class QStatusBar;
 
 // The print preview of a prepared report: its pages on screen, with zoom, paging, printer
 // set-up, print and save as PDF. Printing uses the shared printer that Print Setup configures.
@@ -24,6 +25,7 @@ public:
     int currentPage() const;
 
     QPrintPreviewWidget* Preview;
+    QStatusBar* Status; // says where a PDF file was written
     QAction *ZoomFit, *ZoomFull, *ZoomWidth, *FirstPage, *PriorPage, *NextPage, *LastPage, *PrintSetup,
         *Print, *SaveAsPdf, *ClosePreview;
 
@@ -34,6 +36,7 @@ private:
     void printSetup();
     void print();
     void saveAsPdf();
+    void noteWritten(const QString& file);
 
     const Report::Definition& m_definition;
     std::vector<Report::Page> m_pages;

@@ -10,6 +10,23 @@ StatusPanels::StatusPanels(std::vector<Panel> panels, QWidget* parent)
         m_texts << QString();
     setSizeGripEnabled(false);
     setAutoFillBackground(true); // a new text repaints the bar alone, not the window under it
+    m_noteTimer = new QTimer(this);
+    m_noteTimer->setSingleShot(true);
+    connect(m_noteTimer, &QTimer::timeout, this, [this] {
+        m_note.clear();
+        update(noteRect());
+    });
+}
+
+QRect StatusPanels::noteRect() const {
+    // Every panel but the last, which keeps the AutoCalc state in view.
+    return panelRect(0).united(panelRect(count() - 2));
+}
+
+void StatusPanels::showNote(const QString& text, int msecs) {
+    m_note = text;
+    m_noteTimer->start(msecs);
+    update(noteRect());
 }
 
 QSize StatusPanels::sizeHint() const { return QSize(QStatusBar::sizeHint().width(), 20); }
@@ -52,9 +69,16 @@ QPoint StatusPanels::origin(int index) const {
 void StatusPanels::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(event->rect(), palette().brush(QPalette::Window));
+    if (!m_note.isEmpty()) {
+        const QRect r = noteRect();
+        qDrawShadePanel(&p, r, palette(), true, 1);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(r.adjusted(4, 1, -4, -1), Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(m_note, Qt::ElideMiddle, r.width() - 8));
+    }
     for (int i = 0; i < count(); ++i) {
         const QRect r = panelRect(i);
-        if (!r.intersects(event->rect()))
+        if (!r.intersects(event->rect()) || (!m_note.isEmpty() && i < count() - 1))
             continue;
         qDrawShadePanel(&p, r, palette(), true, 1);
         const QRect inner = innerRect(i);

@@ -2,6 +2,7 @@
 
 #include <QStatusBar>
 #include <QStringList>
+#include <QTimer>
 #include <vector>
 
 // A status bar of fixed panels, each with its own width and text alignment, painted by the bar
@@ -22,6 +23,12 @@ public:
     QRect panelRect(int index) const;
     QPoint textOrigin(int index) const { return origin(index); }
 
+    // A note across the material panels for `msecs`, such as a file just written; the panels
+    // show their texts again afterwards.
+    void showNote(const QString& text, int msecs = NoteTime);
+    QString note() const { return m_note; }
+    static constexpr int NoteTime = 6000;
+
     QSize sizeHint() const override;
 
 protected:
@@ -31,6 +38,10 @@ private:
     QRect innerRect(int index) const;
     QPoint origin(int index) const;
 
+    QRect noteRect() const;
+
     std::vector<Panel> m_panels;
     QStringList m_texts;
+    QString m_note;
+    QTimer* m_noteTimer;
 };

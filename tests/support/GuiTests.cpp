@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,6 +18,9 @@ namespace {
 // prints none.
 class Strictness : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
+        // Nothing remembered from another test, nor from the machine's user.
+        s_settings = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, s_settings->path());
         MessageBox::takeUnusedAnswers();
         FileDialog::takeUnusedAnswers();
         MessageBox::clearHistory();
@@ -34,6 +40,7 @@ class Strictness : public ::testing::EmptyTestEventListener {
 
 public:
     static inline QLocale s_locale;
+    static inline std::unique_ptr<QTemporaryDir> s_settings;
 };
 
 void failOnWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
