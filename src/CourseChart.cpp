@@ -5,7 +5,9 @@
 
 #include <QChart>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QGraphicsRectItem>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QLegendMarker>
@@ -148,7 +150,9 @@ void TCourseChart::setCourse(const TReactionTotals& t, const QString& title) {
     m_mn->replace(mn);
 
     const double end = samples.empty() ? 1 : std::max(CourseEnd(t), 0.05);
-    m_x->setRange(0, end);
+    // A little past the end, to the next twentieth, so that a marker standing at the end is not
+    // drawn under the right-hand axis.
+    m_x->setRange(0, std::ceil((end + 0.01) / 0.05 - 1e-9) * 0.05);
     setRoundRange(m_avAxis, samples.empty() ? 100 : samples.front().acidValue, true);
     setRoundRange(m_mnAxis, mn.isEmpty() ? 1000 : molMassTop(t, mnTop), false);
 
@@ -274,7 +278,22 @@ bool TCourseChart::savePdf(const QString& file, QString* error) const {
                                       QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter));
         QPainter painter(&pdf);
         const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-        const_cast<TCourseChart*>(this)->render(&painter, QRectF(QPointF(0, 0), page.size()), rect());
+        // Laid out afresh in the page's shape, so that it fills the page rather than the part of
+        // it the window's shape would take; as tall as it stands on screen, so that its type
+        // keeps its weight, and at least as tall as a window would show it.
+        QChart* c = chart();
+        const QSizeF shown = c->size();
+        const double height = std::max(shown.height(), 560.0);
+        const QSizeF shape(height * page.width() / page.height(), height);
+        const auto layOut = [&](const QSizeF& size) {
+            c->resize(size);
+            if (c->layout())
+                c->layout()->activate();
+            const_cast<TCourseChart*>(this)->placeLabels();
+        };
+        layOut(shape);
+        scene()->render(&painter, QRectF(QPointF(0, 0), page.size()), QRectF(c->pos(), shape));
+        layOut(shown);
     }
     if (!out.commit()) {
         *error = out.errorString();

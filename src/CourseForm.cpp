@@ -137,9 +137,10 @@ void TFrmReactionCourse::redraw() {
     const GelSafety safety = AssessGel(t);
     LblGelSafety->setText(safety.text.isEmpty() ? QStringLiteral("No acid in this recipe: there is no course to chart.")
                                                 : safety.text);
-    const char* colour = safety.level == GelSafety::Level::Danger    ? "#c00000"
-                         : safety.level == GelSafety::Level::Warning ? "#a06000"
-                                                                     : "#000080";
+    const char* colour = safety.level == GelSafety::Level::Danger        ? "#c00000"
+                         : safety.level == GelSafety::Level::Warning     ? "#a06000"
+                         : safety.level == GelSafety::Level::Unreachable ? "#7030a0"
+                                                                         : "#000080";
     const QString style = QStringLiteral("color: %1").arg(QLatin1String(colour));
     if (LblGelSafety->styleSheet() != style) // a new style sheet costs a polish of the label
         LblGelSafety->setStyleSheet(style);

@@ -341,6 +341,7 @@ void TFormLib::BtnPrintClick() {
         }))
         return;
     ReportPreview preview(report->Report1, std::move(pages), m_printer, QStringLiteral("Raw Material Library"), this);
+    stayAboveOpener(&preview);
     preview.exec();
 }
 

@@ -115,14 +115,21 @@ void TFrmMainReport::addLine() {
     item.width = 10.6;
     item.x = 2.1 + 10.6 / 2; // a fixed cell starting at 2.1, the number centred in it
     b.items.push_back(item);
-    const struct { const char* field; double x; Anchor anchor; double top; } fields[] = {
-        {"RMCode", 13.2, Anchor::Left, 1.3},  {"RMName", 31.8, Anchor::Left, 1.3},
-        {"Mass", 88.1, Anchor::Right, 1.3},   {"Moles", 104.2, Anchor::Right, 1.3},
-        {"Ea", 113.1, Anchor::Centre, 1.3},   {"Eb", 127.9, Anchor::Centre, 1.3},
-        {"Charge", 150.0, Anchor::Right, 1.3}, {"Percent", 167.0, Anchor::Right, 1.1},
-        {"Cost", 180.7, Anchor::Right, 1.3}};
-    for (const auto& d : fields)
-        b.items.push_back(Item::dataField(QString::fromLatin1(d.field), d.x, d.top, d.anchor, f));
+    // Each value has the room up to its neighbour and no more, so that a long name or a large
+    // figure is drawn smaller rather than into the next column. The percent stands 0.2 higher
+    // than the rest, but writes on the row's line.
+    const struct { const char* field; double x; Anchor anchor; double top; double room; } fields[] = {
+        {"RMCode", 13.2, Anchor::Left, 1.3, 18.0},   {"RMName", 31.8, Anchor::Left, 1.3, 42.5},
+        {"Mass", 88.1, Anchor::Right, 1.3, 13.2},    {"Moles", 104.2, Anchor::Right, 1.3, 15.5},
+        {"Ea", 113.1, Anchor::Centre, 1.3, 14.2},    {"Eb", 127.9, Anchor::Centre, 1.3, 14.8},
+        {"Charge", 150.0, Anchor::Right, 1.3, 14.1}, {"Percent", 167.0, Anchor::Right, 1.1, 16.4},
+        {"Cost", 180.7, Anchor::Right, 1.3, 13.1}};
+    for (const auto& d : fields) {
+        Item value = Item::dataField(QString::fromLatin1(d.field), d.x, d.top, d.anchor, f);
+        value.width = d.room;
+        value.textDrop = 1.3 - d.top;
+        b.items.push_back(value);
+    }
     Report1.bands.push_back(std::move(b));
 }
 
@@ -150,6 +157,8 @@ void TFrmMainReport::addTotals() {
     for (const auto& c : cells)
         b.items.push_back(Item::cell(QString::fromLatin1(c.name), c.x, c.width, c.top, c.anchor,
                                      c.isBold ? bold : plain, c.ruled));
+    // The percent of the water stands 0.3 higher than the batch's beside it, but writes on its line.
+    b.item(QStringLiteral("LblPercentWaterOff")).textDrop = 0.3;
     Report1.bands.push_back(std::move(b));
 }
 

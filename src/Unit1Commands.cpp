@@ -11,6 +11,7 @@
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
 #include "components/ReportOutput.h"
+#include "components/Placement.h"
 #include "components/PrinterSetupDialog.h"
 #include "components/StatusPanels.h"
 #include "components/UserAction.h"
@@ -116,28 +117,32 @@ QString TForm1::recipeTitle() const {
 void TForm1::BtnCalculatorClick() {
     // A new calculator at every opening: all registers and the memory start at zero.
     TFrmCalculator calculator(this);
+    stayAboveOpener(&calculator);
     calculator.exec();
 }
 void TForm1::BtnLibraryClick() {
     if (!m_dmod)
         return;
     TFormLib library(*m_dmod, m_buttonList, m_printer.get(), this);
+    stayAboveOpener(&library);
     library.exec();
 }
 void TForm1::About1Click() {
     TAboutBox about(this);
+    stayAboveOpener(&about);
     about.exec();
 }
-void TForm1::Help2Click() { m_help->showHelp(); }
+void TForm1::Help2Click() {
+    m_help->setWindowFlag(Qt::WindowStaysOnTopHint, StayOnTop->isChecked());
+    m_help->showHelp();
+}
 void TForm1::ReactionCourse1Click() {
     if (!m_course) {
         m_course = std::make_unique<TFrmReactionCourse>();
         m_course->setWindowIcon(windowIcon());
         m_course->setWindowFlag(Qt::WindowStaysOnTopHint, StayOnTop->isChecked());
         m_course->follow(m_shownRecipe, m_shownTotals);
-        QRect r = m_course->geometry();
-        r.moveCenter(geometry().center());
-        m_course->setGeometry(r);
+        placeBeside(m_course.get(), this);
     }
     m_course->show();
     m_course->raise();
@@ -182,17 +187,20 @@ void TForm1::StayOnTopClick() {
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (shown)
         show(); // changing the flags hides the window
-    // The course window stays beside it, not hidden behind it.
-    if (m_course) {
-        const bool courseShown = m_course->isVisible();
-        m_course->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        if (courseShown)
-            m_course->show();
+    // The windows it keeps open stay in front of it, not hidden behind it.
+    for (QWidget* w : {static_cast<QWidget*>(m_course.get()), static_cast<QWidget*>(m_help)}) {
+        if (!w || bool(w->windowFlags() & Qt::WindowStaysOnTopHint) == on)
+            continue;
+        const bool shown = w->isVisible();
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (shown)
+            w->show();
     }
 }
 
 void TForm1::PrintSetupClick() {
     PrinterSetupDialog dialog(m_printer.get(), this);
+    stayAboveOpener(&dialog);
     dialog.exec(); // OK sets the printer up; Cancel changes nothing
 }
 

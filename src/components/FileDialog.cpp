@@ -1,5 +1,7 @@
 #include "FileDialog.h"
 
+#include "Placement.h"
+
 #include <QFileDialog>
 #include <deque>
 
@@ -30,6 +32,7 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
     dialog.setDefaultSuffix(filterSuffix(dialog.selectedNameFilter()));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    stayAboveOpener(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "../app/Title.h"
+#include "Placement.h"
 #include "StoreError.h"
 
 #include <QList>
@@ -32,6 +33,7 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const 
         return defaultButton;
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    stayAboveOpener(&box);
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -1,5 +1,7 @@
 #include "PrintJob.h"
 
+#include "Placement.h"
+
 #include "PrintQueue.h"
 #include "ReportPainter.h"
 
@@ -78,6 +80,7 @@ PrintResult printReport(QWidget* parent, QPrinter& printer, const Report::Defini
                            : QStringLiteral("The report could not be prepared for printing: %1").arg(out->errorString()));
     }
     PrintProgress progress(int(pages.size()), parent);
+    stayAboveOpener(&progress);
     progress.show();
     progress.pageDone(0);
     bool composed = false;

@@ -43,6 +43,9 @@ struct Item {
     double width = 0; // 0: as wide as the text
     bool ruled = false;
     bool wrap = false; // a cell's text breaks between words onto further lines below
+    // How far below the cell's top its text stands: a cell placed a little higher than its row
+    // still writes on the row's line.
+    double textDrop = 0;
     // A picture, drawn centred and whole in a frame of `width` x `height` mm at (x, top).
     std::shared_ptr<QSvgRenderer> picture;
     double height = 0;

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
+
 static void loadReportResources() { Q_INIT_RESOURCE(reports); }
 
 namespace Report {
@@ -28,6 +30,9 @@ QFont qtFont(const Font& font) {
 }
 
 namespace {
+
+// The smallest a cell's text is drawn to fit its cell.
+constexpr double MinPoints = 6;
 
 void drawPicture(QPainter& p, const Placed& placed, double dotsPerMm) {
     const Item& i = *placed.item;
@@ -55,14 +60,28 @@ void paintPage(QPainter& p, const Page& page) {
             drawPicture(p, placed, dotsPerMm);
             continue;
         }
-        const QFont font = qtFont(i.font);
-        p.setFont(font);
+        QFont font = qtFont(i.font);
         const QFontMetricsF fm(font, p.device());
         const double x = placed.x * dotsPerMm;
         const double top = placed.top * dotsPerMm;
         const double height = fm.height();
+        double textTop = top + i.textDrop * dotsPerMm;
+        // A cell's text never runs into the next cell: too wide, it is drawn smaller on the same
+        // baseline, and past the smallest size it is cut at the cell's edge.
+        bool clip = false;
+        if (i.width > 0 && !i.wrap && !placed.text.isEmpty()) {
+            const double room = i.width * dotsPerMm;
+            const double wide = fm.horizontalAdvance(placed.text);
+            if (wide > room) {
+                font.setPointSizeF(std::max(MinPoints, i.font.points * room / wide * 0.98));
+                const QFontMetricsF smaller(font, p.device());
+                textTop += fm.ascent() - smaller.ascent();
+                clip = smaller.horizontalAdvance(placed.text) > room;
+            }
+        }
+        p.setFont(font);
         QRectF box;
-        int align = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+        int align = Qt::AlignTop | Qt::TextSingleLine | (clip ? 0 : Qt::TextDontClip);
         if (i.width > 0 && i.wrap) {
             box = QRectF(x, top, i.width * dotsPerMm, far);
             align = Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip |
@@ -80,8 +99,13 @@ void paintPage(QPainter& p, const Page& page) {
             box = QRectF(x - far / 2, top, far, height);
             align |= Qt::AlignHCenter;
         }
-        if (!placed.text.isEmpty())
-            p.drawText(box, align, placed.text);
+        if (!placed.text.isEmpty()) {
+            QRectF textBox = box;
+            textBox.moveTop(textTop);
+            if (i.width > 0 && !i.wrap)
+                textBox.setHeight(std::max(height, QFontMetricsF(font, p.device()).height()));
+            p.drawText(textBox, align, placed.text);
+        }
         if (i.ruled) {
             p.save();
             p.setPen(QPen(Qt::black, qMax(1.0, 0.2 * dotsPerMm)));

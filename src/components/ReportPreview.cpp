@@ -1,5 +1,6 @@
 #include "ReportPreview.h"
 
+#include "Placement.h"
 #include "PrinterSetupDialog.h"
 #include "ReportOutput.h"
 #include "ReportPainter.h"
@@ -137,6 +138,7 @@ void ReportPreview::updatePaging() {
 
 void ReportPreview::printSetup() {
     PrinterSetupDialog dialog(m_printer, this);
+    stayAboveOpener(&dialog);
     dialog.exec();
 }
 
