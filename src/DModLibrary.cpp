@@ -69,9 +69,9 @@ TDMod::MaterialUse TDMod::UseOfMaterial(const QString& code) const {
     // apart), it serves the lines still: deleting this one takes nothing from them.
     const TableSchema& lib = Tables::rmLib();
     const int codeColumn = lib.columnIndex("RMCode");
-    const qint64 self = LibTbl.bookmark().toLongLong();
+    int materials = 0;
     for (const RowPtr& row : m_db.table(lib).snapshot())
-        if (row->rowid != self && row->values.text(codeColumn) == code)
+        if (row->values.text(codeColumn) == code && ++materials > 1)
             return {};
     const TableSchema& recipes = Tables::recipes();
     const int type = recipes.columnIndex("BatchType"), batch = recipes.columnIndex("BatchCode");

@@ -241,3 +241,100 @@ TEST_F(LinesTest, NoLineIsAddedWithoutARecipe) {
 }
 
 } // namespace
+
+// A line begun in the grid (inserted, or appended by Down or Tab) has no number until it is
+// stored; then it takes its place's, and the lines after it move one on, as Blank Insert leaves
+// them. Numbers that had gaps or repeats run 1 to n afterwards.
+TEST_F(LinesTest, ALineBegunInTheGridIsNumberedAtItsPlaceWhenStored) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE") +
+         TempData::line("Alkyd", "A1", 4, "PA"));
+    Table& t = dm->TblRecipe;
+    focus(4);
+    t.insert();
+    t.fieldByName("RMCode").setString("TOFA");
+    t.post();
+    EXPECT_EQ(listing(), "1:GLY 2:PE 3:TOFA 4:PA");
+    EXPECT_EQ(stored(), "1:GLY 2:PE 3:TOFA 4:PA");
+    EXPECT_EQ(focusedItem(), 3) << "the new line stays the focused one";
+    t.append();
+    t.fieldByName("RMCode").setString("GLY");
+    t.post();
+    EXPECT_EQ(stored(), "1:GLY 2:PE 3:TOFA 4:PA 5:GLY");
+    EXPECT_EQ(focusedItem(), 5);
+    // A number written by the program stays as it was written.
+    dm->AddBlankLine();
+    EXPECT_EQ(stored(), "1:GLY 2:PE 3:TOFA 4:PA 5:GLY 6:");
+}
+
+// An item number typed into a line moves the line there; the others close up around it.
+TEST_F(LinesTest, ATypedItemNumberMovesTheLine) {
+    openNumbered(4);
+    Table& t = dm->TblRecipe;
+    Field& code = t.fieldByName("RMCode");
+    focus(3);
+    t.edit();
+    code.setString("PE");
+    t.post();
+    t.edit();
+    dm->TypeInto(t.fieldByName("ItemNum"), "1");
+    EXPECT_EQ(stored(), "1:PE 2:GLY 3:GLY 4:GLY");
+    EXPECT_EQ(code.asString(), "PE") << "the moved line is the focused one";
+    t.edit();
+    dm->TypeInto(t.fieldByName("ItemNum"), "99");
+    EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:PE") << "past the last place: the end";
+    t.edit();
+    EXPECT_THROW(dm->TypeInto(t.fieldByName("ItemNum"), "0"), FieldError);
+    EXPECT_THROW(dm->TypeInto(t.fieldByName("ItemNum"), "x"), FieldError);
+    t.cancel();
+    EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:PE");
+}
+
+// A code typed into a line is the library's: in other letters it is spelled as the library
+// spells it, and one no material has is refused with its name, writing nothing.
+TEST_F(LinesTest, ATypedCodeIsTheLibrarysOrRefused) {
+    open(TempData::line("Alkyd", "A1", 1, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL"));
+    Table& t = dm->TblRecipe;
+    t.edit();
+    try {
+        dm->TypeInto(t.fieldByName("RMCode"), "PX");
+        ADD_FAILURE() << "an unknown code was taken";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(e.message(), "There is no material with the code 'PX' in the library.");
+    }
+    EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
+    dm->TypeInto(t.fieldByName("RMCode"), "pe ");
+    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PE");
+    EXPECT_EQ(t.fieldByName("RMName").asString(), "pentaerythritol");
+    EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9) << "worked out again from the line's moles";
+}
+
+// A typed amount that would take its line past what it can hold is refused by the column typed
+// in, before anything is written; the line and the totals stay as they were.
+TEST_F(LinesTest, AnAmountThatOverflowsItsLineIsRefusedByTheColumnTypedIn) {
+    open(TempData::line("Alkyd", "A1", 1, "PE", "136.15, 1, NULL, 4, NULL, NULL, NULL"));
+    Table& t = dm->TblRecipe;
+    const auto refusedText = [&](const char* field, const QString& text) -> std::string {
+        t.edit();
+        try {
+            t.fieldByName(field).setText(text);
+        } catch (const FieldError& e) {
+            t.cancel();
+            return e.message().toStdString();
+        }
+        t.cancel();
+        return "";
+    };
+    EXPECT_EQ(refusedText("Moles", "1e308"),
+              "'1e308' is out of range for field 'Moles': a figure must lie between -1E15 and 1E15");
+    EXPECT_EQ(refusedText("Moles", "1e10"),
+              "10000000000 is not a valid value for field 'Moles': it would make the line's Mass 1361500000000, and "
+              "the allowed range of Mass is 0 to 100000");
+    EXPECT_EQ(refusedText("Eb", "4000"),
+              "4000 is not a valid value for field 'Eb': it would make the line's Mass 136150, and the allowed range "
+              "of Mass is 0 to 100000");
+    EXPECT_EQ(refusedText("Mass", "200000"),
+              "200000 is not a valid value for field 'Mass'. The allowed range is 0 to 100000");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT Moles FROM Recipes").toStdString(), "1.0");
+    EXPECT_EQ(refusedText("Moles", "2"), "");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT Moles || ' ' || Mass FROM Recipes").toStdString(), "2.0 272.3");
+}

@@ -187,3 +187,43 @@ TEST_F(DModTest, AMissingTableStopsTheDataModule) {
 }
 
 } // namespace
+
+// Lines name their material by code alone: a code another material has, in any letters, is
+// refused as the library stores a material, naming it. A library stored before that, holding a
+// code twice, still serves the lines from the other material when one of the two is deleted.
+TEST_F(DModTest, ACodeAnotherMaterialHasIsRefusedByTheStore) {
+    open(TempData::header("Alkyd", "A1"), TempData::line("Alkyd", "A1", 1, "SOY"),
+         TempData::material("SOY", "Soya Oil", "Oil", 874, 0, 0, 0) +
+             TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
+    Table& lib = dm->LibTbl;
+    lib.append();
+    lib.fieldByName("RMCommonName").setString("Soya Oil, refined");
+    try {
+        lib.fieldByName("RMCode").setString("soy");
+        ADD_FAILURE() << "a repeated code was written";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(e.message(), "There is already a material with the code 'SOY' in the library: Soya Oil.");
+    }
+    lib.fieldByName("RMCode").setString("SOYR");
+    lib.post();
+    // Renaming a material's own code in other letters is no clash with itself.
+    ASSERT_TRUE(lib.locate("RMCode", {"GLY"}));
+    lib.edit();
+    lib.fieldByName("RMCode").setString("Gly");
+    lib.post();
+    EXPECT_EQ(data.query("RMLib.ADT", "SELECT group_concat(RMCode, ' ') FROM (SELECT RMCode FROM RMLib ORDER BY rowid)"),
+              "SOY Gly SOYR");
+    EXPECT_EQ(dm->UseOfMaterial("SOY").lines, 1);
+}
+
+TEST_F(DModTest, DeletingOneOfTwoMaterialsOfACodeTakesNothingFromTheLines) {
+    open(TempData::header("Alkyd", "A1"),
+         TempData::line("Alkyd", "A1", 1, "SOYOIL") + TempData::line("Alkyd", "A1", 2, "SOYOIL"),
+         TempData::material("SOYOIL", "Soya Bean Oil", "Oil", 874, 0, 0, 0) +
+             TempData::material("SOYOIL", "Soya Oil (second)", "Oil", 874, 0, 0, 0));
+    ASSERT_TRUE(dm->LibTbl.locate("RMCommonName", {"Soya Oil (second)"}));
+    EXPECT_EQ(dm->UseOfMaterial("SOYOIL").lines, 0) << "the other SOYOIL still serves them";
+    dm->LibTbl.remove();
+    ASSERT_TRUE(dm->LibTbl.locate("RMCode", {"SOYOIL"}));
+    EXPECT_EQ(dm->UseOfMaterial("SOYOIL").lines, 2) << "the last of them is in use";
+}

@@ -12,7 +12,9 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 DBGrid::DBGrid(QWidget* parent)
@@ -40,7 +42,16 @@ DBGrid::DBGrid(QWidget* parent)
                                 QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel,
                                 QMessageBox::Cancel) == QMessageBox::Ok;
     };
-    m_model->writeText = [this](Field& f, const QString& text) { m_keys.write(f, text); };
+    // Text the item view commits as the focus leaves an open cell: written where it was typed,
+    // and the cursor follows the view afterwards, once the item view has closed its editor.
+    m_model->writeText = [this](Field& f, const QString& text) {
+        const QScopedValueRollback<bool> later(m_followLater, true);
+        m_keys.write(f, text);
+        QTimer::singleShot(0, this, [this] {
+            if (Table* t = m_model->table())
+                followTable(t->recNo());
+        });
+    };
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
     connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {
         verticalHeader()->headerDataChanged(Qt::Vertical, first, last);
@@ -246,7 +257,7 @@ void DBGrid::showCell(int row, int column) {
 }
 
 void DBGrid::followTable(int row) {
-    if (m_following || row < 0 || row >= m_model->rowCount())
+    if (m_following || m_followLater || row < 0 || row >= m_model->rowCount())
         return;
     showCell(row, qMax(0, m_keys.column()));
 }
@@ -278,7 +289,14 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
     if (!t)
         return false;
     bool handled = false;
-    const bool ok = UserAction::run(this, &t->database(), [&] { handled = m_keys.press(key, modifiers); });
+    // The key moves the view; the cursor follows once it is done. Following it halfway, with the
+    // cell editor open, would have the item view write the editor's text into whatever line then
+    // stood under it, and close an editor it no longer knows.
+    bool ok = false;
+    {
+        const QScopedValueRollback<bool> later(m_followLater, true);
+        ok = UserAction::run(this, &t->database(), [&] { handled = m_keys.press(key, modifiers); });
+    }
     if (!m_editor)
         showCell(t->recNo(), m_keys.column());
     return handled || !ok;

@@ -97,6 +97,7 @@ private:
     GridFooter* m_footer;
     QPointer<QWidget> m_editor;
     bool m_following = false;
+    bool m_followLater = false; // a key or a committed cell is moving the view
     bool m_inOwnEditor = false; // the focus is in the grid's cell editor
     QString m_lastRefusal;
     QString m_stretchField;

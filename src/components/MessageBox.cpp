@@ -19,7 +19,7 @@ QList<Shown> shown;
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                  const QString& text, QMessageBox::StandardButtons buttons,
                                  QMessageBox::StandardButton defaultButton) {
-    shown.append({title, text, icon});
+    shown.append({title, text, icon, buttons, defaultButton});
     if (!nextAnswers.empty()) {
         const auto answer = nextAnswers.front();
         nextAnswers.pop_front();

@@ -14,6 +14,8 @@ struct Shown {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,

@@ -4,6 +4,7 @@
 #include "components/Sqlite.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 TempData::TempData() {
@@ -47,6 +48,13 @@ QString TempData::material(const QString& code, const QString& name, const QStri
         .arg(fan, 0, 'g', 17)
         .arg(fb, 0, 'g', 17)
         .arg(price, 0, 'g', 17);
+}
+
+QString TempData::starter(const QString& table) {
+    QFile file(QStringLiteral(KALVORA_SOURCE_DIR "/data/%1.sql").arg(table));
+    if (!file.open(QIODevice::ReadOnly))
+        ADD_FAILURE() << "no starter table " << file.fileName().toStdString();
+    return QString::fromUtf8(file.readAll());
 }
 
 QString TempData::query(const QString& fileName, const QString& sql) const {

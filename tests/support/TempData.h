@@ -24,6 +24,9 @@ public:
     static QString material(const QString& code, const QString& name, const QString& type, double mwt,
                             double fa, double fan, double fb, double price = 1);
 
+    // The SQL of a starter table ("BatchInfo", "Recipes" or "RMLib") as the program ships it.
+    static QString starter(const QString& table);
+
     // Reads one value straight from a table file, bypassing the program.
     QString query(const QString& fileName, const QString& sql) const;
 
