@@ -212,6 +212,14 @@ TEST_F(GelSafetyWindows, TheChartSavesAsAPictureAndAsAPage) {
         GTEST_SKIP() << error.toStdString();
     EXPECT_NE(findWord(words, "Extent"), nullptr);
     EXPECT_NE(findWord(words, "Statistical"), nullptr);
+    // The page is filled, not the part of it the window's shape would take: the Mn axis stands
+    // near the right margin of the landscape A4 page, and the window's chart is as it was.
+    double right = 0;
+    for (const PdfWord& w : words)
+        right = std::max(right, w.right);
+    EXPECT_GT(right, 297 - 12.7 - 25);
+    EXPECT_LE(right, 297 - 12.7 + 0.5);
+    EXPECT_EQ(course->ChartCourse->chart()->size(), QSizeF(course->ChartCourse->size()));
 
     EXPECT_EQ(FileDialog::filterSuffix("PNG picture (*.png);;PDF document (*.pdf)"), "png");
 

@@ -142,6 +142,7 @@ TEST_F(NameDialog, SaveAsCopiesUnderANewNameOrAsksFirst) {
     MessageBox::setNextAnswer(QMessageBox::No);
     run(2, "Alkyd", "B2");
     EXPECT_EQ(lastMessage(), "A recipe by that name already exists, continue?");
+    EXPECT_EQ(MessageBox::history().last().defaultButton, QMessageBox::No) << "a bare Enter replaces nothing";
     EXPECT_FALSE(closedWithOk());
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchCode='B2'").toStdString(), "0");
     MessageBox::setNextAnswer(QMessageBox::Yes);

@@ -343,3 +343,26 @@ TEST_F(LibraryWindow, ARefusedTextKeepsTheWindowOpenAndARefusedChangeTheFilter) 
     click(lib->ToolButton7);
     lib->close();
 }
+
+// Adipic acid's 146.14 reads 146.1 in the display format; being edited, the edit shows all of
+// it, so that retyping what is shown stores what was there.
+TEST_F(LibraryWindow, AFigureBeingEditedShowsInFullAndRetypedKeepsItsPrecision) {
+    click(lib->ToolButton3);
+    type(lib->EdDBRMCode, "AA");
+    type(lib->EdDBRMMWt, loc("146.14"));
+    click(lib->BtnSave);
+    ASSERT_EQ(stored("SELECT RMMWt FROM RMLib WHERE RMCode = 'AA'"), "146.14");
+    lib->EdDBRMCommonName->setFocus();
+    EXPECT_EQ(lib->EdDBRMMWt->text(), loc("146.1")) << "read in the display format";
+    QTest::keyClick(lib->EdDBRMCommonName, Qt::Key_Tab);
+    ASSERT_TRUE(lib->EdDBRMMWt->hasFocus());
+    EXPECT_EQ(lib->EdDBRMMWt->text(), loc("146.14"));
+    const QString shown = lib->EdDBRMMWt->text();
+    lib->EdDBRMMWt->selectAll();
+    QTest::keyClicks(lib->EdDBRMMWt, shown);
+    click(lib->BtnSave);
+    EXPECT_EQ(stored("SELECT RMMWt FROM RMLib WHERE RMCode = 'AA'"), "146.14");
+    lib->EdDBRMCommonName->setFocus();
+    EXPECT_EQ(lib->EdDBRMMWt->text(), loc("146.1"));
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}

@@ -9,6 +9,8 @@
 #include "support/TempData.h"
 
 #include <QAction>
+#include <QDir>
+#include <QStatusBar>
 #include <QFile>
 #include <QLabel>
 #include <QPrintPreviewWidget>
@@ -110,6 +112,8 @@ TEST_F(LibraryPreview, SaveAsPdfWritesEveryPageIntoTheChosenFile) {
     action("SaveAsPdf")->trigger();
     EXPECT_TRUE(FileDialog::lastProposed().endsWith("/Raw Material Library.pdf"));
     EXPECT_EQ(pagesOf(file), 3);
+    EXPECT_EQ(preview->Status->currentMessage(), "The report was saved as " + QDir::toNativeSeparators(file))
+        << "the status area names the file written";
     // Cancelled: nothing written.
     QFile::remove(file);
     FileDialog::setNextAnswer(QString());

@@ -293,3 +293,38 @@ TEST_F(RecipeReport, TheLongestGelWarningFitsOnThePaper) {
     for (const PdfWord& w : words)
         EXPECT_LE(w.right, 210 - margin) << w.text.toStdString();
 }
+
+// Large figures drawn where the Part puts them: each cell's text is drawn smaller when it is too
+// wide, so that no two figures run into each other and every total stands between its rules.
+TEST_F(RecipeReport, NoFigureRunsIntoTheNextCell) {
+    open({"DIACID", "DIOL", "TRIOL"});
+    typeMass(1, "99999.999");
+    typeMass(2, "88888.888");
+    typeMass(3, "77777.777");
+    TFrmMainReport report(*dm);
+    const auto pages = report.prepare();
+    QString error;
+    const auto words = printedWords(report.Report1, pages, data.file("large.pdf"), &error);
+    if (words.empty())
+        GTEST_SKIP() << error.toStdString();
+    ASSERT_EQ(pages.size(), 1u);
+    for (size_t a = 0; a < words.size(); ++a)
+        for (size_t b = a + 1; b < words.size(); ++b) {
+            const PdfWord &x = words[a], &y = words[b];
+            const double high = std::min(x.bottom, y.bottom) - std::max(x.top, y.top);
+            if (high < 0.5 * std::min(x.bottom - x.top, y.bottom - y.top))
+                continue; // not on one line
+            const double wide = std::min(x.right, y.right) - std::max(x.left, y.left);
+            EXPECT_LT(wide, 0.05) << x.text.toStdString() << " runs into " << y.text.toStdString();
+        }
+    // The totals row: each figure within its cell, whose rules span it.
+    const double margin = 12.7;
+    const struct { const char* label; double right, width; } cells[] = {
+        {"LblTMass", 88.4, 13.2}, {"LblTAmt", 150.5, 13.2}, {"LblTPerc", 167.0, 11.9}, {"LblTCost", 180.4, 10.6}};
+    for (const auto& c : cells) {
+        const PdfWord w = expectWord(words, report.labelText(c.label));
+        EXPECT_LE(w.right, margin + c.right + 0.2) << c.label;
+        EXPECT_GE(w.left, margin + c.right - c.width - 0.2) << c.label;
+    }
+    EXPECT_EQ(report.labelText("LblTMass"), loc("266666.664"));
+}
