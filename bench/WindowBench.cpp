@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -138,6 +139,48 @@ void BM_InsertLine1(benchmark::State& state) {
     failOnBoxes(state);
 }
 BENCHMARK(BM_InsertLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Ctrl+Delete on line 1 of 127 in the grid, answered OK; the line is put back untimed.
+void BM_CtrlDeleteLine1(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    for (auto _ : state) {
+        state.PauseTiming();
+        focusCell(p.form(), 0, "Mass");
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        state.ResumeTiming();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier);
+        settle();
+        state.PauseTiming();
+        p.form().BtnInsertIngredient->click();
+        settle();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+}
+BENCHMARK(BM_CtrlDeleteLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// A line begun with Insert at line 1 of 126 in the grid, its code typed and Enter: the line is
+// stored with its number and the 126 below it move one on. It is deleted again untimed.
+void BM_GridInsertLine1(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    const QString code = p.form().dmod()->TblRecipe.fieldByName("RMCode").asString();
+    for (auto _ : state) {
+        state.PauseTiming();
+        focusCell(p.form(), 0, "Mass");
+        p.form().BtnDeleteIngredient->click();
+        focusCell(p.form(), 0, "RMCode");
+        state.ResumeTiming();
+        typeKey(Qt::Key_Insert);
+        typeText(code);
+        typeKey(Qt::Key_Return);
+        settle();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    failOnBoxes(state);
+}
+BENCHMARK(BM_GridInsertLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // Choosing the other 127-line recipe in the batch code box, among 20,000 recipes.
 void BM_ChooseCode(benchmark::State& state) {
