@@ -116,6 +116,19 @@ const std::vector<Case>& cases() {
              dm.TblRecipe.goTo(1);
              dm.InsertIngredient();
          }},
+        {"a line begun in the grid and numbered as it is stored",
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(1);
+             dm.TblRecipe.insert();
+             dm.TypeInto(*dm.Line.RMCode, "pe");
+             dm.TblRecipe.checkBrowseMode();
+         }},
+        {"an item number typed to move the line",
+         [](TDMod& dm) {
+             dm.TblRecipe.goTo(2);
+             dm.TblRecipe.edit();
+             dm.TypeInto(*dm.Line.ItemNum, "1");
+         }},
         {"OverWrite",
          [](TDMod& dm) {
              dm.TblRecipe.goTo(1);
