@@ -28,14 +28,15 @@ void TDMod::CheckMaterial() {
 void TDMod::checkCodeIsFree(const QVariant& code) const {
     // Lines name their material by code alone: a second material of that code would leave them
     // unable to tell which they mean.
-    const QString wanted = code.toString();
+    // Blanks around a code make no other code: " SOYOIL" would read as SOYOIL everywhere.
+    const QString wanted = code.toString().trimmed();
     if (wanted.isEmpty())
         return;
     const TableSchema& lib = Tables::rmLib();
     const int codeColumn = lib.columnIndex("RMCode"), nameColumn = lib.columnIndex("RMCommonName");
     const qint64 self = LibTbl.bookmark().toLongLong(); // 0 for a new material
     for (const RowPtr& row : m_db.table(lib).snapshot())
-        if (row->rowid != self && TextKey::same(row->values.text(codeColumn), wanted))
+        if (row->rowid != self && TextKey::same(row->values.text(codeColumn).trimmed(), wanted))
             throw FieldError(QStringLiteral("There is already a material with the code '%1' in the library: %2.")
                                  .arg(row->values.text(codeColumn), row->values.text(nameColumn)));
 }
@@ -50,7 +51,7 @@ QString TDMod::materialCode(const QString& typed) const {
     if (file.findFirst(column, code.toUtf8()))
         return code;
     for (const RowPtr& row : file.snapshot())
-        if (TextKey::same(row->values.text(column), code))
+        if (TextKey::same(row->values.text(column).trimmed(), code))
             return row->values.text(column);
     return code;
 }

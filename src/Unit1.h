@@ -159,6 +159,8 @@ private:
     void filterLibrary(const QString& type);
     // A line command; done, the cursor goes to the column of `thenAt` on the focused line.
     void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
+    // Writes what is typed into an open cell of the grid before a command; false when refused.
+    bool commitGrid();
     // Runs one user action on the tables (see UserAction); false when it failed.
     bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
 

@@ -9,6 +9,7 @@
 #include "LibForm.h"
 #include "MainReport.h"
 #include "components/DBEdit.h"
+#include "components/DBGrid.h"
 #include "components/MessageBox.h"
 #include "components/ReportOutput.h"
 #include "components/Placement.h"
@@ -23,9 +24,15 @@
 #include <QToolButton>
 
 bool TForm1::act(const std::function<void()>& action, const std::function<void()>& refused) {
-    if (!m_dmod)
+    if (!m_dmod || !commitGrid())
         return false;
     return UserAction::run(this, &m_dmod->database(), action, refused);
+}
+
+bool TForm1::commitGrid() {
+    // A command (its button takes no focus, its key none either) comes after what was typed into
+    // an open cell, as the focus leaving the grid would have it: written, or refused and kept.
+    return !DBGrid1 || DBGrid1->commitOpenCell();
 }
 
 void TForm1::showCurrentRecipe() {
@@ -46,7 +53,7 @@ void TForm1::CBResinCodeChange() {
 }
 
 void TForm1::BtnNewRecipeClick() {
-    if (m_dmod)
+    if (m_dmod && commitGrid())
         m_input->OpenForNew();
 }
 
@@ -59,17 +66,17 @@ void TForm1::BtnSaveClick() {
 }
 
 void TForm1::BtnSaveAsClick() {
-    if (m_dmod)
+    if (m_dmod && commitGrid())
         m_input->OpenForSaveAs();
 }
 
 void TForm1::BtnRenameClick() {
-    if (m_dmod)
+    if (m_dmod && commitGrid())
         m_input->OpenForRename();
 }
 
 void TForm1::BtnDeleteRecipeClick() {
-    if (!m_dmod)
+    if (!m_dmod || !commitGrid())
         return;
     const Table& info = m_dmod->TblInfo;
     const QString question = QStringLiteral("Delete batch %1, %2?")
@@ -121,7 +128,7 @@ void TForm1::BtnCalculatorClick() {
     calculator.exec();
 }
 void TForm1::BtnLibraryClick() {
-    if (!m_dmod)
+    if (!m_dmod || !commitGrid())
         return;
     TFormLib library(*m_dmod, m_buttonList, m_printer.get(), this);
     stayAboveOpener(&library);
@@ -210,6 +217,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // FormClose: an unsaved header change is asked about. Yes stores it, No drops it, and Cancel
     // (Escape) keeps the window open with the change still pending; so does a failed store.
     if (m_dmod) {
+        if (!commitGrid()) {
+            event->ignore();
+            return;
+        }
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
             e->commit();
         if (m_dmod->HeaderChanged()) {

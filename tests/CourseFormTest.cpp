@@ -98,7 +98,7 @@ TEST_F(GelSafetyWindows, ThePanelWarnsAsTheTargetPassesEachGelPoint) {
     EXPECT_EQ(gelColour(), background());
     EXPECT_EQ(gelPanel()->toolTip(),
               loc("Short of gel: the statistical gel point would come at acid value 149.5, 10.5 below the target of 160.0"));
-    EXPECT_EQ(gelWords()->text(), loc("Short of gel: the nearer at AV 149.5"));
+    EXPECT_EQ(gelWords()->text(), loc("Clear of gel: the nearer gel point at AV 149.5"));
     typeAcidValue("100");
     EXPECT_EQ(gelColour(), kAmber);
     EXPECT_EQ(gelPanel()->toolTip(),

@@ -204,6 +204,7 @@ TEST_F(DModTest, ACodeAnotherMaterialHasIsRefusedByTheStore) {
     } catch (const FieldError& e) {
         EXPECT_EQ(e.message(), "There is already a material with the code 'SOY' in the library: Soya Oil.");
     }
+    EXPECT_THROW(lib.fieldByName("RMCode").setString(" SOY "), FieldError) << "blanks make no other code";
     lib.fieldByName("RMCode").setString("SOYR");
     lib.post();
     // Renaming a material's own code in other letters is no clash with itself.

@@ -3,6 +3,7 @@
 // large, a locked cell, the gel warning. Every sequence is typed to whatever has the focus, and
 // checks what the files hold, where the cursor stands and what the panels read.
 #include "DModUnit.h"
+#include "Help.h"
 #include "Unit1.h"
 #include "app/Startup.h"
 #include "components/DBEdit.h"
@@ -20,11 +21,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -379,4 +384,56 @@ TEST_F(Starter, TheNamesTakeTheRoomAndTheColumnsAreRemembered) {
     EXPECT_EQ(again.DBGrid1->horizontalHeader()->visualIndex(moles), 1);
     EXPECT_EQ(again.DBGrid1->columnWidth(name), narrow);
     again.attach(nullptr);
+}
+
+// A line command pressed with a cell still open (its button takes no focus, its Alt key none
+// either) comes after the typing: the figure is stored first, or, refused, keeps the command
+// from running and stays in its cell.
+TEST_F(Starter, ALineCommandComesAfterWhatIsTypedInAnOpenCell) {
+    click(1, "Mass");
+    type("140");
+    ASSERT_TRUE(grid->isEditing());
+    QTest::keyClick(&form, Qt::Key_G, Qt::AltModifier); // Ingredient Add: the list's Adipic Acid
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT Mass FROM Recipes WHERE RMCode = 'PE' AND BatchCode = 'LO-SOY65'"),
+              "140.0");
+    EXPECT_EQ(lines(), "1:SOYOIL 2:PE 3:PA 4:AA");
+    EXPECT_EQ(cursor(), "3:Mass");
+    type("x1");
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    QTest::mouseClick(form.BtnAddBlank, Qt::LeftButton);
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].text, "'x1' is not a valid floating point value for field 'Mass'");
+    EXPECT_EQ(lines(), "1:SOYOIL 2:PE 3:PA 4:AA") << "the refused typing kept the command from running";
+    EXPECT_TRUE(grid->isEditing());
+    key(Qt::Key_Escape);
+}
+
+// With Stay On Top, the windows the commands open are kept on top as well; without, they are
+// not (the stacking itself is checked under a real window manager).
+TEST_F(Starter, WindowsOpenedFromAWindowOnTopStayOnTopToo) {
+    form.StayOnTop->trigger();
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = form.findChild<QWidget*>("AboutBox");
+        ASSERT_NE(about, nullptr);
+        seen = true;
+        EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        about->close();
+    });
+    form.About1->trigger();
+    EXPECT_TRUE(seen);
+    // The help file, from the working directory.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(data.folder()));
+    QFile help("Readme.RTF");
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("{\\rtf1 Help.}");
+    help.close();
+    form.Help2->trigger();
+    EXPECT_TRUE(form.FrmHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    form.StayOnTop->trigger();
+    EXPECT_FALSE(form.FrmHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(form.FrmHelp()->isVisible());
+    form.FrmHelp()->close();
+    QDir::setCurrent(previous);
 }

@@ -119,7 +119,7 @@ formula('Mn = resin / (moles - p x Ea)')
 p('Opening an anhydride ring gives a half ester and no water, so the course shows no water off until the rings have opened. At the target, the course gives the yield, the water off and the molecular mass of the results.')
 
 h('AutoCalc')
-p('With **AutoCalc** pressed (the default) the batch columns and the results follow every stored amount. Release it to work on a large recipe without the batch pass after each line: the totals still follow, and the Batch, Percent and Cost columns wait until you press **Calculate**. The report prints the batch figures as they stood at the last calculation.')
+p('With **AutoCalc** pressed (the default) the batch columns and the results follow every stored amount. Release it to work on a large recipe without the batch pass after each line: the recipe is still totalled after every amount (the report prints those totals), while the Batch, Percent and Cost columns, the Totals row under the grid and the result panels wait until you press **Calculate**. The report prints the batch figures as they stood at the last calculation.')
 
 h('Recipes: new, save, copy, rename, delete')
 item('**New** asks for a type and a code and starts an empty recipe.')

@@ -44,13 +44,23 @@ DBGrid::DBGrid(QWidget* parent)
     };
     // Text the item view commits as the focus leaves an open cell: written where it was typed,
     // and the cursor follows the view afterwards, once the item view has closed its editor.
-    m_model->writeText = [this](Field& f, const QString& text) {
-        const QScopedValueRollback<bool> later(m_followLater, true);
-        m_keys.write(f, text);
+    m_model->writeCell = [this](int row, Field& f, const QString& text) {
+        Table* t = m_model->table();
+        bool ok = false;
+        {
+            const QScopedValueRollback<bool> later(m_followLater, true);
+            ok = UserAction::run(this, &t->database(), [&] {
+                if (t->recNo() != row)
+                    t->goTo(row);
+                t->edit();
+                m_keys.write(f, text);
+            });
+        }
         QTimer::singleShot(0, this, [this] {
             if (Table* t = m_model->table())
                 followTable(t->recNo());
         });
+        return ok;
     };
     connect(m_model, &DBGridModel::currentRowChanged, this, &DBGrid::followTable);
     connect(m_model, &DBGridModel::indicatorChanged, this, [this](int first, int last) {
@@ -263,14 +273,22 @@ void DBGrid::followTable(int row) {
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    QTableView::currentChanged(current, previous);
     Table* t = m_model->table();
+    // The line clicked, by what it is: committing the cell left may move lines about (a typed
+    // item number moves its line), and its place with them.
+    const QString clicked = t && current.isValid() && !m_following ? t->bookmarkAt(current.row()) : QString();
+    QTableView::currentChanged(current, previous);
     if (!m_following && current.isValid()) {
         // A click: the keys stand where the user put them.
         m_keys.setColumn(current.column());
-        if (t && current.row() != t->recNo()) {
+        if (t && (current.row() != t->recNo() || (!clicked.isEmpty() && clicked != t->bookmark()))) {
             m_following = true;
-            UserAction::run(this, &t->database(), [&] { t->goTo(current.row()); });
+            UserAction::run(this, &t->database(), [&] {
+                if (clicked.isEmpty())
+                    t->goTo(current.row());
+                else
+                    t->gotoBookmark(clicked);
+            });
             m_following = false;
             // Settling may have dropped or moved a line: show the line that is current now.
             showCell(t->recNo(), current.column());
@@ -300,6 +318,20 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
     if (!m_editor)
         showCell(t->recNo(), m_keys.column());
     return handled || !ok;
+}
+
+bool DBGrid::commitOpenCell() {
+    Table* t = m_model->table();
+    if (!t || !isOpen())
+        return true;
+    bool ok = false;
+    {
+        const QScopedValueRollback<bool> later(m_followLater, true);
+        ok = UserAction::run(this, &t->database(), [&] { m_keys.finishCell(); });
+    }
+    if (!m_editor)
+        showCell(t->recNo(), m_keys.column());
+    return ok;
 }
 
 void DBGrid::refuseTyping(const QModelIndex& cell) {

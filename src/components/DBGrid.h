@@ -29,6 +29,9 @@ public:
     void setFooterFont(const QFont& font) { m_footer->setFooterFont(font); }
     // The field of the focused column.
     QString currentField() const;
+    // Writes an open cell's typing into its line and closes the editor, as leaving the grid does;
+    // false when the field refused it (said, and the cell stays open for correction).
+    bool commitOpenCell();
     // Puts the cursor on the view's current line in the column of `fieldName`.
     void goToField(const QString& fieldName);
 

@@ -78,14 +78,13 @@ bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int r
     const QString text = value.toString();
     if (text == data(index, Qt::EditRole).toString())
         return true; // nothing typed
+    if (writeCell)
+        return writeCell(index.row(), *f, text);
     return UserAction::run(nullptr, &t->database(), [&] {
         if (t->recNo() != index.row())
             t->goTo(index.row());
         t->edit();
-        if (writeText)
-            writeText(*f, text);
-        else
-            f->setText(text);
+        f->setText(text);
     });
 }
 

@@ -34,8 +34,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Writes text typed into a cell; by default the field's own setText.
-    std::function<void(Field& field, const QString& text)> writeText;
+    // Writes text an item view commits into the cell of `field` on line `row`, as one user
+    // action; false when it was refused. By default the line is made current and the field's
+    // own setText writes it.
+    std::function<bool(int row, Field& field, const QString& text)> writeCell;
 
 signals:
     // The view's current row moved (the grid follows it).

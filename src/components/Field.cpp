@@ -149,19 +149,15 @@ QVariant Field::validated(const QVariant& value) const {
     if (!std::isfinite(d))
         throw FieldError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
                              .arg(NumberFormat::general(d), m_name));
-    // A typed figure beyond what 15 digits can show would overflow what follows from it, or be
-    // shown as hundreds of digits.
-    if (value.typeId() == QMetaType::QString && std::abs(d) >= MaxFigure)
-        throw FieldError(QStringLiteral("'%1' is out of range for field '%2': a figure must lie between -%3 and %3")
-                             .arg(value.toString(), m_name, NumberFormat::general(MaxFigure)));
     if (m_type == FieldType::SmallInt) {
-        const long long i = std::llround(d);
         const long long lo = minValue ? std::llround(*minValue) : -32768;
         const long long hi = maxValue ? std::llround(*maxValue) : 32767;
+        // Far out of range, the figure is not rounded at all: it would not fit a whole number.
+        const long long i = std::abs(d) < MaxFigure ? std::llround(d) : (d < 0 ? lo - 1 : hi + 1);
         if (i < lo || i > hi)
             throw FieldError(
                 QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
-                    .arg(i)
+                    .arg(std::abs(d) < MaxFigure ? QString::number(i) : NumberFormat::general(d))
                     .arg(m_name)
                     .arg(lo)
                     .arg(hi));
@@ -173,6 +169,11 @@ QVariant Field::validated(const QVariant& value) const {
                 .arg(NumberFormat::general(d), m_name,
                      NumberFormat::general(minValue.value_or(-HUGE_VAL)),
                      NumberFormat::general(maxValue.value_or(HUGE_VAL))));
+    // A typed figure beyond what 15 digits can show would overflow what follows from it, or be
+    // shown as hundreds of digits.
+    if (value.typeId() == QMetaType::QString && std::abs(d) >= MaxFigure)
+        throw FieldError(QStringLiteral("'%1' is out of range for field '%2': a figure must lie between -%3 and %3")
+                             .arg(value.toString(), m_name, NumberFormat::general(MaxFigure)));
     return QVariant(d);
 }
 

@@ -46,6 +46,9 @@ public:
     bool press(int key, Qt::KeyboardModifiers modifiers);
     // Writes what was typed in the open cell into its field.
     void writeCell();
+    // Writes the open cell and closes its editor, as leaving the cell does; raises the field's
+    // refusal, and the editor then stays open.
+    void finishCell() { leaveCell(); }
     // Writes typed text into a field of the current line, through writeText when it is set.
     void write(Field& field, const QString& text);
 

@@ -392,6 +392,12 @@ QString Table::bookmark() const {
     return QString::number(m_rows[size_t(m_cur)]->rowid);
 }
 
+QString Table::bookmarkAt(int pos) const {
+    if (pos < 0 || pos >= int(m_rows.size()) || isPendingRow(pos))
+        return QString();
+    return QString::number(m_rows[size_t(pos)]->rowid);
+}
+
 void Table::gotoBookmark(const QString& bookmark) {
     if (bookmark.isEmpty() || !isOpen())
         return;
@@ -635,23 +641,32 @@ void Table::post() {
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     event(DataEvent::UpdateRecord);
+    const quint64 before = m_file->generation();
     if (beforePost)
         beforePost();
-    for (const auto& f : m_fields)
-        if (f->required && !f->isLookup() && m_buffer.values.isNull(f->column()))
-            throw FieldError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
     RowPtr row;
     RowPtr old;
-    if (m_state == State::Insert) {
-        const qint64 rowid = m_file->insert(m_buffer.values);
-        row = std::make_shared<StoredRow>(StoredRow{rowid, m_buffer.values, {}});
-        m_rows.erase(m_rows.begin() + m_cur); // the pending row's place holder
-    } else {
-        old = m_editing;
-        m_file->update(old->rowid, old->values, m_buffer.values);
-        row = old->values == m_buffer.values
-                  ? old
-                  : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values, {}});
+    try {
+        for (const auto& f : m_fields)
+            if (f->required && !f->isLookup() && m_buffer.values.isNull(f->column()))
+                throw FieldError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
+        if (m_state == State::Insert) {
+            const qint64 rowid = m_file->insert(m_buffer.values);
+            row = std::make_shared<StoredRow>(StoredRow{rowid, m_buffer.values, {}});
+            m_rows.erase(m_rows.begin() + m_cur); // the pending row's place holder
+        } else {
+            old = m_editing;
+            m_file->update(old->rowid, old->values, m_buffer.values);
+            row = old->values == m_buffer.values
+                      ? old
+                      : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values, {}});
+        }
+    } catch (const FieldError& e) {
+        // Refused after the view stored other rows for this one (their new numbers): no longer a
+        // value refused before anything was written, but a failed action to be undone whole.
+        if (m_file->generation() != before)
+            throw StoreError(e.message());
+        throw;
     }
     int pos = -1;
     if (old && row != old && sameKey(*old, *row) && m_rows[size_t(m_cur)] == old) {

@@ -58,6 +58,8 @@ public:
     int recordCount() const { return postedCount(); }
     int recNo() const { return m_cur; } // 0-based position of the current row, -1 when empty
     QString bookmark() const;
+    // The bookmark of the stored row shown at `pos`; empty for a new row or no row.
+    QString bookmarkAt(int pos) const;
     void gotoBookmark(const QString& bookmark);
     bool locate(const QString& fieldList, const QVariantList& values); // ignores letter case
     bool findKey(const QVariantList& values); // leading fields of the view's index

@@ -84,6 +84,6 @@ GelSafety AssessGel(const TReactionTotals& t) {
     s.text = QStringLiteral("Short of gel: the %1 gel point would come at acid value %2, %3 below the target of %4")
                  .arg(&nearer == &stat ? QStringLiteral("statistical") : QStringLiteral("Carothers"),
                       av(nearer.acidValue), av(t.TargetAV - nearer.acidValue), targetText);
-    s.brief = QStringLiteral("Short of gel: the nearer at AV %1").arg(av(nearer.acidValue));
+    s.brief = QStringLiteral("Clear of gel: the nearer gel point at AV %1").arg(av(nearer.acidValue));
     return s;
 }

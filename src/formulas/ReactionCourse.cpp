@@ -48,6 +48,9 @@ GelPoint CarothersGel(const TReactionTotals& t) {
 }
 
 double FloryStockmayerExtent(double ratio, double fwA, double fwB) {
+    // Each side must carry more than one group a unit: two factors below zero make no network.
+    if (!(fwA > 1) || !(fwB > 1))
+        return 0;
     const double branching = ratio * (fwA - 1) * (fwB - 1);
     if (!(branching > 0) || !std::isfinite(branching))
         return 0;
