@@ -10,6 +10,7 @@
 #include "components/MessageBox.h"
 #include "components/NumberFormat.h"
 #include "formulas/ReactionTotals.h"
+#include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
@@ -43,7 +44,8 @@ std::string name(const Sequence& s) {
     return where + (s.autoCalc ? "AutoCalcOn" : "AutoCalcOff");
 }
 
-class Keyboard : public MainWindowFixture<::testing::TestWithParam<Sequence>> {
+// Keys go where the keyboard sends them: to whatever has the focus.
+class Keyboard : public MainWindowFixture<::testing::TestWithParam<Sequence>>, protected GridDriver {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
@@ -61,33 +63,14 @@ protected:
         MainWindowFixture::TearDown();
         AutoCalcOn = true;
     }
-    // The cell of `field` on line `row`, clicked as the user would.
-    void click(int row, const char* field) {
-        const QModelIndex index = grid->gridModel()->index(row, grid->gridModel()->columnOf(field));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
-        ASSERT_EQ(grid->currentIndex(), index);
-    }
-    // Keys go where the keyboard sends them: to whatever has the focus.
-    void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, mods);
-    }
     std::string stored(const char* column) {
         return data.query("Recipes.adt", QString("SELECT group_concat(ifnull(round(%1, 4), '-'), ' ') FROM "
                                                  "(SELECT %1 FROM Recipes ORDER BY ItemNum)").arg(column))
             .toStdString();
     }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
-    std::string cursor() {
-        const QModelIndex i = grid->currentIndex();
-        return std::to_string(i.row()) + ":" + grid->gridModel()->columns()[size_t(i.column())].fieldName.toStdString();
-    }
     bool editorOpen() { return grid->isEditing(); }
 
-    DBGrid* grid = nullptr;
     std::string chargesBefore;
     QString totalBefore;
 };

@@ -14,6 +14,7 @@
 #include "components/StatusPanels.h"
 #include "formulas/ReactionTotals.h"
 #include "formulas/ResinProperties.h"
+#include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"
@@ -36,7 +37,7 @@
 
 namespace {
 
-class Starter : public MainWindowFixture<> {
+class Starter : public MainWindowFixture<>, protected GridDriver {
 protected:
     void SetUp() override {
         AutoCalcOn = true;
@@ -45,18 +46,6 @@ protected:
         ASSERT_NO_FATAL_FAILURE(openWindow(TempData::starter("BatchInfo"), TempData::starter("Recipes"),
                                            TempData::starter("RMLib")));
         grid = form.DBGrid1;
-    }
-    void click(int row, const char* field) {
-        const QModelIndex index = grid->gridModel()->index(row, grid->gridModel()->columnOf(field));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
-        ASSERT_EQ(grid->currentIndex(), index);
-    }
-    void type(const QString& text) {
-        for (QChar c : text)
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, mods);
     }
     // "item:code" of the current recipe's stored lines, in order.
     std::string lines() {
@@ -72,10 +61,6 @@ protected:
             out += (r ? " " : "") + grid->gridModel()->index(r, column).data().toString().toStdString();
         return out;
     }
-    std::string cursor() {
-        const QModelIndex i = grid->currentIndex();
-        return std::to_string(i.row()) + ":" + grid->gridModel()->columns()[size_t(i.column())].fieldName.toStdString();
-    }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
     // Every figure the window shows of the recipe: the panels and the footers.
     QStringList figures() {
@@ -88,8 +73,6 @@ protected:
         out.sort();
         return out;
     }
-
-    DBGrid* grid = nullptr;
 };
 
 } // namespace
