@@ -1,7 +1,7 @@
 #include "CourseChart.h"
 
-#include "components/NumberFormat.h"
-#include "formulas/CourseTable.h"
+#include "domain/NumberFormat.h"
+#include "domain/CourseTable.h"
 
 #include <QChart>
 #include <QCursor>

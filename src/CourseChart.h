@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 
 #include <QChartView>
 #include <QList>

@@ -3,10 +3,10 @@
 #include "CourseChart.h"
 #include "components/FileDialog.h"
 #include "components/MessageBox.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "components/ReportOutput.h"
-#include "formulas/CourseTable.h"
-#include "formulas/GelSafety.h"
+#include "domain/CourseTable.h"
+#include "domain/GelSafety.h"
 
 #include <QAction>
 #include <QClipboard>

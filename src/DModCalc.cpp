@@ -3,13 +3,14 @@
 
 #include "MainWindowLink.h"
 #include "components/ScanGuard.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
-#include "formulas/EditableAmounts.h"
-#include "formulas/LineConversions.h"
-#include "formulas/ReactionTotals.h"
-#include "formulas/ResinProperties.h"
+#include "domain/EditableAmounts.h"
+#include "domain/LineConversions.h"
+#include "domain/ReactionTotals.h"
+#include "domain/ResinProperties.h"
+#include "domain/Totals.h"
 
 using namespace LineConversions;
 
@@ -22,13 +23,17 @@ struct RecalculatingScope {
 };
 
 // The focused line's material, read once per recalculation.
-struct Material {
-    explicit Material(const TDMod::LineFields& l)
-        : type(l.RMType->asString()), mwt(l.RMMWt->asFloat()), fa(l.RMFa->asFloat()),
+struct LineMaterial {
+    explicit LineMaterial(const TDMod::LineFields& l)
+        : type(materialTypeOf(l.RMType->asString())), mwt(l.RMMWt->asFloat()), fa(l.RMFa->asFloat()),
           fan(l.RMFan->asFloat()), fb(l.RMFb->asFloat()) {}
-    QString type;
+    MaterialType type;
     double mwt, fa, fan, fb;
 };
+
+std::optional<double> amount(const QVariant& v) {
+    return v.isValid() && !v.isNull() ? std::optional<double>(v.toDouble()) : std::nullopt;
+}
 
 } // namespace
 
@@ -51,7 +56,7 @@ void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
 void TDMod::RecalcFromMass() {
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(Line);
+    const LineMaterial m(Line);
     setAmount(*Line.Moles, MolesFromMass(Line.Mass->asFloat(), m.mwt));
     setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
     setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
@@ -62,7 +67,7 @@ void TDMod::RecalcFromMoles() {
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(Line);
+    const LineMaterial m(Line);
     const double moles = Line.Moles->asFloat();
     setAmount(*Line.Mass, MassFromMoles(moles, m.mwt));
     setAmount(*Line.Ea, EaFromMoles(m.type, moles, m.fa, m.fan));
@@ -74,7 +79,7 @@ void TDMod::RecalcFromEa() {
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(Line);
+    const LineMaterial m(Line);
     setAmount(*Line.Moles, MolesFromEa(m.type, Line.Ea->asFloat(), m.fa, m.fan));
     setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
     setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
@@ -85,7 +90,7 @@ void TDMod::RecalcFromEb() {
         return;
     RecalculatingScope guard;
     TblRecipe.edit();
-    const Material m(Line);
+    const LineMaterial m(Line);
     setAmount(*Line.Moles, MolesFromEb(m.type, Line.Eb->asFloat(), m.fb));
     setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
     setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
@@ -94,7 +99,7 @@ void TDMod::RecalcFromEb() {
 void TDMod::checkAmount(const Field& typed, const QVariant& value) {
     if (Recalculating || value.isNull())
         return;
-    const Material m(Line);
+    const LineMaterial m(Line);
     const double v = value.toDouble();
     double mass = 0, moles = 0, ea = 0, eb = 0;
     if (&typed == Line.Mass) {
@@ -143,7 +148,7 @@ QString TDMod::lockedReason(const QString& fieldName) const {
         return QStringLiteral("There is no material with the code '%1' in the library: the line takes no "
                               "amounts until its code names one.")
             .arg(code);
-    const EditableAmounts e = editableAmounts(Line.RMType->asString(), Line.RMFa->asFloat(),
+    const EditableAmounts e = editableAmounts(materialTypeOf(Line.RMType->asString()), Line.RMFa->asFloat(),
                                               Line.RMFan->asFloat(), Line.RMFb->asFloat());
     if (!e.mass)
         return QStringLiteral("%1 has no acid, anhydride or hydroxyl groups in the library: the line takes no "
@@ -178,105 +183,88 @@ void TDMod::TblRecipeRMCodeChange(Field& code) {
 
 // ---------------------------------------------------------------------------------------------
 
+Recipe TDMod::currentRecipe() const {
+    Recipe r;
+    if (!TblInfo.isEmpty()) {
+        r.header.type = Info.BatchType->asString();
+        r.header.code = Info.BatchCode->asString();
+        r.header.description = Info.Description->asString();
+        r.header.av = amount(Info.AV->value());
+        r.header.solids = amount(Info.Solids->value());
+        r.header.size = amount(Info.Size->value());
+    }
+    const int rows = TblRecipe.isOpen() ? TblRecipe.rowCount() : 0;
+    r.lines.reserve(size_t(rows));
+    for (int i = 0; i < rows; ++i) {
+        const auto at = [&](const Field* f) { return TblRecipe.valueAt(i, *f); };
+        ::Line l;
+        const QVariant item = at(Line.ItemNum);
+        if (item.isValid() && !item.isNull())
+            l.item = item.toInt();
+        l.code = at(Line.RMCode).toString();
+        l.mass = amount(at(Line.Mass));
+        l.moles = amount(at(Line.Moles));
+        l.ea = amount(at(Line.Ea));
+        l.eb = amount(at(Line.Eb));
+        l.charge = amount(at(Line.Charge));
+        l.percent = amount(at(Line.Percent));
+        l.cost = amount(at(Line.Cost));
+        r.lines.push_back(std::move(l));
+    }
+    return r;
+}
+
 void TDMod::CalcTotals() {
     // The line being edited is stored with the passes that follow from it: all or nothing.
     Database::Transaction tx(m_db);
-    TReactionTotals& t = ReactionTotals;
-    t.TotalMass = t.TotalMoles = t.TotalEa = t.MonoEa = t.TotalEb = 0;
-    t.WaterMass = t.TotalCost = t.OilMass = t.FattyAcidMass = t.BranchEq = 0;
-    t.WeightedEa = t.WeightedEb = 0;
-    {
-        // The focused line is stored first, so that it can be returned to after the walk.
-        TblRecipe.checkBrowseMode();
-        ScanGuard scan(TblRecipe);
-        for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next()) {
-            const double mass = Line.Mass->asFloat(), moles = Line.Moles->asFloat();
-            const double ea = Line.Ea->asFloat(), eb = Line.Eb->asFloat();
-            const double fa = Line.RMFa->asFloat(), fan = Line.RMFan->asFloat(), fb = Line.RMFb->asFloat();
-            const QString type = Line.RMType->asString();
-            t.TotalMass += mass;
-            t.TotalCost += mass * Line.RMCost->asFloat();
-            if (type == QLatin1String("Oil")) {
-                t.TotalMoles += 4 * moles;
-                t.OilMass += mass;
-                t.FattyAcidMass += mass - 93 * moles;
-                t.MonoEa += ea;
-            } else if (type == QLatin1String("Fatty Acid")) {
-                t.TotalMoles += moles;
-                t.OilMass += mass + 12.7 * ea;
-                t.FattyAcidMass += mass;
-            } else {
-                t.TotalMoles += moles;
-            }
-            t.TotalEa += ea;
-            t.TotalEb += eb;
-            if (type == QLatin1String("Oil") || fa + 2 * fan + fb > 2)
-                t.BranchEq += ea + eb;
-            if (type == QLatin1String("Oil")) {
-                // Three fatty acids of one group each, any further acid groups on one unit, and
-                // the glycerol's three hydroxyls with any further ones on another.
-                t.WeightedEa += moles * (3 + (fa + 2 * fan) * (fa + 2 * fan));
-                t.WeightedEb += moles * (9 + fb * fb);
-            } else {
-                t.WeightedEa += (fa + 2 * fan) * ea;
-                t.WeightedEb += fb * eb;
-            }
-            if (type != QLatin1String("Oil") && moles != 0)
-                t.WaterMass += 18 * (fa * moles + fan * moles);
-            if (fa == 1)
-                t.MonoEa += ea;
-        }
-    }
+    // The focused line is stored first: the recipe is totalled as it is stored.
+    TblRecipe.checkBrowseMode();
+    TReactionTotals t = totalsOf(currentRecipe(), m_library);
+    // The target acid value is the header's as its change handler put it, and the batch figures
+    // stay as the last batch pass left them.
+    const TReactionTotals& was = ReactionTotals;
+    t.TargetAV = was.TargetAV;
+    t.BatchChargeTotal = was.BatchChargeTotal;
+    t.BatchPercentTotal = was.BatchPercentTotal;
+    t.BatchSize = was.BatchSize;
+    t.SolidsPercent = was.SolidsPercent;
+    ReactionTotals = t;
     if (AutoCalcOn)
         CalcBatch();
     tx.commit();
 }
 
 void TDMod::CalcBatch() {
-    TReactionTotals& t = ReactionTotals;
-    t.BatchChargeTotal = t.BatchPercentTotal = t.TotalCost = 0;
-    t.BatchSize = Info.Size->asFloat();
-    t.SolidsPercent = Info.Solids->asFloat();
     {
         // One transaction: all lines or none.
         Database::Transaction tx(m_db);
         TblRecipe.checkBrowseMode();
+        const Recipe recipe = currentRecipe();
+        const BatchScale batch = batchOf(recipe, m_library, ReactionTotals);
         // The batch columns follow from the recipe: writing them changes no recipe, and merely
         // showing one whose figures were stale must not date it.
         const bool keep = m_keepDate;
         m_keepDate = true;
         ScopeGuard restoreKeep([&] { m_keepDate = keep; });
         ScanGuard scan(TblRecipe);
-        const double yield = Yield();
         // A pass ended by an error leaves no half-written line behind to be stored later.
         const int errorsBefore = std::uncaught_exceptions();
         ScopeGuard dropPending([&] {
             if (std::uncaught_exceptions() > errorsBefore)
                 TblRecipe.cancel();
         });
-        if (yield > 0) {
-            TblRecipe.first();
-            while (!TblRecipe.eof()) {
+        // Without a positive yield the lines keep what they had: no line is walked.
+        if (!batch.lines.empty()) {
+            size_t i = 0;
+            for (TblRecipe.first(); !TblRecipe.eof() && i < batch.lines.size(); TblRecipe.next(), ++i) {
+                const LineBatch& line = batch.lines[i];
                 TblRecipe.edit();
-                const double mass = Line.Mass->asFloat();
-                const double charge = mass * t.BatchSize / yield;
-                Line.Charge->setFloat(charge);
-                t.BatchChargeTotal += charge;
-                if (charge == 0)
-                    Line.Charge->clear();
-                const double percent = mass * t.SolidsPercent / yield;
-                Line.Percent->setFloat(percent);
-                t.BatchPercentTotal += percent;
-                if (percent == 0)
-                    Line.Percent->clear();
-                const double cost = Line.RMCost->asFloat() * mass;
-                Line.Cost->setFloat(cost);
-                if (cost == 0)
-                    Line.Cost->clear();
-                t.TotalCost += Line.Cost->asFloat();
-                TblRecipe.next();
+                Line.Charge->setValue(line.charge ? QVariant(*line.charge) : QVariant());
+                Line.Percent->setValue(line.percent ? QVariant(*line.percent) : QVariant());
+                Line.Cost->setValue(line.cost ? QVariant(*line.cost) : QVariant());
             }
         }
+        ReactionTotals = scaled(ReactionTotals, recipe.header, batch);
         tx.commit();
     }
     m_form.ShowResults();

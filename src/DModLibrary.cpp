@@ -3,7 +3,7 @@
 #include "Tables.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"
-#include "formulas/LineConversions.h"
+#include "domain/LineConversions.h"
 
 #include <QSet>
 #include <utility>
@@ -126,7 +126,7 @@ void TDMod::recalcLinesOf(const QSet<QString>& codes) {
             const double weighed = row->values.number(mass);
             if (!m || !(weighed > 0) || row->values.text(code) != c)
                 continue;
-            const QString t = m->values.text(type);
+            const MaterialType t = materialTypeOf(m->values.text(type));
             const double n = MolesFromMass(weighed, m->values.number(mwt));
             RowValues after = row->values;
             after.set(moles, amount(n));

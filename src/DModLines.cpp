@@ -2,7 +2,7 @@
 #include "DModUnit.h"
 
 #include "MainWindowLink.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "components/ScanGuard.h"
 #include "components/StoreError.h"
 

@@ -5,7 +5,7 @@
 #include "components/RecipeBox.h"
 #include "components/ScanGuard.h"
 #include "components/ScopeGuard.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "components/TextKey.h"
 
 #include <QDateTime>

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "StoredLibrary.h"
 #include "components/DataSource.h"
 #include "components/Database.h"
 #include "components/Table.h"
+#include "domain/Recipe.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -105,6 +107,10 @@ public:
     void TblRecipeEbChange(Field& field);
     void TblRecipeRMCodeChange(Field& field);
 
+    // The current recipe as a value: its header and its lines as the views hold them.
+    Recipe currentRecipe() const;
+    // The library as the lines see it.
+    const MaterialLookup& library() const { return m_library; }
     // The totals pass and the batch pass over the current recipe's lines.
     void CalcTotals();
     void CalcBatch();
@@ -198,6 +204,7 @@ private:
     static QString now();
 
     Database& m_db;
+    StoredLibrary m_library{m_db};
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
     QSet<QString> m_materialsStored; // codes stored while the library window is open

@@ -13,6 +13,7 @@
 #include "components/MessageBox.h"
 #include "components/ReportPreview.h"
 #include "components/UserAction.h"
+#include "domain/MaterialType.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -177,7 +178,8 @@ QWidget* TFormLib::buildFormPanel() {
     EdDBRMChemClass = edit("RMChemClass", QStringLiteral("Chemical Class"), 220, 1, columnX[0]);
     EdDBRMType = new DBComboBox;
     EdDBRMType->setObjectName("EdDBRMType");
-    EdDBRMType->addItems({"Acid", "Amphoteric", "Base", "Fatty Acid", "Oil"});
+    for (MaterialType type : materialTypes())
+        EdDBRMType->addItem(materialTypeWord(type));
     EdDBRMType->setMaxVisibleItems(5);
     EdDBRMType->bind(source, QStringLiteral("RMType"));
     place(EdDBRMType, QStringLiteral("Type"), 100, 1, 234);

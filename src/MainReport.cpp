@@ -1,9 +1,10 @@
 #include "MainReport.h"
 
 #include "DModUnit.h"
-#include "components/NumberFormat.h"
-#include "formulas/GelSafety.h"
-#include "formulas/ResinProperties.h"
+#include "domain/NumberFormat.h"
+#include "domain/GelSafety.h"
+#include "domain/Figures.h"
+#include "domain/ResinProperties.h"
 
 using Report::Anchor;
 using Report::Band;
@@ -171,60 +172,38 @@ void TFrmMainReport::addCalculatedValues() {
     b.items.push_back(caption(QStringLiteral("Hydroxyl"), 131.2, 14.8, heading));
     const Font bold = font(11, true);
     const Font plain = font(11);
-    // Caption at its left edge; the value right-aligned in a cell ending at `valueRight`.
-    auto pair = [&](const char* text, double captionX, double top, const char* label, double valueRight,
-                    double width, double percentX = 0) {
-        b.items.push_back(caption(QString::fromLatin1(text), captionX, top, bold));
+    // Caption at its left edge, as the table of figures words it; the value right-aligned in a
+    // cell ending at `valueRight`.
+    auto pair = [&](double captionX, double top, const char* label, double valueRight, double width,
+                    double percentX = 0) {
+        b.items.push_back(caption(QString::fromLatin1(figureOfReportLabel(QString::fromLatin1(label))->reportCaption),
+                                  captionX, top, bold));
         b.items.push_back(Item::cell(QString::fromLatin1(label), valueRight, width, top, Anchor::Right, plain, false));
         if (percentX > 0)
             b.items.push_back(caption(QStringLiteral("%"), percentX, top, plain));
     };
-    pair("Alkyd Constant:", 2.1, 22.5, "LblKValue", 44.5, 11.9);
-    pair("AV @ Gel:", 2.1, 29.6, "LblAVAtGel", 44.5, 11.9);
-    pair("P Gel:", 2.1, 36.5, "LblPGel", 44.5, 11.9);
-    pair("F Av:", 2.1, 43.7, "LblFav", 44.5, 11.9);
-    pair("Oil Length:", 69.6, 22.5, "LblOilLength", 106.9, 11.9, 107.4);
-    pair("Mol. Mass:", 69.8, 29.6, "LblMolMass", 106.9, 11.9);
-    pair("Cost per Kg:", 69.6, 36.5, "LblCost", 106.9, 11.9);
-    pair("Excess OH:", 131.0, 22.5, "LblExcessOH", 171.7, 13.2, 172.2);
-    pair("OH Number:", 131.0, 29.6, "LblOHN", 171.7, 13.2);
-    pair("Oh Eqv. Mass:", 131.0, 36.5, "LblOHEqvMass", 171.7, 13.2);
-    pair("Percent OH:", 131.0, 43.7, "LblPercOH", 171.7, 13.2, 172.5);
+    pair(2.1, 22.5, "LblKValue", 44.5, 11.9);
+    pair(2.1, 29.6, "LblAVAtGel", 44.5, 11.9);
+    pair(2.1, 36.5, "LblPGel", 44.5, 11.9);
+    pair(2.1, 43.7, "LblFav", 44.5, 11.9);
+    pair(69.6, 22.5, "LblOilLength", 106.9, 11.9, 107.4);
+    pair(69.8, 29.6, "LblMolMass", 106.9, 11.9);
+    pair(69.6, 36.5, "LblCost", 106.9, 11.9);
+    pair(131.0, 22.5, "LblExcessOH", 171.7, 13.2, 172.2);
+    pair(131.0, 29.6, "LblOHN", 171.7, 13.2);
+    pair(131.0, 36.5, "LblOHEqvMass", 171.7, 13.2);
+    pair(131.0, 43.7, "LblPercOH", 171.7, 13.2, 172.5);
     Report1.bands.push_back(std::move(b));
 }
 
 void TFrmMainReport::FillReportLabels() {
-    using NumberFormat::format;
-    const TReactionTotals& t = ReactionTotals;
-    Band& totals = Report1.band(QStringLiteral("Totals"));
-    Band& values = Report1.band(QStringLiteral("CalculatedValues"));
-    auto set = [](Band& band, const char* label, double value, const char* pattern) {
-        band.item(QString::fromLatin1(label)).text = format(value, QString::fromLatin1(pattern));
-    };
-    set(totals, "LblTMass", t.TotalMass, "0.000");
-    set(totals, "LblTMoles", t.TotalMoles, "0.0000");
-    set(totals, "LblTEa", t.TotalEa, "0.0000");
-    set(totals, "LblTEb", t.TotalEb, "0.0000");
-    set(totals, "LblTAmt", t.BatchChargeTotal, "0.00");
-    set(totals, "LblTPerc", t.BatchPercentTotal, "0.000");
-    set(totals, "LblTCost", t.TotalCost, "0.00");
-    set(totals, "LblMassWaterOff", WaterOff(), "0.000");
-    set(totals, "LblChargeWaterOff", BatchWaterOff(), "0.00");
-    set(totals, "LblPercentWaterOff", PercentWaterOff(), "0.000");
-    set(totals, "LblMassYield", Yield(), "0.000");
-    set(totals, "LblChargeYield", t.BatchSize, "0.00");
-    set(totals, "LblPercentYield", t.SolidsPercent, "0.000");
-    set(values, "LblKValue", KValue(), "0.000");
-    set(values, "LblAVAtGel", AVAtGel(), "0.0");
-    set(values, "LblPGel", PGel(), "0.000");
-    set(values, "LblFav", FAv(), "0.000");
-    set(values, "LblOilLength", OilLength(), "0.0");
-    set(values, "LblMolMass", MolMass(), "#");
-    set(values, "LblCost", CostPerMass(), "0.00");
-    set(values, "LblExcessOH", ExcessOH(), "0.0");
-    set(values, "LblOHN", OHN(), "0");
-    set(values, "LblOHEqvMass", OHEqvMass(), "0");
-    set(values, "LblPercOH", PercOH(), "0.0");
+    // Every figure the report prints, from the one table.
+    for (const Figure& f : figures())
+        if (f.reportLabel)
+            for (Band& band : Report1.bands)
+                for (Item& item : band.items)
+                    if (item.name == QLatin1String(f.reportLabel))
+                        item.text = f.reportText(ReactionTotals);
     addGelWarning();
 }
 

@@ -10,6 +10,7 @@
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
 #include "components/StatusPanels.h"
+#include "domain/Figures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -396,16 +397,17 @@ QWidget* TForm1::buildResultsArea() {
     QGroupBox* calc = group("Calculations");
     calc->setObjectName("GrpCalculations");
     calc->setFixedWidth(290);
-    caption(calc, "Paton's Constant", 4, rows[0] - 2, 60);
-    valuePanel(calc, "PnlKValue", 66, rows[0]);
-    caption(calc, "Acid Val at Gel", 142, rows[0] - 2, 55);
-    valuePanel(calc, "PnlAVAtGel", 199, rows[0]);
-    caption(calc, "PGel", 4, rows[1] - 2, 60);
-    valuePanel(calc, "PnlPGel", 66, rows[1]);
-    caption(calc, "FAv", 142, rows[1] - 2, 55);
-    valuePanel(calc, "PnlFAV", 199, rows[1]);
-    caption(calc, "Molecular Mass", 4, rows[2] - 2, 60);
-    valuePanel(calc, "PnlMolMass", 66, rows[2]);
+    // Each panel with its caption beside it, as the table of figures words it.
+    const auto figure = [&](QWidget* group, const char* panel, int captionX, int captionWidth, int panelX, int y) {
+        caption(group, QString::fromLatin1(figureOfPanel(QString::fromLatin1(panel))->panelCaption), captionX, y - 2,
+                captionWidth);
+        valuePanel(group, panel, panelX, y);
+    };
+    figure(calc, "PnlKValue", 4, 60, 66, rows[0]);
+    figure(calc, "PnlAVAtGel", 142, 55, 199, rows[0]);
+    figure(calc, "PnlPGel", 4, 60, 66, rows[1]);
+    figure(calc, "PnlFAV", 142, 55, 199, rows[1]);
+    figure(calc, "PnlMolMass", 4, 60, 66, rows[2]);
     // The gel warning in words, in the row's free place: readable without hovering.
     LblGelSafety = new QLabel(calc);
     LblGelSafety->setObjectName("LblGelSafety");
@@ -414,23 +416,17 @@ QWidget* TForm1::buildResultsArea() {
     LblGelSafety->setWordWrap(true);
     LblGelSafety->setAlignment(Qt::AlignCenter);
     LblGelSafety->setAutoFillBackground(true);
-    caption(calc, "Oil Length", 4, rows[3] - 2, 60);
-    valuePanel(calc, "PnlOilLength", 66, rows[3]);
-    caption(calc, "Percent FA", 142, rows[3] - 2, 55);
-    valuePanel(calc, "PnlPercFA", 199, rows[3]);
+    figure(calc, "PnlOilLength", 4, 60, 66, rows[3]);
+    figure(calc, "PnlPercFA", 142, 55, 199, rows[3]);
     layout->addWidget(calc);
 
     QGroupBox* oh = group("Hydroxyl");
     oh->setObjectName("GrpHydroxyl");
     oh->setFixedWidth(155);
-    caption(oh, "Excess", 8, rows[0] - 2, 60);
-    valuePanel(oh, "PnlExcessOH", 72, rows[0]);
-    caption(oh, "Percent", 8, rows[1] - 2, 60);
-    valuePanel(oh, "PnlPercOH", 72, rows[1]);
-    caption(oh, "Number", 8, rows[2] - 2, 60);
-    valuePanel(oh, "PnlOHN", 72, rows[2]);
-    caption(oh, "Equivalent Mass", 8, rows[3] - 2, 60);
-    valuePanel(oh, "PnlOHEqvMass", 72, rows[3]);
+    figure(oh, "PnlExcessOH", 8, 60, 72, rows[0]);
+    figure(oh, "PnlPercOH", 8, 60, 72, rows[1]);
+    figure(oh, "PnlOHN", 8, 60, 72, rows[2]);
+    figure(oh, "PnlOHEqvMass", 8, 60, 72, rows[3]);
     layout->addWidget(oh);
 
     QGroupBox* qty = group("Quantities");

@@ -3,7 +3,7 @@
 #include "MainWindowLink.h"
 #include "components/ComboRecipeBox.h"
 #include "components/ImageList.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -9,7 +9,7 @@
 #include "app/Settings.h"
 #include "components/MessageBox.h"
 #include "components/UserAction.h"
-#include "formulas/EditableAmounts.h"
+#include "domain/EditableAmounts.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -230,7 +230,7 @@ void TForm1::UpdateEditableColumns() {
     if (!m_dmod || !DBGrid1)
         return;
     const TDMod::LineFields& line = m_dmod->Line;
-    const EditableAmounts e = editableAmounts(line.RMType->asString(), line.RMFa->asFloat(),
+    const EditableAmounts e = editableAmounts(materialTypeOf(line.RMType->asString()), line.RMFa->asFloat(),
                                               line.RMFan->asFloat(), line.RMFb->asFloat());
     DBGrid1->setReadOnly("Mass", !e.mass);
     DBGrid1->setReadOnly("Moles", !e.moles);

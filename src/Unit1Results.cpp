@@ -4,9 +4,10 @@
 #include "Unit1.h"
 #include "CourseForm.h"
 #include "components/DBGrid.h"
-#include "components/NumberFormat.h"
-#include "formulas/GelSafety.h"
-#include "formulas/ResinProperties.h"
+#include "domain/NumberFormat.h"
+#include "domain/GelSafety.h"
+#include "domain/Figures.h"
+#include "domain/ResinProperties.h"
 
 #include <QLabel>
 
@@ -16,40 +17,19 @@ void TForm1::setPanel(const char* name, const QString& text) {
 }
 
 void TForm1::ShowResults() {
-    using NumberFormat::format;
     const TReactionTotals& t = ReactionTotals;
-    const QString pct = QStringLiteral(" %");
-    setPanel("PnlKValue", format(KValue(), "0.000"));
-    setPanel("PnlAVAtGel", format(AVAtGel(), "0.0"));
-    showGelSafety();
-    setPanel("PnlPGel", format(PGel(), "0.0") + pct);
-    setPanel("PnlFAV", format(FAv(), "0.00"));
-    setPanel("PnlOilLength", format(OilLength(), "0.0") + pct);
-    setPanel("PnlPercFA", format(PercFA(), "0.0") + pct);
-    setPanel("PnlExcessOH", format(ExcessOH(), "0.0") + pct);
-    setPanel("PnlOHN", format(OHN(), "0"));
-    setPanel("PnlOHEqvMass", format(OHEqvMass(), "0"));
-    setPanel("PnlPercOH", format(PercOH(), "0.0") + pct);
-    setPanel("PnlMolMass", format(MolMass(), "#"));
-    setPanel("PnlTotalMass", format(t.TotalMass, "0.00"));
-    setPanel("PnlWaterOff", format(WaterOff(), "0.00"));
-    setPanel("PnlYield", format(Yield(), "0.0#"));
-    setPanel("PnlBatchTotal", format(t.BatchChargeTotal, "0.0"));
-    setPanel("PnlBatchWaterOff", format(BatchWaterOff(), "0.0"));
-    setPanel("PnlBatchYield", format(t.BatchSize, "0.0"));
-    setPanel("PnlPercentTotal", format(t.BatchPercentTotal, "0.00"));
-    setPanel("PnlPercentWaterOff", format(PercentWaterOff(), "0.00"));
-    setPanel("PnlPercYield", format(t.SolidsPercent, "0.00"));
-
-    // The grid picks its footers up by field, wherever its columns stand.
+    // Every figure from the one table: the panels in their order, then the footer row, which the
+    // grid picks up by field wherever its columns stand.
+    for (const Figure& f : figures()) {
+        if (f.panel) {
+            setPanel(f.panel, f.panelText(t));
+            if (QLatin1String(f.panel) == QLatin1String("PnlAVAtGel"))
+                showGelSafety();
+        }
+        if (f.footerField)
+            m_footers.insert(QString::fromLatin1(f.footerField), f.footerText(t));
+    }
     m_footers.insert(QStringLiteral("RMName"), QStringLiteral("Totals"));
-    m_footers.insert(QStringLiteral("Mass"), format(t.TotalMass, "0.000"));
-    m_footers.insert(QStringLiteral("Moles"), format(t.TotalMoles, "0.0000"));
-    m_footers.insert(QStringLiteral("Ea"), format(t.TotalEa, "0.0000"));
-    m_footers.insert(QStringLiteral("Eb"), format(t.TotalEb, "0.0000"));
-    m_footers.insert(QStringLiteral("Charge"), format(t.BatchChargeTotal, "0.00"));
-    m_footers.insert(QStringLiteral("Percent"), format(t.BatchPercentTotal, "0.000"));
-    m_footers.insert(QStringLiteral("Cost"), format(t.TotalCost, "0.00"));
     if (DBGrid1 && DBGrid1->footer("Mass"))
         for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
             DBGrid1->setFooterText(f, m_footers.value(f));

@@ -6,7 +6,7 @@
 #include "components/DBEdit.h"
 #include "components/FileDialog.h"
 #include "components/MessageBox.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"

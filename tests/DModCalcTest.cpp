@@ -1,7 +1,7 @@
 #include "DModUnit.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "components/StoreError.h"
-#include "formulas/ResinProperties.h"
+#include "domain/ResinProperties.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 

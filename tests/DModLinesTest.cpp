@@ -1,6 +1,6 @@
 #include "DModUnit.h"
 #include "components/StoreError.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 

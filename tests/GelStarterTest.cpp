@@ -1,9 +1,9 @@
 // The gel predictions of recipes worked by hand, from the totals the data module forms of the
 // starter tables as the program ships them.
 #include "DModUnit.h"
-#include "formulas/GelSafety.h"
-#include "formulas/ReactionCourse.h"
-#include "formulas/ResinProperties.h"
+#include "domain/GelSafety.h"
+#include "domain/ReactionCourse.h"
+#include "domain/ResinProperties.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 

@@ -6,7 +6,7 @@
 #include "components/DBEdit.h"
 #include "components/LibraryList.h"
 #include "components/MessageBox.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"

@@ -1,7 +1,7 @@
 #include "DModUnit.h"
 #include "MainReport.h"
 #include "components/ReportPainter.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/ReportPdf.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"

@@ -3,7 +3,7 @@
 #include "app/Startup.h"
 #include "components/MessageBox.h"
 #include "components/PrintJob.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/CupsMain.h"
 #include "support/CupsServer.h"
 #include "support/MainWindowFixture.h"

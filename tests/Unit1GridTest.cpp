@@ -4,7 +4,7 @@
 #include "components/DBGrid.h"
 #include "components/LibraryList.h"
 #include "components/MessageBox.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 

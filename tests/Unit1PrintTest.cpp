@@ -4,7 +4,7 @@
 #include "components/FileDialog.h"
 #include "components/MessageBox.h"
 #include "components/PrintJob.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
 #include "support/TempData.h"

@@ -3,7 +3,7 @@
 #include "app/Startup.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/FaultVfs.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"

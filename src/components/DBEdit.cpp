@@ -2,7 +2,7 @@
 
 #include "DataSource.h"
 #include "MessageBox.h"
-#include "NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "StoreError.h"
 #include "UserAction.h"
 #include "Table.h"

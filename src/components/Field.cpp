@@ -1,7 +1,7 @@
 #include "Field.h"
 
 #include "Database.h"
-#include "NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "StoreError.h"
 #include "Table.h"
 

@@ -1,7 +1,7 @@
 #include "GridDelegate.h"
 
 #include "DBGrid.h"
-#include "NumberFormat.h"
+#include "domain/NumberFormat.h"
 #include "Table.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "RowValues.h"
 
-#include "NumberFormat.h"
+#include "domain/NumberFormat.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include "DModUnit.h"
 #include "components/GridKeys.h"
 #include "components/StoreError.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TempData.h"
-#include "formulas/ReactionTotals.h"
+#include "domain/ReactionTotals.h"
 
 // The worked recipe the tests figure by hand: 1 mol phthalic anhydride, 1.1 mol glycerol and
 // 1 mol soya fatty acid, as recipe Alkyd/W1.

@@ -1,7 +1,7 @@
-#include "formulas/CourseTable.h"
-#include "formulas/GelSafety.h"
-#include "formulas/ReactionCourse.h"
-#include "formulas/ResinProperties.h"
+#include "domain/CourseTable.h"
+#include "domain/GelSafety.h"
+#include "domain/ReactionCourse.h"
+#include "domain/ResinProperties.h"
 #include "support/WorkedRecipe.h"
 
 #include <gtest/gtest.h>

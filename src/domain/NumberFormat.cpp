@@ -1,4 +1,4 @@
-#include "NumberFormat.h"
+#include "domain/NumberFormat.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "ReactionCourse.h"
 #include "ResinProperties.h"
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 #include "ReactionCourse.h"
 
+#include "Chemistry.h"
 #include "ResinProperties.h"
 
 #include <algorithm>
@@ -7,8 +8,8 @@
 
 namespace {
 
-constexpr double KOH = 56100; // mg KOH per mole
-constexpr double Water = 18;  // per ester bond
+using Chemistry::KOH;
+using Chemistry::Water;
 
 GelPoint gelAt(const TReactionTotals& t, double extent) {
     GelPoint g;

@@ -1,13 +1,18 @@
-#include "components/NumberFormat.h"
-#include "formulas/LineConversions.h"
-#include "formulas/EditableAmounts.h"
-#include "formulas/ResinProperties.h"
+#include "domain/NumberFormat.h"
+#include "domain/LineConversions.h"
+#include "domain/EditableAmounts.h"
+#include "domain/ResinProperties.h"
 #include "support/WorkedRecipe.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace LineConversions;
+
+namespace {
+// A type as the library file writes it, read at the store's edge.
+MaterialType word(const char* stored) { return materialTypeOf(QString::fromLatin1(stored)); }
+} // namespace
 
 namespace {
 
@@ -19,26 +24,26 @@ TEST(LineConversions, FollowTheOilRuleAndTheirOwnGuards) {
     EXPECT_EQ(MassFromMoles(2, 0), 0);
     EXPECT_DOUBLE_EQ(MassFromMoles(-1, 10), -10); // mass conversions test only the molecular mass
 
-    EXPECT_DOUBLE_EQ(EaFromMoles("Acid", 2, 0, 1), 4);
-    EXPECT_DOUBLE_EQ(EaFromMoles("Oil", 0.5, 0, 0), 1.5);
-    EXPECT_EQ(EaFromMoles("Oil", 0, 0, 0), 0);
-    EXPECT_EQ(EaFromMoles("Acid", -1, 2, 0), 0); // moles to equivalents test the moles
-    EXPECT_DOUBLE_EQ(EbFromMoles("Base", 0.5, 3), 1.5);
-    EXPECT_DOUBLE_EQ(EbFromMoles("Oil", 0.5, 0), 1.5);
-    EXPECT_DOUBLE_EQ(EbFromMoles("oil", 0.5, 0), 0) << "only the exact type Oil is an oil";
+    EXPECT_DOUBLE_EQ(EaFromMoles(word("Acid"), 2, 0, 1), 4);
+    EXPECT_DOUBLE_EQ(EaFromMoles(word("Oil"), 0.5, 0, 0), 1.5);
+    EXPECT_EQ(EaFromMoles(word("Oil"), 0, 0, 0), 0);
+    EXPECT_EQ(EaFromMoles(word("Acid"), -1, 2, 0), 0); // moles to equivalents test the moles
+    EXPECT_DOUBLE_EQ(EbFromMoles(word("Base"), 0.5, 3), 1.5);
+    EXPECT_DOUBLE_EQ(EbFromMoles(word("Oil"), 0.5, 0), 1.5);
+    EXPECT_DOUBLE_EQ(EbFromMoles(word("oil"), 0.5, 0), 0) << "only the exact type Oil is an oil";
 
-    EXPECT_DOUBLE_EQ(MolesFromEa("Oil", 3, 0, 0), 1);
-    EXPECT_DOUBLE_EQ(MolesFromEa("Acid", -4, 0, 1), -2); // no test of the sign of the source
-    EXPECT_EQ(MolesFromEa("Base", 3, 0, 0), 0);
-    EXPECT_DOUBLE_EQ(MolesFromEb("Oil", 3, 0), 1);
-    EXPECT_EQ(MolesFromEb("Acid", 3, 0), 0);
+    EXPECT_DOUBLE_EQ(MolesFromEa(word("Oil"), 3, 0, 0), 1);
+    EXPECT_DOUBLE_EQ(MolesFromEa(word("Acid"), -4, 0, 1), -2); // no test of the sign of the source
+    EXPECT_EQ(MolesFromEa(word("Base"), 3, 0, 0), 0);
+    EXPECT_DOUBLE_EQ(MolesFromEb(word("Oil"), 3, 0), 1);
+    EXPECT_EQ(MolesFromEb(word("Acid"), 3, 0), 0);
 }
 
 TEST(LineConversions, ZeroSumFunctionalitiesGiveNoMolesInsteadOfDividingByZero) {
-    EXPECT_EQ(MolesFromEa("Acid", 3, 2, -1), 0);  // 2 + 2 x (-1) = 0
-    EXPECT_EQ(MolesFromEa("Oil", 3, -1, -1), 0);  // 3 - 1 - 2 = 0
-    EXPECT_EQ(MolesFromEb("Oil", 3, -3), 0);      // 3 - 3 = 0
-    EXPECT_DOUBLE_EQ(MolesFromEa("Acid", 3, 1, -1), -3); // a negative sum still divides
+    EXPECT_EQ(MolesFromEa(word("Acid"), 3, 2, -1), 0);  // 2 + 2 x (-1) = 0
+    EXPECT_EQ(MolesFromEa(word("Oil"), 3, -1, -1), 0);  // 3 - 1 - 2 = 0
+    EXPECT_EQ(MolesFromEb(word("Oil"), 3, -3), 0);      // 3 - 3 = 0
+    EXPECT_DOUBLE_EQ(MolesFromEa(word("Acid"), 3, 1, -1), -3); // a negative sum still divides
 }
 
 // Anhydride 148.12 g (1 mol, Ea 2), triol 101.299 g (1.1 mol, Eb 3.3), fatty acid 280 g
@@ -142,7 +147,7 @@ TEST(EditableAmounts, FollowTheMaterialsGroups) {
         {"", 0, 0, 0, "----"},           {"Base", 0, 0, -1, "----"}, {"Acid", 1e-9, 0, 0, "Mma-"},
     };
     for (const Case& c : cases) {
-        const EditableAmounts e = editableAmounts(c.type, c.fa, c.fan, c.fb);
+        const EditableAmounts e = editableAmounts(word(c.type), c.fa, c.fan, c.fb);
         const std::string open = std::string(e.mass ? "M" : "-") + (e.moles ? "m" : "-") +
                                  (e.ea ? "a" : "-") + (e.eb ? "b" : "-");
         EXPECT_EQ(open, c.open) << c.type << " " << c.fa << "/" << c.fan << "/" << c.fb;

@@ -1,4 +1,4 @@
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,11 +1,13 @@
 #include "ResinProperties.h"
 
+#include "Chemistry.h"
+
 #include <cmath>
 
 namespace {
 
-constexpr long double KOH = 56100; // mg KOH per mole: the scale of acid and hydroxyl values
-constexpr long double Water = 18;  // mass of water per ester bond
+constexpr long double KOH = Chemistry::KOH;
+constexpr long double Water = Chemistry::Water;
 
 // Intermediate arithmetic in the wider type; a zero divisor or a result that is not a number
 // gives 0, so that nothing but a number ever reaches the display.
@@ -90,7 +92,7 @@ double CostPerMass(const TReactionTotals& t) {
 double OHEqvMass(const TReactionTotals& t) { return OHN(t) > 0 ? finite(KOH / OHN(t)) : 0; }
 
 double PercOH(const TReactionTotals& t) {
-    return OHEqvMass(t) > 0 ? finite(1700.0L / OHEqvMass(t)) : 0;
+    return OHEqvMass(t) > 0 ? finite((long double)Chemistry::HydroxylPercent / OHEqvMass(t)) : 0;
 }
 
 double BatchWaterOff(const TReactionTotals& t) {

@@ -1,6 +1,6 @@
 #include "CourseTable.h"
 
-#include "components/NumberFormat.h"
+#include "domain/NumberFormat.h"
 
 #include <QStringList>
 #include <algorithm>

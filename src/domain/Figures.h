@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ReactionTotals.h"
+
+#include <QString>
+#include <vector>
+
+// The one table of a recipe's figures: each with what it is called, how it is worked out from
+// the totals, and how the main window's panels, the grid's footer row and the recipe report
+// write it. Where the screen and the paper write a figure differently, the row says both.
+struct Figure {
+    const char* name;                        // the figure, as the formulas name it
+    double (*value)(const TReactionTotals&); // from the totals
+    // The main window: the panel that shows it, its number pattern and the text after it, and
+    // the caption beside the panel (none where a table's row and column headings say it).
+    const char* panel;
+    const char* panelFormat;
+    const char* panelSuffix;
+    const char* panelCaption;
+    // The grid's footer row: the field whose column shows it there, and the pattern.
+    const char* footerField;
+    const char* footerFormat;
+    // The recipe report: the label that prints it, the pattern and the caption before it.
+    const char* reportLabel;
+    const char* reportFormat;
+    const char* reportCaption;
+
+    QString panelText(const TReactionTotals& t) const;
+    QString footerText(const TReactionTotals& t) const;
+    QString reportText(const TReactionTotals& t) const;
+};
+
+// Every figure, the panels' in the order the main window writes them, then those of the
+// footer row and the report alone.
+const std::vector<Figure>& figures();
+// The figure a panel, footer field or report label shows; nullptr for none.
+const Figure* figureOfPanel(const QString& panel);
+const Figure* figureOfFooter(const QString& field);
+const Figure* figureOfReportLabel(const QString& label);
