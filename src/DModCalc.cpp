@@ -53,47 +53,35 @@ void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
     Line.ItemNum->setValue(itemNum);
 }
 
-void TDMod::RecalcFromMass() {
+void TDMod::recalcFrom(Amount typed, Field& source) {
     RecalculatingScope guard;
     TblRecipe.edit();
     const LineMaterial m(Line);
-    setAmount(*Line.Moles, MolesFromMass(Line.Mass->asFloat(), m.mwt));
-    setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
-    setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
+    const LineAmounts a = AmountsFrom(typed, source.asFloat(), m.type, m.mwt, m.fa, m.fan, m.fb);
+    // The other three in the Parts' order: the moles first, or the mass where the moles were
+    // typed. A refused figure ends the recalculation at its step.
+    const std::pair<Field*, double> writes[] = {
+        {Line.Moles, a.moles}, {Line.Mass, a.mass}, {Line.Ea, a.ea}, {Line.Eb, a.eb}};
+    for (const auto& [field, value] : writes)
+        if (field != &source)
+            setAmount(*field, value);
 }
 
+void TDMod::RecalcFromMass() { recalcFrom(Amount::Mass, *Line.Mass); }
+
 void TDMod::RecalcFromMoles() {
-    if (Line.Moles->isNull())
-        return;
-    RecalculatingScope guard;
-    TblRecipe.edit();
-    const LineMaterial m(Line);
-    const double moles = Line.Moles->asFloat();
-    setAmount(*Line.Mass, MassFromMoles(moles, m.mwt));
-    setAmount(*Line.Ea, EaFromMoles(m.type, moles, m.fa, m.fan));
-    setAmount(*Line.Eb, EbFromMoles(m.type, moles, m.fb));
+    if (!Line.Moles->isNull())
+        recalcFrom(Amount::Moles, *Line.Moles);
 }
 
 void TDMod::RecalcFromEa() {
-    if (Line.Ea->isNull())
-        return;
-    RecalculatingScope guard;
-    TblRecipe.edit();
-    const LineMaterial m(Line);
-    setAmount(*Line.Moles, MolesFromEa(m.type, Line.Ea->asFloat(), m.fa, m.fan));
-    setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
-    setAmount(*Line.Eb, EbFromMoles(m.type, Line.Moles->asFloat(), m.fb));
+    if (!Line.Ea->isNull())
+        recalcFrom(Amount::Ea, *Line.Ea);
 }
 
 void TDMod::RecalcFromEb() {
-    if (Line.Eb->isNull())
-        return;
-    RecalculatingScope guard;
-    TblRecipe.edit();
-    const LineMaterial m(Line);
-    setAmount(*Line.Moles, MolesFromEb(m.type, Line.Eb->asFloat(), m.fb));
-    setAmount(*Line.Mass, MassFromMoles(Line.Moles->asFloat(), m.mwt));
-    setAmount(*Line.Ea, EaFromMoles(m.type, Line.Moles->asFloat(), m.fa, m.fan));
+    if (!Line.Eb->isNull())
+        recalcFrom(Amount::Eb, *Line.Eb);
 }
 
 void TDMod::checkAmount(const Field& typed, const QVariant& value) {
@@ -101,27 +89,16 @@ void TDMod::checkAmount(const Field& typed, const QVariant& value) {
         return;
     const LineMaterial m(Line);
     const double v = value.toDouble();
-    double mass = 0, moles = 0, ea = 0, eb = 0;
-    if (&typed == Line.Mass) {
-        mass = v;
-        moles = MolesFromMass(v, m.mwt);
-    } else if (&typed == Line.Moles) {
-        moles = v;
-    } else if (&typed == Line.Ea) {
-        moles = MolesFromEa(m.type, v, m.fa, m.fan);
-    } else {
-        moles = MolesFromEb(m.type, v, m.fb);
-    }
-    if (&typed != Line.Mass)
-        mass = MassFromMoles(moles, m.mwt);
-    if (&typed != Line.Ea)
-        ea = EaFromMoles(m.type, moles, m.fa, m.fan);
-    if (&typed != Line.Eb)
-        eb = EbFromMoles(m.type, moles, m.fb);
+    const Amount source = &typed == Line.Mass ? Amount::Mass
+                          : &typed == Line.Moles ? Amount::Moles
+                          : &typed == Line.Ea ? Amount::Ea
+                                              : Amount::Eb;
+    // What the recalculation would write, before it writes any of it.
+    const LineAmounts a = AmountsFrom(source, v, m.type, m.mwt, m.fa, m.fan, m.fb);
     // What the typed figure makes must be stored whole, or nothing is: the message names the
     // column the user typed in, not the one that would overflow.
     const struct { const Field* field; double value; } made[] = {
-        {Line.Mass, mass}, {Line.Moles, moles}, {Line.Ea, ea}, {Line.Eb, eb}};
+        {Line.Mass, a.mass}, {Line.Moles, a.moles}, {Line.Ea, a.ea}, {Line.Eb, a.eb}};
     for (const auto& f : made) {
         if (f.field == &typed)
             continue;
@@ -219,7 +196,8 @@ void TDMod::CalcTotals() {
     Database::Transaction tx(m_db);
     // The focused line is stored first: the recipe is totalled as it is stored.
     TblRecipe.checkBrowseMode();
-    TReactionTotals t = totalsOf(currentRecipe(), m_library);
+    const Recipe recipe = currentRecipe();
+    TReactionTotals t = totalsOf(recipe, m_library);
     // The target acid value is the header's as its change handler put it, and the batch figures
     // stay as the last batch pass left them.
     const TReactionTotals& was = ReactionTotals;
@@ -230,16 +208,21 @@ void TDMod::CalcTotals() {
     t.SolidsPercent = was.SolidsPercent;
     ReactionTotals = t;
     if (AutoCalcOn)
-        CalcBatch();
+        scaleBatch(recipe); // the lines as just totalled: stored, nothing pending
     tx.commit();
 }
 
 void TDMod::CalcBatch() {
+    Database::Transaction tx(m_db);
+    TblRecipe.checkBrowseMode();
+    scaleBatch(currentRecipe());
+    tx.commit();
+}
+
+void TDMod::scaleBatch(const Recipe& recipe) {
     {
         // One transaction: all lines or none.
         Database::Transaction tx(m_db);
-        TblRecipe.checkBrowseMode();
-        const Recipe recipe = currentRecipe();
         const BatchScale batch = batchOf(recipe, m_library, ReactionTotals);
         // The batch columns follow from the recipe: writing them changes no recipe, and merely
         // showing one whose figures were stale must not date it.

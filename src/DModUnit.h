@@ -4,6 +4,7 @@
 #include "components/DataSource.h"
 #include "components/Database.h"
 #include "components/Table.h"
+#include "domain/LineConversions.h"
 #include "domain/Recipe.h"
 
 #include <QDateTime>
@@ -195,6 +196,10 @@ private:
     // Writes a computed amount; one that is not positive is stored as empty.
     static void setAmount(Field& field, double value);
     void amountChanged(Field& field, void (TDMod::*recalc)());
+    // The batch pass over `recipe`, the current recipe as stored.
+    void scaleBatch(const Recipe& recipe);
+    // The focused line worked out again from `source`, the amount typed.
+    void recalcFrom(LineConversions::Amount typed, Field& source);
     void addLine(bool withMaterial);
     // Empties every field of the focused line but its recipe name and item number.
     void emptyLineKeepingPlace(const QVariant& itemNum);

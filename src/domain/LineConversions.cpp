@@ -41,4 +41,36 @@ double MolesFromEb(MaterialType type, double eb, double fb) {
     return fb > 0 ? eb / fb : 0;
 }
 
+LineAmounts AmountsFrom(Amount typed, double value, MaterialType type, double mwt, double fa, double fan,
+                        double fb) {
+    const auto stored = [](double v) { return v > 0 ? v : 0; };
+    LineAmounts a;
+    switch (typed) {
+    case Amount::Mass:
+        a.mass = value;
+        a.moles = MolesFromMass(value, mwt);
+        break;
+    case Amount::Moles:
+        a.moles = value;
+        break;
+    case Amount::Ea:
+        a.ea = value;
+        a.moles = MolesFromEa(type, value, fa, fan);
+        break;
+    case Amount::Eb:
+        a.eb = value;
+        a.moles = MolesFromEb(type, value, fb);
+        break;
+    }
+    // A typed amount is read as typed; a computed one as it is stored.
+    const double moles = typed == Amount::Moles ? value : stored(a.moles);
+    if (typed != Amount::Mass)
+        a.mass = MassFromMoles(moles, mwt);
+    if (typed != Amount::Ea)
+        a.ea = EaFromMoles(type, moles, fa, fan);
+    if (typed != Amount::Eb)
+        a.eb = EbFromMoles(type, moles, fb);
+    return a;
+}
+
 } // namespace LineConversions

@@ -15,4 +15,16 @@ double MolesFromEa(MaterialType type, double ea, double fa, double fan);
 double EbFromMoles(MaterialType type, double moles, double fb);
 double MolesFromEb(MaterialType type, double eb, double fb);
 
+// Which of a line's four amounts was typed.
+enum class Amount { Mass, Moles, Ea, Eb };
+// What one typed amount makes of a line, as the line recalculation writes it: the moles first
+// (but from a typed mass), then the others from the moles as they then stand, where an amount
+// that is not positive is stored empty and reads as 0. Each figure is as computed, before it
+// is emptied; the typed amount is as typed.
+struct LineAmounts {
+    double mass = 0, moles = 0, ea = 0, eb = 0;
+};
+LineAmounts AmountsFrom(Amount typed, double value, MaterialType type, double mwt, double fa, double fan,
+                        double fb);
+
 } // namespace LineConversions
