@@ -236,8 +236,9 @@ void TDMod::scaleBatch(const Recipe& recipe) {
             if (std::uncaught_exceptions() > errorsBefore)
                 TblRecipe.cancel();
         });
-        // Without a positive yield the lines keep what they had: no line is walked.
-        if (!batch.lines.empty()) {
+        // Without a positive yield the lines keep what they had: no line is walked. An undo or
+        // redo writes back the very figures the lines held then: the pass leaves them so.
+        if (!batch.lines.empty() && !m_db.replaying()) {
             size_t i = 0;
             for (TblRecipe.first(); !TblRecipe.eof() && i < batch.lines.size(); TblRecipe.next(), ++i) {
                 const LineBatch& line = batch.lines[i];

@@ -23,6 +23,9 @@ void TDMod::CheckMaterial() {
         if (LibTbl.fieldByName(n.field).asFloat() < 0)
             throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(n.caption)));
     checkCodeIsFree(LibTbl.fieldByName("RMCode").value());
+    m_db.nameAction(QStringLiteral("%1 Material %2")
+                        .arg(LibTbl.state() == Table::State::Insert ? QStringLiteral("Add") : QStringLiteral("Edit"),
+                             text("RMCode")));
 }
 
 void TDMod::checkCodeIsFree(const QVariant& code) const {
@@ -97,6 +100,8 @@ void TDMod::LibraryClosed() {
     TblLibLookUp.refresh();
     const QSet<QString> codes = std::exchange(m_materialsStored, {});
     if (!codes.isEmpty()) {
+        // The lines worked out again for the materials stored belong to storing them.
+        m_db.joinPreviousAction();
         recalcLinesOf(codes);
         TblRecipe.refresh();
     }

@@ -43,9 +43,15 @@ void TDMod::addLine(bool withMaterial) {
     tx.commit();
 }
 
-void TDMod::AddBlankLine() { addLine(false); }
+void TDMod::AddBlankLine() {
+    m_db.nameAction(QStringLiteral("Add Blank Line"));
+    addLine(false);
+}
 
-void TDMod::AddIngredient() { addLine(true); }
+void TDMod::AddIngredient() {
+    m_db.nameAction(QStringLiteral("Add Ingredient"));
+    addLine(true);
+}
 
 void TDMod::insertLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
@@ -88,11 +94,18 @@ void TDMod::insertLine(bool withMaterial) {
     tx.commit();
 }
 
-void TDMod::InsertBlankLine() { insertLine(false); }
+void TDMod::InsertBlankLine() {
+    m_db.nameAction(QStringLiteral("Insert Blank Line"));
+    insertLine(false);
+}
 
-void TDMod::InsertIngredient() { insertLine(true); }
+void TDMod::InsertIngredient() {
+    m_db.nameAction(QStringLiteral("Insert Ingredient"));
+    insertLine(true);
+}
 
 void TDMod::OverwriteIngredient() {
+    m_db.nameAction(QStringLiteral("OverWrite Ingredient"));
     const QString code = LookUp.RMCode->asString();
     const QString newName = LookUp.RMCommonName->asString();
     const QString oldName = Line.RMName->asString();
@@ -114,6 +127,7 @@ void TDMod::OverwriteIngredient() {
 }
 
 void TDMod::DeleteLine() {
+    m_db.nameAction(QStringLiteral("Delete Line"));
     // The deletion, the renumbering and the passes are stored together or not at all.
     Database::Transaction tx(m_db);
     TblRecipe.edit();
@@ -175,6 +189,7 @@ void TDMod::TypeItemNumber(const QString& text) {
                              .arg(typed)
                              .arg(lines));
     Database::Transaction tx(m_db);
+    m_db.nameAction(QStringLiteral("typing in ") + item.caption);
     TblRecipe.edit();
     TblRecipe.numberRows(item, int(std::min<long>(std::lround(wanted), lines)));
     TblRecipe.post();

@@ -95,10 +95,12 @@ bool TDMod::RecipeExists(const QString& type, const QString& code) {
 }
 
 void TDMod::AddRecipe(const QString& type, const QString& code) {
+    m_db.nameAction(QStringLiteral("New Recipe"));
     TblInfo.appendRecord({type, code});
 }
 
 void TDMod::DeleteRecipe(const QString& type, const QString& code) {
+    m_db.nameAction(QStringLiteral("Delete Recipe"));
     Database::Transaction tx(m_db);
     {
         // The lines go with their header: nothing to stamp.
@@ -130,6 +132,7 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
 }
 
 void TDMod::CopyRecipe(const QString& type, const QString& code) {
+    m_db.nameAction(QStringLiteral("Save As"));
     if (TextKey::same(type, SourceBatchType) && TextKey::same(code, SourceBatchCode)) {
         // Copying a recipe onto itself would remove it first: it is stored as Save does.
         SaveRecipe();
@@ -177,6 +180,7 @@ void TDMod::CopyRecipe(const QString& type, const QString& code) {
 }
 
 void TDMod::RenameRecipe(const QString& type, const QString& code) {
+    m_db.nameAction(QStringLiteral("Rename"));
     Database::Transaction tx(m_db);
     {
         ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);

@@ -114,13 +114,16 @@ void TDMod::defineFields() {
         av.required = true;
         av.defaultValue = 8.0;
         av.displayFormat = "0.0";
+        av.caption = QStringLiteral("Acid Value");
         Field& solids = TblInfo.addField("Solids", F::Float);
         solids.required = true;
         solids.defaultValue = 50.0;
         solids.displayFormat = "0.00";
+        solids.caption = QStringLiteral("Percent Solids");
         Field& size = TblInfo.addField("Size", F::Float);
         size.defaultValue = 1000.0;
         size.displayFormat = "0.00";
+        size.caption = QStringLiteral("Batch Size");
         TblInfo.addField("Date", F::String);
     }
 
@@ -164,7 +167,8 @@ void TDMod::defineFields() {
         Field& item = TblRecipe.addField("ItemNum", F::SmallInt);
         item.displayWidth = 2;
         item.displayFormat = "#";
-        TblRecipe.addField("RMCode", F::String);
+        item.caption = QStringLiteral("Item");
+        TblRecipe.addField("RMCode", F::String).caption = QStringLiteral("Code");
         Field& name = TblRecipe.addLookupField("RMName", F::String);
         name.size = 35;
         name.displayWidth = 25;

@@ -316,7 +316,12 @@ void TFormLib::ToolButton5Click() {
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
     }
-    act([&] { t.remove(); });
+    act([&] {
+        if (t.state() != Table::State::Insert && !t.isEmpty())
+            m_dm.database().nameAction(QStringLiteral("Delete Material %1")
+                                           .arg(t.storedValue(t.fieldByName("RMCode")).toString()));
+        t.remove();
+    });
 }
 
 void TFormLib::ToolButton7Click() {

@@ -10,9 +10,12 @@
 #include "app/Fonts.h"
 #include "components/MessageBox.h"
 #include "components/StatusPanels.h"
+#include "components/UndoKeys.h"
 #include "domain/Figures.h"
+#include "edit/History.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -32,6 +35,7 @@
 #include <QToolBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -143,6 +147,7 @@ TForm1::TForm1(QWidget* parent)
     connect(CBResinType, &QComboBox::activated, this, &TForm1::CBResinTypeChange);
     connect(CBResinCode->lineEdit(), &QLineEdit::textEdited, this, &TForm1::CBResinCodeChange);
     connect(CBResinCode, &QComboBox::activated, this, &TForm1::CBResinCodeChange);
+    qApp->installEventFilter(new UndoKeys(this));
     CBResinType->installEventFilter(this);
     CBResinCode->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(EdDBAV), static_cast<QWidget*>(EdDBSolids),
@@ -162,8 +167,10 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::attach(TDMod* dmod) {
+    m_history.reset();
     m_dmod = dmod;
     m_input->setDataModule(dmod);
+    showHistory();
     if (!dmod) {
         detachGrid();
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
@@ -175,6 +182,25 @@ void TForm1::attach(TDMod* dmod) {
     EdDBDescription->bind(&dmod->DSInfo, "Description");
     EdDBBatchSize->bind(&dmod->DSInfo, "Size");
     attachGrid();
+    m_history = std::make_unique<History>(*dmod, [this](const std::function<void()>& a) { return act(a); });
+    QUndoStack& stack = m_history->stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
+    connect(&stack, &QUndoStack::cleanChanged, this, &TForm1::showHistory);
+    showHistory();
+}
+
+void TForm1::showHistory() {
+    // The items name what they take back or do again.
+    const auto caption = [](const char* verb, const QString& action) {
+        return action.isEmpty() ? QStringLiteral("&%1").arg(QLatin1String(verb))
+                                : QStringLiteral("&%1 %2").arg(QLatin1String(verb), action);
+    };
+    QUndoStack* stack = m_history ? &m_history->stack() : nullptr;
+    const bool canUndo = stack && stack->canUndo(), canRedo = stack && stack->canRedo();
+    Undo1->setText(caption("Undo", canUndo ? stack->undoText() : QString()));
+    Undo1->setEnabled(canUndo);
+    Redo1->setText(caption("Redo", canRedo ? stack->redoText() : QString()));
+    Redo1->setEnabled(canRedo);
 }
 
 void TForm1::buildToolBar() {
@@ -256,6 +282,15 @@ void TForm1::buildMenu() {
     PrintSetup = item(file, "PrintSetup", "P&rint Setup...", -1, &TForm1::PrintSetupClick);
     file->addSeparator()->setObjectName("N1");
     Exit = item(file, "Exit", "E&xit", 10, &TForm1::BtnExitClick);
+
+    QMenu* edit = bar->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    Undo1 = item(edit, "Undo1", "&Undo", -1, &TForm1::Undo1Click);
+    Redo1 = item(edit, "Redo1", "&Redo", -1, &TForm1::Redo1Click);
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
 
     QMenu* view = bar->addMenu("View");
     view->setObjectName("View1");

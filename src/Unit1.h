@@ -11,6 +11,7 @@
 #include <memory>
 
 class DBEdit;
+class History;
 class DBGrid;
 class DBLookupList;
 class QRadioButton;
@@ -96,7 +97,10 @@ public:
     QAction *New = nullptr, *Open1 = nullptr, *Save = nullptr, *SaveAs = nullptr,
             *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
-            *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr;
+            *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
+            *Redo1 = nullptr;
+    // The session's stored actions, to take back and do again; none while detached.
+    History* history() const { return m_history.get(); }
 
 public slots:
     void CBResinTypeChange();
@@ -121,6 +125,8 @@ public slots:
     void About1Click();
     void Help2Click();
     void ReactionCourse1Click();
+    void Undo1Click();
+    void Redo1Click();
     // Grid and selection list.
     void DBGridColEnter();
     bool DBGridKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -161,6 +167,11 @@ private:
     void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
     // Writes what is typed into an open cell of the grid before a command; false when refused.
     bool commitGrid();
+    // Stores what is typed and pending in the header and the grid, as Save does; false when
+    // refused.
+    bool storePending();
+    // The Edit menu names what Undo and Redo would do.
+    void showHistory();
     // Runs one user action on the tables (see UserAction); false when it failed.
     bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
 
@@ -172,6 +183,7 @@ private:
     void showGelSafety();
 
     TDMod* m_dmod = nullptr;
+    std::unique_ptr<History> m_history;
     ComboRecipeBox m_typeBox;
     ComboRecipeBox m_codeBox;
     ImageList m_buttonList;

@@ -16,6 +16,7 @@
 #include "components/PrinterSetupDialog.h"
 #include "components/StatusPanels.h"
 #include "components/UserAction.h"
+#include "edit/History.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -57,12 +58,26 @@ void TForm1::BtnNewRecipeClick() {
         m_input->OpenForNew();
 }
 
-void TForm1::BtnSaveClick() {
-    act([this] {
+void TForm1::BtnSaveClick() { storePending(); }
+
+bool TForm1::storePending() {
+    return act([this] {
         for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
             e->commit();
         m_dmod->SaveRecipe();
     });
+}
+
+void TForm1::Undo1Click() {
+    // What is typed and not yet stored is stored first, as an action of its own: it is what
+    // Undo then takes back.
+    if (m_history && storePending())
+        m_history->undo();
+}
+
+void TForm1::Redo1Click() {
+    if (m_history && storePending())
+        m_history->redo();
 }
 
 void TForm1::BtnSaveAsClick() {
@@ -173,7 +188,10 @@ void TForm1::BtnAutoCalcClick() { applyAutoCalc(BtnAutoCalc->isChecked()); }
 
 void TForm1::BtnCalculateClick() {
     BtnCalculate->setChecked(false); // a push button: it springs back
-    act([this] { m_dmod->CalcBatch(); });
+    act([this] {
+        m_dmod->database().nameAction(QStringLiteral("Calculate"));
+        m_dmod->CalcBatch();
+    });
 }
 
 void TForm1::setSelectionVisible(bool visible) {

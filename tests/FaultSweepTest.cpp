@@ -3,6 +3,7 @@
 // must say which, and the next ordinary command must store nothing of a refused one.
 #include "DModUnit.h"
 #include "components/StoreError.h"
+#include "edit/History.h"
 #include "support/FaultVfs.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -291,6 +292,84 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
                 EXPECT_EQ((now == after ? afterThenOrdinary : beforeThenOrdinary).toStdString(),
                           then.toStdString())
                     << where << ": the next command stored something of the refused one";
+            }
+        }
+    }
+}
+
+// Undo and redo are actions of their own: every fault leaves the files with the command or
+// without it, never part of it, and the history where the files are, so that undo and redo then
+// bring back exactly what was there.
+TEST_P(FaultSweep, EveryFaultLeavesAnUndoOrARedoWholeOrNotAtAll) {
+    const Case& c = cases()[GetParam()];
+    SCOPED_TRACE(c.name);
+
+    struct Run {
+        std::unique_ptr<TempData> data = copy();
+        Session s{data->folder()};
+        QString message;
+        History history{s.dm, [this](const std::function<void()>& action) {
+                            try {
+                                s.db.run(action);
+                                return true;
+                            } catch (const StoreError& e) {
+                                message = e.message();
+                                return false;
+                            }
+                        }};
+        QString before, after;
+        // What the user typed before the command is stored with it, and what it left pending
+        // is stored as the user goes on: one action on the stack.
+        explicit Run(const Case& c) {
+            before = dump(data->folder());
+            if (c.before)
+                c.before(s.dm);
+            s.db.run([&] { c.command(s.dm); });
+            s.db.run([&] { s.dm.SaveRecipe(); });
+            after = dump(data->folder());
+        }
+    };
+    int points[2] = {0, 0};
+    {
+        Run r(c);
+        ASSERT_EQ(r.history.stack().count(), 1) << "the command is one action on the stack";
+        for (int way = 0; way < 2; ++way) {
+            FaultVfs::arm(0);
+            ASSERT_TRUE(way == 0 ? r.history.undo() : r.history.redo());
+            points[way] = FaultVfs::operations();
+            FaultVfs::disarm();
+            ASSERT_EQ(dump(r.data->folder()).toStdString(), (way == 0 ? r.before : r.after).toStdString());
+        }
+    }
+    const FaultVfs::Failure failures[] = {FaultVfs::Failure::IoError, FaultVfs::Failure::DiskFull};
+    for (int way = 0; way < 2; ++way) {
+        for (FaultVfs::Failure failure : failures) {
+            for (int n = 1; n <= points[way]; ++n) {
+                const std::string where = std::string(way == 0 ? "undo" : "redo") + " failing at operation " +
+                                          std::to_string(n) +
+                                          (failure == FaultVfs::Failure::DiskFull ? " (full)" : "");
+                Run r(c);
+                if (way == 1)
+                    ASSERT_TRUE(r.history.undo());
+                const QString from = way == 0 ? r.after : r.before, to = way == 0 ? r.before : r.after;
+                FaultVfs::arm(n, FaultVfs::Mode::FromThenOn, failure);
+                const bool done = way == 0 ? r.history.undo() : r.history.redo();
+                ASSERT_TRUE(FaultVfs::fired()) << where;
+                FaultVfs::disarm();
+                const QString now = dump(r.data->folder());
+                ASSERT_TRUE(now == from || now == to) << where << ": the files hold part of it";
+                EXPECT_EQ(done, now == to) << where << ": the history moved without the files, or stayed";
+                if (now == from)
+                    EXPECT_TRUE(r.message.contains("not stored")) << where << ": " << r.message.toStdString();
+                else
+                    EXPECT_TRUE(r.message.isEmpty() || r.message.contains("was stored")) << where;
+                // The user goes on: undo and redo, without faults, give the two states exactly.
+                if (r.history.stack().canUndo()) {
+                    ASSERT_TRUE(r.history.undo()) << where;
+                    EXPECT_EQ(dump(r.data->folder()).toStdString(), r.before.toStdString()) << where;
+                }
+                ASSERT_TRUE(r.history.redo()) << where;
+                EXPECT_EQ(dump(r.data->folder()).toStdString(), r.after.toStdString()) << where;
             }
         }
     }

@@ -251,8 +251,35 @@ qint64 TableFile::insert(const RowValues& values) {
     }
     const qint64 rowid = sqlite3_last_insert_rowid(m_db.handle());
     wrote();
+    m_db.recordChange({this, rowid, std::nullopt, values});
     tx.commit();
     return rowid;
+}
+
+void TableFile::insertAt(qint64 rowid, const RowValues& values) {
+    checkWidths(values);
+    Database::Transaction tx(m_db);
+    m_db.writing(*this);
+    Statement& st = statement(QStringLiteral("insertAt"), [&] {
+        QStringList cols{QStringLiteral("rowid")}, marks{QStringLiteral("?1")};
+        for (size_t i = 0; i < m_schema.columns.size(); ++i) {
+            cols << quoted(m_schema.columns[i].name);
+            marks << QStringLiteral("?%1").arg(i + 2);
+        }
+        return QStringLiteral("INSERT INTO %1.%2 (%3) VALUES (%4)")
+            .arg(quoted(m_schemaName), quoted(m_schema.name), cols.join(", "), marks.join(", "));
+    });
+    try {
+        st.bind(1, QVariant(rowid));
+        for (size_t i = 0; i < m_schema.columns.size(); ++i)
+            st.bind(int(i) + 2, values, int(i));
+        st.step();
+    } catch (const StoreError& e) {
+        writeFailed(e);
+    }
+    wrote();
+    m_db.recordChange({this, rowid, std::nullopt, values});
+    tx.commit();
 }
 
 void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& after) {
@@ -286,11 +313,13 @@ void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& a
     } catch (const StoreError& e) {
         writeFailed(e);
     }
+    // Recorded first: `before` may be the row in memory that the write replaces.
+    m_db.recordChange({this, rowid, before, after});
     wroteRow(rowid, after, changed);
     tx.commit();
 }
 
-void TableFile::remove(qint64 rowid) {
+void TableFile::remove(qint64 rowid, const RowValues& values) {
     Database::Transaction tx(m_db);
     m_db.writing(*this);
     Statement& st = statement(QStringLiteral("delete"), [&] {
@@ -303,6 +332,7 @@ void TableFile::remove(qint64 rowid) {
         writeFailed(e);
     }
     wrote();
+    m_db.recordChange({this, rowid, values, std::nullopt});
     tx.commit();
 }
 
@@ -466,6 +496,12 @@ void Database::begin() {
             for (Table* v : m_views)
                 v->rememberPlace();
         m_written.clear();
+        m_changes.clear();
+        m_actionName.clear();
+        m_replaying = false;
+        m_joins = false;
+        if (beginning && !m_undoing)
+            beginning();
         m_generationAtBegin.clear();
         for (auto& [name, file] : m_tables)
             m_generationAtBegin[file.get()] = file->generation();
@@ -543,18 +579,87 @@ void Database::commit() {
         if (!sqlite3_get_autocommit(m_db.get()))
             sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         endWriteTransaction();
-        if (token != 0 && reachedFiles(checkFile, token))
+        if (token != 0 && reachedFiles(checkFile, token)) {
+            recordCommitted();
             throw StoredWithError(QStringLiteral("The change was stored, but the disk reported an error "
                                             "as the tables in \"%1\" were being finished: %2. "
                                             "Check the disk before you go on.")
                                  .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
                              e.sqliteCode());
+        }
         m_undoing = true;
         undoViews(m_serial);
         m_undoing = false;
         commitFailed(e);
     }
     endWriteTransaction();
+    recordCommitted();
+}
+
+void Database::recordCommitted() {
+    ++m_commits;
+    ChangeSet changes = std::move(m_changes);
+    m_changes.clear();
+    if (m_replaying || changes.empty())
+        return;
+    m_lastRecorded = m_serial;
+    if (committed)
+        committed(std::move(changes), m_actionName, m_joins);
+}
+
+void Database::joinPreviousAction() {
+    if (m_depth > 0)
+        m_joins = true;
+}
+
+void Database::recordChange(RowChange change) {
+    if (m_depth > 0)
+        m_changes.push_back(std::move(change));
+}
+
+void Database::nameAction(const QString& name) {
+    if (m_depth > 0 && m_actionName.isEmpty())
+        m_actionName = name;
+}
+
+void Database::replay(const ChangeSet& changes, bool backwards) {
+    Transaction tx(*this);
+    m_replaying = true;
+    const auto write = [](const RowChange& c, bool undo) {
+        const std::optional<RowValues>& from = undo ? c.after : c.before;
+        const std::optional<RowValues>& to = undo ? c.before : c.after;
+        if (from && to)
+            c.file->update(c.rowid, *from, *to);
+        else if (to)
+            c.file->insertAt(c.rowid, *to);
+        else
+            c.file->remove(c.rowid, *from);
+    };
+    if (backwards)
+        for (auto it = changes.rbegin(); it != changes.rend(); ++it)
+            write(*it, true);
+    else
+        for (const RowChange& c : changes)
+            write(c, false);
+    // The views of what was written read it again, masters first, each back on its row if it
+    // is still there.
+    std::vector<Table*> views;
+    for (Table* v : m_views)
+        for (const RowChange& c : changes)
+            if (v->file() == c.file) {
+                views.push_back(v);
+                break;
+            }
+    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
+    for (Table* v : views)
+        v->disableControls();
+    ScopeGuard resume([&] {
+        for (Table* v : views)
+            v->enableControls();
+    });
+    for (Table* v : views)
+        v->resyncAfterRollback();
+    tx.commit();
 }
 
 bool Database::reachedFiles(const QString& schemaName, int token) {

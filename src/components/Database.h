@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -66,9 +67,12 @@ public:
     const StoredRow* findFirst(int keyColumn, QByteArrayView key);
 
     qint64 insert(const RowValues& values);
+    // Makes the row again under the rowid it had (an undone deletion).
+    void insertAt(qint64 rowid, const RowValues& values);
     // Writes only the columns in which `after` differs from `before`.
     void update(qint64 rowid, const RowValues& before, const RowValues& after);
-    void remove(qint64 rowid);
+    // `values`: what the row held, for the action's record of its changes.
+    void remove(qint64 rowid, const RowValues& values);
 
 private:
     // The prepared statement under `key`; its SQL is only built the first time.
@@ -91,6 +95,16 @@ private:
     std::map<int, QHash<QByteArray, int>> m_keyIndexes;
     std::map<std::vector<int>, std::vector<RowPtr>> m_orders;
 };
+
+// One row an action wrote: no `before` for a row it made, no `after` for one it deleted.
+struct RowChange {
+    TableFile* file = nullptr;
+    qint64 rowid = 0;
+    std::optional<RowValues> before;
+    std::optional<RowValues> after;
+};
+// Every row one action wrote, in the order written.
+using ChangeSet = std::vector<RowChange>;
 
 // The database `Data`: a folder of table files, one SQLite connection over all of them so that a
 // transaction spanning two files commits atomically (rollback journal, full sync).
@@ -179,6 +193,29 @@ public:
     // Why writing has stopped; empty while the tables may be written.
     const QString& writeRefusal() const { return m_writeRefusal; }
 
+    // An action's record of its changes. `beginning` runs as an action begins, `committed` once
+    // its changes are in the files (also when the disk reported an error after they got there),
+    // with the rows it wrote and the name it was given. Neither runs for a replay.
+    std::function<void()> beginning;
+    // `joins`: the action is the end of the one recorded before it.
+    std::function<void(ChangeSet changes, const QString& name, bool joins)> committed;
+    // Names the action under way for its record ("Delete Line"); the first name given holds.
+    void nameAction(const QString& name);
+    // What the action under way writes belongs to the action recorded before it.
+    void joinPreviousAction();
+    // Writes `changes` again, forwards or backwards, as part of the action under way, which is
+    // not recorded; the views of the tables written read them again.
+    void replay(const ChangeSet& changes, bool backwards);
+    // How many actions have reached the files, so that a caller can tell whether one did
+    // whatever error it ended with.
+    quint64 commitCount() const { return m_commits; }
+    // The transaction of the last action recorded, 0 before the first.
+    quint64 lastRecorded() const { return m_lastRecorded; }
+    // Whether the action under way writes a recorded one again.
+    bool replaying() const { return m_depth > 0 && m_replaying; }
+    // Called by table files for each row written.
+    void recordChange(RowChange change);
+
     // Test hook: called before every row write with the table's name; may throw to refuse it.
     std::function<void(const QString& table)> beforeWrite;
 
@@ -194,6 +231,8 @@ private:
     // Views that could not read their files after an undo read them now, before an action.
     void readStaleViews();
     void deliverCheck();
+    // The action's changes reached the files: its record is handed on.
+    void recordCommitted();
     [[noreturn]] void commitFailed(const StoreError& e);
 
     QString m_folder;
@@ -213,6 +252,12 @@ private:
     std::vector<TableFile*> m_written;
     std::map<TableFile*, quint64> m_generationAtBegin;
     QString m_writeRefusal;
+    ChangeSet m_changes;     // the rows the action under way wrote
+    QString m_actionName;    // what the action under way is called
+    bool m_replaying = false; // the action under way writes a recorded one again
+    bool m_joins = false;
+    quint64 m_commits = 0;
+    quint64 m_lastRecorded = 0;     // the action under way ends the one recorded before it
     std::unique_ptr<IntegrityCheck> m_check;
     std::unique_ptr<QTimer> m_checkTimer;
     std::function<void(const QString&)> m_onFault;

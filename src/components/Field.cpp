@@ -188,9 +188,10 @@ void Field::checkText(const QString& text) const {
 }
 
 void Field::setText(const QString& text) {
-    if (isNumeric() && text.trimmed().isEmpty()) {
+    // Noted first: the passes a typed value starts may store the row at once.
+    m_table->noteTyped(*this);
+    if (isNumeric() && text.trimmed().isEmpty())
         clear();
-        return;
-    }
-    setValue(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+    else
+        setValue(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
 }

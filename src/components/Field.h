@@ -36,6 +36,8 @@ public:
     QVariant defaultValue;
     std::optional<double> minValue, maxValue;
     Qt::Alignment alignment = Qt::AlignLeft;
+    // What the user calls the field, where an action is named after it; the name when empty.
+    QString caption;
     // Runs after a new value has been stored in the field, whoever wrote it.
     std::function<void(Field&)> onChange;
     // Runs before a value that passed the field's own checks is stored, with that value; raises

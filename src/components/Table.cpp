@@ -549,6 +549,7 @@ void Table::newRow(bool atEnd) {
     m_cur = pos;
     m_eof = m_bof = false;
     m_state = State::Insert;
+    m_typed.clear();
     m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
@@ -566,6 +567,7 @@ void Table::edit() {
     m_editing = m_rows[size_t(m_cur)];
     m_buffer = *m_editing;
     m_state = State::Edit;
+    m_typed.clear();
     m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
@@ -641,9 +643,16 @@ void Table::post() {
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     event(DataEvent::UpdateRecord);
+    // The row typed in an action that stored what followed from it (the lines scaled to a
+    // typed batch size) completes that action.
+    if (m_modifiedTx != 0 && m_modifiedTx != m_db.currentTransaction() && m_modifiedTx == m_db.lastRecorded())
+        m_db.joinPreviousAction();
     const quint64 before = m_file->generation();
     if (beforePost)
         beforePost();
+    if (!m_typed.isEmpty())
+        m_db.nameAction(QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", ")));
+
     RowPtr row;
     RowPtr old;
     try {
@@ -699,6 +708,14 @@ void Table::post() {
     event(DataEvent::DataSetChange);
     if (afterPost)
         afterPost();
+}
+
+void Table::noteTyped(const Field& field) {
+    const QString caption = field.caption.isEmpty() ? field.name() : field.caption;
+    // What the typed value itself writes (the batch pass after a typed size) is named after it.
+    m_db.nameAction(QStringLiteral("typing in ") + caption);
+    if (!m_typed.contains(caption))
+        m_typed << caption;
 }
 
 void Table::numberRows(Field& field, int at) {
@@ -786,7 +803,7 @@ void Table::remove() {
     if (m_rows.empty())
         raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
     const RowPtr row = m_rows[size_t(m_cur)];
-    m_file->remove(row->rowid); // a refusal leaves a pending edit as it was
+    m_file->remove(row->rowid, row->values); // a refusal leaves a pending edit as it was
     m_state = State::Browse;
     m_modified = false;
     m_editing.reset();

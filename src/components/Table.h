@@ -92,6 +92,10 @@ public:
     // happens on a new row that was never posted: its own post stores it.
     void writeStored(Field& field, const QVariant& value);
 
+    // The user typed into `field` of the pending row: its caption names the action that stores
+    // the row ("typing in Mass").
+    void noteTyped(const Field& field);
+
     // Numbers the shown rows 1, 2, 3... in `field`, in the order shown but with the pending
     // current row moved to place `at` (1-based, kept within the rows there are). The other rows
     // whose number changes are stored at once; the pending row takes its number in its buffer
@@ -212,4 +216,5 @@ private:
     int m_placeInsertReturn = -1;
     int m_disableCount = 0;
     bool m_pendingEvent = false;
+    QStringList m_typed; // the captions of the fields typed into the pending row
 };

@@ -1,0 +1,113 @@
+#include "History.h"
+
+#include "DModUnit.h"
+
+// The stack only keeps the order: History writes the rows before it moves the stack's index,
+// so that a refused write leaves the stack where it was.
+class History::StoredAction : public QUndoCommand {
+public:
+    StoredAction(const QString& name, ChangeSet changes, RecipeName before, RecipeName after)
+        : QUndoCommand(name), changes(std::move(changes)), before(std::move(before)), after(std::move(after)) {}
+    void undo() override {}
+    void redo() override {}
+
+    ChangeSet changes;
+    RecipeName before; // shown when the action is taken back
+    RecipeName after;  // shown when it is done again
+};
+
+History::History(TDMod& dm, Runner run, QObject* parent)
+    : QObject(parent), m_dm(dm), m_run(std::move(run)) {
+    m_stack.setObjectName(QStringLiteral("UndoStack"));
+    Database& db = m_dm.database();
+    db.beginning = [this] { m_before = shownRecipe(); };
+    db.committed = [this](ChangeSet changes, const QString& name, bool joins) {
+        record(std::move(changes), name, joins);
+    };
+}
+
+History::~History() {
+    Database& db = m_dm.database();
+    db.beginning = nullptr;
+    db.committed = nullptr;
+}
+
+History::RecipeName History::shownRecipe() const {
+    const Table& info = m_dm.TblInfo;
+    if (!info.isOpen() || info.isEmpty())
+        return {};
+    return {m_dm.Info.BatchType->asString(), m_dm.Info.BatchCode->asString()};
+}
+
+void History::record(ChangeSet changes, const QString& name, bool joins) {
+    const int top = m_stack.index() - 1;
+    if (joins && top >= 0 && top == m_stack.count() - 1) {
+        // Appended to the action it ends: taken back and done again with it.
+        auto* previous = const_cast<StoredAction*>(static_cast<const StoredAction*>(m_stack.command(top)));
+        for (RowChange& c : changes)
+            previous->changes.push_back(std::move(c));
+        return;
+    }
+    // What the program writes on its own (the batch pass over a recipe opened) is no action of
+    // the user's: nothing to take back.
+    if (name.isEmpty())
+        return;
+    m_stack.push(new StoredAction(name, std::move(changes),
+                                  m_before, shownRecipe()));
+}
+
+bool History::settle() {
+    // What is typed and pending is stored first, as the end of its action or one of its own: it
+    // is what an undo takes back first.
+    return m_run([this] { m_dm.SaveRecipe(); });
+}
+
+bool History::undo() {
+    if (!settle() || !m_stack.canUndo())
+        return false;
+    const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index() - 1));
+    const quint64 commits = m_dm.database().commitCount();
+    m_run([&] {
+        m_dm.database().replay(action->changes, true);
+        show(action->before, action->changes);
+    });
+    // Moved only when the files hold the undo, also when the disk reported an error after.
+    if (m_dm.database().commitCount() == commits)
+        return false;
+    m_stack.undo();
+    return true;
+}
+
+bool History::redo() {
+    if (!settle() || !m_stack.canRedo())
+        return false;
+    const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index()));
+    const quint64 commits = m_dm.database().commitCount();
+    m_run([&] {
+        m_dm.database().replay(action->changes, false);
+        show(action->after, action->changes);
+    });
+    if (m_dm.database().commitCount() == commits)
+        return false;
+    m_stack.redo();
+    return true;
+}
+
+void History::show(const RecipeName& recipe, const ChangeSet& changes) {
+    if (recipe.type.isEmpty() && recipe.code.isEmpty())
+        m_dm.ShowCurrentRecipe();
+    else
+        m_dm.ShowResultingRecipe(recipe.type, recipe.code);
+    // The user sees what changed: the first line written that the recipe still holds.
+    Table& lines = m_dm.TblRecipe;
+    for (const RowChange& c : changes) {
+        if (c.file != lines.file())
+            continue;
+        const QString mark = QString::number(c.rowid);
+        for (int pos = 0; pos < lines.rowCount(); ++pos)
+            if (lines.bookmarkAt(pos) == mark) {
+                lines.goTo(pos);
+                return;
+            }
+    }
+}

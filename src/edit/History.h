@@ -1,0 +1,44 @@
+#pragma once
+
+#include "components/Database.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+
+class TDMod;
+
+// Every action of the session that was stored, on one undo stack. An action is recorded as the
+// rows it wrote; undoing it writes them back as they were, redoing writes them again, each in one
+// transaction of its own. The window shows the recipe the action was made on.
+class History : public QObject {
+    Q_OBJECT
+public:
+    // `run` runs one user action as the window does, showing its error; false when it failed.
+    using Runner = std::function<bool(const std::function<void()>&)>;
+    History(TDMod& dm, Runner run, QObject* parent = nullptr);
+    ~History() override;
+
+    QUndoStack& stack() { return m_stack; }
+    // Each takes back or does again the next action, or leaves the stack as it was when the files
+    // refuse it; false then, or when there is nothing to take back or do again.
+    bool undo();
+    bool redo();
+
+private:
+    struct RecipeName {
+        QString type, code;
+    };
+    class StoredAction;
+    RecipeName shownRecipe() const;
+    bool settle();
+    void record(ChangeSet changes, const QString& name, bool joins);
+    // The window shows `recipe`, with the cursor on the first line the action wrote.
+    void show(const RecipeName& recipe, const ChangeSet& changes);
+
+    TDMod& m_dm;
+    Runner m_run;
+    QUndoStack m_stack;
+    RecipeName m_before; // the recipe shown as the action under way began
+};
