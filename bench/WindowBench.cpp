@@ -17,8 +17,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
+#include <functional>
 #include <time.h>
 
 namespace {
@@ -198,6 +200,52 @@ void BM_ChooseCode(benchmark::State& state) {
     failOnBoxes(state);
 }
 BENCHMARK(BM_ChooseCode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Ctrl+Z after an action on the 127-line recipe: the action is done untimed, its undo timed
+// until the window has painted what the files hold again.
+void undoAfter(benchmark::State& state, const std::function<void(TForm1&)>& action) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    for (auto _ : state) {
+        state.PauseTiming();
+        action(p.form());
+        settle();
+        p.form().DBGrid1->setFocus();
+        state.ResumeTiming();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        settle();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    failOnBoxes(state);
+}
+
+void BM_UndoTypedMass(benchmark::State& state) {
+    int n = 0;
+    undoAfter(state, [&n](TForm1& form) {
+        focusCell(form, 63, "Mass");
+        typeText(QString::number(100 + (n++ % 2) * 50));
+        typeKey(Qt::Key_Return);
+    });
+}
+BENCHMARK(BM_UndoTypedMass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_UndoDeleteLine1(benchmark::State& state) {
+    undoAfter(state, [](TForm1& form) {
+        focusCell(form, 0, "Mass");
+        form.BtnDeleteIngredient->click();
+    });
+}
+BENCHMARK(BM_UndoDeleteLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Delete recipe on the 127-line recipe, answered Yes; its undo brings all of it back and shows it.
+void BM_UndoDeleteRecipe(benchmark::State& state) {
+    undoAfter(state, [](TForm1& form) {
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        form.BtnDeleteRecipe->click();
+        MessageBox::clearHistory();
+    });
+}
+BENCHMARK(BM_UndoDeleteRecipe)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // A new process of the program, from its start until its window is shown, and the memory it
 // then holds.

@@ -100,8 +100,12 @@ void TDMod::LibraryClosed() {
     TblLibLookUp.refresh();
     const QSet<QString> codes = std::exchange(m_materialsStored, {});
     if (!codes.isEmpty()) {
-        // The lines worked out again for the materials stored belong to storing them.
-        m_db.joinPreviousAction();
+        // The lines worked out again for one material stored belong to storing it, when that was
+        // the last action; for several they are an action of their own.
+        if (codes.size() == 1 && m_db.lastRecorded() == m_lastMaterialStore)
+            m_db.joinPreviousAction();
+        else
+            m_db.nameAction(QStringLiteral("Recalculate Lines"));
         recalcLinesOf(codes);
         TblRecipe.refresh();
     }

@@ -123,6 +123,7 @@ void TDMod::OverwriteIngredient() {
         return;
     }
     TblRecipe.edit();
+    TblRecipe.nameEdit(QStringLiteral("OverWrite Ingredient"));
     Line.RMCode->setString(code);
 }
 
@@ -189,7 +190,7 @@ void TDMod::TypeItemNumber(const QString& text) {
                              .arg(typed)
                              .arg(lines));
     Database::Transaction tx(m_db);
-    m_db.nameAction(QStringLiteral("typing in ") + item.caption);
+    m_db.nameTyping(QStringLiteral("typing in ") + item.caption);
     TblRecipe.edit();
     TblRecipe.numberRows(item, int(std::min<long>(std::lround(wanted), lines)));
     TblRecipe.post();

@@ -33,6 +33,10 @@ TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
         error(QStringLiteral("A value must be entered for product code"), B::Ok, B::Ok);
         return NameOutcome::CodeMissing;
     }
+    // Named before a pending header edit is stored with it.
+    const char* const names[] = {"", "New Recipe", "Save As", "Rename"};
+    if (NameDialogMode >= 1 && NameDialogMode <= 3)
+        m_db.nameAction(QString::fromLatin1(names[NameDialogMode]));
     const bool exists = RecipeExists(type, code);
     switch (NameDialogMode) {
     case 1:

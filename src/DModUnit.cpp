@@ -73,6 +73,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     TblRecipe.afterPost = [this] { stampHeader(); };
     LibTbl.beforePost = [this] { CheckMaterial(); };
     LibTbl.afterPost = [this] {
+        m_lastMaterialStore = m_db.currentTransaction();
         m_materialsStored.insert(LibTbl.fieldByName("RMCode").asString());
         LibraryChanged();
     };

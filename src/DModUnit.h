@@ -213,6 +213,7 @@ private:
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
     QSet<QString> m_materialsStored; // codes stored while the library window is open
+    quint64 m_lastMaterialStore = 0;  // the action that stored a material last
     void recalcLinesOf(const QSet<QString>& codes);
     MainWindowLink& m_form;
 };

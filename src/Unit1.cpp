@@ -185,7 +185,7 @@ void TForm1::attach(TDMod* dmod) {
     m_history = std::make_unique<History>(*dmod, [this](const std::function<void()>& a) { return act(a); });
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
-    connect(&stack, &QUndoStack::cleanChanged, this, &TForm1::showHistory);
+    connect(m_history.get(), &History::renamed, this, &TForm1::showHistory);
     showHistory();
 }
 

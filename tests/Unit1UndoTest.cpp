@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -450,4 +451,93 @@ TEST_F(Undo, ARefusedActionOrUndoLeavesTheStackAsItWas) {
     undoKey();
     EXPECT_EQ(grid->gridModel()->index(1, grid->gridModel()->columnOf("Mass")).data().toString(), loc("130.000"));
     EXPECT_EQ(redoText(), "&Redo typing in Mass");
+}
+
+// A batch size typed, then a description, then Save: one action, taken back whole with the
+// lines it scaled. Ctrl+Z in a box whose text the program has taken, or in the recipe boxes, is
+// the window's.
+TEST_F(Undo, AHeaderTypedOverSeveralBoxesIsOneActionAndTheBoxesPassTheKeys) {
+    const std::string before = files();
+    const QStringList figuresBefore = figures();
+    form.EdDBBatchSize->setFocus();
+    form.EdDBBatchSize->selectAll();
+    type("2000");
+    key(Qt::Key_Tab);
+    form.EdDBDescription->setFocus();
+    form.EdDBDescription->selectAll();
+    type("Soya alkyd, batch of two tonnes");
+    form.BtnSave->click(); // takes no focus: the description box keeps it
+    ASSERT_TRUE(form.EdDBDescription->hasFocus());
+    EXPECT_EQ(form.history()->stack().count(), 1);
+    EXPECT_EQ(undoText(), "&Undo typing in Batch Size, Description");
+    undoKey();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(figures(), figuresBefore);
+    EXPECT_TRUE(form.EdDBDescription->text().startsWith("Long-oil soya alkyd"));
+    form.CBResinCode->setFocus();
+    redoKey();
+    EXPECT_EQ(form.EdDBDescription->text(), "Soya alkyd, batch of two tonnes");
+    EXPECT_EQ(form.EdDBBatchSize->text(), loc("2000.00"));
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}
+
+// OverWrite on a blank line stores the material as the user leaves the line: that is the
+// OverWrite, taken back before the blank line it went on.
+TEST_F(Undo, OverWriteOnABlankLineIsAnActionOfItsOwn) {
+    const std::string before = files();
+    const auto fourth = [this] {
+        return data.query("Recipes.adt", "SELECT ifnull(RMCode, '-') FROM Recipes WHERE BatchCode = 'LO-SOY65' "
+                                         "AND ItemNum = 4");
+    };
+    ASSERT_NO_FATAL_FAILURE(click(0, "RMCode"));
+    key(Qt::Key_B, Qt::AltModifier);
+    const std::string blank = files();
+    EXPECT_EQ(fourth(), "-");
+    key(Qt::Key_W, Qt::AltModifier); // the material chosen in the list, onto the blank line
+    undoKey();
+    EXPECT_EQ(files(), blank);
+    EXPECT_EQ(redoText(), "&Redo OverWrite Ingredient");
+    redoKey();
+    const std::string overwritten = files();
+    EXPECT_NE(fourth(), "-") << "the material is on the line";
+    undoKey();
+    undoKey();
+    EXPECT_EQ(files(), before);
+    redoKey();
+    redoKey();
+    EXPECT_EQ(files(), overwritten);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}
+
+// Two materials corrected in one visit of the library: the lines worked out again on closing
+// are an action of their own, and the three undos give the files back exactly.
+TEST_F(Undo, TwoLibraryEditsAndTheLinesWorkedOutAgainComeBackInTurn) {
+    const std::string before = files();
+    const QStringList figuresBefore = figures();
+    QTimer::singleShot(0, [&] {
+        auto* lib = qobject_cast<TFormLib*>(QApplication::activeModalWidget());
+        ASSERT_NE(lib, nullptr);
+        for (auto [code, edit, value] : {std::tuple{"PE", "EdDBRMMWt", "140"}, std::tuple{"PA", "EdDBRMPrice", "2"}}) {
+            ASSERT_TRUE(dm().LibTbl.locate("RMCode", {code}));
+            lib->ToolButton1->click();
+            auto* e = lib->findChild<DBEdit*>(edit);
+            e->setFocus();
+            e->selectAll();
+            QTest::keyClicks(e, loc(value));
+            lib->BtnSave->click();
+        }
+        lib->BtnClose->click();
+    });
+    form.BtnLibrary->click();
+    ASSERT_NE(figures(), figuresBefore);
+    EXPECT_EQ(form.history()->stack().count(), 3);
+    EXPECT_EQ(undoText(), "&Undo Recalculate Lines");
+    ASSERT_NO_FATAL_FAILURE(backInTheGrid());
+    undoKey();
+    EXPECT_EQ(undoText(), "&Undo Edit Material PA");
+    undoKey();
+    undoKey();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(figures(), figuresBefore);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
 }

@@ -58,6 +58,7 @@ void DBEdit::reset() {
     const QString shown = active ? (hasFocus() ? f->editText() : f->displayText()) : QString();
     if (shown != text())
         setText(shown); // the same text keeps the caret where a click put it
+    setModified(false); // what is typed has been taken: Ctrl+Z is the window's again
     if (selected)
         selectAll();
 }

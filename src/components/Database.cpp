@@ -498,6 +498,7 @@ void Database::begin() {
         m_written.clear();
         m_changes.clear();
         m_actionName.clear();
+        m_namedByTyping = false;
         m_replaying = false;
         m_joins = false;
         if (beginning && !m_undoing)
@@ -603,6 +604,9 @@ void Database::recordCommitted() {
     if (m_replaying || changes.empty())
         return;
     m_lastRecorded = m_serial;
+    for (Table* v : m_views)
+        if (v->touchedIn(m_serial))
+            v->recordedWhilePending(m_serial);
     if (committed)
         committed(std::move(changes), m_actionName, m_joins);
 }
@@ -618,8 +622,17 @@ void Database::recordChange(RowChange change) {
 }
 
 void Database::nameAction(const QString& name) {
-    if (m_depth > 0 && m_actionName.isEmpty())
+    if (m_depth > 0 && (m_actionName.isEmpty() || m_namedByTyping)) {
         m_actionName = name;
+        m_namedByTyping = false;
+    }
+}
+
+void Database::nameTyping(const QString& name) {
+    if (m_depth > 0 && (m_actionName.isEmpty() || m_namedByTyping)) {
+        m_actionName = name;
+        m_namedByTyping = true;
+    }
 }
 
 void Database::replay(const ChangeSet& changes, bool backwards) {
@@ -641,8 +654,8 @@ void Database::replay(const ChangeSet& changes, bool backwards) {
     else
         for (const RowChange& c : changes)
             write(c, false);
-    // The views of what was written read it again, masters first, each back on its row if it
-    // is still there.
+    // The views of what was written take the rows as they now are (or read them again), masters
+    // first, each on its row if it is still there.
     std::vector<Table*> views;
     for (Table* v : m_views)
         for (const RowChange& c : changes)
@@ -658,7 +671,8 @@ void Database::replay(const ChangeSet& changes, bool backwards) {
             v->enableControls();
     });
     for (Table* v : views)
-        v->resyncAfterRollback();
+        if (!v->takeChanges(changes, backwards))
+            v->resyncAfterRollback();
     tx.commit();
 }
 

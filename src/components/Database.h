@@ -199,8 +199,12 @@ public:
     std::function<void()> beginning;
     // `joins`: the action is the end of the one recorded before it.
     std::function<void(ChangeSet changes, const QString& name, bool joins)> committed;
-    // Names the action under way for its record ("Delete Line"); the first name given holds.
+    // Names the action under way for its record ("Delete Line"): the first command's name holds,
+    // over any name typing gave it.
     void nameAction(const QString& name);
+    // Names it after what was typed ("typing in Mass"), unless a command named it; the last
+    // such name holds, as it lists the most.
+    void nameTyping(const QString& name);
     // What the action under way writes belongs to the action recorded before it.
     void joinPreviousAction();
     // Writes `changes` again, forwards or backwards, as part of the action under way, which is
@@ -254,6 +258,7 @@ private:
     QString m_writeRefusal;
     ChangeSet m_changes;     // the rows the action under way wrote
     QString m_actionName;    // what the action under way is called
+    bool m_namedByTyping = false;
     bool m_replaying = false; // the action under way writes a recorded one again
     bool m_joins = false;
     quint64 m_commits = 0;

@@ -550,6 +550,8 @@ void Table::newRow(bool atEnd) {
     m_eof = m_bof = false;
     m_state = State::Insert;
     m_typed.clear();
+    m_editName.clear();
+    m_pendingRecorded = 0;
     m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
@@ -568,6 +570,8 @@ void Table::edit() {
     m_buffer = *m_editing;
     m_state = State::Edit;
     m_typed.clear();
+    m_editName.clear();
+    m_pendingRecorded = 0;
     m_pendingTx = m_modifiedTx = m_db.currentTransaction();
     m_modified = false;
     event(DataEvent::UpdateState);
@@ -644,14 +648,17 @@ void Table::post() {
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     event(DataEvent::UpdateRecord);
     // The row typed in an action that stored what followed from it (the lines scaled to a
-    // typed batch size) completes that action.
-    if (m_modifiedTx != 0 && m_modifiedTx != m_db.currentTransaction() && m_modifiedTx == m_db.lastRecorded())
+    // typed batch size) completes that action, when nothing was recorded since.
+    if (m_pendingRecorded != 0 && m_pendingRecorded != m_db.currentTransaction() &&
+        m_pendingRecorded == m_db.lastRecorded())
         m_db.joinPreviousAction();
+    if (!m_editName.isEmpty())
+        m_db.nameAction(m_editName);
     const quint64 before = m_file->generation();
     if (beforePost)
         beforePost();
     if (!m_typed.isEmpty())
-        m_db.nameAction(QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", ")));
+        m_db.nameTyping(QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", ")));
 
     RowPtr row;
     RowPtr old;
@@ -713,7 +720,7 @@ void Table::post() {
 void Table::noteTyped(const Field& field) {
     const QString caption = field.caption.isEmpty() ? field.name() : field.caption;
     // What the typed value itself writes (the batch pass after a typed size) is named after it.
-    m_db.nameAction(QStringLiteral("typing in ") + caption);
+    m_db.nameTyping(QStringLiteral("typing in ") + caption);
     if (!m_typed.contains(caption))
         m_typed << caption;
 }
@@ -902,6 +909,43 @@ void Table::rememberPlace() {
 bool Table::movedSincePlace() const {
     const bool onRow = isOpen() && m_state != State::Insert && m_cur >= 0 && m_cur < int(m_rows.size());
     return (onRow ? m_rows[size_t(m_cur)]->rowid : 0) != m_placeRowid;
+}
+
+bool Table::takeChanges(const ChangeSet& changes, bool toBefore) {
+    if (!isOpen() || m_state != State::Browse)
+        return false;
+    const qint64 current = m_cur >= 0 && m_cur < int(m_rows.size()) ? m_rows[size_t(m_cur)]->rowid : 0;
+    // Each row written goes where the view's order, range and filter put it, or out of it: the
+    // view need not read its table again.
+    const auto take = [this](const RowChange& c, bool back) {
+        const std::optional<RowValues>& to = back ? c.before : c.after;
+        const RowPtr row = to ? std::make_shared<StoredRow>(StoredRow{c.rowid, *to, {}}) : RowPtr();
+        const bool belongs = row && inRange(*row);
+        for (std::vector<RowPtr>* rows : {&m_all, &m_rows}) {
+            const auto at = std::find_if(rows->begin(), rows->end(), [&](const RowPtr& r) { return r->rowid == c.rowid; });
+            const RowPtr old = at != rows->end() ? *at : RowPtr();
+            if (belongs && (rows == &m_all || passesFilter(*row)))
+                place(*rows, old, row);
+            else if (old)
+                rows->erase(at);
+        }
+    };
+    if (toBefore) {
+        for (auto it = changes.rbegin(); it != changes.rend(); ++it)
+            if (it->file == m_file)
+                take(*it, true);
+    } else {
+        for (const RowChange& c : changes)
+            if (c.file == m_file)
+                take(c, false);
+    }
+    const int pos = current ? positionOf(current) : -1;
+    m_cur = pos >= 0 ? pos : std::min(std::max(m_cur, 0), int(m_rows.size()) - 1);
+    m_eof = m_rows.empty();
+    if (m_rows.empty())
+        m_bof = true;
+    event(DataEvent::DataSetChange);
+    return true;
 }
 
 void Table::resyncAfterRollback() {

@@ -95,6 +95,11 @@ public:
     // The user typed into `field` of the pending row: its caption names the action that stores
     // the row ("typing in Mass").
     void noteTyped(const Field& field);
+    // Names the action that stores the pending row, before any typing does ("OverWrite
+    // Ingredient" on a blank line, stored as the user leaves it).
+    void nameEdit(const QString& name) { m_editName = name; }
+    // Called by the database: an action recorded while this row was pending and touched.
+    void recordedWhilePending(quint64 serial) { m_pendingRecorded = serial; }
 
     // Numbers the shown rows 1, 2, 3... in `field`, in the order shown but with the pending
     // current row moved to place `at` (1-based, kept within the rows there are). The other rows
@@ -131,6 +136,10 @@ public:
     // with the rows read again when the action was undone.
     void rememberPlace();
     void resyncAfterRollback();
+    // Rows of this view's table written again by an undo or redo (`toBefore`: back to what they
+    // were), taken into the rows shown without reading the table again; false, and nothing
+    // taken, while a row is pending.
+    bool takeChanges(const ChangeSet& changes, bool toBefore);
     bool isDetail() const { return m_master != nullptr; }
     bool movedSincePlace() const;
     // Whether the pending row was begun or changed in transaction `serial`.
@@ -217,4 +226,6 @@ private:
     int m_disableCount = 0;
     bool m_pendingEvent = false;
     QStringList m_typed; // the captions of the fields typed into the pending row
+    QString m_editName;  // what the action storing the pending row is called
+    quint64 m_pendingRecorded = 0; // the last recorded action that touched the pending row
 };

@@ -1,12 +1,15 @@
 #include "UndoKeys.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 bool UndoKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::ShortcutOverride)
         return false;
-    auto* line = qobject_cast<QLineEdit*>(watched);
+    // An editable box hands the keys to its line edit past the filters: it is asked itself.
+    auto* box = qobject_cast<QComboBox*>(watched);
+    auto* line = box ? box->lineEdit() : qobject_cast<QLineEdit*>(watched);
     if (!line)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
@@ -15,7 +18,10 @@ bool UndoKeys::eventFilter(QObject* watched, QEvent* event) {
     const bool redo = key->matches(QKeySequence::Redo) ||
                       combo == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
                       combo == QKeyCombination(Qt::CTRL, Qt::Key_Y);
-    if ((undo && !line->isUndoAvailable()) || (redo && !undo && !line->isRedoAvailable())) {
+    // Only typing not yet taken from the edit is its own to take back: once the program has
+    // shown its value again, the edit is unmodified and the keys are the window's.
+    const bool own = line->isModified();
+    if ((undo && !(own && line->isUndoAvailable())) || (redo && !undo && !(own && line->isRedoAvailable()))) {
         event->ignore(); // not the edit's: the shortcut takes it
         return true;
     }

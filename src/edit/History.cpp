@@ -1,6 +1,7 @@
 #include "History.h"
 
 #include "DModUnit.h"
+#include "components/TextKey.h"
 
 // The stack only keeps the order: History writes the rows before it moves the stack's index,
 // so that a refused write leaves the stack where it was.
@@ -46,14 +47,34 @@ void History::record(ChangeSet changes, const QString& name, bool joins) {
         auto* previous = const_cast<StoredAction*>(static_cast<const StoredAction*>(m_stack.command(top)));
         for (RowChange& c : changes)
             previous->changes.push_back(std::move(c));
+        // A header stored after its batch names all that was typed into it.
+        if (!name.isEmpty() && name != previous->text()) {
+            previous->setText(name);
+            emit renamed();
+        }
         return;
     }
-    // What the program writes on its own (the batch pass over a recipe opened) is no action of
-    // the user's: nothing to take back.
-    if (name.isEmpty())
+    if (name.isEmpty() && upkeepOnly(changes))
         return;
-    m_stack.push(new StoredAction(name, std::move(changes),
+    // Anything else the user stored is taken back too, under a plain name if no command gave one.
+    m_stack.push(new StoredAction(name.isEmpty() ? QStringLiteral("Change") : name, std::move(changes),
                                   m_before, shownRecipe()));
+}
+
+bool History::upkeepOnly(const ChangeSet& changes) const {
+    // The batch figures the program writes over a recipe it shows are no action of the user's.
+    const TDMod::LineFields& line = m_dm.Line;
+    quint32 batch = 0;
+    for (const Field* f : {line.Charge, line.Percent, line.Cost})
+        batch |= 1u << f->column();
+    for (const RowChange& c : changes) {
+        if (c.file != m_dm.TblRecipe.file() || !c.before || !c.after)
+            return false;
+        for (int col = 0; col < int(c.file->schema().columns.size()); ++col)
+            if (!(batch & (1u << col)) && !c.before->sameAt(col, *c.after))
+                return false;
+    }
+    return true;
 }
 
 bool History::settle() {
@@ -94,10 +115,24 @@ bool History::redo() {
 }
 
 void History::show(const RecipeName& recipe, const ChangeSet& changes) {
-    if (recipe.type.isEmpty() && recipe.code.isEmpty())
-        m_dm.ShowCurrentRecipe();
-    else
-        m_dm.ShowResultingRecipe(recipe.type, recipe.code);
+    // The boxes and their lists are filled afresh only when a recipe came, went, was renamed or
+    // is another than the one shown.
+    const Table& info = m_dm.TblInfo;
+    const int typeColumn = m_dm.Info.BatchType->column(), codeColumn = m_dm.Info.BatchCode->column();
+    bool headersMoved = false;
+    for (const RowChange& c : changes)
+        headersMoved |= c.file == info.file() && (!c.before || !c.after || !c.before->sameAt(typeColumn, *c.after) ||
+                                                  !c.before->sameAt(codeColumn, *c.after));
+    const RecipeName now = shownRecipe();
+    const bool same = TextKey::same(now.type, recipe.type) && TextKey::same(now.code, recipe.code);
+    if (headersMoved || !same) {
+        if (recipe.type.isEmpty() && recipe.code.isEmpty())
+            m_dm.ShowCurrentRecipe();
+        else
+            m_dm.ShowResultingRecipe(recipe.type, recipe.code);
+    } else {
+        m_dm.CalcTotals(); // the panels from the lines and the library as they are again
+    }
     // The user sees what changed: the first line written that the recipe still holds.
     Table& lines = m_dm.TblRecipe;
     for (const RowChange& c : changes) {

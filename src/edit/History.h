@@ -26,6 +26,10 @@ public:
     bool undo();
     bool redo();
 
+signals:
+    // The action on top took in the end of it and with it a fuller name.
+    void renamed();
+
 private:
     struct RecipeName {
         QString type, code;
@@ -33,6 +37,8 @@ private:
     class StoredAction;
     RecipeName shownRecipe() const;
     bool settle();
+    // Whether an unnamed action wrote nothing but the batch figures of lines.
+    bool upkeepOnly(const ChangeSet& changes) const;
     void record(ChangeSet changes, const QString& name, bool joins);
     // The window shows `recipe`, with the cursor on the first line the action wrote.
     void show(const RecipeName& recipe, const ChangeSet& changes);
