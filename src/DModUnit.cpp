@@ -18,6 +18,10 @@ namespace {
 class DistinctList {
 public:
     void add(const QString& value) {
+        // In index order a value mostly repeats the one before: no need to fold it again.
+        if (!m_items.isEmpty() && value == m_last)
+            return;
+        m_last = value;
         if (!m_seen.contains(TextKey::fold(value))) {
             m_seen.insert(TextKey::fold(value));
             m_items << value;
@@ -34,6 +38,7 @@ public:
 private:
     QSet<QString> m_seen;
     QStringList m_items;
+    QString m_last;
 };
 
 } // namespace
@@ -258,10 +263,10 @@ void TDMod::FillResinTypeList() {
     // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
     TblInfo.checkBrowseMode();
     box.setItems({});
-    ScanGuard scan(TblInfo);
+    // Read where they stand: the header view does not move.
     DistinctList types;
-    for (TblInfo.first(); !TblInfo.eof(); TblInfo.next())
-        types.add(Info.BatchType->asString());
+    for (int i = 0; i < TblInfo.rowCount(); ++i)
+        types.add(TblInfo.valueAt(i, *Info.BatchType).toString());
     if (TblInfo.isEmpty())
         box.setText(QString());
     box.setItems(types.sorted());

@@ -349,8 +349,9 @@ TEST_P(FaultSweep, EveryFaultLeavesAnUndoOrARedoWholeOrNotAtAll) {
                                           std::to_string(n) +
                                           (failure == FaultVfs::Failure::DiskFull ? " (full)" : "");
                 Run r(c);
-                if (way == 1)
+                if (way == 1) {
                     ASSERT_TRUE(r.history.undo());
+                }
                 const QString from = way == 0 ? r.after : r.before, to = way == 0 ? r.before : r.after;
                 FaultVfs::arm(n, FaultVfs::Mode::FromThenOn, failure);
                 const bool done = way == 0 ? r.history.undo() : r.history.redo();

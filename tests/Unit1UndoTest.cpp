@@ -285,8 +285,9 @@ TEST_F(Undo, EachRecipeCommandIsTakenBackAndDoneAgain) {
         s.run();
         const std::string after = files();
         ASSERT_NE(after, before);
-        if (!s.shownAfter.empty())
+        if (!s.shownAfter.empty()) {
             EXPECT_EQ(shown(), s.shownAfter);
+        }
         const std::string shownAfter = shown();
         EXPECT_EQ(undoText(), std::string("&Undo ") + s.name);
         ASSERT_NO_FATAL_FAILURE(backInTheGrid());

@@ -659,7 +659,6 @@ void Table::post() {
         beforePost();
     if (!m_typed.isEmpty())
         m_db.nameTyping(QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", ")));
-
     RowPtr row;
     RowPtr old;
     try {
