@@ -262,8 +262,7 @@ void TDMod::FillResinTypeList() {
     RecipeBox& box = m_form.resinTypeBox();
     // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
     TblInfo.checkBrowseMode();
-    box.setItems({});
-    // Read where they stand: the header view does not move.
+    // Read where they stand: the header view does not move, and nothing can fail meanwhile.
     DistinctList types;
     for (int i = 0; i < TblInfo.rowCount(); ++i)
         types.add(TblInfo.valueAt(i, *Info.BatchType).toString());

@@ -33,8 +33,11 @@ QStringList ComboRecipeBox::items() const {
 void ComboRecipeBox::setItems(const QStringList& items) {
     const QString text = m_combo->currentText();
     const QSignalBlocker block(m_combo);
-    m_combo->clear();
-    m_combo->addItems(items);
+    // The same list again (most often) leaves the popup's model alone.
+    if (items != this->items()) {
+        m_combo->clear();
+        m_combo->addItems(items);
+    }
     showEntryOf(text);
 }
 
