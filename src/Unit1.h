@@ -170,6 +170,8 @@ private:
     // Stores what is typed and pending in the header and the grid, as Save does; false when
     // refused.
     bool storePending();
+    // Writes what is typed in the header boxes into the header; false when refused.
+    bool takeTyping();
     // The Edit menu names what Undo and Redo would do.
     void showHistory();
     // Runs one user action on the tables (see UserAction); false when it failed.

@@ -68,15 +68,23 @@ bool TForm1::storePending() {
     });
 }
 
+bool TForm1::takeTyping() {
+    // What is typed in a header box is the header's first, as leaving the box would make it.
+    return act([this] {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+    });
+}
+
 void TForm1::Undo1Click() {
     // What is typed and not yet stored is stored first, as an action of its own: it is what
     // Undo then takes back.
-    if (m_history && storePending())
+    if (m_history && takeTyping())
         m_history->undo();
 }
 
 void TForm1::Redo1Click() {
-    if (m_history && storePending())
+    if (m_history && takeTyping())
         m_history->redo();
 }
 

@@ -542,3 +542,19 @@ TEST_F(Undo, TwoLibraryEditsAndTheLinesWorkedOutAgainComeBackInTurn) {
     EXPECT_EQ(figures(), figuresBefore);
     EXPECT_EQ(MessageBox::history().size(), 0u);
 }
+
+// A line begun with Insert and left untouched is dropped by Ctrl+Z, not stored as a blank line
+// that Undo would then take back instead of the charge.
+TEST_F(Undo, ALineBegunAndUntouchedIsDroppedBeforeTheUndo) {
+    const std::string before = files();
+    ASSERT_NO_FATAL_FAILURE(typeCharge(1, "140"));
+    const std::string after = files();
+    key(Qt::Key_Insert);
+    ASSERT_EQ(grid->gridModel()->rowCount(), 4);
+    undoKey();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(grid->gridModel()->rowCount(), 3);
+    redoKey();
+    EXPECT_EQ(files(), after);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}

@@ -79,8 +79,8 @@ bool History::upkeepOnly(const ChangeSet& changes) const {
 
 bool History::settle() {
     // What is typed and pending is stored first, as the end of its action or one of its own: it
-    // is what an undo takes back first.
-    return m_run([this] { m_dm.SaveRecipe(); });
+    // is what an undo takes back first. A line begun and left untouched is dropped.
+    return m_run([this] { m_dm.TblInfo.checkBrowseMode(); });
 }
 
 bool History::undo() {
