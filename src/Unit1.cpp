@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QAbstractItemView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
@@ -189,6 +190,17 @@ void TForm1::attach(TDMod* dmod) {
     showHistory();
 }
 
+void TForm1::showEditMenu() {
+    showHistory();
+    // While a box is being typed in, the menu's items are its own.
+    if (const QLineEdit* line = typingBox()) {
+        Undo1->setText(line->isUndoAvailable() ? QStringLiteral("&Undo typing") : QStringLiteral("&Undo"));
+        Undo1->setEnabled(line->isUndoAvailable());
+        Redo1->setText(line->isRedoAvailable() ? QStringLiteral("&Redo typing") : QStringLiteral("&Redo"));
+        Redo1->setEnabled(line->isRedoAvailable());
+    }
+}
+
 void TForm1::showHistory() {
     // The items name what they take back or do again.
     const auto caption = [](const char* verb, const QString& action) {
@@ -285,6 +297,9 @@ void TForm1::buildMenu() {
 
     QMenu* edit = bar->addMenu("&Edit");
     edit->setObjectName("Edit1");
+    // The items say what they would do now, typing in a box included.
+    connect(edit, &QMenu::aboutToShow, this, &TForm1::showEditMenu);
+    connect(edit, &QMenu::aboutToHide, this, &TForm1::showHistory);
     Undo1 = item(edit, "Undo1", "&Undo", -1, &TForm1::Undo1Click);
     Redo1 = item(edit, "Redo1", "&Redo", -1, &TForm1::Redo1Click);
     Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -20,6 +20,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QToolBar;
@@ -172,8 +173,11 @@ private:
     bool storePending();
     // Writes what is typed in the header boxes into the header; false when refused.
     bool takeTyping();
-    // The Edit menu names what Undo and Redo would do.
+    // The focused box or grid cell while it holds typing not yet taken from it, else none.
+    QLineEdit* typingBox() const;
+    // The Edit menu names what Undo and Redo would do; opened, it names the typing in a box.
     void showHistory();
+    void showEditMenu();
     // Runs one user action on the tables (see UserAction); false when it failed.
     bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
 

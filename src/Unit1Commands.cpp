@@ -19,6 +19,9 @@
 #include "edit/History.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QPushButton>
@@ -76,14 +79,38 @@ bool TForm1::takeTyping() {
     });
 }
 
+QLineEdit* TForm1::typingBox() const {
+    // The box or cell with the focus, while it holds typing not yet taken from it.
+    QWidget* w = QApplication::focusWidget();
+    auto* box = qobject_cast<QComboBox*>(w);
+    auto* line = box ? box->lineEdit() : qobject_cast<QLineEdit*>(w);
+    return line && line->isModified() && !line->isReadOnly() ? line : nullptr;
+}
+
 void TForm1::Undo1Click() {
-    // What is typed and not yet stored is stored first, as an action of its own: it is what
-    // Undo then takes back.
+    // Typing not yet taken from its box is what goes back first, there.
+    if (QLineEdit* line = typingBox()) {
+        if (line->isUndoAvailable()) {
+            line->undo();
+            return;
+        }
+    }
+    // Typed into the header and not stored: stored first, as an action of its own, which Undo
+    // then takes back.
     if (m_history && takeTyping())
         m_history->undo();
 }
 
 void TForm1::Redo1Click() {
+    // Redo never stores typing (a new action would end what there is to redo): in a box being
+    // typed in, it is the box's own.
+    if (QLineEdit* line = typingBox()) {
+        if (line->isRedoAvailable())
+            line->redo();
+        else
+            QApplication::beep();
+        return;
+    }
     if (m_history && takeTyping())
         m_history->redo();
 }

@@ -558,3 +558,57 @@ TEST_F(Undo, ALineBegunAndUntouchedIsDroppedBeforeTheUndo) {
     EXPECT_EQ(files(), after);
     EXPECT_EQ(MessageBox::history().size(), 0u);
 }
+
+// While a cell or a box holds typing not yet taken, the Edit menu's items are that typing's:
+// Undo takes it back there, and Redo never stores it (which would end what there is to redo).
+TEST_F(Undo, WhileACellIsBeingTypedInTheMenuItemsAreItsOwn) {
+    ASSERT_NO_FATAL_FAILURE(typeCharge(1, "140"));
+    const std::string typed = files();
+    undoKey();
+    ASSERT_EQ(redoText(), "&Redo typing in Mass");
+    const std::string before = files();
+    ASSERT_NO_FATAL_FAILURE(click(2, "Mass"));
+    type("55"); // the cell is open, nothing taken yet
+    auto* edit = form.findChild<QMenu*>("Edit1");
+    emit edit->aboutToShow();
+    EXPECT_EQ(undoText(), "&Undo typing");
+    EXPECT_EQ(redoText(), "&Redo");
+    form.Undo1->trigger();
+    emit edit->aboutToHide();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(redoText(), "&Redo typing in Mass") << "the menu closed, the items are the recipe's again";
+    EXPECT_EQ(QApplication::focusWidget()->property("text").toString(), loc("220.000")) << "the cell as it was";
+    key(Qt::Key_Escape);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(form.history()->stack().count(), 1) << "the redo is still there";
+
+    form.EdDBAV->setFocus();
+    form.EdDBAV->selectAll();
+    type("9");
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(files(), before) << "the acid value typed is not stored by a redo";
+    EXPECT_EQ(form.history()->stack().count(), 1);
+    form.EdDBAV->undo();
+    form.EdDBAV->undo();
+    ASSERT_NO_FATAL_FAILURE(backInTheGrid());
+    redoKey();
+    EXPECT_EQ(files(), typed);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}
+
+// A code refused in a blank line leaves no empty steps behind: the undo after it takes back
+// the blank line itself.
+TEST_F(Undo, ARefusedCodeLeavesNoEmptyStep) {
+    const std::string before = files();
+    ASSERT_NO_FATAL_FAILURE(click(0, "RMCode"));
+    key(Qt::Key_B, Qt::AltModifier);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    type("zzz");
+    key(Qt::Key_Tab);
+    ASSERT_EQ(MessageBox::history().size(), 1u);
+    undoKey(); // the cell's own typing
+    undoKey();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(redoText(), "&Redo Add Blank Line");
+    EXPECT_EQ(form.history()->stack().count(), 1);
+}

@@ -282,10 +282,10 @@ void TableFile::insertAt(qint64 rowid, const RowValues& values) {
     tx.commit();
 }
 
-void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& after) {
+void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& after, bool whole) {
     quint32 changed = 0;
     for (size_t i = 0; i < m_schema.columns.size(); ++i)
-        if (!before.sameAt(int(i), after))
+        if (whole || !before.sameAt(int(i), after))
             changed |= 1u << i;
     if (changed == 0)
         return;
@@ -642,7 +642,7 @@ void Database::replay(const ChangeSet& changes, bool backwards) {
         const std::optional<RowValues>& from = undo ? c.after : c.before;
         const std::optional<RowValues>& to = undo ? c.before : c.after;
         if (from && to)
-            c.file->update(c.rowid, *from, *to);
+            c.file->update(c.rowid, *from, *to, true); // the row as recorded, a date stamped since too
         else if (to)
             c.file->insertAt(c.rowid, *to);
         else

@@ -69,8 +69,9 @@ public:
     qint64 insert(const RowValues& values);
     // Makes the row again under the rowid it had (an undone deletion).
     void insertAt(qint64 rowid, const RowValues& values);
-    // Writes only the columns in which `after` differs from `before`.
-    void update(qint64 rowid, const RowValues& before, const RowValues& after);
+    // Writes only the columns in which `after` differs from `before`; `whole`: every column, so
+    // that the row is `after` whatever was written to it meanwhile.
+    void update(qint64 rowid, const RowValues& before, const RowValues& after, bool whole = false);
     // `values`: what the row held, for the action's record of its changes.
     void remove(qint64 rowid, const RowValues& values);
 

@@ -188,10 +188,17 @@ void Field::checkText(const QString& text) const {
 }
 
 void Field::setText(const QString& text) {
-    // Noted first: the passes a typed value starts may store the row at once.
-    m_table->noteTyped(*this);
-    if (isNumeric() && text.trimmed().isEmpty())
-        clear();
-    else
-        setValue(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+    // Noted first: the passes a typed value starts may store the row at once. A refused value
+    // names nothing.
+    const bool noted = m_table->noteTyped(*this);
+    try {
+        if (isNumeric() && text.trimmed().isEmpty())
+            clear();
+        else
+            setValue(isNumeric() ? QVariant(text.trimmed()) : QVariant(text));
+    } catch (...) {
+        if (noted)
+            m_table->forgetTyped(*this);
+        throw;
+    }
 }

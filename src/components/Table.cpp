@@ -716,13 +716,19 @@ void Table::post() {
         afterPost();
 }
 
-void Table::noteTyped(const Field& field) {
-    const QString caption = field.caption.isEmpty() ? field.name() : field.caption;
+static QString captionOf(const Field& field) { return field.caption.isEmpty() ? field.name() : field.caption; }
+
+bool Table::noteTyped(const Field& field) {
+    const QString caption = captionOf(field);
     // What the typed value itself writes (the batch pass after a typed size) is named after it.
     m_db.nameTyping(QStringLiteral("typing in ") + caption);
-    if (!m_typed.contains(caption))
-        m_typed << caption;
+    if (m_typed.contains(caption))
+        return false;
+    m_typed << caption;
+    return true;
 }
+
+void Table::forgetTyped(const Field& field) { m_typed.removeAll(captionOf(field)); }
 
 void Table::numberRows(Field& field, int at) {
     checkActive();

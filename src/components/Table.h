@@ -94,7 +94,9 @@ public:
 
     // The user typed into `field` of the pending row: its caption names the action that stores
     // the row ("typing in Mass").
-    void noteTyped(const Field& field);
+    // True when the field was not noted before.
+    bool noteTyped(const Field& field);
+    void forgetTyped(const Field& field);
     // Names the action that stores the pending row, before any typing does ("OverWrite
     // Ingredient" on a blank line, stored as the user leaves it).
     void nameEdit(const QString& name) { m_editName = name; }

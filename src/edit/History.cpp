@@ -54,7 +54,7 @@ void History::record(ChangeSet changes, const QString& name, bool joins) {
         }
         return;
     }
-    if (name.isEmpty() && upkeepOnly(changes))
+    if ((name.isEmpty() && upkeepOnly(changes)) || datesOnly(changes))
         return;
     // Anything else the user stored is taken back too, under a plain name if no command gave one.
     m_stack.push(new StoredAction(name.isEmpty() ? QStringLiteral("Change") : name, std::move(changes),
@@ -72,6 +72,19 @@ bool History::upkeepOnly(const ChangeSet& changes) const {
             return false;
         for (int col = 0; col < int(c.file->schema().columns.size()); ++col)
             if (!(batch & (1u << col)) && !c.before->sameAt(col, *c.after))
+                return false;
+    }
+    return true;
+}
+
+bool History::datesOnly(const ChangeSet& changes) const {
+    // A line stored unchanged still dates its recipe: nothing the user would take back.
+    const int date = m_dm.Info.Date->column();
+    for (const RowChange& c : changes) {
+        if (c.file != m_dm.TblInfo.file() || !c.before || !c.after)
+            return false;
+        for (int col = 0; col < int(c.file->schema().columns.size()); ++col)
+            if (col != date && !c.before->sameAt(col, *c.after))
                 return false;
     }
     return true;
@@ -133,6 +146,8 @@ void History::show(const RecipeName& recipe, const ChangeSet& changes) {
     } else {
         m_dm.CalcTotals(); // the panels from the lines and the library as they are again
     }
+    // The status bar reads the focused line's material as it now is.
+    m_dm.DSRecipeDataChange(nullptr);
     // The user sees what changed: the first line written that the recipe still holds.
     Table& lines = m_dm.TblRecipe;
     for (const RowChange& c : changes) {

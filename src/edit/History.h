@@ -39,6 +39,8 @@ private:
     bool settle();
     // Whether an unnamed action wrote nothing but the batch figures of lines.
     bool upkeepOnly(const ChangeSet& changes) const;
+    // Whether an action wrote nothing but recipes' dates.
+    bool datesOnly(const ChangeSet& changes) const;
     void record(ChangeSet changes, const QString& name, bool joins);
     // The window shows `recipe`, with the cursor on the first line the action wrote.
     void show(const RecipeName& recipe, const ChangeSet& changes);
