@@ -6,6 +6,7 @@
 #include "CourseForm.h"
 #include "components/DBGrid.h"
 #include "components/MessageBox.h"
+#include "edit/History.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -206,15 +208,20 @@ BENCHMARK(BM_ChooseCode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(
 void undoAfter(benchmark::State& state, const std::function<void(TForm1&)>& action) {
     RunningProgram p(largeFolder(kTenThousand));
     MessageBox::clearHistory();
+    int undone = 0;
     for (auto _ : state) {
         state.PauseTiming();
         action(p.form());
         settle();
         p.form().DBGrid1->setFocus();
+        const int index = p.form().history()->stack().index();
         state.ResumeTiming();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         settle();
+        undone += p.form().history()->stack().index() < index;
     }
+    if (undone != int(state.iterations()))
+        state.SkipWithError("an action was not undone");
     state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
     failOnBoxes(state);
 }
