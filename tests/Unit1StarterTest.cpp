@@ -17,6 +17,7 @@
 #include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/PdfWords.h"
+#include "support/ShownFigures.h"
 #include "support/TempData.h"
 
 #include <QAction>
@@ -62,17 +63,7 @@ protected:
         return out;
     }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
-    // Every figure the window shows of the recipe: the panels and the footers.
-    QStringList figures() {
-        QStringList out;
-        for (QLabel* l : form.findChildren<QLabel*>())
-            if (l->objectName().startsWith("Pnl") || l->objectName() == "LblGelSafety")
-                out << l->objectName() + "=" + l->text();
-        for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-            out << QString(f) + "=" + form.footerText(f);
-        out.sort();
-        return out;
-    }
+    QStringList figures() { return shownFigures(form); }
 };
 
 } // namespace

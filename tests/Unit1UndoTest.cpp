@@ -12,6 +12,7 @@
 #include "edit/History.h"
 #include "support/FaultVfs.h"
 #include "support/GridDriver.h"
+#include "support/ShownFigures.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
@@ -64,16 +65,32 @@ protected:
             .toStdString();
     }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
-    // Every figure the window shows: the panels, the gel words and the footers.
-    QStringList figures() {
-        QStringList out;
-        for (QLabel* l : form.findChildren<QLabel*>())
-            if (l->objectName().startsWith("Pnl") || l->objectName() == "LblGelSafety")
-                out << l->objectName() + "=" + l->text();
-        for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-            out << QString(f) + "=" + form.footerText(f);
-        out.sort();
-        return out;
+    QStringList figures() { return shownFigures(form); }
+    // Materials edited in the library window, the edits of one material stored together with
+    // Save, and the window closed.
+    void storeInLibrary(const std::vector<std::tuple<const char*, const char*, const char*>>& edits) {
+        bool stored = false;
+        QTimer::singleShot(0, [&] {
+            auto* lib = qobject_cast<TFormLib*>(QApplication::activeModalWidget());
+            ASSERT_NE(lib, nullptr);
+            for (size_t i = 0; i < edits.size(); ++i) {
+                const auto [code, edit, value] = edits[i];
+                if (i == 0 || QString(code) != std::get<0>(edits[i - 1])) {
+                    ASSERT_TRUE(dm().LibTbl.locate("RMCode", {code}));
+                    lib->ToolButton1->click();
+                }
+                auto* e = lib->findChild<DBEdit*>(edit);
+                e->setFocus();
+                e->selectAll();
+                QTest::keyClicks(e, loc(value));
+                if (i + 1 == edits.size() || QString(code) != std::get<0>(edits[i + 1]))
+                    lib->BtnSave->click();
+            }
+            stored = true;
+            lib->BtnClose->click();
+        });
+        form.BtnLibrary->click();
+        ASSERT_TRUE(stored);
     }
     std::string shown() { return (form.CBResinType->currentText() + "/" + form.CBResinCode->currentText()).toStdString(); }
     std::string undoText() { return form.Undo1->text().toStdString(); }
@@ -312,26 +329,8 @@ TEST_F(Undo, EachRecipeCommandIsTakenBackAndDoneAgain) {
 TEST_F(Undo, ALibraryEditIsTakenBackFromTheMainWindow) {
     const std::string before = files();
     const QStringList figuresBefore = figures();
-    bool edited = false;
-    QTimer::singleShot(0, [&] {
-        auto* lib = qobject_cast<TFormLib*>(QApplication::activeModalWidget());
-        ASSERT_NE(lib, nullptr);
-        lib->findChild<QWidget*>("LibList")->setFocus();
-        // Pentaerythritol, given a molecular mass of 140 and a price of 3.
-        ASSERT_TRUE(dm().LibTbl.locate("RMCode", {"PE"}));
-        lib->ToolButton1->click();
-        for (auto [edit, value] : {std::pair{"EdDBRMMWt", "140"}, std::pair{"EdDBRMPrice", "3"}}) {
-            auto* e = lib->findChild<DBEdit*>(edit);
-            e->setFocus();
-            e->selectAll();
-            QTest::keyClicks(e, loc(value));
-        }
-        lib->BtnSave->click();
-        edited = true;
-        lib->BtnClose->click();
-    });
-    form.BtnLibrary->click();
-    ASSERT_TRUE(edited);
+    // Pentaerythritol, given a molecular mass of 140 and a price of 3.
+    ASSERT_NO_FATAL_FAILURE(storeInLibrary({{"PE", "EdDBRMMWt", "140"}, {"PE", "EdDBRMPrice", "3"}}));
     const std::string after = files();
     const QStringList figuresAfter = figures();
     ASSERT_NE(figuresAfter, figuresBefore) << "the pentaerythritol line was worked out again";
@@ -515,21 +514,7 @@ TEST_F(Undo, OverWriteOnABlankLineIsAnActionOfItsOwn) {
 TEST_F(Undo, TwoLibraryEditsAndTheLinesWorkedOutAgainComeBackInTurn) {
     const std::string before = files();
     const QStringList figuresBefore = figures();
-    QTimer::singleShot(0, [&] {
-        auto* lib = qobject_cast<TFormLib*>(QApplication::activeModalWidget());
-        ASSERT_NE(lib, nullptr);
-        for (auto [code, edit, value] : {std::tuple{"PE", "EdDBRMMWt", "140"}, std::tuple{"PA", "EdDBRMPrice", "2"}}) {
-            ASSERT_TRUE(dm().LibTbl.locate("RMCode", {code}));
-            lib->ToolButton1->click();
-            auto* e = lib->findChild<DBEdit*>(edit);
-            e->setFocus();
-            e->selectAll();
-            QTest::keyClicks(e, loc(value));
-            lib->BtnSave->click();
-        }
-        lib->BtnClose->click();
-    });
-    form.BtnLibrary->click();
+    ASSERT_NO_FATAL_FAILURE(storeInLibrary({{"PE", "EdDBRMMWt", "140"}, {"PA", "EdDBRMPrice", "2"}}));
     ASSERT_NE(figures(), figuresBefore);
     EXPECT_EQ(form.history()->stack().count(), 3);
     EXPECT_EQ(undoText(), "&Undo Recalculate Lines");

@@ -229,57 +229,44 @@ void TableFile::writeFailed(const StoreError& e) {
     throw error;
 }
 
-qint64 TableFile::insert(const RowValues& values) {
+qint64 TableFile::insert(const RowValues& values) { return insertRow(0, values); }
+
+void TableFile::insertAt(qint64 rowid, const RowValues& values) { insertRow(rowid, values); }
+
+qint64 TableFile::insertRow(qint64 rowid, const RowValues& values) {
     checkWidths(values);
     Database::Transaction tx(m_db);
     m_db.writing(*this);
-    Statement& st = statement(QStringLiteral("insert"), [&] {
+    // A rowid given is the row's own again; otherwise SQLite gives the next.
+    const int first = rowid ? 2 : 1;
+    Statement& st = statement(rowid ? QStringLiteral("insertAt") : QStringLiteral("insert"), [&] {
         QStringList cols, marks;
+        if (rowid) {
+            cols << QStringLiteral("rowid");
+            marks << QStringLiteral("?1");
+        }
         for (size_t i = 0; i < m_schema.columns.size(); ++i) {
             cols << quoted(m_schema.columns[i].name);
-            marks << QStringLiteral("?%1").arg(i + 1);
+            marks << QStringLiteral("?%1").arg(int(i) + first);
         }
         return QStringLiteral("INSERT INTO %1.%2 (%3) VALUES (%4)")
             .arg(quoted(m_schemaName), quoted(m_schema.name), cols.join(", "), marks.join(", "));
     });
     try {
+        if (rowid)
+            st.bind(1, QVariant(rowid));
         for (size_t i = 0; i < m_schema.columns.size(); ++i)
-            st.bind(int(i) + 1, values, int(i));
+            st.bind(int(i) + first, values, int(i));
         st.step();
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    const qint64 rowid = sqlite3_last_insert_rowid(m_db.handle());
+    if (!rowid)
+        rowid = sqlite3_last_insert_rowid(m_db.handle());
     wrote();
     m_db.recordChange({this, rowid, std::nullopt, values});
     tx.commit();
     return rowid;
-}
-
-void TableFile::insertAt(qint64 rowid, const RowValues& values) {
-    checkWidths(values);
-    Database::Transaction tx(m_db);
-    m_db.writing(*this);
-    Statement& st = statement(QStringLiteral("insertAt"), [&] {
-        QStringList cols{QStringLiteral("rowid")}, marks{QStringLiteral("?1")};
-        for (size_t i = 0; i < m_schema.columns.size(); ++i) {
-            cols << quoted(m_schema.columns[i].name);
-            marks << QStringLiteral("?%1").arg(i + 2);
-        }
-        return QStringLiteral("INSERT INTO %1.%2 (%3) VALUES (%4)")
-            .arg(quoted(m_schemaName), quoted(m_schema.name), cols.join(", "), marks.join(", "));
-    });
-    try {
-        st.bind(1, QVariant(rowid));
-        for (size_t i = 0; i < m_schema.columns.size(); ++i)
-            st.bind(int(i) + 2, values, int(i));
-        st.step();
-    } catch (const StoreError& e) {
-        writeFailed(e);
-    }
-    wrote();
-    m_db.recordChange({this, rowid, std::nullopt, values});
-    tx.commit();
 }
 
 void TableFile::update(qint64 rowid, const RowValues& before, const RowValues& after, bool whole) {

@@ -78,6 +78,8 @@ public:
 private:
     // The prepared statement under `key`; its SQL is only built the first time.
     Statement& statement(const QString& key, const std::function<QString()>& sql);
+    // Inserts under `rowid`, or the next rowid when 0; returns the row's rowid.
+    qint64 insertRow(qint64 rowid, const RowValues& values);
     // Refuses text longer than its column in the columns of the mask.
     void checkWidths(const RowValues& values, quint32 columns = ~0u) const;
     QString orderClause(const std::vector<int>& columns) const;

@@ -96,34 +96,23 @@ bool History::settle() {
     return m_run([this] { m_dm.TblInfo.checkBrowseMode(); });
 }
 
-bool History::undo() {
-    if (!settle() || !m_stack.canUndo())
-        return false;
-    const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index() - 1));
-    const quint64 commits = m_dm.database().commitCount();
-    m_run([&] {
-        m_dm.database().replay(action->changes, true);
-        show(action->before, action->changes);
-    });
-    // Moved only when the files hold the undo, also when the disk reported an error after.
-    if (m_dm.database().commitCount() == commits)
-        return false;
-    m_stack.undo();
-    return true;
-}
+bool History::undo() { return step(true); }
 
-bool History::redo() {
-    if (!settle() || !m_stack.canRedo())
+bool History::redo() { return step(false); }
+
+bool History::step(bool back) {
+    if (!settle() || !(back ? m_stack.canUndo() : m_stack.canRedo()))
         return false;
-    const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index()));
+    const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index() - (back ? 1 : 0)));
     const quint64 commits = m_dm.database().commitCount();
     m_run([&] {
-        m_dm.database().replay(action->changes, false);
-        show(action->after, action->changes);
+        m_dm.database().replay(action->changes, back);
+        show(back ? action->before : action->after, action->changes);
     });
+    // Moved only when the files hold the undo or redo, also when the disk reported an error after.
     if (m_dm.database().commitCount() == commits)
         return false;
-    m_stack.redo();
+    back ? m_stack.undo() : m_stack.redo();
     return true;
 }
 

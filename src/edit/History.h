@@ -37,6 +37,8 @@ private:
     class StoredAction;
     RecipeName shownRecipe() const;
     bool settle();
+    // Undoes (`back`) or redoes the next action.
+    bool step(bool back);
     // Whether an unnamed action wrote nothing but the batch figures of lines.
     bool upkeepOnly(const ChangeSet& changes) const;
     // Whether an action wrote nothing but recipes' dates.

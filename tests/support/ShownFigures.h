@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Unit1.h"
+
+#include <QLabel>
+#include <QStringList>
+
+// Every figure the main window shows of the recipe: the panels, the gel words and the footers,
+// sorted, so that two moments compare whole.
+inline QStringList shownFigures(const TForm1& form) {
+    QStringList out;
+    for (QLabel* l : form.findChildren<QLabel*>())
+        if (l->objectName().startsWith("Pnl") || l->objectName() == "LblGelSafety")
+            out << l->objectName() + "=" + l->text();
+    for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
+        out << QString(f) + "=" + form.footerText(f);
+    out.sort();
+    return out;
+}
