@@ -15,6 +15,7 @@
 #include "components/Placement.h"
 #include "components/PrinterSetupDialog.h"
 #include "components/StatusPanels.h"
+#include "components/UndoKeys.h"
 #include "components/UserAction.h"
 #include "edit/History.h"
 
@@ -79,13 +80,7 @@ bool TForm1::takeTyping() {
     });
 }
 
-QLineEdit* TForm1::typingBox() const {
-    // The box or cell with the focus, while it holds typing not yet taken from it.
-    QWidget* w = QApplication::focusWidget();
-    auto* box = qobject_cast<QComboBox*>(w);
-    auto* line = box ? box->lineEdit() : qobject_cast<QLineEdit*>(w);
-    return line && line->isModified() && !line->isReadOnly() ? line : nullptr;
-}
+QLineEdit* TForm1::typingBox() const { return UndoKeys::typingIn(QApplication::focusWidget()); }
 
 void TForm1::Undo1Click() {
     // Typing not yet taken from its box is what goes back first, there.

@@ -650,16 +650,10 @@ void Database::replay(const ChangeSet& changes, bool backwards) {
                 views.push_back(v);
                 break;
             }
-    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
-    for (Table* v : views)
-        v->disableControls();
-    ScopeGuard resume([&] {
-        for (Table* v : views)
-            v->enableControls();
-    });
-    for (Table* v : views)
+    whileSuspended(views, [&](Table* v) {
         if (!v->takeChanges(changes, backwards))
             v->resyncAfterRollback();
+    });
     tx.commit();
 }
 
@@ -765,15 +759,7 @@ void Database::undoViews(quint64 undone) {
 void Database::readStaleViews() {
     if (m_stale.empty())
         return;
-    std::vector<Table*> views = m_stale;
-    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
-    for (Table* v : views)
-        v->disableControls();
-    ScopeGuard resume([&] {
-        for (Table* v : views)
-            v->enableControls();
-    });
-    for (Table* v : views) {
+    whileSuspended(m_stale, [this](Table* v) {
         try {
             v->resyncAfterRollback();
         } catch (const StoreError& e) {
@@ -783,7 +769,21 @@ void Database::readStaleViews() {
                              e.sqliteCode());
         }
         m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), v), m_stale.end());
-    }
+    });
+}
+
+void Database::whileSuspended(std::vector<Table*> views, const std::function<void(Table*)>& each) {
+    // Masters first, so that their details read the lines of the row they stand on; the views
+    // tell their controls and handlers once, when all of them are done.
+    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
+    for (Table* v : views)
+        v->disableControls();
+    ScopeGuard resume([&] {
+        for (Table* v : views)
+            v->enableControls();
+    });
+    for (Table* v : views)
+        each(v);
 }
 
 void Database::run(const std::function<void()>& action) {

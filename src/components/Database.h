@@ -237,6 +237,9 @@ private:
     void undoAction();
     // Views that could not read their files after an undo read them now, before an action.
     void readStaleViews();
+    // Runs `each` over the views (a copy: `each` may change the list given) with their display
+    // suspended.
+    void whileSuspended(std::vector<Table*> views, const std::function<void(Table*)>& each);
     void deliverCheck();
     // The action's changes reached the files: its record is handed on.
     void recordCommitted();
