@@ -97,7 +97,6 @@ void TDMod::LibraryChanged() {
 
 void TDMod::LibraryClosed() {
     LibTbl.refresh();
-    TblLibLookUp.refresh();
     const QSet<QString> codes = std::exchange(m_materialsStored, {});
     if (!codes.isEmpty()) {
         // The lines worked out again for one material stored belong to storing it, when that was

@@ -21,6 +21,11 @@ qint8 itemNumber(int value) {
 
 } // namespace
 
+QString TDMod::chosenCode() const {
+    const std::optional<Material> chosen = m_form.chosenMaterial();
+    return chosen ? chosen->code : QString();
+}
+
 void TDMod::checkRoomForLine() const {
     // Without a recipe a line would belong to none and never be seen again.
     if (TblInfo.isEmpty())
@@ -33,7 +38,7 @@ void TDMod::addLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
     checkRoomForLine();
     NewItemNum = itemNumber(TblRecipe.recordCount() + 1);
-    const QString code = withMaterial ? LookUp.RMCode->asString() : QString();
+    const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     TblRecipe.append();
     Line.ItemNum->setInteger(NewItemNum);
@@ -56,7 +61,7 @@ void TDMod::AddIngredient() {
 void TDMod::insertLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
     checkRoomForLine();
-    const QString code = withMaterial ? LookUp.RMCode->asString() : QString();
+    const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     if (TblRecipe.isEmpty()) {
         // Nothing to insert before: the recipe's first line.
@@ -106,8 +111,9 @@ void TDMod::InsertIngredient() {
 
 void TDMod::OverwriteIngredient() {
     m_db.nameAction(QStringLiteral("OverWrite Ingredient"));
-    const QString code = LookUp.RMCode->asString();
-    const QString newName = LookUp.RMCommonName->asString();
+    const std::optional<Material> chosen = m_form.chosenMaterial();
+    const QString code = chosen ? chosen->code : QString();
+    const QString newName = chosen ? chosen->name : QString();
     const QString oldName = Line.RMName->asString();
     if (!oldName.isEmpty() && oldName != newName) {
         if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))

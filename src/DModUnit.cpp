@@ -45,14 +45,13 @@ private:
 
 TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"), LibTbl(db, "LibTbl"),
-      TblLibLookUp(db, "TblLibLookUp"), TblGridLib(db, "TblGridLib"),
+      TblGridLib(db, "TblGridLib"),
       TblLibPrint(db, "TblLibPrint"), DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
-      DSLibLookup(&TblLibLookUp), DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db),
+      DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db),
       m_form(form) {
     DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
     LibDS.setObjectName("LibDS");
-    DSLibLookup.setObjectName("DSLibLookup");
     DSGridLib.setObjectName("DSGridLib");
     DSLibPrint.setObjectName("DSLibPrint");
     LibSaved = true;
@@ -88,7 +87,6 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     TblRecipe.open();
     TblInfo.open();
     LibTbl.open();
-    TblLibLookUp.open();
     TblGridLib.open();
     TblLibPrint.open();
     DataModuleCreate();
@@ -98,7 +96,6 @@ TDMod::~TDMod() {
     // Closing stores nothing that is pending.
     TblLibPrint.close();
     TblGridLib.close();
-    TblLibLookUp.close();
     LibTbl.close();
     TblInfo.close();
     TblRecipe.close();
@@ -161,7 +158,6 @@ void TDMod::defineFields() {
                 t.fieldByName(n).alignment = Qt::AlignHCenter;
     };
     defineLib(LibTbl, "PRIMARY", {15, 7, "####.0", "0.00", "0.00", true});
-    defineLib(TblLibLookUp, "RMLIBBYCODE", {10, 7, "", "", "", false});
     defineLib(TblGridLib, "RMLIBBYCODE", {10, 0, "", "", "", false});
     defineLib(TblLibPrint, "RMCODE", {10, 0, "0.0", "0.0", "0.00", false});
 
@@ -237,9 +233,6 @@ void TDMod::findFields() {
             l("Mass"),      l("Moles"),     l("Ea"),      l("Eb"),      l("Charge"),
             l("Percent"),   l("Cost"),      l("ChemClass"), l("RMType"), l("RMMWt"),
             l("RMFa"),      l("RMFan"),     l("RMFb"),    l("RMCost")};
-    auto m = [this](const char* n) { return &TblLibLookUp.fieldByName(n); };
-    LookUp = {m("RMCode"), m("RMCommonName"), m("RMChemClass"), m("RMType"), m("RMMWt"),
-              m("RMFa"),   m("RMFan"),        m("RMFb"),        m("RMPrice")};
 }
 
 QString TDMod::filterText(const QString& column, const QString& value) {
@@ -319,19 +312,24 @@ void TDMod::LibDSStateChange() { LibSaved = LibTbl.state() == Table::State::Brow
 
 void TDMod::DSRecipeDataChange(Field*) {
     m_form.UpdateEditableColumns();
-    writeMaterialStatus(*Line.RMName, *Line.ChemClass, *Line.RMMWt, *Line.RMFa, *Line.RMFan,
-                        *Line.RMFb, *Line.RMCost);
+    Material shown;
+    shown.name = Line.RMName->asString();
+    shown.chemClass = Line.ChemClass->asString();
+    shown.mwt = Line.RMMWt->asFloat();
+    shown.fa = Line.RMFa->asFloat();
+    shown.fan = Line.RMFan->asFloat();
+    shown.fb = Line.RMFb->asFloat();
+    shown.price = Line.RMCost->asFloat();
+    writeMaterialStatus(shown);
 }
 
-void TDMod::writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
-                                const Field& fa, const Field& fan, const Field& fb,
-                                const Field& price) {
+void TDMod::writeMaterialStatus(const Material& material) {
     using NumberFormat::general;
-    m_form.setStatusPanel(1, u' ' + name.asString());
-    m_form.setStatusPanel(2, u' ' + chemClass.asString());
-    m_form.setStatusPanel(3, QStringLiteral(" Molecular Mass: ") + general(mwt.asFloat()));
-    m_form.setStatusPanel(4, QStringLiteral("Fa: ") + general(fa.asFloat()));
-    m_form.setStatusPanel(5, QStringLiteral("Fan: ") + general(fan.asFloat()));
-    m_form.setStatusPanel(6, QStringLiteral("Fb: ") + general(fb.asFloat()));
-    m_form.setStatusPanel(7, QStringLiteral(" Cost: ") + general(price.asFloat()));
+    m_form.setStatusPanel(1, u' ' + material.name);
+    m_form.setStatusPanel(2, u' ' + material.chemClass);
+    m_form.setStatusPanel(3, QStringLiteral(" Molecular Mass: ") + general(material.mwt));
+    m_form.setStatusPanel(4, QStringLiteral("Fa: ") + general(material.fa));
+    m_form.setStatusPanel(5, QStringLiteral("Fan: ") + general(material.fan));
+    m_form.setStatusPanel(6, QStringLiteral("Fb: ") + general(material.fb));
+    m_form.setStatusPanel(7, QStringLiteral(" Cost: ") + general(material.price));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredLibrary.h"
+#include "store/StoredLibrary.h"
 #include "components/DataSource.h"
 #include "components/Database.h"
 #include "components/Table.h"
@@ -47,7 +47,6 @@ public:
     Table TblInfo;
     Table TblRecipe;
     Table LibTbl;
-    Table TblLibLookUp;
     Table TblGridLib;
     Table TblLibPrint;
 
@@ -59,17 +58,12 @@ public:
         Field *BatchType, *BatchCode, *ItemNum, *RMCode, *RMName, *Mass, *Moles, *Ea, *Eb, *Charge,
             *Percent, *Cost, *ChemClass, *RMType, *RMMWt, *RMFa, *RMFan, *RMFb, *RMCost;
     };
-    struct LibraryFields {
-        Field *RMCode, *RMCommonName, *RMChemClass, *RMType, *RMMWt, *RMFa, *RMFan, *RMFb, *RMPrice;
-    };
     HeaderFields Info{};
     LineFields Line{};
-    LibraryFields LookUp{};
 
     DataSource DSInfo;
     DataSource DSRecipe;
     DataSource LibDS;
-    DataSource DSLibLookup;
     DataSource DSGridLib;
     DataSource DSLibPrint;
 
@@ -112,6 +106,8 @@ public:
     Recipe currentRecipe() const;
     // The library as the lines see it.
     const MaterialLookup& library() const { return m_library; }
+    // The library as the lists show it.
+    MaterialLibrary& materials() { return m_library; }
     // The totals pass and the batch pass over the current recipe's lines.
     void CalcTotals();
     void CalcBatch();
@@ -127,6 +123,8 @@ public:
     void RenumberLines();
     // Refuses a line beyond the recipe's limit with "Range check error".
     void checkRoomForLine() const;
+    // The code of the material chosen in the selection list; empty when none is.
+    QString chosenCode() const;
     // Text typed into a cell of the focused line: a code is spelled as the library spells it,
     // and an item number moves the line to that place.
     void TypeInto(Field& field, const QString& text);
@@ -155,9 +153,8 @@ public:
 
     // The focused line's material in the status bar, and the grid's editable columns.
     void DSRecipeDataChange(Field* field);
-    // Writes status panels 1 to 7 from a material's fields.
-    void writeMaterialStatus(const Field& name, const Field& chemClass, const Field& mwt,
-                             const Field& fa, const Field& fan, const Field& fb, const Field& price);
+    // Writes status panels 1 to 7 from a material.
+    void writeMaterialStatus(const Material& material);
 
     // The library window's maintenance of RMLib through LibTbl.
     // Refuses a material the arithmetic cannot use, naming the field: an empty code, a negative

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "domain/Recipe.h"
+
 #include <QString>
+#include <optional>
 
 class RecipeBox;
 
@@ -26,6 +29,8 @@ public:
     // Shows a message box over the window the user is in; returns the button that closed it.
     virtual int showBox(Icon icon, const QString& title, const QString& text, int buttons,
                         int defaultButton) = 0;
+    // The material highlighted in the selection list; nullopt when it lists none.
+    virtual std::optional<Material> chosenMaterial() const = 0;
     // The acid value edit becomes the focused control (the user goes on there after New).
     virtual void focusAcidValue() = 0;
 };

@@ -52,6 +52,7 @@ public:
     int showBox(Icon icon, const QString& title, const QString& text, int buttons,
                 int defaultButton) override;
     void focusAcidValue() override;
+    std::optional<Material> chosenMaterial() const override;
 
     void ShowRMinStatusBar();
     // After a refused recipe command: the boxes show the recipe that is current again.
@@ -163,7 +164,7 @@ private:
     void attachGrid();
     void detachGrid();
     void buildSelectionPanel();
-    void filterLibrary(const QString& type);
+    void filterLibrary(std::optional<MaterialType> type);
     // A line command; done, the cursor goes to the column of `thenAt` on the focused line.
     void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
     // Writes what is typed into an open cell of the grid before a command; false when refused.

@@ -218,11 +218,12 @@ void TForm1::attachGrid() {
         settings.setValue(QStringLiteral("IngredientGrid/Widths"), widths);
         settings.setValue(QStringLiteral("IngredientGrid/Order"), DBGrid1->columnOrder());
     };
-    LkUpRM->setDataSource(&m_dmod->DSLibLookup, "RMCommonName");
+    LkUpRM->setLibrary(&m_dmod->materials());
     UpdateEditableColumns();
 }
 
 void TForm1::detachGrid() {
+    LkUpRM->setLibrary(nullptr);
     DBGrid1->setDataSource(nullptr);
 }
 
@@ -250,25 +251,16 @@ bool TForm1::DBGridKeyDown(int key, Qt::KeyboardModifiers) {
     return true;
 }
 
-void TForm1::filterLibrary(const QString& type) {
-    if (!m_dmod)
-        return;
-    act([&] {
-        m_dmod->TblLibLookUp.setFilter(TDMod::filterText("RMType", type));
-        m_dmod->TblLibLookUp.setFiltered(true);
-    });
-}
+void TForm1::filterLibrary(std::optional<MaterialType> type) { LkUpRM->setType(type); }
 
-void TForm1::RadioButton2Click() { filterLibrary("Oil"); }
-void TForm1::RadioButton3Click() { filterLibrary("Fatty Acid"); }
-void TForm1::RadioButton4Click() { filterLibrary("Acid"); }
-void TForm1::RadioButton5Click() { filterLibrary("Base"); }
-void TForm1::RadioButton7Click() { filterLibrary("Amphoteric"); }
+void TForm1::RadioButton2Click() { filterLibrary(MaterialType::Oil); }
+void TForm1::RadioButton3Click() { filterLibrary(MaterialType::FattyAcid); }
+void TForm1::RadioButton4Click() { filterLibrary(MaterialType::Acid); }
+void TForm1::RadioButton5Click() { filterLibrary(MaterialType::Base); }
+void TForm1::RadioButton7Click() { filterLibrary(MaterialType::Amphoteric); }
+void TForm1::RadioButton6Click() { filterLibrary(std::nullopt); }
 
-void TForm1::RadioButton6Click() {
-    if (m_dmod)
-        act([this] { m_dmod->TblLibLookUp.setFiltered(false); });
-}
+std::optional<Material> TForm1::chosenMaterial() const { return LkUpRM->currentMaterial(); }
 
 void TForm1::LkUpRMClick() {
     MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });

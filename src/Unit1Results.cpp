@@ -82,9 +82,5 @@ void TForm1::showGelSafety() {
 void TForm1::ShowRMinStatusBar() {
     if (!m_dmod)
         return;
-    Table& lib = m_dmod->TblLibLookUp;
-    m_dmod->writeMaterialStatus(lib.fieldByName("RMCommonName"), lib.fieldByName("RMChemClass"),
-                                lib.fieldByName("RMMWt"), lib.fieldByName("RMFa"),
-                                lib.fieldByName("RMFan"), lib.fieldByName("RMFb"),
-                                lib.fieldByName("RMPrice"));
+    m_dmod->writeMaterialStatus(chosenMaterial().value_or(Material{}));
 }

@@ -79,7 +79,16 @@ struct Case {
     const char* name;
     Command command;
     Command before = nullptr; // what the user did before the command, outside it
+    const char* chosen = nullptr; // the material the selection list highlights
 };
+
+// What the user did before the command: the material picked in the list, then the rest.
+void prepare(Session& s, const Case& c) {
+    if (c.chosen)
+        s.form.chosen = *s.dm.library().find(QString::fromLatin1(c.chosen));
+    if (c.before)
+        c.before(s.dm);
+}
 
 void typeMass(TDMod& dm) {
     dm.TblRecipe.goTo(1);
@@ -133,9 +142,9 @@ const std::vector<Case>& cases() {
         {"OverWrite",
          [](TDMod& dm) {
              dm.TblRecipe.goTo(1);
-             dm.TblLibLookUp.locate("RMCode", {"PE"});
              dm.OverwriteIngredient();
-         }},
+         },
+         nullptr, "PE"},
         {"New",
          [](TDMod& dm) {
              dm.AddRecipe("Alkyd", "N1");
@@ -215,8 +224,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
         auto data = copy();
         {
             Session s(data->folder());
-            if (c.before)
-                c.before(s.dm);
+            prepare(s, c);
             before = dump(data->folder());
             ordinary(s.dm);
         }
@@ -226,8 +234,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
         auto data = copy();
         {
             Session s(data->folder());
-            if (c.before)
-                c.before(s.dm);
+            prepare(s, c);
             FaultVfs::arm(0);
             s.db.run([&] { c.command(s.dm); });
             points = FaultVfs::operations();
@@ -256,8 +263,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             bool threw = false;
             {
                 Session s(data->folder());
-                if (c.before)
-                    c.before(s.dm);
+                prepare(s, c);
                 const int headerAt = s.dm.TblInfo.recNo(), lineAt = s.dm.TblRecipe.recNo();
                 FaultVfs::arm(n, fault.mode, fault.failure);
                 try {
@@ -322,8 +328,7 @@ TEST_P(FaultSweep, EveryFaultLeavesAnUndoOrARedoWholeOrNotAtAll) {
         // is stored as the user goes on: one action on the stack.
         explicit Run(const Case& c) {
             before = dump(data->folder());
-            if (c.before)
-                c.before(s.dm);
+            prepare(s, c);
             s.db.run([&] { c.command(s.dm); });
             s.db.run([&] { s.dm.SaveRecipe(); });
             after = dump(data->folder());

@@ -27,7 +27,7 @@ QString recipeLines(const QString& type, const QString& code) {
 }
 
 // One action of the chemist's, chosen by `pick`.
-void act(TDMod& dm, quint32 pick, int step) {
+void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
     Database& db = dm.database();
     const int lines = dm.TblRecipe.recordCount();
     switch (pick % 9) {
@@ -54,7 +54,7 @@ void act(TDMod& dm, quint32 pick, int step) {
     case 4:
         if (lines < 12)
             db.run([&] {
-                dm.TblLibLookUp.goTo(int(pick % 4));
+                form.chosen = dm.materials().at(int(pick % 4));
                 dm.InsertIngredient();
             });
         break;
@@ -124,7 +124,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
                 TDMod dm(db, form);
                 QRandomGenerator picks(seed);
                 for (int step = 0;; ++step) {
-                    act(dm, picks.generate(), round * 100000 + step);
+                    act(dm, form, picks.generate(), round * 100000 + step);
                     if (!report(step))
                         return;
                 }

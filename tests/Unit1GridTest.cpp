@@ -153,14 +153,14 @@ TEST_F(GridTest, TheTypeButtonsFilterTheSelectionList) {
     EXPECT_EQ(list->model()->rowCount(), 6);
     QTest::mouseClick(form.findChild<QRadioButton*>("RadioButton3"), Qt::LeftButton);
     EXPECT_EQ(list->model()->rowCount(), 2);
-    EXPECT_EQ(session->dmod->TblLibLookUp.fieldByName("RMCode").asString(), "LINFA");
+    EXPECT_EQ(form.chosenMaterial()->code, "LINFA");
     QTest::mouseClick(form.findChild<QPushButton*>("BtnAddIngredient"), Qt::LeftButton);
     EXPECT_EQ(stored(), "1:AA 2:GLY 3:SOY 4:OILX 5: 6:LINFA");
     QTest::mouseClick(form.findChild<QRadioButton*>("RadioButton5"), Qt::LeftButton);
     EXPECT_EQ(list->model()->rowCount(), 1);
     QTest::mouseClick(form.findChild<QRadioButton*>("RadioButton6"), Qt::LeftButton);
     EXPECT_EQ(list->model()->rowCount(), 6);
-    EXPECT_EQ(session->dmod->TblLibLookUp.fieldByName("RMCode").asString(), "AA");
+    EXPECT_EQ(form.chosenMaterial()->code, "AA");
     QTest::mouseClick(form.findChild<QRadioButton*>("RadioButton2"), Qt::LeftButton);
     EXPECT_EQ(list->model()->rowCount(), 2) << "the store's filters ignore letter case";
 }
@@ -181,7 +181,7 @@ TEST_F(GridTest, TheListSearchesByTypedName) {
     auto* list = form.findChild<DBLookupList*>("LkUpRM");
     list->setFocus();
     QTest::keyClicks(list, "so");
-    EXPECT_EQ(session->dmod->TblLibLookUp.fieldByName("RMCode").asString(), "SOY");
+    EXPECT_EQ(form.chosenMaterial()->code, "SOY");
     EXPECT_EQ(form.statusPanel(1), " Soya Oil");
 }
 

@@ -271,7 +271,7 @@ TEST_F(Starter, AFigureBeingEditedShowsInFull) {
 TEST_F(Starter, EnterInTheListAddsTheMaterialReadyForItsCharge) {
     form.LkUpRM->setFocus();
     QTest::keyClicks(form.LkUpRM, "glyc");
-    ASSERT_EQ(dm().TblLibLookUp.fieldByName("RMCode").asString(), "GLY");
+    ASSERT_EQ(form.chosenMaterial()->code, "GLY");
     key(Qt::Key_Return);
     EXPECT_EQ(lines(), "1:SOYOIL 2:PE 3:PA 4:GLY");
     EXPECT_TRUE(grid->hasFocus());

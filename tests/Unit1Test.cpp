@@ -1,5 +1,6 @@
 #include "DModUnit.h"
 #include "Unit1.h"
+#include "components/LibraryList.h"
 #include "app/Startup.h"
 #include "components/DBEdit.h"
 #include "components/MessageBox.h"
@@ -256,7 +257,7 @@ TEST_F(MainWindow, StatusBarDescribesTheFocusedLine) {
     dm().TblRecipe.last();
     EXPECT_EQ(form.statusPanel(3), loc(" Molecular Mass: 872.5"));
     EXPECT_EQ(form.statusPanel(4), "Fa: 1");
-    dm().TblLibLookUp.locate("RMCode", {"TRIOL"});
+    form.LkUpRM->highlightCode("TRIOL");
     form.ShowRMinStatusBar();
     EXPECT_EQ(form.statusPanel(1), " Glycerol");
     EXPECT_EQ(form.statusPanel(7), loc(" Cost: 1.25"));

@@ -6,6 +6,7 @@
 #include "Input.h"
 #include "LibForm.h"
 #include "Unit1.h"
+#include "components/LibraryList.h"
 #include "components/DBEdit.h"
 #include "components/DBGrid.h"
 #include "components/MessageBox.h"
@@ -342,6 +343,28 @@ TEST_F(Undo, ALibraryEditIsTakenBackFromTheMainWindow) {
     redoKey();
     EXPECT_EQ(files(), after);
     EXPECT_EQ(figures(), figuresAfter);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}
+
+// A material renamed in the library window is listed under its name again after the undo, and
+// the list keeps the material it had highlighted.
+TEST_F(Undo, TheSelectionListFollowsAnUndoneLibraryEdit) {
+    const auto listed = [&] {
+        QStringList names;
+        for (int r = 0; r < form.LkUpRM->model()->rowCount(); ++r)
+            names << form.LkUpRM->model()->index(r, 0).data().toString();
+        return names;
+    };
+    ASSERT_TRUE(form.LkUpRM->highlightCode("PE"));
+    const QStringList before = listed();
+    ASSERT_NO_FATAL_FAILURE(storeInLibrary({{"PE", "EdDBRMCommonName", "Penta"}}));
+    EXPECT_TRUE(listed().contains("Penta"));
+    ASSERT_NO_FATAL_FAILURE(backInTheGrid());
+    undoKey();
+    EXPECT_EQ(listed(), before);
+    EXPECT_EQ(form.chosenMaterial()->name, "Pentaerythritol");
+    redoKey();
+    EXPECT_EQ(form.chosenMaterial()->name, "Penta");
     EXPECT_EQ(MessageBox::history().size(), 0u);
 }
 

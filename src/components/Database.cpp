@@ -569,6 +569,7 @@ void Database::commit() {
         endWriteTransaction();
         if (token != 0 && reachedFiles(checkFile, token)) {
             recordCommitted();
+            announceFilesChanged();
             throw StoredWithError(QStringLiteral("The change was stored, but the disk reported an error "
                                             "as the tables in \"%1\" were being finished: %2. "
                                             "Check the disk before you go on.")
@@ -578,10 +579,33 @@ void Database::commit() {
         m_undoing = true;
         undoViews(m_serial);
         m_undoing = false;
+        announceFilesChanged();
         commitFailed(e);
     }
     endWriteTransaction();
     recordCommitted();
+    announceFilesChanged();
+}
+
+int Database::whenFilesChange(std::function<void()> listener) {
+    m_listeners.emplace_back(++m_lastListener, std::move(listener));
+    return m_lastListener;
+}
+
+void Database::stopListening(int id) {
+    std::erase_if(m_listeners, [id](const auto& l) { return l.first == id; });
+}
+
+void Database::announceFilesChanged() {
+    // The action is over, stored or not: what a listener does with the news cannot change that,
+    // nor what the user is told of it.
+    const auto listeners = m_listeners;
+    for (const auto& [id, listener] : listeners) {
+        try {
+            listener();
+        } catch (...) {
+        }
+    }
 }
 
 void Database::recordCommitted() {
@@ -712,6 +736,7 @@ void Database::undoAction() {
     m_undoing = true;
     undoViews(m_serial);
     m_undoing = false;
+    announceFilesChanged();
 }
 
 void Database::undoViews(quint64 undone) {

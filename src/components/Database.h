@@ -223,6 +223,11 @@ public:
     // Called by table files for each row written.
     void recordChange(RowChange change);
 
+    // Runs `listener` each time an action has ended that wrote the files, whether its changes
+    // stayed or were undone; returns a number to stop it with.
+    int whenFilesChange(std::function<void()> listener);
+    void stopListening(int id);
+
     // Test hook: called before every row write with the table's name; may throw to refuse it.
     std::function<void(const QString& table)> beforeWrite;
 
@@ -243,6 +248,8 @@ private:
     void deliverCheck();
     // The action's changes reached the files: its record is handed on.
     void recordCommitted();
+    // Tells the listeners that the files may hold other rows than before the action.
+    void announceFilesChanged();
     [[noreturn]] void commitFailed(const StoreError& e);
 
     QString m_folder;
@@ -269,6 +276,8 @@ private:
     bool m_joins = false;
     quint64 m_commits = 0;
     quint64 m_lastRecorded = 0;     // the action under way ends the one recorded before it
+    std::vector<std::pair<int, std::function<void()>>> m_listeners;
+    int m_lastListener = 0;
     std::unique_ptr<IntegrityCheck> m_check;
     std::unique_ptr<QTimer> m_checkTimer;
     std::function<void(const QString&)> m_onFault;

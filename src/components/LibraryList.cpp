@@ -1,7 +1,9 @@
 #include "LibraryList.h"
 
 #include "DataSource.h"
+#include "MaterialListModel.h"
 #include "Table.h"
+#include "store/MaterialLibrary.h"
 #include "UserAction.h"
 
 #include <QHeaderView>
@@ -83,15 +85,67 @@ DBLookupList::DBLookupList(QWidget* parent) : QListView(parent) {
     setUniformItemSizes(true);
 }
 
-void DBLookupList::setDataSource(DataSource* source, const QString& displayField) {
-    m_model = new LibraryListModel(source, {displayField}, this);
-    setModel(m_model);
-    m_link = new RowLink(this, m_model);
+void DBLookupList::setLibrary(MaterialLibrary* library) {
+    setModel(nullptr);
+    delete std::exchange(m_filter, nullptr);
+    delete std::exchange(m_materials, nullptr);
+    if (!library)
+        return;
+    m_materials = new MaterialListModel(*library, this);
+    m_filter = new MaterialTypeFilter(this);
+    m_filter->setSourceModel(m_materials);
+    m_filter->setType(m_type);
+    setModel(m_filter);
+    // The library read again keeps the material highlighted where it is still listed.
+    connect(m_filter, &QAbstractItemModel::modelReset, this, [this] {
+        if (!highlightCode(m_code))
+            highlight(0);
+    });
+    highlight(0);
+}
+
+void DBLookupList::setType(std::optional<MaterialType> type) {
+    m_type = type;
+    if (!m_filter)
+        return;
+    // The rows going move the current one on their own: that is no pick of the user's.
+    m_quiet = true;
+    m_filter->setType(type);
+    m_quiet = false;
+    highlight(0);
+}
+
+std::optional<Material> DBLookupList::currentMaterial() const {
+    const QModelIndex at = currentIndex();
+    if (!m_filter || !at.isValid())
+        return std::nullopt;
+    return m_materials->library().at(m_filter->mapToSource(at).row());
+}
+
+bool DBLookupList::highlightCode(const QString& code) {
+    if (!m_filter || code.isEmpty())
+        return false;
+    const QModelIndexList found =
+        m_filter->match(m_filter->index(0, 0), MaterialListModel::CodeRole, code, 1, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    highlight(found.first().row());
+    return true;
+}
+
+void DBLookupList::highlight(int row) {
+    m_quiet = true;
+    setCurrentIndex(m_filter->index(row, 0)); // an invalid index for an empty list
+    m_quiet = false;
+    m_code = currentIndex().data(MaterialListModel::CodeRole).toString();
 }
 
 void DBLookupList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QListView::currentChanged(current, previous);
-    if (m_link && m_link->picked(current) && onSelect)
+    if (m_quiet || !current.isValid())
+        return;
+    m_code = current.data(MaterialListModel::CodeRole).toString();
+    if (onSelect)
         onSelect();
 }
 

@@ -7,9 +7,15 @@
 #include <QTableView>
 
 #include "DataSource.h"
+#include "domain/Recipe.h"
+
 #include <functional>
+#include <optional>
 
 class Field;
+class MaterialLibrary;
+class MaterialListModel;
+class MaterialTypeFilter;
 
 // A data-aware list: one row per row of a view, showing some of its fields; its current row is
 // the view's current row.
@@ -49,12 +55,21 @@ private:
     bool m_following = false;
 };
 
-// The main window's list of materials to choose from: their names.
+// The main window's list of materials to choose from, by name and in code order, filtered by the
+// type buttons.
 class DBLookupList : public QListView {
     Q_OBJECT
 public:
     explicit DBLookupList(QWidget* parent = nullptr);
-    void setDataSource(DataSource* source, const QString& displayField);
+    // Lists `library`; nullptr lists nothing. The type chosen stays.
+    void setLibrary(MaterialLibrary* library);
+    // Lists the materials of `type` (all of them for nullopt) and highlights the first.
+    void setType(std::optional<MaterialType> type);
+    // The material highlighted; nullopt when the list is empty.
+    std::optional<Material> currentMaterial() const;
+    // Highlights the first listed material of that code, as a user's pick would but without
+    // running onSelect; false when none is listed.
+    bool highlightCode(const QString& code);
     // Runs after the user selected a row, by mouse or keyboard.
     std::function<void()> onSelect;
     // Runs on a double-click, after the row under the pointer was selected, and on Enter.
@@ -66,8 +81,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    LibraryListModel* m_model = nullptr;
-    RowLink* m_link = nullptr;
+    // Highlights a row without it counting as the user's pick.
+    void highlight(int row);
+
+    MaterialListModel* m_materials = nullptr;
+    MaterialTypeFilter* m_filter = nullptr;
+    std::optional<MaterialType> m_type;
+    QString m_code; // the highlighted material's, kept across a reading of the library
+    bool m_quiet = false;
 };
 
 // A list of a view's records in columns, read-only: picking a row makes it current.

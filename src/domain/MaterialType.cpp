@@ -22,6 +22,21 @@ MaterialType materialTypeOf(const QString& word) {
     return MaterialType::Other;
 }
 
+MaterialType listedMaterialTypeOf(const QString& word) {
+    const auto fold = [](QChar c) { return c.unicode() < 128 ? c.toLower() : c; };
+    for (const Word& w : kWords) {
+        const QLatin1String known(w.word);
+        if (word.size() != known.size())
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; same && i < word.size(); ++i)
+            same = fold(word[i]) == fold(QChar(known[i]));
+        if (same)
+            return w.type;
+    }
+    return MaterialType::Other;
+}
+
 QString materialTypeWord(MaterialType type) {
     for (const Word& w : kWords)
         if (w.type == type)

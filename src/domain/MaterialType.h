@@ -10,6 +10,10 @@
 enum class MaterialType { Oil, FattyAcid, Acid, Base, Amphoteric, Other };
 
 MaterialType materialTypeOf(const QString& word);
+// The type a list files a word under: matched as the store's text keys match, without the letter
+// case of ASCII letters, so that "oil" is listed with the oils though the arithmetic takes it for
+// Other.
+MaterialType listedMaterialTypeOf(const QString& word);
 // The stored word of a type; empty for Other.
 QString materialTypeWord(MaterialType type);
 // The five types a material can be given, in the order the library's list sorts them.

@@ -23,6 +23,7 @@ struct StandInForm : MainWindowLink {
         return boxAnswers.takeFirst();
     }
     void focusAcidValue() override { ++acidValueFocused; }
+    std::optional<Material> chosenMaterial() const override { return chosen; }
 
     MemoryRecipeBox type, code;
     int resultsShown = 0;
@@ -32,5 +33,6 @@ struct StandInForm : MainWindowLink {
     QStringList boxes;      // every box shown, as "error Title: text"
     QList<int> boxAnswers;  // answers given in advance, in order; the default button otherwise
     int acidValueFocused = 0;
+    std::optional<Material> chosen; // the selection list's highlighted material
     QMap<int, QString> status;
 };

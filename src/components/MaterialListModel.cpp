@@ -1,0 +1,62 @@
+#include "MaterialListModel.h"
+
+#include "store/MaterialLibrary.h"
+
+MaterialListModel::MaterialListModel(MaterialLibrary& library, QObject* parent)
+    : QAbstractListModel(parent), m_library(&library) {
+    connect(&library, &MaterialLibrary::changed, this, &MaterialListModel::reload);
+    try {
+        m_rows = library.size();
+    } catch (...) {
+        m_rows = 0; // an unreadable library lists nothing; the store says why when it is used
+    }
+}
+
+void MaterialListModel::reload() {
+    beginResetModel();
+    try {
+        m_rows = m_library ? m_library->size() : 0;
+    } catch (...) {
+        m_rows = 0;
+    }
+    endResetModel();
+}
+
+int MaterialListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+
+QVariant MaterialListModel::data(const QModelIndex& index, int role) const {
+    if (!m_library || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    // Painting must not fail: a row that cannot be read shows empty until the library is read
+    // again.
+    try {
+        switch (role) {
+        case Qt::DisplayRole:
+            return m_library->nameAt(index.row());
+        case CodeRole:
+            return m_library->codeAt(index.row());
+        case ListedTypeRole:
+            return int(m_library->listedTypeAt(index.row()));
+        default:
+            return {};
+        }
+    } catch (...) {
+        return {};
+    }
+}
+
+MaterialTypeFilter::MaterialTypeFilter(QObject* parent) : QSortFilterProxyModel(parent) {}
+
+void MaterialTypeFilter::setType(std::optional<MaterialType> type) {
+    if (type == m_type)
+        return;
+    m_type = type;
+    invalidateRowsFilter();
+}
+
+bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    if (!m_type)
+        return true;
+    const QModelIndex at = sourceModel()->index(sourceRow, 0, sourceParent);
+    return at.data(MaterialListModel::ListedTypeRole).toInt() == int(*m_type);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "domain/MaterialType.h"
+#include "store/MaterialLibrary.h"
+
+#include <QAbstractListModel>
+#include <QPointer>
+#include <QSortFilterProxyModel>
+#include <optional>
+
+
+// The library's materials by name, in code order: one row per stored material, read through the
+// library as a list asks for it and read again when the library changes.
+class MaterialListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Role { CodeRole = Qt::UserRole + 1, ListedTypeRole };
+
+    explicit MaterialListModel(MaterialLibrary& library, QObject* parent = nullptr);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    MaterialLibrary& library() const { return *m_library; }
+
+private:
+    void reload();
+
+    QPointer<MaterialLibrary> m_library;
+    int m_rows = 0;
+};
+
+// The materials of one type, or of every type: the type buttons' filter.
+class MaterialTypeFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit MaterialTypeFilter(QObject* parent = nullptr);
+    // nullopt: every material, whatever its type word.
+    void setType(std::optional<MaterialType> type);
+    std::optional<MaterialType> type() const { return m_type; }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    std::optional<MaterialType> m_type;
+};

@@ -1,0 +1,93 @@
+#include "StoredLibrary.h"
+
+#include "Tables.h"
+#include "components/Database.h"
+#include "components/StoreError.h"
+
+namespace {
+
+int column(const char* name) { return Tables::rmLib().columnIndex(QString::fromLatin1(name)); }
+
+} // namespace
+
+StoredLibrary::StoredLibrary(Database& db) : m_db(db) {
+    m_listener = m_db.whenFilesChange([this] { filesChanged(); });
+}
+
+StoredLibrary::~StoredLibrary() { m_db.stopListening(m_listener); }
+
+Material StoredLibrary::materialOf(const RowValues& row) {
+    const auto text = [&](const char* name) { return row.text(column(name)); };
+    const auto number = [&](const char* name) { return row.number(column(name)); };
+    Material m;
+    m.code = text("RMCode");
+    m.name = text("RMCommonName");
+    m.chemClass = text("RMChemClass");
+    m.type = materialTypeOf(text("RMType"));
+    m.mwt = number("RMMWt");
+    m.fa = number("RMFa");
+    m.fan = number("RMFan");
+    m.fb = number("RMFb");
+    m.price = number("RMPrice");
+    return m;
+}
+
+TableFile& StoredLibrary::file() const { return m_db.table(Tables::rmLib()); }
+
+const Material* StoredLibrary::find(const QString& code) const {
+    if (code.isEmpty())
+        return nullptr;
+    TableFile& lib = file();
+    if (lib.generation() != m_generation) {
+        m_made.clear();
+        m_generation = lib.generation();
+    }
+    const StoredRow* row = lib.findFirst(column("RMCode"), code.toUtf8());
+    if (!row)
+        return nullptr;
+    auto it = m_made.find(row);
+    if (it == m_made.end())
+        it = m_made.insert(row, materialOf(row->values));
+    return &*it;
+}
+
+const StoredRow* StoredLibrary::rowAt(int index) const {
+    const std::vector<RowPtr>& rows = file().snapshotInOrder({column("RMCode")});
+    return index >= 0 && size_t(index) < rows.size() ? rows[size_t(index)].get() : nullptr;
+}
+
+int StoredLibrary::size() const { return int(file().snapshotInOrder({column("RMCode")}).size()); }
+
+Material StoredLibrary::at(int index) const {
+    const StoredRow* row = rowAt(index);
+    return row ? materialOf(row->values) : Material{};
+}
+
+QString StoredLibrary::nameAt(int index) const {
+    const StoredRow* row = rowAt(index);
+    return row ? row->values.text(column("RMCommonName")) : QString();
+}
+
+QString StoredLibrary::codeAt(int index) const {
+    const StoredRow* row = rowAt(index);
+    return row ? row->values.text(column("RMCode")) : QString();
+}
+
+MaterialType StoredLibrary::listedTypeAt(int index) const {
+    const StoredRow* row = rowAt(index);
+    return row ? listedMaterialTypeOf(row->values.text(column("RMType"))) : MaterialType::Other;
+}
+
+void StoredLibrary::filesChanged() {
+    // Called as an action ends, which must not fail for a list: a file that cannot be read now
+    // is announced as changed, and the list reads what it can.
+    quint64 now = 0;
+    try {
+        now = file().generation();
+    } catch (const StoreError&) {
+    }
+    if (now != 0 && now == m_announced)
+        return;
+    m_announced = now;
+    emit changed();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "MaterialLibrary.h"
+
+#include <QHash>
+#include <vector>
+
+class Database;
+class RowValues;
+class TableFile;
+struct StoredRow;
+
+// The library file as the recipe lines and the lists see it: a material found by code through
+// the file's index, made into a value once for each stored row and made afresh when the file
+// changes; the code order is the file's own index on codes.
+class StoredLibrary : public MaterialLibrary {
+    Q_OBJECT
+public:
+    explicit StoredLibrary(Database& db);
+    ~StoredLibrary() override;
+
+    const Material* find(const QString& code) const override;
+    int size() const override;
+    Material at(int index) const override;
+    QString nameAt(int index) const override;
+    QString codeAt(int index) const override;
+    MaterialType listedTypeAt(int index) const override;
+
+    // A material as the library file stores it; its type word is read here, at the store's edge.
+    static Material materialOf(const RowValues& row);
+
+private:
+    TableFile& file() const;
+    const StoredRow* rowAt(int index) const;
+    // After every action that reached or left the files: `changed` if the library's rows moved.
+    void filesChanged();
+
+    Database& m_db;
+    int m_listener = 0;
+    quint64 m_announced = 0; // the generation the lists were last told of
+    mutable quint64 m_generation = 0;
+    mutable QHash<const void*, Material> m_made;
+};
