@@ -3,8 +3,6 @@
 #include "MainWindowLink.h"
 #include "Tables.h"
 #include "components/RecipeBox.h"
-#include "components/ScanGuard.h"
-#include "components/ScopeGuard.h"
 #include "domain/NumberFormat.h"
 #include "components/TextKey.h"
 
@@ -268,17 +266,21 @@ void TDMod::FillResinCodeList() {
     RecipeBox& box = m_form.resinCodeBox();
     TblInfo.checkBrowseMode();
     box.setItems({});
-    // Back to the first recipe of the type, which is current once the filter is on.
-    ScanGuard scan(TblInfo, ScanGuard::StayWhereItEnds);
-    ScopeGuard unfilter([&] { TblInfo.setFiltered(false); });
-    TblInfo.setFilter(filterText("BatchType", m_form.resinTypeBox().text()));
-    TblInfo.setFiltered(true);
-    scan.returnHere();
-    TblInfo.first();
-    box.setText(TblInfo.eof() ? QString() : Info.BatchCode->asString());
+    // The type's recipes are read where they stand, as the store's keys match: without letter
+    // case, and an empty type matching a header without one. The first of them becomes current.
+    const QString type = m_form.resinTypeBox().text();
     DistinctList codes;
-    for (; !TblInfo.eof(); TblInfo.next())
-        codes.add(Info.BatchCode->asString());
+    int first = -1;
+    for (int i = 0; i < TblInfo.rowCount(); ++i) {
+        if (!TextKey::same(TblInfo.valueAt(i, *Info.BatchType).toString(), type))
+            continue;
+        if (first < 0)
+            first = i;
+        codes.add(TblInfo.valueAt(i, *Info.BatchCode).toString());
+    }
+    if (!TblInfo.isEmpty())
+        TblInfo.goTo(qMax(first, 0));
+    box.setText(first < 0 ? QString() : Info.BatchCode->asString());
     box.setItems(codes.sorted());
 }
 

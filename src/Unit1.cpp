@@ -183,6 +183,9 @@ void TForm1::attach(TDMod* dmod) {
     EdDBDescription->bind(&dmod->DSInfo, "Description");
     EdDBBatchSize->bind(&dmod->DSInfo, "Size");
     attachGrid();
+    // The data module showed its figures as it opened, before it was this window's: the recipe's
+    // name goes with them now.
+    ShowResults();
     m_history = std::make_unique<History>(*dmod, [this](const std::function<void()>& a) { return act(a); });
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
