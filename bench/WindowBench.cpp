@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QUndoStack>
@@ -202,6 +203,22 @@ void BM_ChooseCode(benchmark::State& state) {
     failOnBoxes(state);
 }
 BENCHMARK(BM_ChooseCode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// A type button of the main window clicked, until the selection list of 5,000 materials shows
+// that type's.
+void BM_MaterialTypeButton(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    QRadioButton* base = p.form().findChild<QRadioButton*>("RadioButton5");
+    QRadioButton* all = p.form().findChild<QRadioButton*>("RadioButton6");
+    int n = 0;
+    for (auto _ : state) {
+        (n++ % 2 ? all : base)->click();
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_MaterialTypeButton)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // Ctrl+Z after an action on the 127-line recipe: the action is done untimed, its undo timed
 // until the window has painted what the files hold again.

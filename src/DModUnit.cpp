@@ -268,11 +268,11 @@ void TDMod::FillResinCodeList() {
     box.setItems({});
     // The type's recipes are read where they stand, as the store's keys match: without letter
     // case, and an empty type matching a header without one. The first of them becomes current.
-    const QString type = m_form.resinTypeBox().text();
+    const ValueProbe type(m_form.resinTypeBox().text());
     DistinctList codes;
     int first = -1;
     for (int i = 0; i < TblInfo.rowCount(); ++i) {
-        if (!TextKey::same(TblInfo.valueAt(i, *Info.BatchType).toString(), type))
+        if (!TblInfo.holdsAt(i, *Info.BatchType, type))
             continue;
         if (first < 0)
             first = i;

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -360,11 +361,19 @@ TEST_F(Undo, TheSelectionListFollowsAnUndoneLibraryEdit) {
     ASSERT_NO_FATAL_FAILURE(storeInLibrary({{"PE", "EdDBRMCommonName", "Penta"}}));
     EXPECT_TRUE(listed().contains("Penta"));
     ASSERT_NO_FATAL_FAILURE(backInTheGrid());
+    QSignalSpy readAgain(form.LkUpRM->model(), &QAbstractItemModel::modelReset);
     undoKey();
+    EXPECT_EQ(readAgain.count(), 1) << "the list reads the library the undo wrote";
     EXPECT_EQ(listed(), before);
+    ASSERT_TRUE(form.chosenMaterial());
     EXPECT_EQ(form.chosenMaterial()->name, "Pentaerythritol");
     redoKey();
+    EXPECT_EQ(readAgain.count(), 2);
+    ASSERT_TRUE(form.chosenMaterial());
     EXPECT_EQ(form.chosenMaterial()->name, "Penta");
+    // An action on a recipe alone leaves the list as it was.
+    form.BtnAddBlank->click();
+    EXPECT_EQ(readAgain.count(), 2);
     EXPECT_EQ(MessageBox::history().size(), 0u);
 }
 

@@ -96,10 +96,17 @@ void DBLookupList::setLibrary(MaterialLibrary* library) {
     m_filter->setSourceModel(m_materials);
     m_filter->setType(m_type);
     setModel(m_filter);
-    // The library read again keeps the material highlighted where it is still listed.
+    // The library read again keeps the material highlighted where it is still listed; one that
+    // went hands the highlight to the material that took its place, as a deleted row does.
+    connect(m_filter, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_row = currentIndex().row(); });
     connect(m_filter, &QAbstractItemModel::modelReset, this, [this] {
-        if (!highlightCode(m_code))
-            highlight(0);
+        // Where it stood first: of two materials an old library gives one code, the one the user
+        // chose stays chosen.
+        const QModelIndex there = m_filter->index(m_row, 0);
+        if (there.isValid() && there.data(MaterialListModel::CodeRole).toString() == m_code)
+            highlight(m_row);
+        else if (!highlightCode(m_code))
+            highlight(qMax(0, qMin(m_row, m_filter->rowCount() - 1)));
     });
     highlight(0);
 }
@@ -117,9 +124,9 @@ void DBLookupList::setType(std::optional<MaterialType> type) {
 
 std::optional<Material> DBLookupList::currentMaterial() const {
     const QModelIndex at = currentIndex();
-    if (!m_filter || !at.isValid())
+    if (!m_filter || !at.isValid() || !m_materials->library())
         return std::nullopt;
-    return m_materials->library().at(m_filter->mapToSource(at).row());
+    return m_materials->library()->at(m_filter->mapToSource(at).row());
 }
 
 bool DBLookupList::highlightCode(const QString& code) {

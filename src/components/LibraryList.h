@@ -88,6 +88,7 @@ private:
     MaterialTypeFilter* m_filter = nullptr;
     std::optional<MaterialType> m_type;
     QString m_code; // the highlighted material's, kept across a reading of the library
+    int m_row = 0;  // and its place, for when it is no longer there
     bool m_quiet = false;
 };
 

@@ -5,6 +5,7 @@
 MaterialListModel::MaterialListModel(MaterialLibrary& library, QObject* parent)
     : QAbstractListModel(parent), m_library(&library) {
     connect(&library, &MaterialLibrary::changed, this, &MaterialListModel::reload);
+    connect(&library, &QObject::destroyed, this, &MaterialListModel::reload);
     try {
         m_rows = library.size();
     } catch (...) {
@@ -57,6 +58,6 @@ void MaterialTypeFilter::setType(std::optional<MaterialType> type) {
 bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     if (!m_type)
         return true;
-    const QModelIndex at = sourceModel()->index(sourceRow, 0, sourceParent);
-    return at.data(MaterialListModel::ListedTypeRole).toInt() == int(*m_type);
+    const QVariant type = sourceModel()->index(sourceRow, 0, sourceParent).data(MaterialListModel::ListedTypeRole);
+    return type.isValid() && type.toInt() == int(*m_type); // a row that cannot be read is of none
 }

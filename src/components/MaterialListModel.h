@@ -19,7 +19,8 @@ public:
     explicit MaterialListModel(MaterialLibrary& library, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    MaterialLibrary& library() const { return *m_library; }
+    // Null once the library is gone.
+    MaterialLibrary* library() const { return m_library; }
 
 private:
     void reload();

@@ -295,6 +295,11 @@ QVariant Table::valueAt(int pos, const Field& field) const {
     return field.isLookup() ? field.lookupFrom(*row) : row->values.at(field.column());
 }
 
+bool Table::holdsAt(int pos, const Field& field, const ValueProbe& value) const {
+    const StoredRow* row = rowAt(pos);
+    return row && !field.isLookup() && value.matches(row->values, field.column());
+}
+
 bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos == m_cur; }
 
 // ---------------------------------------------------------------------------------------------

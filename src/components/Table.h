@@ -124,6 +124,9 @@ public:
     // row included.
     int rowCount() const { return int(m_rows.size()); }
     QVariant valueAt(int pos, const Field& field) const;
+    // Whether the stored `field` of row `pos` is `value` as a search compares them, read where it
+    // is stored.
+    bool holdsAt(int pos, const Field& field, const ValueProbe& value) const;
     // The current row's value as stored, whatever edit is pending; null for a new row.
     QVariant storedValue(const Field& field) const;
     bool isPendingRow(int pos) const;

@@ -12,6 +12,11 @@ int column(const char* name) { return Tables::rmLib().columnIndex(QString::fromL
 
 StoredLibrary::StoredLibrary(Database& db) : m_db(db) {
     m_listener = m_db.whenFilesChange([this] { filesChanged(); });
+    try {
+        m_announced = file().generation();
+    } catch (const StoreError&) {
+        m_announced = 0; // announced as changed after the first action, when it may be readable
+    }
 }
 
 StoredLibrary::~StoredLibrary() { m_db.stopListening(m_listener); }
@@ -79,12 +84,15 @@ MaterialType StoredLibrary::listedTypeAt(int index) const {
 }
 
 void StoredLibrary::filesChanged() {
-    // Called as an action ends, which must not fail for a list: a file that cannot be read now
-    // is announced as changed, and the list reads what it can.
+    // Called as an action ends, which must not fail for a list. A library that cannot be read
+    // now is announced as changed (the lists read what they can) and again after every action
+    // until it can be read, so that no list stays empty once the disk recovers.
     quint64 now = 0;
     try {
         now = file().generation();
+        size();
     } catch (const StoreError&) {
+        now = 0;
     }
     if (now != 0 && now == m_announced)
         return;

@@ -42,11 +42,12 @@ protected:
             out << m.index(r, 0).data().toString();
         return out;
     }
+    static RowValues row(const QString& code, const QString& name, const QString& type) {
+        return RowValues::fromList({code, name, "Class", type, 100.0, 0.0, 0.0, 1.0, 1.0});
+    }
     // Stores a material as one action, as the library window does.
     void store(const QString& code, const QString& name, const QString& type) {
-        db->run([&] {
-            db->table(Tables::rmLib()).insert(RowValues::fromList({code, name, "Class", type, 100.0, 0.0, 0.0, 1.0, 1.0}));
-        });
+        db->run([&] { db->table(Tables::rmLib()).insert(row(code, name, type)); });
     }
     void remove(const QString& code) {
         db->run([&] {
@@ -86,9 +87,19 @@ TEST_F(MaterialList, FollowsTheStoredLibraryButNotAnActionUndone) {
     remove("SOY");
     EXPECT_EQ(names(filter), QStringList({"Castor Oil", "Linseed Oil", "Odd Oil"}));
 
-    db->beforeWrite = [](const QString&) { throw StoreError("refused"); };
-    EXPECT_THROW(store("TUNG", "Tung Oil", "Oil"), StoreError);
+    // The second row of an action refused: the first, written, is taken back with it.
+    int writes = 0;
+    db->beforeWrite = [&](const QString&) {
+        if (++writes == 2)
+            throw StoreError("refused");
+    };
+    EXPECT_THROW(db->run([&] {
+        db->table(Tables::rmLib()).insert(row("TUNG", "Tung Oil", "Oil"));
+        db->table(Tables::rmLib()).insert(row("OITI", "Oiticica Oil", "Oil"));
+    }),
+                 StoreError);
     db->beforeWrite = nullptr;
+    EXPECT_EQ(writes, 2);
     EXPECT_EQ(names(filter), QStringList({"Castor Oil", "Linseed Oil", "Odd Oil"}));
     EXPECT_EQ(library->size(), 6);
 }
@@ -120,7 +131,10 @@ TEST_F(MaterialList, TheListKeepsItsMaterialAndRunsItsHandlersOnlyForTheUser) {
     store("ZINC", "Zinc Oxide", "Base");
     EXPECT_EQ(list.currentMaterial()->code, "SOY") << "a material stored elsewhere moves no highlight";
     remove("SOY");
-    EXPECT_EQ(list.currentMaterial()->code, "AA") << "a deleted material hands the highlight to the first";
+    EXPECT_EQ(list.currentMaterial()->code, "WAX") << "a deleted material hands the highlight to the next";
+    ASSERT_TRUE(list.highlightCode("ZINC"));
+    remove("ZINC");
+    EXPECT_EQ(list.currentMaterial()->code, "WAX") << "and the last to the one before it";
     EXPECT_EQ(selected, 1);
 
     list.setType(MaterialType::Oil);
@@ -128,6 +142,24 @@ TEST_F(MaterialList, TheListKeepsItsMaterialAndRunsItsHandlersOnlyForTheUser) {
     EXPECT_FALSE(list.currentMaterial());
     list.setLibrary(library.get());
     EXPECT_EQ(list.model()->rowCount(), 2) << "the type chosen holds for the library listed again";
+    model.reset();
+    library.reset();
+    EXPECT_EQ(list.model()->rowCount(), 0) << "a library gone lists nothing";
+    EXPECT_FALSE(list.currentMaterial());
+}
+
+// Of two materials an old library stored under one code, the one the user chose stays chosen
+// when the library is read again.
+TEST_F(MaterialList, OfTwoMaterialsOfOneCodeTheChosenOneStays) {
+    store("GLY", "Glycerine 99", "Base");
+    DBLookupList list;
+    list.setLibrary(library.get());
+    list.setType(MaterialType::Base);
+    ASSERT_EQ(list.model()->rowCount(), 2);
+    list.setCurrentIndex(list.model()->index(1, 0));
+    const QString chosen = list.currentMaterial()->name;
+    store("ZINC", "Zinc Oxide", "Base");
+    EXPECT_EQ(list.currentMaterial()->name, chosen);
 }
 
 } // namespace
