@@ -233,9 +233,17 @@ void TDMod::findFields() {
             l("RMFa"),      l("RMFan"),     l("RMFb"),    l("RMCost")};
 }
 
-QString TDMod::filterText(const QString& column, const QString& value) {
-    return column + QStringLiteral(" ='") + QString(value).replace(u'\'', QStringLiteral("''")) +
-           u'\'';
+void TDMod::listLibraryType(std::optional<MaterialType> type) {
+    LibTbl.checkBrowseMode(); // a refused change leaves the list as it was
+    if (type) {
+        // The view's filter matches the stored word as the store's keys do, without letter case.
+        const QString word = materialTypeWord(*type);
+        LibTbl.setFilter(QStringLiteral("RMType ='") + word + u'\'');
+        LibTbl.setFiltered(true);
+    } else {
+        LibTbl.setFiltered(false);
+    }
+    m_libraryType = type;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -184,8 +184,10 @@ public:
     // The clock that stamps a recipe's Date (tests fix it).
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
 
-    // The filter text that keeps the rows whose column equals the value.
-    static QString filterText(const QString& column, const QString& value);
+    // The library window lists the materials of one type, or of every type for none. The type
+    // stays chosen from one opening of the window to the next.
+    void listLibraryType(std::optional<MaterialType> type);
+    std::optional<MaterialType> libraryType() const { return m_libraryType; }
 
 private:
     void defineFields();
@@ -207,6 +209,7 @@ private:
 
     Database& m_db;
     StoredLibrary m_library{m_db};
+    std::optional<MaterialType> m_libraryType;
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
     QSet<QString> m_materialsStored; // codes stored while the library window is open

@@ -76,7 +76,7 @@ TFormLib::TFormLib(TDMod& dm, const ImageList& buttonList, QPrinter* printer, QW
     QWidget::setTabOrder(EdDBRMFan, EdDBRMFb);
 
     // The buttons never contradict the list: the filter in force is shown.
-    RawMaterialType->setType(MaterialTypeButtons::typeOfFilter(m_dm.LibTbl.filter(), m_dm.LibTbl.filtered()));
+    RawMaterialType->setType(m_dm.libraryType());
     connect(&m_dm.LibDS, &DataSource::dataEvent, this, [this](DataEvent e, Field*) {
         if (e == DataEvent::DataSetChange || e == DataEvent::DataSetScroll)
             followView();
@@ -215,21 +215,21 @@ QWidget* TFormLib::buildSelection() {
     column->setContentsMargins(2, 0, 0, 0);
     column->setSpacing(2);
     RawMaterialType = new MaterialTypeButtons(QStringLiteral(" Raw Material Type "),
-                                              {{"RBOil", "Natural Oil", "Oil", 0, 0},
-                                               {"RBFattyAcid", "Fatty Acid", "Fatty Acid", 0, 1},
-                                               {"RBAcid", "Acid", "Acid", 1, 0},
-                                               {"RBBase", "Base", "Base", 1, 1},
-                                               {"RBAll", "All", "", 2, 0},
-                                               {"RBAmphoteric", "Amphoteric", "Amphoteric", 2, 1}},
+                                              {{"RBOil", "Natural Oil", MaterialType::Oil, 0, 0},
+                                               {"RBFattyAcid", "Fatty Acid", MaterialType::FattyAcid, 0, 1},
+                                               {"RBAcid", "Acid", MaterialType::Acid, 1, 0},
+                                               {"RBBase", "Base", MaterialType::Base, 1, 1},
+                                               {"RBAll", "All", std::nullopt, 2, 0},
+                                               {"RBAmphoteric", "Amphoteric", MaterialType::Amphoteric, 2, 1}},
                                               arialFont(11, true));
     RawMaterialType->setObjectName("RawMaterialType");
     RawMaterialType->setAlignment(Qt::AlignHCenter);
-    RBOil = RawMaterialType->button("Oil");
-    RBFattyAcid = RawMaterialType->button("Fatty Acid");
-    RBAcid = RawMaterialType->button("Acid");
-    RBBase = RawMaterialType->button("Base");
-    RBAll = RawMaterialType->button("");
-    RBAmphoteric = RawMaterialType->button("Amphoteric");
+    RBOil = RawMaterialType->button(MaterialType::Oil);
+    RBFattyAcid = RawMaterialType->button(MaterialType::FattyAcid);
+    RBAcid = RawMaterialType->button(MaterialType::Acid);
+    RBBase = RawMaterialType->button(MaterialType::Base);
+    RBAll = RawMaterialType->button(std::nullopt);
+    RBAmphoteric = RawMaterialType->button(MaterialType::Amphoteric);
     connect(RawMaterialType, &MaterialTypeButtons::typeChosen, this, &TFormLib::chooseType);
     column->addWidget(RawMaterialType);
 
@@ -272,19 +272,10 @@ bool TFormLib::commitEdits() {
     return true;
 }
 
-void TFormLib::chooseType(const QString& type) {
-    act([&] {
-        Table& t = m_dm.LibTbl;
-        t.checkBrowseMode(); // a refused change leaves the filter as it was
-        if (type.isEmpty()) {
-            t.setFiltered(false);
-        } else {
-            t.setFilter(TDMod::filterText("RMType", type));
-            t.setFiltered(true);
-        }
-    });
-    // A refused settle leaves the filter as it was: so do the buttons.
-    RawMaterialType->setType(MaterialTypeButtons::typeOfFilter(m_dm.LibTbl.filter(), m_dm.LibTbl.filtered()));
+void TFormLib::chooseType(std::optional<MaterialType> type) {
+    act([&] { m_dm.listLibraryType(type); });
+    // A refused settle leaves the list as it was: so do the buttons.
+    RawMaterialType->setType(m_dm.libraryType());
 }
 
 void TFormLib::ToolButton3Click() {

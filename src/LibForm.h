@@ -1,6 +1,9 @@
 #pragma once
 
+#include "domain/MaterialType.h"
+
 #include <QDialog>
+#include <optional>
 #include <vector>
 
 class DBComboBox;
@@ -55,7 +58,7 @@ private:
     QWidget* buildFormPanel();
     QWidget* buildSelection();
     bool act(const std::function<void()>& action);
-    void chooseType(const QString& type);
+    void chooseType(std::optional<MaterialType> type);
     // Writes what is typed in the edits into the pending record.
     bool commitEdits();
     void followView();

@@ -133,25 +133,25 @@ void TForm1::buildSelectionPanel() {
     auto* column = new QVBoxLayout(PnlSelection);
     column->setContentsMargins(2, 2, 2, 2);
     auto* types = new MaterialTypeButtons(QStringLiteral(" Material Type "),
-                                          {{"RadioButton7", "Amphoteric", "Amphoteric", 0, 0},
-                                           {"RadioButton3", "Fatty Acid", "Fatty Acid", 1, 0},
-                                           {"RadioButton2", "Natural Oil", "Oil", 2, 0},
-                                           {"RadioButton4", "Acid", "Acid", 0, 1},
-                                           {"RadioButton5", "Base", "Base", 1, 1},
-                                           {"RadioButton6", "All", "", 2, 1}},
+                                          {{"RadioButton7", "Amphoteric", MaterialType::Amphoteric, 0, 0},
+                                           {"RadioButton3", "Fatty Acid", MaterialType::FattyAcid, 1, 0},
+                                           {"RadioButton2", "Natural Oil", MaterialType::Oil, 2, 0},
+                                           {"RadioButton4", "Acid", MaterialType::Acid, 0, 1},
+                                           {"RadioButton5", "Base", MaterialType::Base, 1, 1},
+                                           {"RadioButton6", "All", std::nullopt, 2, 1}},
                                           arialFont(11, true));
     types->setObjectName("GrpMaterialType");
-    const auto radio = [&](const QString& type, void (TForm1::*slot)()) {
+    const auto radio = [&](std::optional<MaterialType> type, void (TForm1::*slot)()) {
         QRadioButton* r = types->button(type);
         connect(r, &QRadioButton::clicked, this, slot);
         return r;
     };
-    RadioButton7 = radio("Amphoteric", &TForm1::RadioButton7Click);
-    RadioButton3 = radio("Fatty Acid", &TForm1::RadioButton3Click);
-    RadioButton2 = radio("Oil", &TForm1::RadioButton2Click);
-    RadioButton4 = radio("Acid", &TForm1::RadioButton4Click);
-    RadioButton5 = radio("Base", &TForm1::RadioButton5Click);
-    RadioButton6 = radio("", &TForm1::RadioButton6Click);
+    RadioButton7 = radio(MaterialType::Amphoteric, &TForm1::RadioButton7Click);
+    RadioButton3 = radio(MaterialType::FattyAcid, &TForm1::RadioButton3Click);
+    RadioButton2 = radio(MaterialType::Oil, &TForm1::RadioButton2Click);
+    RadioButton4 = radio(MaterialType::Acid, &TForm1::RadioButton4Click);
+    RadioButton5 = radio(MaterialType::Base, &TForm1::RadioButton5Click);
+    RadioButton6 = radio(std::nullopt, &TForm1::RadioButton6Click);
     RadioButton6->setChecked(true);
     column->addWidget(types);
     LkUpRM = new DBLookupList;

@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QRadioButton>
-#include <QRegularExpression>
 
 MaterialTypeButtons::MaterialTypeButtons(const QString& title, const std::vector<Button>& buttons,
                                          const QFont& font, QWidget* parent)
@@ -23,23 +22,14 @@ MaterialTypeButtons::MaterialTypeButtons(const QString& title, const std::vector
     }
 }
 
-QRadioButton* MaterialTypeButtons::button(const QString& type) const {
+QRadioButton* MaterialTypeButtons::button(std::optional<MaterialType> type) const {
     for (const auto& [t, r] : m_buttons)
-        if (t.compare(type, Qt::CaseInsensitive) == 0)
+        if (t == type)
             return r;
     return nullptr;
 }
 
-void MaterialTypeButtons::setType(const QString& type) {
+void MaterialTypeButtons::setType(std::optional<MaterialType> type) {
     if (QRadioButton* r = button(type))
         r->setChecked(true);
-}
-
-QString MaterialTypeButtons::typeOfFilter(const QString& filter, bool filtered) {
-    static const QRegularExpression form(QStringLiteral(R"(^\s*RMType\s*=\s*'(.*)'\s*$)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto m = form.match(filter);
-    if (!filtered || !m.hasMatch())
-        return QString();
-    return m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
 }
