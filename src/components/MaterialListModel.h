@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSortFilterProxyModel>
 #include <optional>
+#include <vector>
 
 
 // The library's materials by name, in code order: one row per stored material, read through the
@@ -19,6 +20,8 @@ public:
     explicit MaterialListModel(MaterialLibrary& library, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // The type `row` is listed under, as ListedTypeRole gives it; -1 for a row that cannot be read.
+    int listedType(int row) const;
     // Null once the library is gone.
     MaterialLibrary* library() const { return m_library; }
 
@@ -27,6 +30,9 @@ private:
 
     QPointer<MaterialLibrary> m_library;
     int m_rows = 0;
+    // The rows' listed types, read at the first filtering after each reading of the library: a
+    // type button then filters thousands of rows without going back to the store.
+    mutable std::vector<qint8> m_types;
 };
 
 // The materials of one type, or of every type: the type buttons' filter.
