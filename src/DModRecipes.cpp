@@ -89,11 +89,9 @@ bool TDMod::HeaderChanged() const {
 
 bool TDMod::RecipeExists(const QString& type, const QString& code) {
     TblInfo.checkBrowseMode();
-    const Field& t = TblInfo.fieldByName("BatchType");
-    const Field& c = TblInfo.fieldByName("BatchCode");
+    const ValueProbe t(type), c(code);
     for (int i = 0; i < TblInfo.rowCount(); ++i)
-        if (TextKey::same(TblInfo.valueAt(i, t).toString(), type) &&
-            TextKey::same(TblInfo.valueAt(i, c).toString(), code))
+        if (TblInfo.holdsAt(i, *Info.BatchType, t) && TblInfo.holdsAt(i, *Info.BatchCode, c))
             return true;
     return false;
 }

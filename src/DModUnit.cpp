@@ -58,11 +58,11 @@ TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
     LibDS.onStateChange = [this] { LibDSStateChange(); };
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
     DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
-    TblRecipe.fieldByName("Mass").onChange = [this](Field& f) { TblRecipeMassChange(f); };
-    TblRecipe.fieldByName("Moles").onChange = [this](Field& f) { TblRecipeMolesChange(f); };
-    TblRecipe.fieldByName("Ea").onChange = [this](Field& f) { TblRecipeEaChange(f); };
-    TblRecipe.fieldByName("Eb").onChange = [this](Field& f) { TblRecipeEbChange(f); };
-    TblRecipe.fieldByName("RMCode").onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
+    Line.Mass->onChange = [this](Field& f) { TblRecipeMassChange(f); };
+    Line.Moles->onChange = [this](Field& f) { TblRecipeMolesChange(f); };
+    Line.Ea->onChange = [this](Field& f) { TblRecipeEaChange(f); };
+    Line.Eb->onChange = [this](Field& f) { TblRecipeEbChange(f); };
+    Line.RMCode->onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
     Line.RMCode->check = [this](const QVariant& v) { checkLineCode(v); };
     for (Field* amount : {Line.Mass, Line.Moles, Line.Ea, Line.Eb})
         amount->check = [this, amount](const QVariant& v) { checkAmount(*amount, v); };
@@ -249,12 +249,10 @@ void TDMod::listLibraryType(std::optional<MaterialType> type) {
 // ---------------------------------------------------------------------------------------------
 
 void TDMod::DataModuleCreate() {
-    m_form.resinTypeBox().setText(TblInfo.isEmpty() ? QString()
-                                                    : TblInfo.fieldByName("BatchType").asString());
+    m_form.resinTypeBox().setText(TblInfo.isEmpty() ? QString() : Info.BatchType->asString());
     FillResinTypeList();
     FillResinCodeList();
-    m_form.resinCodeBox().setText(TblInfo.isEmpty() ? QString()
-                                                    : TblInfo.fieldByName("BatchCode").asString());
+    m_form.resinCodeBox().setText(TblInfo.isEmpty() ? QString() : Info.BatchCode->asString());
 }
 
 void TDMod::FillResinTypeList() {

@@ -123,14 +123,13 @@ void TForm1::BtnRenameClick() {
 void TForm1::BtnDeleteRecipeClick() {
     if (!m_dmod || !commitGrid())
         return;
-    const Table& info = m_dmod->TblInfo;
+    const TDMod::HeaderFields& info = m_dmod->Info;
     const QString question = QStringLiteral("Delete batch %1, %2?")
-                                 .arg(info.fieldByName("BatchCode").asString(),
-                                      info.fieldByName("Description").asString());
+                                 .arg(info.BatchCode->asString(), info.Description->asString());
     if (!confirm(question))
         return;
-    const QString type = info.fieldByName("BatchType").asString();
-    const QString code = info.fieldByName("BatchCode").asString();
+    const QString type = info.BatchType->asString();
+    const QString code = info.BatchCode->asString();
     act([&] { m_dmod->DeleteRecipe(type, code); }, [this] { showCurrentRecipe(); });
 }
 
@@ -161,8 +160,7 @@ void TForm1::BtnPrintClick() {
 QString TForm1::recipeTitle() const {
     if (!m_dmod)
         return QString();
-    return QStringLiteral("%1 %2").arg(m_dmod->TblInfo.fieldByName("BatchType").asString(),
-                                       m_dmod->TblInfo.fieldByName("BatchCode").asString());
+    return QStringLiteral("%1 %2").arg(m_dmod->Info.BatchType->asString(), m_dmod->Info.BatchCode->asString());
 }
 
 // The windows these commands open arrive with their own units.
