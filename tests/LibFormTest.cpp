@@ -38,6 +38,9 @@ protected:
     }
     void open() {
         lib = std::make_unique<TFormLib>(dm(), form.buttonList(), form.printer(), &form);
+        // Its list's model is checked as the test drives it, with the main window's.
+        new QAbstractItemModelTester(lib->LibList->model(), QAbstractItemModelTester::FailureReportingMode::Warning,
+                                     lib.get());
         // Modal, as the Library command shows it: the main window's shortcuts are out of reach.
         lib->setWindowModality(Qt::ApplicationModal);
         lib->show();

@@ -4,7 +4,12 @@
 #include "TempData.h"
 #include "Unit1.h"
 #include "app/Startup.h"
+#include "components/DBGrid.h"
+#include "components/DBGridModel.h"
+#include "components/LibraryList.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractProxyModel>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -20,6 +25,7 @@ protected:
         data.create(batchInfo, recipes, rmLib);
         session = openSession(form, data.folder());
         ASSERT_NE(session, nullptr);
+        checkModels(form);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -28,6 +34,20 @@ protected:
         session.reset();
     }
     TDMod& dm() { return *session->dmod; }
+
+public:
+    // Every model of the main window is checked as the test drives it: a fault is a warning, and
+    // a warning fails the test. Each checker goes with its model.
+    static void checkModels(TForm1& window) {
+        using Tester = QAbstractItemModelTester;
+        std::vector<QAbstractItemModel*> models{window.DBGrid1->gridModel(), window.LkUpRM->model()};
+        if (auto* proxy = qobject_cast<QAbstractProxyModel*>(window.LkUpRM->model()))
+            models.push_back(proxy->sourceModel());
+        for (QAbstractItemModel* m : models)
+            if (m && !m->findChild<Tester*>(QString(), Qt::FindDirectChildrenOnly))
+                new Tester(m, Tester::FailureReportingMode::Warning, m);
+    }
+protected:
 
     TempData data;
     TForm1 form;
