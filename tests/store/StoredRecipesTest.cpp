@@ -1,0 +1,109 @@
+// Recipes read from the files as values: the same value the window's views make of a shown
+// recipe, two recipes side by side, and nothing that is only pending.
+#include "DModUnit.h"
+#include "domain/ReactionTotals.h"
+#include "domain/Totals.h"
+#include "store/StoredRecipes.h"
+#include "support/StandInForm.h"
+#include "support/TempData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every part of a recipe, numbers to the last bit, "-" for an empty amount.
+std::string described(const Recipe& r) {
+    const auto n = [](const std::optional<double>& v) {
+        return v ? QString::number(*v, 'g', 17).toStdString() : std::string("-");
+    };
+    std::string out = (r.header.type + "/" + r.header.code + "/" + r.header.description).toStdString() + " " +
+                      n(r.header.av) + " " + n(r.header.solids) + " " + n(r.header.size) + "\n";
+    for (const Line& l : r.lines)
+        out += (l.item ? std::to_string(*l.item) : std::string("-")) + ":" + l.code.toStdString() + " " + n(l.mass) +
+               " " + n(l.moles) + " " + n(l.ea) + " " + n(l.eb) + " " + n(l.charge) + " " + n(l.percent) + " " +
+               n(l.cost) + "\n";
+    return out;
+}
+
+// The totals pass's sums, to the last bit.
+std::string sums(const TReactionTotals& t) {
+    std::string out;
+    for (double v : {t.TotalMass, t.TotalMoles, t.TotalEa, t.MonoEa, t.TotalEb, t.WaterMass, t.BranchEq, t.TotalCost,
+                     t.OilMass, t.FattyAcidMass, t.TargetAV})
+        out += QString::number(v, 'g', 17).toStdString() + " ";
+    return out;
+}
+
+class StoredRecipesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AutoCalcOn = true;
+        ReactionTotals = {};
+        data.create(TempData::header("Alkyd", "A1", 8, 60, 1000, "Long oil") + TempData::header("Polyester", "G1", 20),
+                    // Stored out of order, one line without a number, two lines of one number.
+                    TempData::line("Alkyd", "A1", 2, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
+                        TempData::line("Alkyd", "A1", 1, "SOY", "872.5, 1, 3, 3, NULL, NULL, NULL") +
+                        "INSERT INTO Recipes VALUES ('Alkyd', 'A1', NULL, 'PA', NULL, NULL, NULL, NULL, NULL, NULL, NULL);\n" +
+                        TempData::line("Alkyd", "A1", 2, "PA", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
+                        TempData::line("Polyester", "G1", 1, "DIACID", "360, 2, 4, NULL, NULL, NULL, NULL") +
+                        TempData::line("Polyester", "G1", 2, "TRIOL", "124.3215, 1.35, NULL, 4.05, NULL, NULL, NULL"),
+                    TempData::material("SOY", "Soya Oil", "Oil", 872.5, 0, 0, 0, 1.6) +
+                        TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
+                        TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
+                        TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2) +
+                        TempData::material("TRIOL", "Triol", "Base", 92.09, 0, 0, 3, 1));
+        db = std::make_unique<Database>(data.folder());
+        dm = std::make_unique<TDMod>(*db, form);
+    }
+    void show(const QString& type, const QString& code) {
+        dm->SelectRecipe(type, code);
+        dm->CalcTotals();
+    }
+
+    TempData data;
+    StandInForm form;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TDMod> dm;
+};
+
+TEST_F(StoredRecipesTest, ARecipeLoadedIsTheRecipeTheWindowShows) {
+    StoredRecipes store(*db);
+    for (const auto& [type, code] : {std::pair{"Alkyd", "A1"}, std::pair{"Polyester", "G1"}}) {
+        show(type, code);
+        const std::optional<Recipe> loaded = store.load(type, code);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(described(*loaded), described(dm->currentRecipe())) << type;
+    }
+    ASSERT_TRUE(store.load("alkyd", "a1")) << "matched as the keys match, without letter case";
+    EXPECT_EQ(store.load("alkyd", "a1")->header.code, "A1") << "and given as stored";
+    EXPECT_FALSE(store.load("Alkyd", "A2"));
+    EXPECT_FALSE(store.load("", ""));
+}
+
+// Both recipes totalled at once, each as the window totals it when it is shown.
+TEST_F(StoredRecipesTest, TwoRecipesAreTotalledSideBySide) {
+    StoredRecipes store(*db);
+    const std::optional<Recipe> alkyd = store.load("Alkyd", "A1"), polyester = store.load("Polyester", "G1");
+    ASSERT_TRUE(alkyd && polyester);
+    const TReactionTotals a = totalsOf(*alkyd, dm->library()), p = totalsOf(*polyester, dm->library());
+    show("Alkyd", "A1");
+    EXPECT_EQ(sums(a), sums(ReactionTotals));
+    show("Polyester", "G1");
+    EXPECT_EQ(sums(p), sums(ReactionTotals));
+    EXPECT_NE(sums(a), sums(p));
+    EXPECT_GT(a.OilMass, 0) << "the soya oil counts as oil";
+}
+
+TEST_F(StoredRecipesTest, WhatIsPendingIsNotStored) {
+    show("Alkyd", "A1");
+    StoredRecipes store(*db);
+    const std::string before = described(*store.load("Alkyd", "A1"));
+    // A header typed and not yet saved.
+    dm->TblInfo.edit();
+    dm->Info.Description->setText("Changed");
+    EXPECT_EQ(described(*store.load("Alkyd", "A1")), before);
+    EXPECT_EQ(dm->currentRecipe().header.description, "Changed");
+    dm->TblInfo.cancel();
+}
+
+} // namespace
