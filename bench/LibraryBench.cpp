@@ -1,10 +1,10 @@
 // The library window on 5,000 materials, through the real windows (offscreen platform), over the
 // Data folder of a long-serving user.
 #include "DModUnit.h"
-#include "LibForm.h"
-#include "Unit1.h"
-#include "components/DBEdit.h"
-#include "components/MessageBox.h"
+#include "ui/LibForm.h"
+#include "ui/Unit1.h"
+#include "ui/DBEdit.h"
+#include "ui/MessageBox.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 

@@ -1,10 +1,10 @@
 // The two reports at the size a long-serving user reaches, through the real windows (offscreen
 // platform): the 127-line recipe printed into a PDF, the 5,000-material library in its preview.
 #include "DModUnit.h"
-#include "LibReport.h"
-#include "Unit1.h"
-#include "components/MessageBox.h"
-#include "components/ReportPreview.h"
+#include "paint/LibReport.h"
+#include "ui/Unit1.h"
+#include "ui/MessageBox.h"
+#include "ui/ReportPreview.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
 

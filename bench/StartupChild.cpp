@@ -3,7 +3,7 @@
 // started this process) and the resident memory (kB); then it ends.
 #include "app/Look.h"
 #include "app/Startup.h"
-#include "Unit1.h"
+#include "ui/Unit1.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // What a chemist does every second, timed through the real main window (offscreen platform) on
 // the Data folder of a long-serving user.
 #include "DModUnit.h"
-#include "Unit1.h"
-#include "CourseChart.h"
-#include "CourseForm.h"
-#include "components/DBGrid.h"
-#include "components/MessageBox.h"
+#include "ui/Unit1.h"
+#include "ui/CourseChart.h"
+#include "ui/CourseForm.h"
+#include "ui/DBGrid.h"
+#include "ui/MessageBox.h"
 #include "edit/History.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"

@@ -1,7 +1,7 @@
 #include "WindowBenchMain.h"
 
 #include "app/Look.h"
-#include "components/MessageBox.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QSettings>

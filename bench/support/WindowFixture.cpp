@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 #include "app/Startup.h"
 
 #include <QApplication>

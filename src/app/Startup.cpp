@@ -1,9 +1,9 @@
 #include "Startup.h"
 
 #include "../DModUnit.h"
-#include "../Unit1.h"
+#include "ui/Unit1.h"
 #include "components/Database.h"
-#include "components/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "components/StoreError.h"
 
 #include <QTimer>

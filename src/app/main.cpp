@@ -1,4 +1,4 @@
-#include "../Unit1.h"
+#include "ui/Unit1.h"
 #include "Look.h"
 #include "Startup.h"
 #include "Title.h"

@@ -1,7 +1,7 @@
 #include "DModUnit.h"
-#include "Unit1.h"
+#include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "components/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 

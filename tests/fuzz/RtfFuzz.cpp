@@ -1,8 +1,8 @@
 // libFuzzer target for the rich-text reader, for runs longer than the suite's seeded test:
 //   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 //   cmake --build build-fuzz --target fuzz_rtf -j2
-//   build-fuzz/bin/fuzz_rtf -max_total_time=600 tests/components/rtf
-#include "components/RtfReader.h"
+//   build-fuzz/bin/fuzz_rtf -max_total_time=600 tests/paint/rtf
+#include "paint/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/DBGrid.h"
+#include "ui/DBGrid.h"
 
 #include <QApplication>
 #include <QTest>

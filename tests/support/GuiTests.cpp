@@ -1,8 +1,8 @@
 #include "GuiTests.h"
 
 #include "app/Look.h"
-#include "components/FileDialog.h"
-#include "components/MessageBox.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -2,11 +2,11 @@
 
 #include "DModUnit.h"
 #include "TempData.h"
-#include "Unit1.h"
+#include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "components/DBGrid.h"
-#include "components/DBGridModel.h"
-#include "components/LibraryList.h"
+#include "ui/DBGrid.h"
+#include "ui/DBGridModel.h"
+#include "ui/LibraryList.h"
 
 #include <QAbstractItemModelTester>
 #include <QAbstractProxyModel>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PdfWords.h"
-#include "components/ReportPainter.h"
+#include "paint/ReportPainter.h"
 
 #include <QPdfWriter>
 #include <gtest/gtest.h>

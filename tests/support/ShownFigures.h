@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QLabel>
 #include <QStringList>

@@ -1,0 +1,170 @@
+#include "Input.h"
+
+#include "DModUnit.h"
+#include "MainWindowLink.h"
+#include "app/Fonts.h"
+#include "MessageBox.h"
+#include "Placement.h"
+#include "components/RecipeBox.h"
+#include "UserAction.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const char* const kTypeLabel =
+    "Select a current resin type or enter a new resin type (maximum 25 Characters):";
+
+QLabel* wrappedLabel(QWidget* parent, const char* name, int y) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(17, y, 280, 30);
+    label->setWordWrap(true);
+    label->setFont(arialFont(12, true));
+    return label;
+}
+
+QComboBox* nameBox(QWidget* parent, const char* name, int y, int maxLength) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    // The columns hold 25 and 15 characters, as the labels say.
+    box->lineEdit()->setMaxLength(maxLength);
+    box->setGeometry(88, y, 145, box->sizeHint().height());
+    return box;
+}
+
+} // namespace
+
+TFrmInput::TFrmInput(QWidget* parent, MainWindowLink& form) : QDialog(parent), m_form(form) {
+    setObjectName("FrmInput");
+    setFixedSize(313, 214);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName("Bevel1");
+    bevel->setGeometry(8, 8, 297, 161);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    LblType = wrappedLabel(this, "LblType", 20);
+    CBProductType = nameBox(this, "CBProductType", 62, 25);
+    LblCode = wrappedLabel(this, "LblCode", 95);
+    CBProductCode = nameBox(this, "CBProductCode", 137, 15);
+    OKBtn = new QPushButton("OK", this);
+    OKBtn->setObjectName("OKBtn");
+    OKBtn->setGeometry(79, 180, 75, 25);
+    OKBtn->setAutoDefault(false);
+    CancelBtn = new QPushButton("Cancel", this);
+    CancelBtn->setObjectName("CancelBtn");
+    CancelBtn->setGeometry(159, 180, 75, 25);
+    CancelBtn->setAutoDefault(false);
+    connect(OKBtn, &QPushButton::clicked, this, &TFrmInput::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] {
+        CancelBtnClick();
+        reject();
+    });
+    setTabOrder(CBProductType, CBProductCode);
+    setTabOrder(CBProductCode, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    CBProductType->installEventFilter(this);
+    CBProductCode->installEventFilter(this);
+    OKBtn->installEventFilter(this);
+}
+
+void TFrmInput::prepare() {
+    const bool fresh = NameDialogMode == 1;
+    setWindowTitle(NameDialogMode == 1   ? "Add New Recipe"
+                   : NameDialogMode == 2 ? "Save Recipe AS"
+                                         : "Rename Recipe");
+    LblType->setText(kTypeLabel);
+    LblCode->setText(
+        NameDialogMode == 1   ? "Enter the new product code for the recipe (maximum 15 Characters):"
+        : NameDialogMode == 2 ? "Select a current resin code or enter a new code for the recipe "
+                                "(maximum 15 Characters):"
+                              : "Enter a new code for the recipe (maximum 15 Characters):");
+    CBProductType->setEditText(fresh ? QString() : m_form.resinTypeBox().text());
+    CBProductCode->setEditText(QString());
+    FormActivate();
+}
+
+void TFrmInput::OpenForNew() {
+    NameDialogMode = 1;
+    prepare();
+    exec();
+}
+
+void TFrmInput::OpenForSaveAs() {
+    NameDialogMode = 2;
+    prepare();
+    exec();
+}
+
+void TFrmInput::OpenForRename() {
+    NameDialogMode = 3;
+    prepare();
+    exec();
+}
+
+void TFrmInput::FormActivate() {
+    auto copyList = [](const RecipeBox& from, QComboBox* to) {
+        const QString text = to->currentText();
+        to->clear();
+        to->addItems(from.items());
+        to->setCurrentIndex(-1);
+        to->setEditText(text);
+    };
+    copyList(m_form.resinTypeBox(), CBProductType);
+    copyList(m_form.resinCodeBox(), CBProductCode);
+    if (m_dmod) {
+        SourceBatchType = m_dmod->Info.BatchType->asString();
+        SourceBatchCode = m_dmod->Info.BatchCode->asString();
+    }
+    CBProductType->setFocus();
+}
+
+void TFrmInput::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    centreOverParent(this);
+}
+
+void TFrmInput::OKBtnClick() {
+    if (!m_dmod)
+        return;
+    const QString type = CBProductType->currentText();
+    const QString code = CBProductCode->currentText();
+    TDMod::NameOutcome outcome = TDMod::NameOutcome::Stay;
+    const bool done = UserAction::run(
+        this, &m_dmod->database(), [&] { outcome = m_dmod->NameRecipe(type, code); },
+        [this] { UserAction::run(this, &m_dmod->database(), [this] { m_dmod->ShowCurrentRecipe(); }); });
+    if (done && outcome == TDMod::NameOutcome::Done) {
+        accept();
+        return;
+    }
+    // A box raised from the dialog has closed: it is the active window again.
+    FormActivate();
+    if (outcome == TDMod::NameOutcome::CodeMissing)
+        CBProductCode->setFocus();
+}
+
+bool TFrmInput::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == CBProductType)
+                CBProductCode->setFocus();
+            else if (watched == CBProductCode)
+                OKBtn->setFocus();
+            else if (watched == OKBtn)
+                OKBtn->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "MainWindowLink.h"
+#include "ComboRecipeBox.h"
+#include "ImageList.h"
+#include "domain/ReactionTotals.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class DBEdit;
+class History;
+class DBGrid;
+class DBLookupList;
+class QRadioButton;
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class StatusPanels;
+class TDMod;
+class TFrmHelp;
+class TFrmInput;
+class TFrmReactionCourse;
+
+// The recipe editor, the application's main window.
+class TForm1 : public QMainWindow, public MainWindowLink {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Connects the window to the data module once that exists (nullptr disconnects).
+    void attach(TDMod* dmod);
+    TDMod* dmod() const { return m_dmod; }
+
+    // What the data module writes here.
+    RecipeBox& resinTypeBox() override { return m_typeBox; }
+    RecipeBox& resinCodeBox() override { return m_codeBox; }
+    void ShowResults() override;
+    void UpdateEditableColumns() override;
+    void setStatusPanel(int index, const QString& text) override;
+    bool confirm(const QString& question) override;
+    int showBox(Icon icon, const QString& title, const QString& text, int buttons,
+                int defaultButton) override;
+    void focusAcidValue() override;
+    std::optional<Material> chosenMaterial() const override;
+
+    void ShowRMinStatusBar();
+    // After a refused recipe command: the boxes show the recipe that is current again.
+    void showCurrentRecipe();
+    // The footer text of the grid column of a field ("Totals" under the material names).
+    QString footerText(const QString& fieldName) const { return m_footers.value(fieldName); }
+    QString statusPanel(int index) const;
+    const ImageList& buttonList() const { return m_buttonList; }
+    QPrinter* printer() const { return m_printer.get(); }
+    TFrmInput* FrmInput() const { return m_input; }
+    TFrmHelp* FrmHelp() const { return m_help; }
+    // The reaction course window, once it has been opened.
+    TFrmReactionCourse* FrmReactionCourse() const { return m_course.get(); }
+    // The current recipe by type and code, as reports and windows are titled ("Alkyd W1").
+    QString recipeTitle() const;
+
+    // Header.
+    QComboBox* CBResinType = nullptr;
+    QComboBox* CBResinCode = nullptr;
+    DBEdit* EdDBAV = nullptr;
+    DBEdit* EdDBSolids = nullptr;
+    DBEdit* EdDBDescription = nullptr;
+    DBEdit* EdDBBatchSize = nullptr;
+    QPushButton* BtnMenu = nullptr;
+    QFrame* PnlCalc = nullptr;
+    QLabel* LblGelSafety = nullptr; // the gel warning in words
+    QFrame* PnlSelection = nullptr;
+    QWidget* GridArea = nullptr; // the ingredient grid with its button groups
+    DBGrid* DBGrid1 = nullptr;   // objectName "DBGrid"
+    DBLookupList* LkUpRM = nullptr;
+    QRadioButton *RadioButton2 = nullptr, *RadioButton3 = nullptr, *RadioButton4 = nullptr,
+                 *RadioButton5 = nullptr, *RadioButton6 = nullptr, *RadioButton7 = nullptr;
+    QPushButton *BtnAddBlank = nullptr, *BtnInsertBlank = nullptr, *BtnAddIngredient = nullptr,
+                *BtnInsertIngredient = nullptr, *BtnOverWriteIngredient = nullptr,
+                *BtnDeleteIngredient = nullptr;
+
+    // Toolbar and menu.
+    StatusPanels* StatusBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton *BtnNewRecipe = nullptr, *BtnSave = nullptr, *BtnSaveAs = nullptr,
+                *BtnRename = nullptr, *BtnDeleteRecipe = nullptr, *BtnPrint = nullptr,
+                *BtnAutoCalc = nullptr, *BtnCalculate = nullptr, *BtnCalculator = nullptr,
+                *BtnLibrary = nullptr, *BtnExit = nullptr;
+    QAction *New = nullptr, *Open1 = nullptr, *Save = nullptr, *SaveAs = nullptr,
+            *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
+            *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
+            *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
+            *Redo1 = nullptr;
+    // The session's stored actions, to take back and do again; none while detached.
+    History* history() const { return m_history.get(); }
+
+public slots:
+    void CBResinTypeChange();
+    void CBResinTypeEnter();
+    void CBResinCodeChange();
+    void BtnNewRecipeClick();
+    void BtnSaveClick();
+    void BtnSaveAsClick();
+    void BtnRenameClick();
+    void BtnDeleteRecipeClick();
+    void BtnPrintClick();
+    void BtnAutoCalcClick();
+    void BtnCalculateClick();
+    void BtnCalculatorClick();
+    void BtnLibraryClick();
+    void BtnExitClick();
+    void AutoCalc1Click();
+    void BtnMenuClick();
+    void SelectionList1Click();
+    void StayOnTopClick();
+    void PrintSetupClick();
+    void About1Click();
+    void Help2Click();
+    void ReactionCourse1Click();
+    void Undo1Click();
+    void Redo1Click();
+    // Grid and selection list.
+    void DBGridColEnter();
+    bool DBGridKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void RadioButton7Click();
+    void LkUpRMClick();
+    void LkUpRMDblClick();
+    void BtnAddBlankClick();
+    void BtnInsertBlankClick();
+    void BtnAddIngredientClick();
+    void BtnInsertIngredientClick();
+    void btnOverwriteIngredientClick();
+    void BtnDeleteIngredientClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildMenu();
+    QWidget* buildHeaderRow1();
+    QWidget* buildHeaderRow2();
+    QWidget* buildCalcArea();
+    QWidget* buildResultsArea();
+    void buildStatusBar();
+    void buildGridArea();
+    void attachGrid();
+    void detachGrid();
+    void buildSelectionPanel();
+    void filterLibrary(std::optional<MaterialType> type);
+    // A line command; done, the cursor goes to the column of `thenAt` on the focused line.
+    void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
+    // Writes what is typed into an open cell of the grid before a command; false when refused.
+    bool commitGrid();
+    // Stores what is typed and pending in the header and the grid, as Save does; false when
+    // refused.
+    bool storePending();
+    // Writes what is typed in the header boxes into the header; false when refused.
+    bool takeTyping();
+    // The focused box or grid cell while it holds typing not yet taken from it, else none.
+    QLineEdit* typingBox() const;
+    // The Edit menu names what Undo and Redo would do; opened, it names the typing in a box.
+    void showHistory();
+    void showEditMenu();
+    // Runs one user action on the tables (see UserAction); false when it failed.
+    bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
+
+    QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
+    QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);
+    void applyAutoCalc(bool on);
+    void setSelectionVisible(bool visible);
+    void setPanel(const char* name, const QString& text);
+    void showGelSafety();
+
+    TDMod* m_dmod = nullptr;
+    std::unique_ptr<History> m_history;
+    ComboRecipeBox m_typeBox;
+    ComboRecipeBox m_codeBox;
+    ImageList m_buttonList;
+    std::unique_ptr<QPrinter> m_printer;
+    QHash<QString, QLabel*> m_panels;
+    QHash<QString, QString> m_footers;
+    bool m_centred = false;
+    bool m_entered = false; // the type box has had its first focus
+    TFrmInput* m_input = nullptr; // the recipe name dialog, made once
+    TFrmHelp* m_help = nullptr;   // the help viewer, made once
+    // Made when first opened; a window of its own, so that it can go behind the main window.
+    std::unique_ptr<TFrmReactionCourse> m_course;
+    int m_gelLevel = 0;           // the warning PnlAVAtGel is painted with
+    // The recipe and figures the panels show: with AutoCalc off, those of the last Calculate.
+    QString m_shownRecipe;
+    TReactionTotals m_shownTotals;
+};

@@ -1,0 +1,291 @@
+// The main window's commands.
+#include "DModUnit.h"
+#include "Input.h"
+#include "Unit1.h"
+#include "About.h"
+#include "Calculator.h"
+#include "CourseForm.h"
+#include "Help.h"
+#include "LibForm.h"
+#include "paint/MainReport.h"
+#include "DBEdit.h"
+#include "DBGrid.h"
+#include "MessageBox.h"
+#include "ReportOutput.h"
+#include "Placement.h"
+#include "PrinterSetupDialog.h"
+#include "StatusPanels.h"
+#include "UndoKeys.h"
+#include "UserAction.h"
+#include "edit/History.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QPushButton>
+#include <QToolButton>
+
+bool TForm1::act(const std::function<void()>& action, const std::function<void()>& refused) {
+    if (!m_dmod || !commitGrid())
+        return false;
+    return UserAction::run(this, &m_dmod->database(), action, refused);
+}
+
+bool TForm1::commitGrid() {
+    // A command (its button takes no focus, its key none either) comes after what was typed into
+    // an open cell, as the focus leaving the grid would have it: written, or refused and kept.
+    return !DBGrid1 || DBGrid1->commitOpenCell();
+}
+
+void TForm1::showCurrentRecipe() {
+    if (m_dmod)
+        act([this] { m_dmod->ShowCurrentRecipe(); });
+}
+
+void TForm1::CBResinTypeChange() {
+    act([this] { m_dmod->CBResinTypeChange(); });
+}
+
+void TForm1::CBResinTypeEnter() {
+    act([this] { m_dmod->CBResinTypeEnter(); });
+}
+
+void TForm1::CBResinCodeChange() {
+    act([this] { m_dmod->CBResinCodeChange(); });
+}
+
+void TForm1::BtnNewRecipeClick() {
+    if (m_dmod && commitGrid())
+        m_input->OpenForNew();
+}
+
+void TForm1::BtnSaveClick() { storePending(); }
+
+bool TForm1::storePending() {
+    return act([this] {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+        m_dmod->SaveRecipe();
+    });
+}
+
+bool TForm1::takeTyping() {
+    // What is typed in a header box is the header's first, as leaving the box would make it.
+    return act([this] {
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+    });
+}
+
+QLineEdit* TForm1::typingBox() const { return UndoKeys::typingIn(QApplication::focusWidget()); }
+
+void TForm1::Undo1Click() {
+    // Typing not yet taken from its box is what goes back first, there.
+    if (QLineEdit* line = typingBox()) {
+        if (line->isUndoAvailable()) {
+            line->undo();
+            return;
+        }
+    }
+    // Typed into the header and not stored: stored first, as an action of its own, which Undo
+    // then takes back.
+    if (m_history && takeTyping())
+        m_history->undo();
+}
+
+void TForm1::Redo1Click() {
+    // Redo never stores typing (a new action would end what there is to redo): in a box being
+    // typed in, it is the box's own.
+    if (QLineEdit* line = typingBox()) {
+        if (line->isRedoAvailable())
+            line->redo();
+        else
+            QApplication::beep();
+        return;
+    }
+    if (m_history && takeTyping())
+        m_history->redo();
+}
+
+void TForm1::BtnSaveAsClick() {
+    if (m_dmod && commitGrid())
+        m_input->OpenForSaveAs();
+}
+
+void TForm1::BtnRenameClick() {
+    if (m_dmod && commitGrid())
+        m_input->OpenForRename();
+}
+
+void TForm1::BtnDeleteRecipeClick() {
+    if (!m_dmod || !commitGrid())
+        return;
+    const TDMod::HeaderFields& info = m_dmod->Info;
+    const QString question = QStringLiteral("Delete batch %1, %2?")
+                                 .arg(info.BatchCode->asString(), info.Description->asString());
+    if (!confirm(question))
+        return;
+    const QString type = info.BatchType->asString();
+    const QString code = info.BatchCode->asString();
+    act([&] { m_dmod->DeleteRecipe(type, code); }, [this] { showCurrentRecipe(); });
+}
+
+void TForm1::BtnPrintClick() {
+    if (!m_dmod)
+        return;
+    // What the window shows is what prints: a header value still being typed joins the header
+    // (not stored, as on leaving its box), and a line still being edited is stored with its passes.
+    if (!act([this] {
+            for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+                e->commit();
+            m_dmod->TblRecipe.checkBrowseMode();
+        }))
+        return;
+    std::unique_ptr<TFrmMainReport> report;
+    std::vector<Report::Page> pages;
+    if (!MessageBox::guarded(this, [&] {
+            report = std::make_unique<TFrmMainReport>(*m_dmod);
+            pages = report->prepare();
+        }))
+        return;
+
+    const QString pdf = ReportOutput::print(this, *m_printer, report->Report1, pages, recipeTitle());
+    if (!pdf.isEmpty())
+        StatusBar1->showNote(ReportOutput::writtenNote(pdf));
+}
+
+QString TForm1::recipeTitle() const {
+    if (!m_dmod)
+        return QString();
+    return QStringLiteral("%1 %2").arg(m_dmod->Info.BatchType->asString(), m_dmod->Info.BatchCode->asString());
+}
+
+// The windows these commands open arrive with their own units.
+void TForm1::BtnCalculatorClick() {
+    // A new calculator at every opening: all registers and the memory start at zero.
+    TFrmCalculator calculator(this);
+    stayAboveOpener(&calculator);
+    calculator.exec();
+}
+void TForm1::BtnLibraryClick() {
+    if (!m_dmod || !commitGrid())
+        return;
+    TFormLib library(*m_dmod, m_buttonList, m_printer.get(), this);
+    stayAboveOpener(&library);
+    library.exec();
+}
+void TForm1::About1Click() {
+    TAboutBox about(this);
+    stayAboveOpener(&about);
+    about.exec();
+}
+void TForm1::Help2Click() {
+    m_help->setWindowFlag(Qt::WindowStaysOnTopHint, StayOnTop->isChecked());
+    m_help->showHelp();
+}
+void TForm1::ReactionCourse1Click() {
+    if (!m_course) {
+        m_course = std::make_unique<TFrmReactionCourse>();
+        m_course->setWindowIcon(windowIcon());
+        m_course->setWindowFlag(Qt::WindowStaysOnTopHint, StayOnTop->isChecked());
+        m_course->follow(m_shownRecipe, m_shownTotals);
+        placeBeside(m_course.get(), this);
+    }
+    m_course->show();
+    m_course->raise();
+    m_course->activateWindow();
+}
+
+void TForm1::applyAutoCalc(bool on) {
+    AutoCalcOn = on;
+    AutoCalc1->setChecked(on);
+    BtnAutoCalc->setChecked(on);
+    BtnAutoCalc->setIcon(m_buttonList.icon(on ? 11 : 12));
+    // While AutoCalc runs, Calculate has nothing to add: it stands pressed and disabled.
+    BtnCalculate->setChecked(on);
+    BtnCalculate->setEnabled(!on);
+    setStatusPanel(8, on ? QStringLiteral("Auto Calc") : QString());
+}
+
+void TForm1::AutoCalc1Click() { applyAutoCalc(AutoCalc1->isChecked()); }
+
+void TForm1::BtnAutoCalcClick() { applyAutoCalc(BtnAutoCalc->isChecked()); }
+
+void TForm1::BtnCalculateClick() {
+    BtnCalculate->setChecked(false); // a push button: it springs back
+    act([this] {
+        m_dmod->database().nameAction(QStringLiteral("Calculate"));
+        m_dmod->CalcBatch();
+    });
+}
+
+void TForm1::setSelectionVisible(bool visible) {
+    PnlSelection->setVisible(visible);
+    SelectionList1->setChecked(visible);
+    BtnMenu->setIcon(ImageList::fromSvg(visible ? QStringLiteral(":/UpArrow")
+                                                : QStringLiteral(":/DownArrow")));
+    BtnMenu->setProperty("arrow", visible ? "UpArrow" : "DownArrow");
+}
+
+void TForm1::BtnMenuClick() { setSelectionVisible(!PnlSelection->isVisibleTo(this)); }
+
+void TForm1::SelectionList1Click() { setSelectionVisible(!PnlSelection->isVisibleTo(this)); }
+
+void TForm1::StayOnTopClick() {
+    const bool on = StayOnTop->isChecked();
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown)
+        show(); // changing the flags hides the window
+    // The windows it keeps open stay in front of it, not hidden behind it.
+    for (QWidget* w : {static_cast<QWidget*>(m_course.get()), static_cast<QWidget*>(m_help)}) {
+        if (!w || bool(w->windowFlags() & Qt::WindowStaysOnTopHint) == on)
+            continue;
+        const bool shown = w->isVisible();
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (shown)
+            w->show();
+    }
+}
+
+void TForm1::PrintSetupClick() {
+    PrinterSetupDialog dialog(m_printer.get(), this);
+    stayAboveOpener(&dialog);
+    dialog.exec(); // OK sets the printer up; Cancel changes nothing
+}
+
+void TForm1::BtnExitClick() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // FormClose: an unsaved header change is asked about. Yes stores it, No drops it, and Cancel
+    // (Escape) keeps the window open with the change still pending; so does a failed store.
+    if (m_dmod) {
+        if (!commitGrid()) {
+            event->ignore();
+            return;
+        }
+        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
+            e->commit();
+        if (m_dmod->HeaderChanged()) {
+            const auto answer =
+                MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
+                                 QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+            if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+                event->ignore();
+                return;
+            }
+            if (answer == QMessageBox::Yes && !act([this] {
+                    m_dmod->TblInfo.edit();
+                    m_dmod->TblInfo.post();
+                })) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    event->accept();
+}

@@ -1,0 +1,317 @@
+// The ingredient grid, its button groups and the selection panel.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "DBEdit.h"
+#include "DBGrid.h"
+#include "MaterialTypeButtons.h"
+#include "LibraryList.h"
+#include "app/Fonts.h"
+#include "app/Settings.h"
+#include "MessageBox.h"
+#include "UserAction.h"
+#include "domain/EditableAmounts.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+void TForm1::buildGridArea() {
+    GridArea = new QWidget;
+    GridArea->setObjectName("GridArea");
+    auto* column = new QVBoxLayout(GridArea);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+
+    DBGrid1 = new DBGrid;
+    DBGrid1->setObjectName("DBGrid");
+    DBGrid1->setFont(arialFont(11, false));
+    DBGrid1->horizontalHeader()->setFont(arialFont(12, true));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(18);
+    DBGrid1->setFooterFont(arialFont(11, false));
+    // Outside the cells the grid shows the desktop colour; the cells paint themselves white.
+    QPalette p = DBGrid1->palette();
+    p.setColor(QPalette::Base, QColor(0x3A, 0x6E, 0xA5));
+    DBGrid1->setPalette(p);
+    DBGrid1->keys().keyDown = [this](int key, Qt::KeyboardModifiers m) { return DBGridKeyDown(key, m); };
+    DBGrid1->onColEnter = [this] { DBGridColEnter(); };
+    // No path takes a recipe past its numbered-line limit.
+    DBGrid1->keys().beforeNewLine = [this] {
+        if (m_dmod)
+            m_dmod->checkRoomForLine();
+    };
+    // Typed codes and item numbers mean what the library and the recipe make of them.
+    DBGrid1->keys().writeText = [this](Field& field, const QString& text) {
+        if (m_dmod)
+            m_dmod->TypeInto(field, text);
+        else
+            field.setText(text);
+    };
+    DBGrid1->lockedReason = [this](const QString& field) { return m_dmod ? m_dmod->lockedReason(field) : QString(); };
+    // Ctrl+Delete deletes as the Ingredient "Delete" button does: renumbered and re-totalled.
+    DBGrid1->keys().deleteLine = [this] {
+        if (m_dmod)
+            m_dmod->DeleteLine();
+    };
+    DBGrid1->lookupItems = [this](const QString& field) {
+        QStringList names;
+        if (m_dmod && field == QLatin1String("RMName")) {
+            Table& lib = m_dmod->TblGridLib;
+            const Field& name = lib.fieldByName("RMCommonName");
+            for (int i = 0; i < lib.rowCount(); ++i)
+                names << lib.valueAt(i, name).toString();
+        }
+        return names;
+    };
+    column->addWidget(DBGrid1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    auto group = [](const QString& title, int width) {
+        auto* g = new QGroupBox(title);
+        g->setFixedSize(width, 48);
+        g->setFont(arialFont(11, true));
+        auto* l = new QHBoxLayout(g);
+        l->setContentsMargins(6, 2, 6, 4);
+        return g;
+    };
+    // Alt and a letter of their own press the buttons: the captions stay as they are, and the tool
+    // tips and the help name the keys.
+    auto button = [this](QGroupBox* g, const char* name, const QString& caption, int picture,
+                         void (TForm1::*slot)(), QChar letter, const QString& tip) {
+        auto* b = new QPushButton(caption);
+        b->setObjectName(name);
+        const QKeySequence key(Qt::ALT | Qt::Key(letter.unicode()));
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(QStringLiteral("%1Key").arg(QString::fromLatin1(name)));
+        connect(shortcut, &QShortcut::activated, b, &QPushButton::click);
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText)));
+        b->setFixedSize(90, 25);
+        b->setFont(arialFont(12, true));
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setIcon(m_buttonList.icon(picture));
+        connect(b, &QPushButton::clicked, this, slot);
+        g->layout()->addWidget(b);
+        return b;
+    };
+    QGroupBox* blank = group(" Blank ", 200);
+    blank->setObjectName("GrpBlank");
+    BtnAddBlank = button(blank, "BtnAddBlank", "Add", 0, &TForm1::BtnAddBlankClick, u'B',
+                         QStringLiteral("Add a blank line at the end"));
+    BtnInsertBlank = button(blank, "BtnInsertBlank", "Insert", 0, &TForm1::BtnInsertBlankClick, u'K',
+                            QStringLiteral("Insert a blank line before the focused line"));
+    QGroupBox* ingredient = group(" Ingredient ", 386);
+    ingredient->setObjectName("GrpIngredient");
+    BtnAddIngredient = button(ingredient, "BtnAddIngredient", "Add", 17, &TForm1::BtnAddIngredientClick, u'G',
+                              QStringLiteral("Add the material chosen in the list as the last line"));
+    BtnInsertIngredient = button(ingredient, "BtnInsertIngredient", "Insert", 17, &TForm1::BtnInsertIngredientClick,
+                                 u'I', QStringLiteral("Insert the material chosen in the list before the focused line"));
+    BtnOverWriteIngredient = button(ingredient, "BtnOverWriteIngredient", "OverWrite", 5,
+                                    &TForm1::btnOverwriteIngredientClick, u'W',
+                                    QStringLiteral("Put the material chosen in the list on the focused line"));
+    BtnDeleteIngredient = button(ingredient, "BtnDeleteIngredient", "Delete", 6, &TForm1::BtnDeleteIngredientClick,
+                                 u'T', QStringLiteral("Delete the focused line"));
+    buttons->addWidget(blank);
+    buttons->addWidget(ingredient);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+}
+
+void TForm1::buildSelectionPanel() {
+    PnlSelection = new QFrame;
+    PnlSelection->setObjectName("PnlSelection");
+    PnlSelection->setFixedWidth(180);
+    PnlSelection->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    auto* column = new QVBoxLayout(PnlSelection);
+    column->setContentsMargins(2, 2, 2, 2);
+    auto* types = new MaterialTypeButtons(QStringLiteral(" Material Type "),
+                                          {{"RadioButton7", "Amphoteric", MaterialType::Amphoteric, 0, 0},
+                                           {"RadioButton3", "Fatty Acid", MaterialType::FattyAcid, 1, 0},
+                                           {"RadioButton2", "Natural Oil", MaterialType::Oil, 2, 0},
+                                           {"RadioButton4", "Acid", MaterialType::Acid, 0, 1},
+                                           {"RadioButton5", "Base", MaterialType::Base, 1, 1},
+                                           {"RadioButton6", "All", std::nullopt, 2, 1}},
+                                          arialFont(11, true));
+    types->setObjectName("GrpMaterialType");
+    const auto radio = [&](std::optional<MaterialType> type, void (TForm1::*slot)()) {
+        QRadioButton* r = types->button(type);
+        connect(r, &QRadioButton::clicked, this, slot);
+        return r;
+    };
+    RadioButton7 = radio(MaterialType::Amphoteric, &TForm1::RadioButton7Click);
+    RadioButton3 = radio(MaterialType::FattyAcid, &TForm1::RadioButton3Click);
+    RadioButton2 = radio(MaterialType::Oil, &TForm1::RadioButton2Click);
+    RadioButton4 = radio(MaterialType::Acid, &TForm1::RadioButton4Click);
+    RadioButton5 = radio(MaterialType::Base, &TForm1::RadioButton5Click);
+    RadioButton6 = radio(std::nullopt, &TForm1::RadioButton6Click);
+    RadioButton6->setChecked(true);
+    column->addWidget(types);
+    LkUpRM = new DBLookupList;
+    LkUpRM->setObjectName("LkUpRM");
+    LkUpRM->setFont(arialFont(11, false));
+    LkUpRM->onSelect = [this] { LkUpRMClick(); };
+    LkUpRM->onDoubleClick = [this] { LkUpRMDblClick(); };
+    column->addWidget(LkUpRM, 1);
+    // A pause of more than two seconds starts a new search by name.
+    QApplication::setKeyboardInputInterval(2000);
+}
+
+void TForm1::attachGrid() {
+    DBGrid1->setDataSource(&m_dmod->DSRecipe);
+    const QFontMetrics fm(DBGrid1->font());
+    auto width = [&](const char* field, int fixed) {
+        if (fixed > 0)
+            return fixed;
+        const Field& f = m_dmod->TblRecipe.fieldByName(field);
+        return fm.horizontalAdvance(QLatin1Char('0')) * qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
+    };
+    auto align = [&](const char* field) { return m_dmod->TblRecipe.fieldByName(field).alignment; };
+    DBGrid1->setColumns({
+        {"ItemNum", "Item", 35, Qt::AlignHCenter},
+        {"RMCode", "Code", width("RMCode", 0), align("RMCode")},
+        {"RMName", "Raw Material Name", 64, align("RMName")},
+        {"Mass", "Charge", 64, align("Mass")},
+        {"Moles", "Moles", 64, align("Moles")},
+        {"Ea", "Ea", 64, align("Ea")},
+        {"Eb", "Eb", 64, align("Eb")},
+        {"Charge", "Batch", width("Charge", 0), align("Charge")},
+        {"Percent", "Percent", width("Percent", 0), align("Percent")},
+        {"Cost", "Cost", 60, align("Cost")},
+    });
+    for (const char* hidden : {"ItemNum", "RMCode"})
+        DBGrid1->footer(hidden)->visible = false;
+    FooterCell* totals = DBGrid1->footer("RMName");
+    totals->text = QStringLiteral("Totals");
+    totals->alignment = Qt::AlignHCenter;
+    totals->font = arialFont(13, true);
+    totals->hasFont = true;
+    for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"}) {
+        FooterCell* cell = DBGrid1->footer(f);
+        cell->font = arialFont(12, true);
+        cell->hasFont = true;
+        cell->color = QColor(0xC0, 0xC0, 0xC0);
+        cell->text = m_footers.value(f);
+    }
+    DBGrid1->footer("RMName")->color = QColor(0xC0, 0xC0, 0xC0);
+    // The names take what a wider window gives; the columns stand as the user left them last time.
+    DBGrid1->setStretchField(QStringLiteral("RMName"));
+    QSettings settings = userSettings();
+    QMap<QString, int> widths;
+    const QVariantMap stored = settings.value(QStringLiteral("IngredientGrid/Widths")).toMap();
+    for (auto it = stored.begin(); it != stored.end(); ++it)
+        widths.insert(it.key(), it.value().toInt());
+    DBGrid1->restoreColumns(settings.value(QStringLiteral("IngredientGrid/Order")).toStringList(), widths);
+    DBGrid1->onColumnsChanged = [this] {
+        QVariantMap widths;
+        const QMap<QString, int> now = DBGrid1->columnWidths();
+        for (auto it = now.begin(); it != now.end(); ++it)
+            widths.insert(it.key(), it.value());
+        QSettings settings = userSettings();
+        settings.setValue(QStringLiteral("IngredientGrid/Widths"), widths);
+        settings.setValue(QStringLiteral("IngredientGrid/Order"), DBGrid1->columnOrder());
+    };
+    LkUpRM->setLibrary(&m_dmod->materials());
+    UpdateEditableColumns();
+}
+
+void TForm1::detachGrid() {
+    LkUpRM->setLibrary(nullptr);
+    DBGrid1->setDataSource(nullptr);
+}
+
+void TForm1::UpdateEditableColumns() {
+    if (!m_dmod || !DBGrid1)
+        return;
+    const TDMod::LineFields& line = m_dmod->Line;
+    const EditableAmounts e = editableAmounts(materialTypeOf(line.RMType->asString()), line.RMFa->asFloat(),
+                                              line.RMFan->asFloat(), line.RMFb->asFloat());
+    DBGrid1->setReadOnly("Mass", !e.mass);
+    DBGrid1->setReadOnly("Moles", !e.moles);
+    DBGrid1->setReadOnly("Ea", !e.ea);
+    DBGrid1->setReadOnly("Eb", !e.eb);
+}
+
+void TForm1::DBGridColEnter() {
+    MessageBox::guarded(this, [this] { UpdateEditableColumns(); });
+}
+
+bool TForm1::DBGridKeyDown(int key, Qt::KeyboardModifiers) {
+    if (!m_dmod || (key != Qt::Key_Return && key != Qt::Key_Enter))
+        return false;
+    // The grid has written the open cell: the line is committed as the next one becomes current.
+    m_dmod->TblRecipe.next();
+    return true;
+}
+
+void TForm1::filterLibrary(std::optional<MaterialType> type) { LkUpRM->setType(type); }
+
+void TForm1::RadioButton2Click() { filterLibrary(MaterialType::Oil); }
+void TForm1::RadioButton3Click() { filterLibrary(MaterialType::FattyAcid); }
+void TForm1::RadioButton4Click() { filterLibrary(MaterialType::Acid); }
+void TForm1::RadioButton5Click() { filterLibrary(MaterialType::Base); }
+void TForm1::RadioButton7Click() { filterLibrary(MaterialType::Amphoteric); }
+void TForm1::RadioButton6Click() { filterLibrary(std::nullopt); }
+
+std::optional<Material> TForm1::chosenMaterial() const { return LkUpRM->currentMaterial(); }
+
+void TForm1::LkUpRMClick() {
+    MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });
+}
+
+void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
+
+void TForm1::runLineCommand(void (TDMod::*operation)(), const char* thenAt) {
+    if (!act([&] { (m_dmod->*operation)(); }) || !thenAt)
+        return;
+    // The user goes on in the line the command made: its charge, or a blank line's code.
+    DBGrid1->setFocus();
+    DBGrid1->goToField(QString::fromLatin1(thenAt));
+}
+
+void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine, "RMCode"); }
+void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine, "RMCode"); }
+void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
+void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient, "Mass"); }
+void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient, "Mass"); }
+void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
+
+int TForm1::showBox(Icon icon, const QString& title, const QString& text, int buttons,
+                    int defaultButton) {
+    const std::pair<int, QMessageBox::StandardButton> map[] = {{Ok, QMessageBox::Ok},
+                                                               {Yes, QMessageBox::Yes},
+                                                               {No, QMessageBox::No},
+                                                               {Abort, QMessageBox::Abort},
+                                                               {Retry, QMessageBox::Retry}};
+    QMessageBox::StandardButtons qtButtons;
+    QMessageBox::StandardButton qtDefault = QMessageBox::NoButton;
+    for (auto [mine, qt] : map) {
+        if (buttons & mine)
+            qtButtons |= qt;
+        if (defaultButton == mine)
+            qtDefault = qt;
+    }
+    // Over the window the user is in: the name dialog raises its boxes from itself.
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    const auto answer = MessageBox::show(over, icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Question,
+                                         title, text, qtButtons, qtDefault);
+    for (auto [mine, qt] : map)
+        if (answer == qt)
+            return mine;
+    return 0;
+}
+
+void TForm1::focusAcidValue() { EdDBAV->setFocus(); }
+
+bool TForm1::confirm(const QString& question) {
+    // Every question asked here destroys something on Yes: a bare Enter keeps it.
+    return MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"), question,
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}

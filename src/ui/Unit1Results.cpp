@@ -1,0 +1,86 @@
+// What the main window shows of the recipe's figures: the result panels, the grid's footer
+// texts and the status bar.
+#include "DModUnit.h"
+#include "Unit1.h"
+#include "CourseForm.h"
+#include "DBGrid.h"
+#include "domain/NumberFormat.h"
+#include "domain/GelSafety.h"
+#include "domain/Figures.h"
+#include "domain/ResinProperties.h"
+
+#include <QLabel>
+
+void TForm1::setPanel(const char* name, const QString& text) {
+    if (QLabel* p = m_panels.value(QString::fromLatin1(name)))
+        p->setText(text);
+}
+
+void TForm1::ShowResults() {
+    const TReactionTotals& t = ReactionTotals;
+    // Every figure from the one table: the panels in their order, then the footer row, which the
+    // grid picks up by field wherever its columns stand.
+    for (const Figure& f : figures()) {
+        if (f.panel) {
+            setPanel(f.panel, f.panelText(t));
+            if (QLatin1String(f.panel) == QLatin1String("PnlAVAtGel"))
+                showGelSafety();
+        }
+        if (f.footerField)
+            m_footers.insert(QString::fromLatin1(f.footerField), f.footerText(t));
+    }
+    m_footers.insert(QStringLiteral("RMName"), QStringLiteral("Totals"));
+    if (DBGrid1 && DBGrid1->footer("Mass"))
+        for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
+            DBGrid1->setFooterText(f, m_footers.value(f));
+
+    m_shownRecipe = recipeTitle();
+    m_shownTotals = t;
+    if (m_course)
+        m_course->followLater(m_shownRecipe, m_shownTotals);
+}
+
+// Amber when the target lies past the earlier gel point, red past both, violet when the hydroxyl
+// runs out before it; the words beside it say which, and the tooltip says by how much.
+void TForm1::showGelSafety() {
+    QLabel* panel = m_panels.value(QStringLiteral("PnlAVAtGel"));
+    if (!panel)
+        return;
+    const GelSafety safety = AssessGel(ReactionTotals);
+    panel->setToolTip(safety.text);
+    LblGelSafety->setToolTip(safety.text);
+    LblGelSafety->setText(safety.brief);
+    const int level = int(safety.level);
+    if (level == m_gelLevel)
+        return;
+    m_gelLevel = level;
+    QPalette p = panel->palette();
+    const QColor ground = panel->parentWidget()->palette().color(QPalette::Window);
+    switch (safety.level) {
+    case GelSafety::Level::Safe:
+        p.setColor(QPalette::Window, ground);
+        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+        break;
+    case GelSafety::Level::Warning:
+        p.setColor(QPalette::Window, QColor(0xFF, 0xC0, 0x00));
+        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+        break;
+    case GelSafety::Level::Danger:
+        p.setColor(QPalette::Window, QColor(0xD0, 0x00, 0x00));
+        p.setColor(QPalette::WindowText, Qt::white);
+        break;
+    case GelSafety::Level::Unreachable:
+        p.setColor(QPalette::Window, QColor(0x70, 0x30, 0xA0));
+        p.setColor(QPalette::WindowText, Qt::white);
+        break;
+    }
+    panel->setPalette(p);
+    LblGelSafety->setPalette(p);
+}
+
+
+void TForm1::ShowRMinStatusBar() {
+    if (!m_dmod)
+        return;
+    m_dmod->writeMaterialStatus(chosenMaterial().value_or(Material{}));
+}

@@ -1,0 +1,74 @@
+#include "ui/Help.h"
+#include "ui/Unit1.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The help file is looked up in the working directory: each test works in a folder of its own.
+class HelpViewer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        form.show();
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+    void write(const QByteArray& rtf) {
+        QFile f(dir.filePath("Readme.RTF"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(rtf);
+    }
+    void help() { form.findChild<QAction*>("Help2")->trigger(); }
+    QString shown() { return form.FrmHelp()->RTFHelp->toPlainText(); }
+
+    QString previous;
+    QTemporaryDir dir;
+    TForm1 form;
+};
+
+} // namespace
+
+TEST_F(HelpViewer, ShowsTheFileAfreshAtEveryShowingWithoutBlocking) {
+    write("{\\rtf1 {\\b Getting started}\\par Choose a recipe.}");
+    help(); // returns at once: the viewer does not block
+    TFrmHelp* viewer = form.FrmHelp();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->isModal());
+    EXPECT_EQ(viewer->windowTitle(), "Help File");
+    EXPECT_EQ(shown(), "Getting started\nChoose a recipe.");
+    // Typed text stays while shown; showing again only brings the viewer forward.
+    viewer->RTFHelp->moveCursor(QTextCursor::End);
+    QTest::keyClicks(viewer->RTFHelp, " Typed.");
+    help();
+    EXPECT_TRUE(shown().endsWith("Typed."));
+    // Closed and shown again: the file is read again, and a replaced file shows.
+    viewer->close();
+    write("{\\rtf1 New text}");
+    help();
+    EXPECT_EQ(shown(), "New text");
+    QFile file(dir.filePath("Readme.RTF"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "{\\rtf1 New text}") << "nothing is saved";
+}
+
+TEST_F(HelpViewer, AMissingFileIsReportedAndTheViewerStillShows) {
+    write("Plain words");
+    help();
+    EXPECT_EQ(shown(), "Plain words") << "a file that is not rich text shows as text";
+    form.FrmHelp()->close();
+    QFile::remove(dir.filePath("Readme.RTF"));
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    help();
+    ASSERT_EQ(MessageBox::history().size(), 1);
+    EXPECT_EQ(MessageBox::history()[0].text, "Cannot open file Readme.RTF");
+    EXPECT_TRUE(form.FrmHelp()->isVisible());
+    EXPECT_EQ(shown(), "Plain words") << "the text it had";
+}
