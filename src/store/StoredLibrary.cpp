@@ -8,6 +8,11 @@ namespace {
 
 int column(const char* name) { return Tables::rmLib().columnIndex(QString::fromLatin1(name)); }
 
+// Found once: a list reads them for thousands of rows at a time.
+const int kCode = column("RMCode");
+const int kName = column("RMCommonName");
+const int kType = column("RMType");
+
 } // namespace
 
 StoredLibrary::StoredLibrary(Database& db) : m_db(db) {
@@ -47,7 +52,7 @@ const Material* StoredLibrary::find(const QString& code) const {
         m_made.clear();
         m_generation = lib.generation();
     }
-    const StoredRow* row = lib.findFirst(column("RMCode"), code.toUtf8());
+    const StoredRow* row = lib.findFirst(kCode, code.toUtf8());
     if (!row)
         return nullptr;
     auto it = m_made.find(row);
@@ -57,11 +62,11 @@ const Material* StoredLibrary::find(const QString& code) const {
 }
 
 const StoredRow* StoredLibrary::rowAt(int index) const {
-    const std::vector<RowPtr>& rows = file().snapshotInOrder({column("RMCode")});
+    const std::vector<RowPtr>& rows = file().snapshotInOrder({kCode});
     return index >= 0 && size_t(index) < rows.size() ? rows[size_t(index)].get() : nullptr;
 }
 
-int StoredLibrary::size() const { return int(file().snapshotInOrder({column("RMCode")}).size()); }
+int StoredLibrary::size() const { return int(file().snapshotInOrder({kCode}).size()); }
 
 Material StoredLibrary::at(int index) const {
     const StoredRow* row = rowAt(index);
@@ -70,17 +75,17 @@ Material StoredLibrary::at(int index) const {
 
 QString StoredLibrary::nameAt(int index) const {
     const StoredRow* row = rowAt(index);
-    return row ? row->values.text(column("RMCommonName")) : QString();
+    return row ? row->values.text(kName) : QString();
 }
 
 QString StoredLibrary::codeAt(int index) const {
     const StoredRow* row = rowAt(index);
-    return row ? row->values.text(column("RMCode")) : QString();
+    return row ? row->values.text(kCode) : QString();
 }
 
 MaterialType StoredLibrary::listedTypeAt(int index) const {
     const StoredRow* row = rowAt(index);
-    return row ? listedMaterialTypeOf(row->values.text(column("RMType"))) : MaterialType::Other;
+    return row ? listedMaterialTypeOf(row->values.text(kType)) : MaterialType::Other;
 }
 
 void StoredLibrary::filesChanged() {
@@ -90,12 +95,12 @@ void StoredLibrary::filesChanged() {
     quint64 now = 0;
     try {
         now = file().generation();
+        if (now == m_announced)
+            return; // most actions leave the library alone: nothing to read
         size();
     } catch (const StoreError&) {
         now = 0;
     }
-    if (now != 0 && now == m_announced)
-        return;
     m_announced = now;
     emit changed();
 }
