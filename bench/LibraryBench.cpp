@@ -1,6 +1,6 @@
 // The library window on 5,000 materials, through the real windows (offscreen platform), over the
 // Data folder of a long-serving user.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
 #include "ui/DBEdit.h"

@@ -1,5 +1,5 @@
 // Inserting and deleting the first line of a full-length recipe, renumbering included.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -18,7 +18,7 @@ struct Recipe {
                                    "50, 0.5, NULL, 1, NULL, NULL, NULL");
         data.create(TempData::header("Alkyd", "R1"), rows, lib);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void focusFirst() { dm->TblRecipe.first(); }
     TempData data;

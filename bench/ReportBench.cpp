@@ -1,6 +1,6 @@
 // The two reports at the size a long-serving user reaches, through the real windows (offscreen
 // platform): the 127-line recipe printed into a PDF, the 5,000-material library in its preview.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "paint/LibReport.h"
 #include "ui/Unit1.h"
 #include "ui/MessageBox.h"
@@ -47,7 +47,7 @@ void BM_LibraryPreview5000(benchmark::State& state) {
     MessageBox::clearHistory();
     int pages = 0;
     for (auto _ : state) {
-        TFrmLibReport report(*p.form().dmod());
+        TFrmLibReport report(p.form().dmod()->TblLibPrint);
         ReportPreview preview(report.Report1, report.prepare(), p.form().printer(), "Raw Material Library", &p.form());
         preview.show();
         settle();

@@ -1,6 +1,6 @@
 // The road of one typed amount: a Mass written through its field recalculates the line, totals
 // the recipe and scales the batch, storing every line's Charge, Percent and Cost.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -21,7 +21,7 @@ void BM_TypedMassRoad(benchmark::State& state) {
     data.create(TempData::header("Alkyd", "R1"), lines, lib);
     Database db(data.folder());
     StandInForm form;
-    TDMod dm(db, form);
+    TDMod dm(db, form, form.editor);
     Table& t = dm.TblRecipe;
     t.locate("ItemNum", {n / 2});
     Field& mass = t.fieldByName("Mass");

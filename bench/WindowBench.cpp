@@ -1,6 +1,6 @@
 // What a chemist does every second, timed through the real main window (offscreen platform) on
 // the Data folder of a long-serving user.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "ui/CourseChart.h"
 #include "ui/CourseForm.h"
@@ -86,7 +86,7 @@ void BM_CourseRedraw(benchmark::State& state) {
     p.form().findChild<QAction*>("ReactionCourse1")->trigger();
     settle();
     TFrmReactionCourse* course = p.form().FrmReactionCourse();
-    TReactionTotals t = ReactionTotals;
+    TReactionTotals t = p.form().dmod()->editor().totals();
     const double mass = t.TotalMass;
     int n = 0;
     for (auto _ : state) {

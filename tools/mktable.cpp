@@ -1,5 +1,5 @@
 // Builds one starter table file: mktable <Table> <output file> <insert statements.sql>
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Sqlite.h"
 #include "components/StoreError.h"
 

@@ -1,6 +1,6 @@
 #include "LargeData.h"
 
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Sqlite.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "Startup.h"
 
-#include "../DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "components/Database.h"
 #include "ui/MessageBox.h"
@@ -22,7 +22,8 @@ std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
     auto session = std::make_unique<Session>();
     try {
         session->db = std::make_unique<Database>(folder);
-        session->dmod = std::make_unique<TDMod>(*session->db, form);
+        session->editor = std::make_unique<RecipeEditor>();
+        session->dmod = std::make_unique<TDMod>(*session->db, form, *session->editor);
         session->db->tidyJournals();
     } catch (const StoreError& e) {
         session.reset();

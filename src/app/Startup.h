@@ -4,12 +4,14 @@
 #include <memory>
 
 class Database;
+class RecipeEditor;
 class TDMod;
 class TForm1;
 
 // The program's tables and data module, made for the main window at start-up.
 struct Session {
     std::unique_ptr<Database> db;
+    std::unique_ptr<RecipeEditor> editor;
     std::unique_ptr<TDMod> dmod;
     ~Session();
 };

@@ -1,7 +1,6 @@
 #pragma once
 
-// The recipe as a whole: sums over its lines and the batch it is scaled to. One instance, always
-// describing the current recipe.
+// The recipe as a whole: sums over its lines and the batch it is scaled to.
 struct TReactionTotals {
     double TotalMass = 0;
     double TotalMoles = 0; // an oil line counts four molecules
@@ -27,5 +26,3 @@ struct TReactionTotals {
     double BatchSize = 0;
     double SolidsPercent = 0;
 };
-
-inline TReactionTotals ReactionTotals;

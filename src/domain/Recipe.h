@@ -59,6 +59,7 @@ struct RecipeHeader {
     std::optional<double> av;     // the acid value cooked to
     std::optional<double> solids; // per cent of the finished product
     std::optional<double> size;   // resin wanted from one batch
+    QString date;                 // when last stored: local time, ISO 8601; empty when never
 };
 
 struct Recipe {

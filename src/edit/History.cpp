@@ -1,6 +1,6 @@
 #include "History.h"
 
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/TextKey.h"
 
 // The stack only keeps the order: History writes the rows before it moves the stack's index,

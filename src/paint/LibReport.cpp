@@ -1,6 +1,6 @@
 #include "LibReport.h"
 
-#include "DModUnit.h"
+#include "components/Table.h"
 
 using Report::Anchor;
 using Report::Band;
@@ -30,7 +30,7 @@ private:
 
 } // namespace
 
-TFrmLibReport::TFrmLibReport(TDMod& dm) : m_dm(dm) {
+TFrmLibReport::TFrmLibReport(Table& library) : m_library(library) {
     Band header{QStringLiteral("PageHeader"), BandKind::EveryPage, 23.5, {}};
     header.items.push_back(Item::image(Report::picture(QStringLiteral(":/reports/library-logo.svg")), 0.3, 0.3, 79.1, 18.8));
     header.items.back().name = QStringLiteral("Logo");
@@ -61,7 +61,7 @@ TFrmLibReport::TFrmLibReport(TDMod& dm) : m_dm(dm) {
 
 std::vector<Report::Page> TFrmLibReport::prepare(const QDateTime& prepared) {
     // What the library holds on disk: a change pending in the library window is not printed.
-    m_dm.TblLibPrint.refresh();
+    m_library.refresh();
     Report1.band(QStringLiteral("PageHeader")).item(QStringLiteral("PrintDate")).text = Report::dateTimeText(prepared);
-    return Report1.layout(LibraryData(m_dm.TblLibPrint));
+    return Report1.layout(LibraryData(m_library));
 }

@@ -1,6 +1,6 @@
 #include "MainReport.h"
 
-#include "DModUnit.h"
+#include "domain/LineColumns.h"
 #include "domain/NumberFormat.h"
 #include "domain/GelSafety.h"
 #include "domain/Figures.h"
@@ -22,33 +22,54 @@ Item caption(const QString& text, double x, double top, const Font& f, Anchor an
     return Item::caption(text, x, top, anchor, f);
 }
 
-// The header comes from the header view's current row, the lines from the line view, each value
-// in its field's display format.
+// The header and the lines of the recipe as values, each in its column's picture.
 class RecipeData : public Report::Data {
 public:
-    explicit RecipeData(TDMod& dm) : m_dm(dm) {}
+    RecipeData(const Recipe& recipe, const MaterialLookup& library) : m_recipe(recipe), m_library(library) {}
 
-    int rowCount() const override { return m_dm.TblRecipe.rowCount(); }
+    int rowCount() const override { return int(m_recipe.lines.size()); }
 
     QString text(int row, const QString& field) const override {
-        if (row < 0) {
-            if (field == QLatin1String("Date")) {
-                const QDateTime stored = QDateTime::fromString(m_dm.TblInfo.fieldByName(field).asString(), Qt::ISODate);
-                return stored.isValid() ? Report::dateTimeText(stored) : QString();
-            }
-            return m_dm.TblInfo.fieldByName(field).displayText();
-        }
-        const Field& f = m_dm.TblRecipe.fieldByName(field);
-        return f.formatValue(m_dm.TblRecipe.valueAt(row, f));
+        if (row < 0)
+            return headerText(field);
+        const Line& line = m_recipe.lines[size_t(row)];
+        const std::optional<LineColumn> column = lineColumnNamed(field);
+        return column ? lineCellText(line, m_library.find(line.code), *column) : QString();
     }
 
 private:
-    TDMod& m_dm;
+    QString headerText(const QString& field) const {
+        const RecipeHeader& h = m_recipe.header;
+        const auto figure = [](const std::optional<double>& v, const char* picture) {
+            return v ? NumberFormat::format(*v, QString::fromLatin1(picture)) : QString();
+        };
+        if (field == QLatin1String("BatchType"))
+            return h.type;
+        if (field == QLatin1String("BatchCode"))
+            return h.code;
+        if (field == QLatin1String("Description"))
+            return h.description;
+        if (field == QLatin1String("AV"))
+            return figure(h.av, kAcidValuePicture);
+        if (field == QLatin1String("Solids"))
+            return figure(h.solids, kSolidsPicture);
+        if (field == QLatin1String("Size"))
+            return figure(h.size, kBatchSizePicture);
+        if (field == QLatin1String("Date")) {
+            const QDateTime stored = QDateTime::fromString(h.date, Qt::ISODate);
+            return stored.isValid() ? Report::dateTimeText(stored) : QString();
+        }
+        return QString();
+    }
+
+    const Recipe& m_recipe;
+    const MaterialLookup& m_library;
 };
 
 } // namespace
 
-TFrmMainReport::TFrmMainReport(TDMod& dm) : m_dm(dm) {
+TFrmMainReport::TFrmMainReport(Recipe recipe, const MaterialLookup& library, const TReactionTotals& totals)
+    : m_recipe(std::move(recipe)), m_library(library), m_totals(totals) {
     addPageHeader();
     addRecipeHeader();
     addColumnTitles();
@@ -203,7 +224,7 @@ void TFrmMainReport::FillReportLabels() {
             for (Band& band : Report1.bands)
                 for (Item& item : band.items)
                     if (item.name == QLatin1String(f.reportLabel))
-                        item.text = f.reportText(ReactionTotals);
+                        item.text = f.reportText(m_totals);
     addGelWarning();
 }
 
@@ -211,7 +232,7 @@ void TFrmMainReport::FillReportLabels() {
 void TFrmMainReport::addGelWarning() {
     const QString name = QStringLiteral("GelWarning");
     std::erase_if(Report1.bands, [&](const Band& b) { return b.name == name; });
-    const GelSafety safety = AssessGel(ReactionTotals);
+    const GelSafety safety = AssessGel(m_totals);
     if (safety.level == GelSafety::Level::Safe)
         return;
     // Room for three lines: the words of one gel point passed run to two sentences.
@@ -225,7 +246,7 @@ void TFrmMainReport::addGelWarning() {
 
 std::vector<Report::Page> TFrmMainReport::prepare(const QDateTime& printed) {
     Report1.band(QStringLiteral("PageHeader")).item(QStringLiteral("PrintDate")).text = Report::dateTimeText(printed);
-    return Report1.layout(RecipeData(m_dm));
+    return Report1.layout(RecipeData(m_recipe, m_library));
 }
 
 QString TFrmMainReport::labelText(const QString& name) {

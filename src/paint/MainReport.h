@@ -2,16 +2,18 @@
 
 #include "Report.h"
 
-#include <QDateTime>
+#include "domain/ReactionTotals.h"
+#include "domain/Recipe.h"
 
-class TDMod;
+#include <QDateTime>
 
 // The recipe report: the printed record of the recipe shown in the main window, its header, its
 // lines, totals, water of reaction, yield and the calculated resin properties, on A4 pages.
 class TFrmMainReport {
 public:
-    // Builds the bands and fills the value labels with the figures held now.
-    explicit TFrmMainReport(TDMod& dm);
+    // Builds the bands and fills the value labels with the recipe's figures; `library` names the
+    // lines' materials and must outlive the report.
+    TFrmMainReport(Recipe recipe, const MaterialLookup& library, const TReactionTotals& totals);
 
     // Turns the totals and the resin properties into the texts of the 24 value labels.
     void FillReportLabels();
@@ -33,5 +35,7 @@ private:
     void addCalculatedValues();
     void addGelWarning();
 
-    TDMod& m_dm;
+    Recipe m_recipe;
+    const MaterialLookup& m_library;
+    TReactionTotals m_totals;
 };

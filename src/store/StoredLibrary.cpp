@@ -1,6 +1,6 @@
 #include "StoredLibrary.h"
 
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Database.h"
 #include "components/StoreError.h"
 

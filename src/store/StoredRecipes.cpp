@@ -1,6 +1,6 @@
 #include "StoredRecipes.h"
 
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Database.h"
 
 #include <algorithm>
@@ -38,6 +38,7 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
     r.header.av = amount(h, info, "AV");
     r.header.solids = amount(h, info, "Solids");
     r.header.size = amount(h, info, "Size");
+    r.header.date = text(h, info, "Date");
 
     const TableSchema& lines = Tables::recipes();
     const int item = lines.columnIndex(QStringLiteral("ItemNum"));

@@ -1,7 +1,7 @@
 #include "Input.h"
 
-#include "DModUnit.h"
-#include "MainWindowLink.h"
+#include "edit/DModUnit.h"
+#include "edit/MainWindowLink.h"
 #include "app/Fonts.h"
 #include "MessageBox.h"
 #include "Placement.h"
@@ -78,37 +78,35 @@ TFrmInput::TFrmInput(QWidget* parent, MainWindowLink& form) : QDialog(parent), m
     OKBtn->installEventFilter(this);
 }
 
-void TFrmInput::prepare() {
-    const bool fresh = NameDialogMode == 1;
-    setWindowTitle(NameDialogMode == 1   ? "Add New Recipe"
-                   : NameDialogMode == 2 ? "Save Recipe AS"
-                                         : "Rename Recipe");
+void TFrmInput::prepare(NameCommand command) {
+    m_command = command;
+    const bool fresh = command == NameCommand::New;
+    setWindowTitle(command == NameCommand::New      ? "Add New Recipe"
+                   : command == NameCommand::SaveAs ? "Save Recipe AS"
+                                                    : "Rename Recipe");
     LblType->setText(kTypeLabel);
     LblCode->setText(
-        NameDialogMode == 1   ? "Enter the new product code for the recipe (maximum 15 Characters):"
-        : NameDialogMode == 2 ? "Select a current resin code or enter a new code for the recipe "
-                                "(maximum 15 Characters):"
-                              : "Enter a new code for the recipe (maximum 15 Characters):");
+        command == NameCommand::New      ? "Enter the new product code for the recipe (maximum 15 Characters):"
+        : command == NameCommand::SaveAs ? "Select a current resin code or enter a new code for the recipe "
+                                           "(maximum 15 Characters):"
+                                         : "Enter a new code for the recipe (maximum 15 Characters):");
     CBProductType->setEditText(fresh ? QString() : m_form.resinTypeBox().text());
     CBProductCode->setEditText(QString());
     FormActivate();
 }
 
 void TFrmInput::OpenForNew() {
-    NameDialogMode = 1;
-    prepare();
+    prepare(NameCommand::New);
     exec();
 }
 
 void TFrmInput::OpenForSaveAs() {
-    NameDialogMode = 2;
-    prepare();
+    prepare(NameCommand::SaveAs);
     exec();
 }
 
 void TFrmInput::OpenForRename() {
-    NameDialogMode = 3;
-    prepare();
+    prepare(NameCommand::Rename);
     exec();
 }
 
@@ -123,8 +121,7 @@ void TFrmInput::FormActivate() {
     copyList(m_form.resinTypeBox(), CBProductType);
     copyList(m_form.resinCodeBox(), CBProductCode);
     if (m_dmod) {
-        SourceBatchType = m_dmod->Info.BatchType->asString();
-        SourceBatchCode = m_dmod->Info.BatchCode->asString();
+        m_source = {m_dmod->Info.BatchType->asString(), m_dmod->Info.BatchCode->asString()};
     }
     CBProductType->setFocus();
 }
@@ -141,7 +138,7 @@ void TFrmInput::OKBtnClick() {
     const QString code = CBProductCode->currentText();
     TDMod::NameOutcome outcome = TDMod::NameOutcome::Stay;
     const bool done = UserAction::run(
-        this, &m_dmod->database(), [&] { outcome = m_dmod->NameRecipe(type, code); },
+        this, &m_dmod->database(), [&] { outcome = m_dmod->NameRecipe(m_command, m_source, type, code); },
         [this] { UserAction::run(this, &m_dmod->database(), [this] { m_dmod->ShowCurrentRecipe(); }); });
     if (done && outcome == TDMod::NameOutcome::Done) {
         accept();

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "edit/DModUnit.h"
+
 #include <QDialog>
 
 class MainWindowLink;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class TDMod;
 
 // The recipe name dialog for New, Save As and Rename. Its logic is the data module's
 // (TDMod::NameRecipe); the dialog shows the names and the main window's lists.
@@ -20,8 +21,11 @@ public:
     void OpenForNew();
     void OpenForSaveAs();
     void OpenForRename();
-    // Sets the dialog up for NameDialogMode without showing it (the opening operations use it).
-    void prepare();
+    // Sets the dialog up for `command` without showing it (the opening operations use it).
+    void prepare(NameCommand command);
+    NameCommand command() const { return m_command; }
+    // The recipe current when the dialog became active: the one Save As copies.
+    const RecipeName& source() const { return m_source; }
 
     void FormActivate();
     void OKBtnClick();
@@ -41,4 +45,6 @@ protected:
 private:
     MainWindowLink& m_form;
     TDMod* m_dmod = nullptr;
+    NameCommand m_command = NameCommand::New;
+    RecipeName m_source;
 };

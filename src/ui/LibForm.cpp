@@ -1,9 +1,9 @@
 #include "LibForm.h"
 
 #include "Placement.h"
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "paint/LibReport.h"
-#include "Tables.h"
+#include "store/Tables.h"
 #include "app/Fonts.h"
 #include "DBComboBox.h"
 #include "DBEdit.h"
@@ -334,7 +334,7 @@ void TFormLib::BtnPrintClick() {
     std::unique_ptr<TFrmLibReport> report;
     std::vector<Report::Page> pages;
     if (!MessageBox::guarded(this, [&] {
-            report = std::make_unique<TFrmLibReport>(m_dm);
+            report = std::make_unique<TFrmLibReport>(m_dm.TblLibPrint);
             pages = report->prepare();
         }))
         return;
@@ -354,10 +354,10 @@ void TFormLib::closeEvent(QCloseEvent* event) {
         return;
     }
     Table& t = m_dm.LibTbl;
-    if (!LibSaved && !t.differsFromStored()) {
+    if (!m_dm.libSaved() && !t.differsFromStored()) {
         // Begun and undone, or never typed into: nothing to ask about.
         act([&] { t.cancel(); });
-    } else if (!LibSaved) {
+    } else if (!m_dm.libSaved()) {
         const auto answer =
             MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                              QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),

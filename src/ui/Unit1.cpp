@@ -1,7 +1,7 @@
 #include "Unit1.h"
 
 #include "CourseForm.h"
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "Help.h"
 #include "Input.h"
 #include "DBEdit.h"
@@ -183,6 +183,8 @@ void TForm1::attach(TDMod* dmod) {
     EdDBDescription->bind(&dmod->DSInfo, "Description");
     EdDBBatchSize->bind(&dmod->DSInfo, "Size");
     attachGrid();
+    dmod->editor().setAutoCalc(AutoCalc1->isChecked());
+    connect(&dmod->editor(), &RecipeEditor::figuresChanged, this, &TForm1::ShowResults);
     // The data module showed its figures as it opened, before it was this window's: the recipe's
     // name goes with them now.
     ShowResults();

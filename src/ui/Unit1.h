@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowLink.h"
+#include "edit/MainWindowLink.h"
 #include "ComboRecipeBox.h"
 #include "ImageList.h"
 #include "domain/ReactionTotals.h"
@@ -45,7 +45,8 @@ public:
     // What the data module writes here.
     RecipeBox& resinTypeBox() override { return m_typeBox; }
     RecipeBox& resinCodeBox() override { return m_codeBox; }
-    void ShowResults() override;
+    // Writes the result panels and the grid's footer row from the recipe's figures.
+    void ShowResults();
     void UpdateEditableColumns() override;
     void setStatusPanel(int index, const QString& text) override;
     bool confirm(const QString& question) override;
@@ -187,7 +188,7 @@ private:
     void applyAutoCalc(bool on);
     void setSelectionVisible(bool visible);
     void setPanel(const char* name, const QString& text);
-    void showGelSafety();
+    void showGelSafety(const TReactionTotals& totals);
 
     TDMod* m_dmod = nullptr;
     std::unique_ptr<History> m_history;

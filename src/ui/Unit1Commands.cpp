@@ -1,5 +1,5 @@
 // The main window's commands.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "Input.h"
 #include "Unit1.h"
 #include "About.h"
@@ -147,7 +147,8 @@ void TForm1::BtnPrintClick() {
     std::unique_ptr<TFrmMainReport> report;
     std::vector<Report::Page> pages;
     if (!MessageBox::guarded(this, [&] {
-            report = std::make_unique<TFrmMainReport>(*m_dmod);
+            report = std::make_unique<TFrmMainReport>(m_dmod->currentRecipe(), m_dmod->library(),
+                                                      m_dmod->editor().totals());
             pages = report->prepare();
         }))
         return;
@@ -200,7 +201,8 @@ void TForm1::ReactionCourse1Click() {
 }
 
 void TForm1::applyAutoCalc(bool on) {
-    AutoCalcOn = on;
+    if (m_dmod)
+        m_dmod->editor().setAutoCalc(on);
     AutoCalc1->setChecked(on);
     BtnAutoCalc->setChecked(on);
     BtnAutoCalc->setIcon(m_buttonList.icon(on ? 11 : 12));

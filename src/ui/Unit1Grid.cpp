@@ -1,5 +1,5 @@
 // The ingredient grid, its button groups and the selection panel.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "Unit1.h"
 #include "DBEdit.h"
 #include "DBGrid.h"

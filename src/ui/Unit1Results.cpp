@@ -1,6 +1,6 @@
 // What the main window shows of the recipe's figures: the result panels, the grid's footer
 // texts and the status bar.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "Unit1.h"
 #include "CourseForm.h"
 #include "DBGrid.h"
@@ -17,14 +17,14 @@ void TForm1::setPanel(const char* name, const QString& text) {
 }
 
 void TForm1::ShowResults() {
-    const TReactionTotals& t = ReactionTotals;
+    const TReactionTotals t = m_dmod ? m_dmod->editor().totals() : TReactionTotals{};
     // Every figure from the one table: the panels in their order, then the footer row, which the
     // grid picks up by field wherever its columns stand.
     for (const Figure& f : figures()) {
         if (f.panel) {
             setPanel(f.panel, f.panelText(t));
             if (QLatin1String(f.panel) == QLatin1String("PnlAVAtGel"))
-                showGelSafety();
+                showGelSafety(t);
         }
         if (f.footerField)
             m_footers.insert(QString::fromLatin1(f.footerField), f.footerText(t));
@@ -42,11 +42,11 @@ void TForm1::ShowResults() {
 
 // Amber when the target lies past the earlier gel point, red past both, violet when the hydroxyl
 // runs out before it; the words beside it say which, and the tooltip says by how much.
-void TForm1::showGelSafety() {
+void TForm1::showGelSafety(const TReactionTotals& totals) {
     QLabel* panel = m_panels.value(QStringLiteral("PnlAVAtGel"));
     if (!panel)
         return;
-    const GelSafety safety = AssessGel(ReactionTotals);
+    const GelSafety safety = AssessGel(totals);
     panel->setToolTip(safety.text);
     LblGelSafety->setToolTip(safety.text);
     LblGelSafety->setText(safety.brief);

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Database.h"
 #include "components/Table.h"
 #include "components/StoreError.h"

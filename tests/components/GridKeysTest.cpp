@@ -1,6 +1,6 @@
 // The grid's keys without a window: which cell they leave current, what they write and commit,
 // and how often they open and close the cell editor.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/GridKeys.h"
 #include "components/StoreError.h"
 #include "domain/ReactionTotals.h"
@@ -42,8 +42,6 @@ struct FakeEditor : GridKeys::CellEditor {
 class GridKeysTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        Recalculating = false;
         data.create(TempData::header("Alkyd", "A1"),
                     TempData::line("Alkyd", "A1", 1, "PA", "148.12, 1, 2, NULL, NULL, NULL, NULL") +
                         TempData::line("Alkyd", "A1", 2, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
@@ -52,7 +50,7 @@ protected:
                         TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
                         TempData::material("SOY", "Soya Oil", "Oil", 872.5, 0, 0, 0, 1.6));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
         for (const char* f : {"ItemNum", "RMCode", "RMName", "Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
             columns.push_back({f, f, 64, Qt::AlignLeft, false});
         keys = std::make_unique<GridKeys>(columns, editor);
@@ -107,7 +105,7 @@ TEST_F(GridKeysTest, AColumnOfChargesTypedWithEnter) {
     EXPECT_EQ(editor.opened, 3);
     EXPECT_EQ(editor.closed, 3) << "each cell's editor closes once";
     EXPECT_NE(stored("Charge"), "- - -") << "every line rescaled";
-    EXPECT_NEAR(ReactionTotals.TotalMass, 1200, 1e-9);
+    EXPECT_NEAR(form.editor.totals().TotalMass, 1200, 1e-9);
 }
 
 TEST_F(GridKeysTest, EnterWithoutAnOpenEditorMovesAndOpensOne) {

@@ -154,11 +154,4 @@ TEST(EditableAmounts, FollowTheMaterialsGroups) {
     }
 }
 
-TEST(ResinProperties, ArgumentlessFormsReadTheSharedTotals) {
-    ReactionTotals = workedExample();
-    EXPECT_DOUBLE_EQ(Yield(), Yield(workedExample()));
-    EXPECT_DOUBLE_EQ(PercOH(), PercOH(workedExample()));
-    ReactionTotals = TReactionTotals{};
-}
-
 } // namespace

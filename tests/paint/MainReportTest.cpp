@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "paint/MainReport.h"
 #include "paint/ReportPainter.h"
 #include "domain/ReactionTotals.h"
@@ -27,8 +27,10 @@ protected:
             header.replace("NULL);", "'" + date + "');");
         data.create(header, lines + extraLines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
+    // The report of the recipe as the window would print it now.
+    TFrmMainReport reportNow() const { return TFrmMainReport(dm->currentRecipe(), dm->library(), form.editor.totals()); }
     // Types a mass into a line as the grid does and stores it.
     void typeMass(int item, const QString& mass) {
         ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {item}));
@@ -59,14 +61,9 @@ protected:
     }
 
     void SetUp() override {
-        AutoCalcOn = true;
-        Recalculating = false;
-        ReactionTotals = {};
     }
     void TearDown() override {
         dm.reset();
-        AutoCalcOn = true;
-        ReactionTotals = {};
     }
 
     TempData data;
@@ -82,7 +79,7 @@ protected:
 // yield (529.419 - 36) / (1 - 18 * 8 / 56100) = 494.68879.
 TEST_F(RecipeReport, EveryValueLabelReadsTheRecipesFigures) {
     workedExample();
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const std::pair<const char*, const char*> expected[] = {
         {"LblTMass", "529.419"},         {"LblTMoles", "3.1000"},          {"LblTEa", "3.0000"},
         {"LblTEb", "3.3000"},            {"LblTAmt", "1070.21"},           {"LblTPerc", "53.510"},
@@ -115,7 +112,7 @@ TEST_F(RecipeReport, AnAcidExcessPrintsMinusSignsAndNoMolecularMass) {
     open({"DIACID", "DIOL"});
     typeMass(1, "180");
     typeMass(2, "50");
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     EXPECT_EQ(report.labelText("LblMolMass"), "");
     EXPECT_EQ(report.labelText("LblExcessOH"), loc("-50.0"));
     EXPECT_EQ(report.labelText("LblOHN"), "-280");       // -56100 / 194.49925 + 8
@@ -126,9 +123,9 @@ TEST_F(RecipeReport, AnAcidExcessPrintsMinusSignsAndNoMolecularMass) {
 
 TEST_F(RecipeReport, WithAutoCalcOffTheBatchFiguresAreThoseOfTheLastCalculate) {
     workedExample();
-    AutoCalcOn = false;
+    form.editor.setAutoCalc(false);
     typeMass(3, "300");
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     EXPECT_EQ(report.labelText("LblTMass"), loc("549.419"));
     EXPECT_EQ(report.labelText("LblTAmt"), loc("1070.21"));
     EXPECT_EQ(report.labelText("LblTPerc"), loc("53.510"));
@@ -142,7 +139,7 @@ TEST_F(RecipeReport, ALongRecipeContinuesOnPagesThatRepeatBothHeaders) {
     for (int i = 0; i < 127; ++i)
         codes << (i % 2 ? "TRIOL" : "ANH");
     open(codes);
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const auto pages = report.prepare();
     // 271.6 mm of A4 between the margins. Page 1: headers 98.7 and titles 7.4 leave room for 25
     // lines; later pages 26 each, so 25 + 3 * 26 = 103 and 24 on page 5, where the totals (26.2)
@@ -173,7 +170,7 @@ TEST_F(RecipeReport, ALongRecipeContinuesOnPagesThatRepeatBothHeaders) {
 TEST_F(RecipeReport, AnEmptyRecipePrintsItsHeaderTotalsAndValues) {
     open({});
     dm->CalcBatch();
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const auto pages = report.prepare();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(printed(pages, "Item").isEmpty());
@@ -190,7 +187,7 @@ TEST_F(RecipeReport, AnEmptyRecipePrintsItsHeaderTotalsAndValues) {
 
 TEST_F(RecipeReport, ItemNumberZeroAndEmptyAmountsPrintEmptyCells) {
     open({"ANH"}, {}, TempData::line("Alkyd", "W1", 0, "TRIOL"));
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const auto pages = report.prepare();
     EXPECT_EQ(printed(pages, "ItemNum"), QStringList({"", "1"}));
     EXPECT_EQ(field(pages, "Mass"), QStringList({"", ""}));
@@ -198,21 +195,21 @@ TEST_F(RecipeReport, ItemNumberZeroAndEmptyAmountsPrintEmptyCells) {
 
 TEST_F(RecipeReport, TheDateLastModifiedPrintsAsThePrintDateDoes) {
     open({"ANH"}, "2026-11-30T16:45:12");
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     EXPECT_EQ(printed(report.prepare(), "Date"),
               QStringList({Report::dateTimeText(QDateTime(QDate(2026, 11, 30), QTime(16, 45, 12)))}));
 }
 
 TEST_F(RecipeReport, ARecipeWithoutADatePrintsAnEmptyCell) {
     open({"ANH"});
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     EXPECT_EQ(printed(report.prepare(), "Date"), QStringList({""}));
 }
 
 // The words on the PDF stand where the layout puts them: read back with their boxes.
 TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
     workedExample();
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const auto pages = report.prepare(QDateTime(QDate(2026, 12, 9), QTime(9, 15)));
     QString error;
     const auto words = printedWords(report.Report1, pages, data.file("report.pdf"), &error);
@@ -259,14 +256,14 @@ TEST_F(RecipeReport, OnPaperCaptionsAndValuesStandAtTheirPositions) {
 // gel point: the worked recipe cooked to acid value 8 passes the statistical one, to 40 neither.
 TEST_F(RecipeReport, ATargetPastAGelPointPrintsTheWarningUnderTheValues) {
     workedExample();
-    EXPECT_EQ(TFrmMainReport(*dm).labelText("LblGelSafety"),
+    EXPECT_EQ(reportNow().labelText("LblGelSafety"),
               loc("Gels before the target: the statistical gel point is reached at acid value 31.0, the target is "
                   "8.0") + ". Carothers' prediction gels nowhere (alkyd constant " + loc("1.033") +
                   "); real batches usually gel between the two predictions.");
     dm->TblInfo.edit();
     dm->TblInfo.fieldByName("AV").setText("40");
     dm->TblInfo.post();
-    TFrmMainReport safe(*dm);
+    TFrmMainReport safe = reportNow();
     EXPECT_EQ(safe.labelText("LblGelSafety"), "");
     EXPECT_EQ(safe.Report1.bands.back().name, "CalculatedValues");
     EXPECT_EQ(safe.prepare().size(), 1u);
@@ -278,7 +275,7 @@ TEST_F(RecipeReport, TheLongestGelWarningFitsOnThePaper) {
     open({"DIACID", "TRIOL"});
     typeMass(1, "360");
     typeMass(2, "124.3215");
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     ASSERT_TRUE(report.labelText("LblGelSafety").startsWith("Gels before the target: both gel points"));
     const auto pages = report.prepare();
     QString error;
@@ -301,7 +298,7 @@ TEST_F(RecipeReport, NoFigureRunsIntoTheNextCell) {
     typeMass(1, "99999.999");
     typeMass(2, "88888.888");
     typeMass(3, "77777.777");
-    TFrmMainReport report(*dm);
+    TFrmMainReport report = reportNow();
     const auto pages = report.prepare();
     QString error;
     const auto words = printedWords(report.Report1, pages, data.file("large.pdf"), &error);

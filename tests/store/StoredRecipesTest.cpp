@@ -1,6 +1,6 @@
 // Recipes read from the files as values: the same value the window's views make of a shown
 // recipe, two recipes side by side, and nothing that is only pending.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "domain/ReactionTotals.h"
 #include "domain/Totals.h"
 #include "store/StoredRecipes.h"
@@ -37,8 +37,6 @@ std::string sums(const TReactionTotals& t) {
 class StoredRecipesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         data.create(TempData::header("Alkyd", "A1", 8, 60, 1000, "Long oil") + TempData::header("Polyester", "G1", 20),
                     // Stored out of order, one line without a number, two lines of one number.
                     TempData::line("Alkyd", "A1", 2, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL") +
@@ -53,7 +51,7 @@ protected:
                         TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2) +
                         TempData::material("TRIOL", "Triol", "Base", 92.09, 0, 0, 3, 1));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void show(const QString& type, const QString& code) {
         dm->SelectRecipe(type, code);
@@ -87,9 +85,9 @@ TEST_F(StoredRecipesTest, TwoRecipesAreTotalledSideBySide) {
     ASSERT_TRUE(alkyd && polyester);
     const TReactionTotals a = totalsOf(*alkyd, dm->library()), p = totalsOf(*polyester, dm->library());
     show("Alkyd", "A1");
-    EXPECT_EQ(sums(a), sums(ReactionTotals));
+    EXPECT_EQ(sums(a), sums(form.editor.totals()));
     show("Polyester", "G1");
-    EXPECT_EQ(sums(p), sums(ReactionTotals));
+    EXPECT_EQ(sums(p), sums(form.editor.totals()));
     EXPECT_NE(sums(a), sums(p));
     EXPECT_GT(a.OilMass, 0) << "the soya oil counts as oil";
 }

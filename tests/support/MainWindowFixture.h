@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "TempData.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"

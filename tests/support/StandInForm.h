@@ -1,15 +1,16 @@
 #pragma once
 
-#include "MainWindowLink.h"
+#include "edit/MainWindowLink.h"
+#include "edit/RecipeEditor.h"
 #include "components/RecipeBox.h"
 
 #include <QMap>
 
 // The main window as the data module sees it, without widgets: it records what it is told.
 struct StandInForm : MainWindowLink {
+    StandInForm() { QObject::connect(&editor, &RecipeEditor::figuresChanged, [this] { ++resultsShown; }); }
     RecipeBox& resinTypeBox() override { return type; }
     RecipeBox& resinCodeBox() override { return code; }
-    void ShowResults() override { ++resultsShown; }
     void UpdateEditableColumns() override { ++editableUpdates; }
     void setStatusPanel(int index, const QString& text) override { status[index] = text; }
     bool confirm(const QString& question) override {
@@ -26,7 +27,8 @@ struct StandInForm : MainWindowLink {
     std::optional<Material> chosenMaterial() const override { return chosen; }
 
     MemoryRecipeBox type, code;
-    int resultsShown = 0;
+    RecipeEditor editor; // what the window would observe
+    int resultsShown = 0; // how often the figures were announced whole
     int editableUpdates = 0;
     bool answer = true;
     QStringList questions;

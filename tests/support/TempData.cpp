@@ -1,6 +1,6 @@
 #include "TempData.h"
 
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Sqlite.h"
 
 #include <QDir>

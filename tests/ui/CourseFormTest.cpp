@@ -1,6 +1,6 @@
 #include "ui/CourseChart.h"
 #include "ui/CourseForm.h"
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/DBEdit.h"
@@ -38,8 +38,6 @@ namespace {
 class GelSafetyWindows : public MainWindowFixture<> {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         MessageBox::clearHistory();
         ASSERT_NO_FATAL_FAILURE(openWindow(
             TempData::header("Alkyd", "W1") + TempData::header("Polyester", "G1"),
@@ -52,7 +50,6 @@ protected:
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
-        AutoCalcOn = true;
     }
     QLabel* gelPanel() { return form.findChild<QLabel*>("PnlAVAtGel"); }
     QColor gelColour() { return gelPanel()->palette().color(QPalette::Window); }

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Input.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
@@ -21,7 +21,6 @@ namespace {
 class NameDialog : public MainWindowFixture<> {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
         MessageBox::clearHistory();
         ASSERT_NO_FATAL_FAILURE(openWindow(
             TempData::header("Alkyd", "A7", 8, 50, 1000, "Base resin") +
@@ -34,8 +33,7 @@ protected:
     }
     // Sets the dialog up as its command would, types the names and presses OK.
     void run(int mode, const QString& type, const QString& code) {
-        NameDialogMode = mode;
-        dialog->prepare();
+        dialog->prepare(NameCommand(mode));
         dialog->setResult(0);
         dialog->CBProductType->setEditText(type);
         dialog->CBProductCode->setEditText(code);
@@ -58,26 +56,23 @@ protected:
 };
 
 TEST_F(NameDialog, EachModeHasItsCaptionAndTexts) {
-    NameDialogMode = 1;
-    dialog->prepare();
+    dialog->prepare(NameCommand::New);
     EXPECT_EQ(dialog->windowTitle(), "Add New Recipe");
     EXPECT_EQ(dialog->LblType->text(), "Select a current resin type or enter a new resin type (maximum 25 Characters):");
     EXPECT_EQ(dialog->LblCode->text(), "Enter the new product code for the recipe (maximum 15 Characters):");
     EXPECT_EQ(dialog->CBProductType->currentText(), "");
     EXPECT_EQ(dialog->CBProductType->count(), 2);
     EXPECT_EQ(dialog->CBProductCode->count(), 2);
-    NameDialogMode = 2;
-    dialog->prepare();
+    dialog->prepare(NameCommand::SaveAs);
     EXPECT_EQ(dialog->windowTitle(), "Save Recipe AS");
     EXPECT_EQ(dialog->LblCode->text(),
               "Select a current resin code or enter a new code for the recipe (maximum 15 Characters):");
     EXPECT_EQ(dialog->CBProductType->currentText(), "Alkyd");
-    NameDialogMode = 3;
-    dialog->prepare();
+    dialog->prepare(NameCommand::Rename);
     EXPECT_EQ(dialog->windowTitle(), "Rename Recipe");
     EXPECT_EQ(dialog->LblCode->text(), "Enter a new code for the recipe (maximum 15 Characters):");
-    EXPECT_EQ(SourceBatchType, "Alkyd");
-    EXPECT_EQ(SourceBatchCode, "A7");
+    EXPECT_EQ(dialog->source().type, "Alkyd");
+    EXPECT_EQ(dialog->source().code, "A7");
     EXPECT_EQ(dialog->CBProductType->lineEdit()->maxLength(), 25);
     EXPECT_EQ(dialog->CBProductCode->lineEdit()->maxLength(), 15);
 }
@@ -190,8 +185,7 @@ TEST_F(NameDialog, RenameMovesTheRecipeOrRefusesAClash) {
 }
 
 TEST_F(NameDialog, EnterWalksToOkAndEscapeCancels) {
-    NameDialogMode = 1;
-    dialog->prepare();
+    dialog->prepare(NameCommand::New);
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     dialog->CBProductType->setFocus();
@@ -205,7 +199,7 @@ TEST_F(NameDialog, EnterWalksToOkAndEscapeCancels) {
     EXPECT_EQ(current(), "Alkyd/Z9");
     EXPECT_FALSE(dialog->isVisible());
 
-    dialog->prepare();
+    dialog->prepare(NameCommand::New);
     dialog->show();
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

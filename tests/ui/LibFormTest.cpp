@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
@@ -27,8 +27,6 @@ const QString kLines = workedLines();
 class LibraryWindow : public MainWindowFixture<> {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         ASSERT_NO_FATAL_FAILURE(
             openWindow(TempData::header("Alkyd", "W1") + TempData::header("Alkyd", "W2"),
                        kLines + TempData::line("Alkyd", "W2", 1, "TRIOL",
@@ -105,9 +103,9 @@ TEST_F(LibraryWindow, AddTypeAndSaveStoresAMaterialTheMainWindowLists) {
         QTest::keyClicks(QApplication::focusWidget(), loc(text));
     }
     EXPECT_EQ(QApplication::focusWidget(), lib->EdDBRMFb);
-    EXPECT_FALSE(LibSaved);
+    EXPECT_FALSE(dm().libSaved());
     click(lib->BtnSave);
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
     EXPECT_EQ(stored("SELECT RMCode, RMCommonName, RMChemClass, RMType, RMMWt, RMFa, RMFan, RMFb, RMPrice "
                      "FROM RMLib WHERE RMCode = 'NPG'"),
               "NPG|Neopentyl Glycol|Diol|Base|104.15|0.0|0.0|2.0|1.8");
@@ -125,7 +123,7 @@ TEST_F(LibraryWindow, AddAndCloseWithoutTypingAsksNothingAndStoresNothing) {
     EXPECT_TRUE(MessageBox::history().isEmpty()) << "nothing differs from what is stored";
     EXPECT_FALSE(lib->isVisible());
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib"), before);
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
 }
 
 TEST_F(LibraryWindow, ClosingWithAChangeAsksYesNoOrCancel) {
@@ -139,14 +137,14 @@ TEST_F(LibraryWindow, ClosingWithAChangeAsksYesNoOrCancel) {
     EXPECT_EQ(MessageBox::history()[0].title, "Confirm");
     EXPECT_EQ(MessageBox::history()[0].text, "Data has been changed but not saved. Do you wish to save changes?");
     EXPECT_TRUE(lib->isVisible());
-    EXPECT_FALSE(LibSaved);
+    EXPECT_FALSE(dm().libSaved());
     EXPECT_EQ(lib->EdDBRMCode->text(), "NEW1");
     // No drops it.
     MessageBox::setNextAnswer(QMessageBox::No);
     lib->close();
     EXPECT_FALSE(lib->isVisible());
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib"), before);
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
 }
 
 TEST_F(LibraryWindow, AnEditUndoneWithEscapeIsNotAskedAbout) {
@@ -154,12 +152,12 @@ TEST_F(LibraryWindow, AnEditUndoneWithEscapeIsNotAskedAbout) {
     lib->EdDBRMMWt->setFocus();
     lib->EdDBRMMWt->selectAll();
     QTest::keyClicks(lib->EdDBRMMWt, loc("99"));
-    EXPECT_FALSE(LibSaved);
+    EXPECT_FALSE(dm().libSaved());
     QTest::keyClick(lib->EdDBRMMWt, Qt::Key_Escape);
     lib->close();
     EXPECT_TRUE(MessageBox::history().isEmpty());
     EXPECT_FALSE(lib->isVisible());
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
 }
 
 TEST_F(LibraryWindow, AnEditIsStoredByPickingAnotherRowAndReachesTheRecipeLines) {
@@ -168,7 +166,7 @@ TEST_F(LibraryWindow, AnEditIsStoredByPickingAnotherRowAndReachesTheRecipeLines)
     ASSERT_EQ(lib->EdDBRMCode->text(), "TRIOL");
     type(lib->EdDBRMCommonName, "Glycerine");
     lib->LibList->setCurrentIndex(lib->LibList->model()->index(0, 0));
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
     EXPECT_EQ(stored("SELECT RMCommonName FROM RMLib WHERE RMCode = 'TRIOL'"), "Glycerine");
     EXPECT_EQ(dm().TblRecipe.valueAt(1, dm().TblRecipe.fieldByName("RMName")).toString(), "Glycerine");
     // The scroll bar steps through the records as well.
@@ -180,12 +178,12 @@ TEST_F(LibraryWindow, AnEditIsStoredByPickingAnotherRowAndReachesTheRecipeLines)
 }
 
 TEST_F(LibraryWindow, ACorrectedPriceReTotalsTheRecipeOnClosing) {
-    const double before = ReactionTotals.TotalCost;
+    const double before = dm().editor().totals().TotalCost;
     lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0)); // TRIOL, 101.299 g in the recipe
     type(lib->EdDBRMPrice, loc("2"));
     click(lib->BtnSave);
     lib->close();
-    EXPECT_NEAR(ReactionTotals.TotalCost, before + 101.299, 1e-9);
+    EXPECT_NEAR(dm().editor().totals().TotalCost, before + 101.299, 1e-9);
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 
@@ -221,7 +219,7 @@ TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
         click(lib->BtnSave);
         ASSERT_EQ(MessageBox::history().size(), 1) << message.toStdString();
         EXPECT_EQ(MessageBox::history()[0].text, message);
-        EXPECT_FALSE(LibSaved);
+        EXPECT_FALSE(dm().libSaved());
         MessageBox::clearHistory();
         edit->selectAll();
         type(edit, old);
@@ -243,7 +241,7 @@ TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
     EXPECT_EQ(MessageBox::history()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(MessageBox::history()[0].text, "There is already a material with the code 'FA' in the library: Soya Fatty Acid.");
     EXPECT_TRUE(lib->isVisible());
-    EXPECT_FALSE(LibSaved);
+    EXPECT_FALSE(dm().libSaved());
     EXPECT_EQ(lib->EdDBRMCode->text(), "fa") << "the refused code stays for correction";
     EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'FA' COLLATE NOCASE"), "1");
     click(lib->ToolButton7);
@@ -291,8 +289,8 @@ TEST_F(LibraryWindow, ACorrectedMolecularMassKeepsTheMassesAndReworksTheMoles) {
     EXPECT_EQ(line("W2", 1), "92.0900|0.9091|2.72727272727273");
     EXPECT_EQ(line("W1", 1), "148.1200|1.0000|-") << "other materials' lines are left alone";
     // The recipe shown is re-totalled: 1 + 1 + 1 moles, 3 hydroxyl equivalents.
-    EXPECT_NEAR(ReactionTotals.TotalMoles, 3.0, 1e-9);
-    EXPECT_NEAR(ReactionTotals.TotalEb, 3.0, 1e-9);
+    EXPECT_NEAR(dm().editor().totals().TotalMoles, 3.0, 1e-9);
+    EXPECT_NEAR(dm().editor().totals().TotalEb, 3.0, 1e-9);
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 
@@ -303,7 +301,7 @@ TEST_F(LibraryWindow, EscapeAfterAddAsksAsClosingDoes) {
     QTest::keyClick(lib->LibList, Qt::Key_Escape);
     EXPECT_EQ(MessageBox::history().size(), 1);
     EXPECT_FALSE(lib->isVisible());
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm().libSaved());
 }
 
 TEST_F(LibraryWindow, DeleteAsksAboutTheStoredCodeWhileItsEditIsPending) {

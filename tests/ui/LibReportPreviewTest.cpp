@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "paint/LibReport.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
@@ -30,7 +30,7 @@ protected:
         data.create(TempData::header("Alkyd", "W1"), {}, library);
         session = openSession(form, data.folder());
         ASSERT_NE(session, nullptr);
-        report = std::make_unique<TFrmLibReport>(*session->dmod);
+        report = std::make_unique<TFrmLibReport>(session->dmod->TblLibPrint);
         preview = std::make_unique<ReportPreview>(report->Report1, report->prepare(), form.printer(),
                                                   "Raw Material Library", &form);
         preview->show();

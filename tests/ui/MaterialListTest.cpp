@@ -1,6 +1,6 @@
 // The selection list over the library: the model and its type filter, read again as the stored
 // library changes, and the list's highlighted material.
-#include "Tables.h"
+#include "store/Tables.h"
 #include "components/Database.h"
 #include "ui/LibraryList.h"
 #include "ui/MaterialListModel.h"

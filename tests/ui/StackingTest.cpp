@@ -3,7 +3,7 @@
 #include "ui/About.h"
 #include "ui/Calculator.h"
 #include "ui/CourseForm.h"
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Help.h"
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/MessageBox.h"
@@ -34,8 +34,6 @@ protected:
                 FAIL() << "the test's CUPS scheduler did not start: " << cupsProblem().toStdString();
             GTEST_SKIP() << cupsProblem().toStdString();
         }
-        AutoCalcOn = true;
-        ReactionTotals = {};
         // The scheduler serves every test of this run: count from what it did before.
         jobsBefore = cups->waitForJobs();
         QFile::remove(cups->outputFile());

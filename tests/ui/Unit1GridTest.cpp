@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/DBGrid.h"
@@ -29,8 +29,6 @@ const QString kLibrary =
 class GridTest : public MainWindowFixture<> {
 protected:
     void open(const QString& lines) {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         MessageBox::clearHistory();
         ASSERT_NO_FATAL_FAILURE(openWindow(TempData::header("Alkyd", "A1"), lines, kLibrary));
         grid = form.findChild<DBGrid*>("DBGrid");
@@ -89,7 +87,7 @@ TEST_F(GridTest, TypingAMassInTheGridRecalculatesTheLine) {
     lines().first();
     EXPECT_EQ(lines().fieldByName("Moles").displayText(), loc("2.0000"));
     EXPECT_EQ(lines().fieldByName("Ea").displayText(), loc("4.0000"));
-    EXPECT_NEAR(ReactionTotals.TotalMass, 292.28 + 92.09, 1e-9);
+    EXPECT_NEAR(dm().editor().totals().TotalMass, 292.28 + 92.09, 1e-9);
 }
 
 TEST_F(GridTest, DownAppendsAndAnUntouchedLineIsDiscarded) {
@@ -132,7 +130,7 @@ TEST_F(GridTest, InsertAndCtrlDeleteInTheGrid) {
     key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(lines().rowCount(), 4);
     EXPECT_EQ(stored(), "1:AA 2:SOY 3:OILX 4:") << "Ctrl+Delete renumbers as the Delete button does";
-    EXPECT_NEAR(ReactionTotals.TotalMass, 146.14, 1e-9) << "and re-totals";
+    EXPECT_NEAR(dm().editor().totals().TotalMass, 146.14, 1e-9) << "and re-totals";
 }
 
 TEST_F(GridTest, FootersAndEditabilityFollowTheFieldAfterAColumnDrag) {

@@ -2,7 +2,7 @@
 // sent to whatever has the focus. Every sequence checks what the files hold, where the cursor
 // stands and what the panels read, on the first, a middle and the last line, with AutoCalc on
 // and off, and under the locale the tests run in (a second run uses German decimal commas).
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/DBGrid.h"
@@ -48,20 +48,17 @@ std::string name(const Sequence& s) {
 class Keyboard : public MainWindowFixture<::testing::TestWithParam<Sequence>>, protected GridDriver {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         ASSERT_NO_FATAL_FAILURE(
             openWindow(TempData::header("Alkyd", "K1", 8, 50, 1000), kLines, kLibrary));
         grid = form.DBGrid1;
         if (!GetParam().autoCalc)
             QTest::mouseClick(form.BtnAutoCalc, Qt::LeftButton);
-        ASSERT_EQ(AutoCalcOn, GetParam().autoCalc);
+        ASSERT_EQ(dm().editor().autoCalc(), GetParam().autoCalc);
         chargesBefore = stored("Charge");
         totalBefore = panel("PnlTotalMass");
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
-        AutoCalcOn = true;
     }
     std::string stored(const char* column) {
         return data.query("Recipes.adt", QString("SELECT group_concat(ifnull(round(%1, 4), '-'), ' ') FROM "
@@ -93,13 +90,13 @@ TEST_P(Keyboard, AColumnOfChargesTypedWithEnter) {
     EXPECT_EQ(stored("Mass"), expected);
     EXPECT_EQ(session->dmod->TblRecipe.rowCount(), 5) << "Enter adds no line";
     if (GetParam().autoCalc) {
-        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(ReactionTotals.TotalMass, "0.00"));
+        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(dm().editor().totals().TotalMass, "0.00"));
         EXPECT_NE(stored("Charge"), chargesBefore);
     } else {
         EXPECT_EQ(panel("PnlTotalMass"), totalBefore) << "the panels wait for Calculate";
         EXPECT_EQ(stored("Charge"), chargesBefore);
         QTest::mouseClick(form.BtnCalculate, Qt::LeftButton);
-        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(ReactionTotals.TotalMass, "0.00"));
+        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(dm().editor().totals().TotalMass, "0.00"));
     }
     EXPECT_EQ(form.statusPanel(1), session->dmod->TblRecipe.recNo() == 4 ? " Glycerol" : form.statusPanel(1));
 }
@@ -128,7 +125,7 @@ TEST_P(Keyboard, ALineTypedAcrossWithTab) {
     const QString ea = data.query("Recipes.adt", QString("SELECT ifnull(round(Ea, 4), '-') FROM Recipes WHERE ItemNum = %1").arg(row + 1));
     EXPECT_EQ(ea.toStdString(), oil ? "7.0" : "-");
     if (GetParam().autoCalc)
-        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(ReactionTotals.TotalMass, "0.00"));
+        EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(dm.editor().totals().TotalMass, "0.00"));
     else
         EXPECT_EQ(panel("PnlTotalMass"), totalBefore);
     // On past the last cell: the first cell of the next line, or a new line after the last.

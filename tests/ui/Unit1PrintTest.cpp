@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/FileDialog.h"
@@ -41,8 +41,6 @@ protected:
                        manyLines(lines), kLibrary));
     }
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
     }
     // Points the shared printer at a PDF file, as Print Setup does.
     QString printToPdf() {

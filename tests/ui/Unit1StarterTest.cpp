@@ -2,7 +2,7 @@
 // inserting lines from the keyboard, leaving with edits pending, a mistyped code, a figure too
 // large, a locked cell, the gel warning. Every sequence is typed to whatever has the focus, and
 // checks what the files hold, where the cursor stands and what the panels read.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Help.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
@@ -41,8 +41,6 @@ namespace {
 class Starter : public MainWindowFixture<>, protected GridDriver {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         // Alkyd LO-SOY65 is current: soya bean oil, pentaerythritol, phthalic anhydride.
         ASSERT_NO_FATAL_FAILURE(openWindow(TempData::starter("BatchInfo"), TempData::starter("Recipes"),
                                            TempData::starter("RMLib")));

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "ui/LibraryList.h"
 #include "app/Startup.h"
@@ -46,8 +46,6 @@ class MainWindow : public MainWindowFixture<> {
 protected:
     void SetUp() override {
         FaultVfs::install(); // before the tables open; it fails nothing until armed
-        AutoCalcOn = true;
-        ReactionTotals = {};
         MessageBox::clearHistory();
         ASSERT_NO_FATAL_FAILURE(openWindow(TempData::header("Alkyd", "W1", 8, 50, 1000) +
                                                TempData::header("Empty", "E1", 8, 60, 1800),
@@ -55,7 +53,6 @@ protected:
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
-        AutoCalcOn = true;
     }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
     QToolButton* button(const char* name) { return form.findChild<QToolButton*>(name); }
@@ -180,7 +177,7 @@ TEST_F(MainWindow, AutoCalcSwitchShowsItsThreeStates) {
     EXPECT_EQ(form.statusPanel(8), "CalcAuto");
 
     QTest::mouseClick(button("BtnAutoCalc"), Qt::LeftButton);
-    EXPECT_FALSE(AutoCalcOn);
+    EXPECT_FALSE(dm().editor().autoCalc());
     EXPECT_FALSE(action("AutoCalc1")->isChecked());
     EXPECT_FALSE(button("BtnAutoCalc")->isChecked());
     EXPECT_FALSE(button("BtnCalculate")->isChecked());
@@ -188,7 +185,7 @@ TEST_F(MainWindow, AutoCalcSwitchShowsItsThreeStates) {
     EXPECT_EQ(form.statusPanel(8), "");
 
     action("AutoCalc1")->trigger();
-    EXPECT_TRUE(AutoCalcOn);
+    EXPECT_TRUE(dm().editor().autoCalc());
     EXPECT_TRUE(button("BtnAutoCalc")->isChecked());
     EXPECT_FALSE(button("BtnCalculate")->isEnabled());
     EXPECT_EQ(form.statusPanel(8), "Auto Calc");
@@ -271,7 +268,7 @@ TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
     t.edit();
     t.fieldByName("Mass").setText("200");
     t.checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.TotalMass, 529.419 - 148.12 + 200, 1e-9);
+    EXPECT_NEAR(dm().editor().totals().TotalMass, 529.419 - 148.12 + 200, 1e-9);
     EXPECT_EQ(panel("PnlTotalMass"), before);
     QTest::mouseClick(button("BtnCalculate"), Qt::LeftButton);
     EXPECT_EQ(panel("PnlTotalMass"), loc("581.30"));
@@ -295,7 +292,7 @@ TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
     QTest::keyClick(av, Qt::Key_Return);
     EXPECT_TRUE(solids->hasFocus());
     EXPECT_EQ(av->text(), loc("10.0")) << "Enter types nothing and the edit shows the field's format";
-    EXPECT_EQ(ReactionTotals.TargetAV, 10);
+    EXPECT_EQ(dm().editor().totals().TargetAV, 10);
     EXPECT_EQ(dm().TblInfo.state(), Table::State::Edit);
     // Leaving the recipe stores the edit.
     chooseType("Empty");

@@ -2,7 +2,7 @@
 // Ctrl+Shift+Z after a charge, a line command, a header edit, a recipe command and a library
 // edit. Each time the three files must hold exactly what they held (the dates aside), the window
 // must show the recipe the action was made on, and the Edit menu must name what comes next.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "ui/Input.h"
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
@@ -37,8 +37,6 @@ namespace {
 class Undo : public MainWindowFixture<>, protected GridDriver {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         FaultVfs::install(); // before the tables open; it fails nothing until armed
         // Alkyd LO-SOY65 is current: soya bean oil, pentaerythritol, phthalic anhydride.
         ASSERT_NO_FATAL_FAILURE(openWindow(TempData::starter("BatchInfo"), TempData::starter("Recipes"),

@@ -2,7 +2,7 @@
 // header edits, new, copied, renamed and deleted recipes) is killed at random moments. Each time
 // the tables must open again, sound, with every action whole: no line with a new mass and an old
 // batch charge, no lines without their header, item numbers 1 to n, and no journal left over.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -71,11 +71,10 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
         break;
     case 7:
         db.run([&] {
-            SourceBatchType = dm.Info.BatchType->asString();
-            SourceBatchCode = dm.Info.BatchCode->asString();
+            const RecipeName source{dm.Info.BatchType->asString(), dm.Info.BatchCode->asString()};
             const QString code = QStringLiteral("C%1").arg(step);
             if (pick % 2)
-                dm.CopyRecipe("Alkyd", code);
+                dm.CopyRecipe(source, "Alkyd", code);
             else
                 dm.RenameRecipe("Alkyd", code);
             dm.ShowResultingRecipe("Alkyd", code);
@@ -100,12 +99,11 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
                     TempData::header("Polyester", "P1"),
                 recipeLines("Alkyd", "A1") + recipeLines("Alkyd", "B1") + recipeLines("Polyester", "P1"),
                 kLibrary);
-    AutoCalcOn = true;
     // Every recipe scaled once, so that the tables start consistent.
     {
         Database db(data.folder());
         StandInForm form;
-        TDMod dm(db, form);
+        TDMod dm(db, form, form.editor);
         for (const auto& [type, code] : {std::pair{"Alkyd", "A1"}, {"Alkyd", "B1"}, {"Polyester", "P1"}})
             db.run([&] { dm.TblInfo.locate("BatchType; BatchCode", {type, code}); });
     }
@@ -121,7 +119,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
             [&](const KilledChild::Report& report) {
                 Database db(data.folder());
                 StandInForm form;
-                TDMod dm(db, form);
+                TDMod dm(db, form, form.editor);
                 QRandomGenerator picks(seed);
                 for (int step = 0;; ++step) {
                     act(dm, form, picks.generate(), round * 100000 + step);
@@ -153,7 +151,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
         // The tables open again, and what an interrupted commit left is dealt with.
         Database db(data.folder());
         StandInForm form;
-        TDMod dm(db, form);
+        TDMod dm(db, form, form.editor);
         db.tidyJournals();
         EXPECT_TRUE(leftovers(data.folder()).isEmpty()) << leftovers(data.folder()).join(", ").toStdString();
         for (const char* file : {"BatchInfo.ADT", "Recipes.adt", "RMLib.ADT"})

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/StoreError.h"
 #include "domain/ReactionTotals.h"
 #include "support/StandInForm.h"
@@ -18,7 +18,7 @@ protected:
     void open(const QString& lines) {
         data.create(TempData::header("Alkyd", "A1"), lines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void openNumbered(int n, const QString& code = "GLY") {
         QString lines;
@@ -56,8 +56,6 @@ protected:
         return "";
     }
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
     }
 
     TempData data;
@@ -103,7 +101,7 @@ TEST_F(LinesTest, DeleteRenumbersAndFocusesTheNeighbour) {
     dm->DeleteLine();
     EXPECT_EQ(listing(), "1:GLY 2:GLY");
     EXPECT_EQ(focusedItem(), 2);
-    EXPECT_NEAR(ReactionTotals.TotalMoles, 3, 1e-9) << "the totals are recomputed";
+    EXPECT_NEAR(form.editor.totals().TotalMoles, 3, 1e-9) << "the totals are recomputed";
     focus(1);
     dm->DeleteLine();
     EXPECT_EQ(stored(), "1:GLY");
@@ -124,12 +122,12 @@ TEST_F(LinesTest, AddNumbersFromTheLineCount) {
     dm->AddBlankLine();
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4:");
     select("TOFA");
-    const double before = ReactionTotals.TotalMass;
+    const double before = form.editor.totals().TotalMass;
     dm->AddIngredient();
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4: 5:TOFA");
     EXPECT_EQ(dm->TblRecipe.fieldByName("RMName").asString(), "Tall Oil Fatty Acid");
     EXPECT_TRUE(dm->TblRecipe.fieldByName("Mass").isNull());
-    EXPECT_EQ(ReactionTotals.TotalMass, before);
+    EXPECT_EQ(form.editor.totals().TotalMass, before);
 }
 
 TEST_F(LinesTest, NoOperationTakesARecipePastItsLimit) {
@@ -169,7 +167,7 @@ TEST_F(LinesTest, OverwriteAsksAndKeepsTheMoles) {
     EXPECT_NEAR(t.fieldByName("Moles").asFloat(), 1, 1e-12);
     EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9);
     EXPECT_NEAR(t.fieldByName("Eb").asFloat(), 4, 1e-12);
-    EXPECT_NEAR(ReactionTotals.TotalMass, 136.15, 1e-9);
+    EXPECT_NEAR(form.editor.totals().TotalMass, 136.15, 1e-9);
     EXPECT_EQ(t.fieldByName("ItemNum").asInteger(), 1);
 
     // The same material again, or a blank line: nothing is asked.
@@ -237,7 +235,7 @@ TEST_F(LinesTest, RenumberingKeepsTheOrderWhenALineMovesInTheIndex) {
 TEST_F(LinesTest, NoLineIsAddedWithoutARecipe) {
     data.create({}, {}, kLibrary);
     db = std::make_unique<Database>(data.folder());
-    dm = std::make_unique<TDMod>(*db, form);
+    dm = std::make_unique<TDMod>(*db, form, form.editor);
     EXPECT_THROW(dm->AddBlankLine(), StoreError);
     EXPECT_THROW(dm->InsertBlankLine(), StoreError);
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes").toStdString(), "0");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecipeEditor.h"
 #include "store/StoredLibrary.h"
 #include "components/DataSource.h"
 #include "components/Database.h"
@@ -15,22 +16,17 @@
 
 class MainWindowLink;
 
-// Set while the library window's view is in browse state, that is, holds nothing unsaved.
-inline bool LibSaved = true;
-// What the recipe name dialog is open for: 1 new recipe, 2 save as, 3 rename.
-inline int NameDialogMode = 0;
-// The recipe that was current when the name dialog became active.
-inline QString SourceBatchType;
-inline QString SourceBatchCode;
-// The item number being given to a new line.
-inline qint8 NewItemNum = 0;
 // A recipe holds at most this many numbered lines.
 inline constexpr int MaxLines = 127;
-// Whether every re-total is followed at once by the batch pass.
-inline bool AutoCalcOn = true;
-// Set exactly while a line recalculation (or a recipe copy) writes line amounts, so that those
-// writes start no further recalculation.
-inline bool Recalculating = false;
+
+// What the recipe name dialog is open for.
+enum class NameCommand { New = 1, SaveAs, Rename };
+
+// A recipe's name: its resin type and its code.
+struct RecipeName {
+    QString type;
+    QString code;
+};
 
 // The data module: owns the six views on the three tables, their data sources and handlers, and
 // the operations on the current recipe.
@@ -38,8 +34,9 @@ class TDMod : public QObject {
     Q_OBJECT
 public:
     // Opens the views in their fixed order; a table that cannot be opened raises the store's
-    // error. `form` is the main window (or a stand-in); it must outlive the data module.
-    TDMod(Database& db, MainWindowLink& form, QObject* parent = nullptr);
+    // error. `form` is the main window (or a stand-in), `editor` what the windows observe of the
+    // recipe; both must outlive the data module.
+    TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent = nullptr);
     ~TDMod() override;
 
     Database& database() const { return m_db; }
@@ -72,12 +69,13 @@ public:
     void FillResinTypeList();
     void FillResinCodeList();
     void SelectRecipe(const QString& type, const QString& code);
-    // The recipe name dialog's OK for NameDialogMode (1 new, 2 save as, 3 rename): checks the
-    // name, asks or refuses as the case is, runs the store operation and shows the resulting
-    // recipe. Tells whether the command was done or the dialog stays open, and where the user
-    // goes on then.
+    // The recipe name dialog's OK for `command` (`source` is the recipe current when the dialog
+    // opened): checks the name, asks or refuses as the case is, runs the store operation and shows
+    // the resulting recipe. Tells whether the command was done or the dialog stays open, and where
+    // the user goes on then.
     enum class NameOutcome { Done, Stay, TypeMissing, CodeMissing };
-    NameOutcome NameRecipe(const QString& type, const QString& code);
+    NameOutcome NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
+                           const QString& code);
     // After a naming command: the recipe of that name, however its letters are written, is shown
     // in the two boxes with both lists filled afresh, and is current.
     void ShowResultingRecipe(const QString& type, const QString& code);
@@ -90,6 +88,8 @@ public:
     void CBResinCodeChange();
 
     void LibDSStateChange();
+    // Whether the library window's view is in browse state, that is, holds nothing unsaved.
+    bool libSaved() const { return m_libSaved; }
 
     // Line arithmetic on the focused line of TblRecipe.
     void RecalcFromMass();
@@ -101,6 +101,13 @@ public:
     void TblRecipeEaChange(Field& field);
     void TblRecipeEbChange(Field& field);
     void TblRecipeRMCodeChange(Field& field);
+
+    // What the windows observe of the recipe: its figures, and whether the batch follows them.
+    RecipeEditor& editor() { return m_editor; }
+    const RecipeEditor& editor() const { return m_editor; }
+    // Set exactly while a line recalculation (or a recipe copy) writes line amounts, so that
+    // those writes start no further recalculation.
+    bool recalculating() const { return m_recalculating; }
 
     // The current recipe as a value: its header and its lines as the views hold them.
     Recipe currentRecipe() const;
@@ -142,7 +149,7 @@ public:
     // Recipe management. Copy, rename and delete each complete or leave the tables as they were.
     void SaveRecipe();
     void AddRecipe(const QString& type, const QString& code);
-    void CopyRecipe(const QString& type, const QString& code);
+    void CopyRecipe(const RecipeName& source, const QString& type, const QString& code);
     void RenameRecipe(const QString& type, const QString& code);
     void DeleteRecipe(const QString& type, const QString& code);
     // Whether a header of that name exists, letter case ignored; a pending header edit is
@@ -208,7 +215,10 @@ private:
     static QString now();
 
     Database& m_db;
+    RecipeEditor& m_editor;
     StoredLibrary m_library{m_db};
+    bool m_libSaved = true;
+    bool m_recalculating = false;
     std::optional<MaterialType> m_libraryType;
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe

@@ -1,4 +1,4 @@
-#include "Tables.h"
+#include "store/Tables.h"
 
 namespace Tables {
 

@@ -1,7 +1,7 @@
 // Every write, sync, truncate and delete of a command is made to fail in turn, once or from then
 // on. Whatever the moment, the files must hold the command whole or not at all, the message
 // must say which, and the next ordinary command must store nothing of a refused one.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/StoreError.h"
 #include "edit/History.h"
 #include "support/FaultVfs.h"
@@ -67,7 +67,7 @@ QString dump(const QString& folder) {
 }
 
 struct Session {
-    explicit Session(const QString& folder) : db(folder), dm(db, form) {}
+    explicit Session(const QString& folder) : db(folder), dm(db, form, form.editor) {}
     StandInForm form;
     Database db;
     TDMod dm;
@@ -152,16 +152,12 @@ const std::vector<Case>& cases() {
          }},
         {"Save As",
          [](TDMod& dm) {
-             SourceBatchType = "Alkyd";
-             SourceBatchCode = "A1";
-             dm.CopyRecipe("Polyester", "P9");
+             dm.CopyRecipe({"Alkyd", "A1"}, "Polyester", "P9");
              dm.ShowResultingRecipe("Polyester", "P9");
          }},
         {"Save As over a recipe",
          [](TDMod& dm) {
-             SourceBatchType = "Alkyd";
-             SourceBatchCode = "A1";
-             dm.CopyRecipe("Alkyd", "B1");
+             dm.CopyRecipe({"Alkyd", "A1"}, "Alkyd", "B1");
              dm.ShowResultingRecipe("Alkyd", "B1");
          }},
         {"Rename",
@@ -200,8 +196,6 @@ protected:
         return data;
     }
     void SetUp() override {
-        AutoCalcOn = true;
-        Recalculating = false;
         FaultVfs::disarm();
         // The files are compared whole: the date a recipe was stored must not tick meanwhile.
         TDMod::Clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(10, 30)); };

@@ -1,7 +1,7 @@
 // Editing the list of a recipe's lines: adding, inserting, overwriting, deleting, renumbering.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 
-#include "MainWindowLink.h"
+#include "edit/MainWindowLink.h"
 #include "domain/NumberFormat.h"
 #include "components/ScanGuard.h"
 #include "components/StoreError.h"
@@ -37,11 +37,11 @@ void TDMod::checkRoomForLine() const {
 void TDMod::addLine(bool withMaterial) {
     TblRecipe.checkBrowseMode();
     checkRoomForLine();
-    NewItemNum = itemNumber(TblRecipe.recordCount() + 1);
+    const qint8 item = itemNumber(TblRecipe.recordCount() + 1);
     const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     TblRecipe.append();
-    Line.ItemNum->setInteger(NewItemNum);
+    Line.ItemNum->setInteger(item);
     if (withMaterial)
         Line.RMCode->setString(code);
     TblRecipe.post();
@@ -63,21 +63,21 @@ void TDMod::insertLine(bool withMaterial) {
     checkRoomForLine();
     const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
+    qint8 item = 1; // the new line's number
     if (TblRecipe.isEmpty()) {
         // Nothing to insert before: the recipe's first line.
-        NewItemNum = 1;
         TblRecipe.append();
     } else {
         const qint8 k = itemNumber(Line.ItemNum->asInteger());
-        NewItemNum = k;
+        item = k;
         ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
-        Field& item = *Line.ItemNum;
+        Field& number = *Line.ItemNum;
         // Walking back from the last line, every line numbered above k moves one up.
         TblRecipe.last();
         bool raised = false;
-        while (item.asInteger() > k) {
+        while (number.asInteger() > k) {
             TblRecipe.edit();
-            item.setInteger(item.asInteger() + 1);
+            number.setInteger(number.asInteger() + 1);
             TblRecipe.post();
             raised = TblRecipe.recNo() == 0;
             if (raised)
@@ -87,12 +87,12 @@ void TDMod::insertLine(bool withMaterial) {
         // Then the line that held k, normally the focused one, and the new line goes before it.
         if (!raised) {
             TblRecipe.edit();
-            item.setInteger(item.asInteger() + 1);
+            number.setInteger(number.asInteger() + 1);
             TblRecipe.post();
         }
         TblRecipe.insert();
     }
-    Line.ItemNum->setInteger(NewItemNum);
+    Line.ItemNum->setInteger(item);
     if (withMaterial)
         Line.RMCode->setString(code);
     TblRecipe.post();
@@ -168,7 +168,7 @@ void TDMod::numberNewLine() {
     // A line begun in the grid (Insert, Down past the last line, Tab past the last cell) takes
     // the number of its place as it is stored, and the lines after it move one on: the numbers
     // run 1 to n, as Blank Insert leaves them. A copy writes its own numbers.
-    if (TblRecipe.state() == Table::State::Insert && Line.ItemNum->isNull() && !Recalculating)
+    if (TblRecipe.state() == Table::State::Insert && Line.ItemNum->isNull() && !m_recalculating)
         TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
 }
 

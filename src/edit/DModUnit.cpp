@@ -1,8 +1,9 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 
-#include "MainWindowLink.h"
-#include "Tables.h"
+#include "edit/MainWindowLink.h"
+#include "store/Tables.h"
 #include "components/RecipeBox.h"
+#include "domain/LineColumns.h"
 #include "domain/NumberFormat.h"
 #include "components/TextKey.h"
 
@@ -41,18 +42,17 @@ private:
 
 } // namespace
 
-TDMod::TDMod(Database& db, MainWindowLink& form, QObject* parent)
+TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
     : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"), LibTbl(db, "LibTbl"),
       TblGridLib(db, "TblGridLib"),
       TblLibPrint(db, "TblLibPrint"), DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
-      DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db),
+      DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db), m_editor(editor),
       m_form(form) {
     DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
     LibDS.setObjectName("LibDS");
     DSGridLib.setObjectName("DSGridLib");
     DSLibPrint.setObjectName("DSLibPrint");
-    LibSaved = true;
     defineFields();
     findFields();
     LibDS.onStateChange = [this] { LibDSStateChange(); };
@@ -114,16 +114,16 @@ void TDMod::defineFields() {
         Field& av = TblInfo.addField("AV", F::Float);
         av.required = true;
         av.defaultValue = 8.0;
-        av.displayFormat = "0.0";
+        av.displayFormat = kAcidValuePicture;
         av.caption = QStringLiteral("Acid Value");
         Field& solids = TblInfo.addField("Solids", F::Float);
         solids.required = true;
         solids.defaultValue = 50.0;
-        solids.displayFormat = "0.00";
+        solids.displayFormat = kSolidsPicture;
         solids.caption = QStringLiteral("Percent Solids");
         Field& size = TblInfo.addField("Size", F::Float);
         size.defaultValue = 1000.0;
-        size.displayFormat = "0.00";
+        size.displayFormat = kBatchSizePicture;
         size.caption = QStringLiteral("Batch Size");
         TblInfo.addField("Date", F::String);
     }
@@ -166,7 +166,7 @@ void TDMod::defineFields() {
         TblRecipe.addField("BatchCode", F::String);
         Field& item = TblRecipe.addField("ItemNum", F::SmallInt);
         item.displayWidth = 2;
-        item.displayFormat = "#";
+        item.displayFormat = lineColumnFormat(LineColumn::Item).picture;
         item.caption = QStringLiteral("Item");
         TblRecipe.addField("RMCode", F::String).caption = QStringLiteral("Code");
         Field& name = TblRecipe.addLookupField("RMName", F::String);
@@ -175,17 +175,16 @@ void TDMod::defineFields() {
         name.setLookup(&TblGridLib, "RMCode", "RMCommonName", "RMCode");
         Field& mass = TblRecipe.addField("Mass", F::Float);
         mass.displayWidth = 8;
-        mass.displayFormat = "0.000";
+        mass.displayFormat = lineColumnFormat(LineColumn::Mass).picture;
         mass.minValue = 0;
         mass.maxValue = 100000;
-        for (const char* n : {"Moles", "Ea", "Eb"}) {
-            Field& f = TblRecipe.addField(n, F::Float);
+        for (LineColumn c : {LineColumn::Moles, LineColumn::Ea, LineColumn::Eb}) {
+            Field& f = TblRecipe.addField(lineColumnFormat(c).field, F::Float);
             f.displayWidth = 8;
-            f.displayFormat = "0.0000";
+            f.displayFormat = lineColumnFormat(c).picture;
         }
-        TblRecipe.addField("Charge", F::Float).displayFormat = "0.00";
-        TblRecipe.addField("Percent", F::Float).displayFormat = "0.000";
-        TblRecipe.addField("Cost", F::Float).displayFormat = "0.00";
+        for (LineColumn c : {LineColumn::Charge, LineColumn::Percent, LineColumn::Cost})
+            TblRecipe.addField(lineColumnFormat(c).field, F::Float).displayFormat = lineColumnFormat(c).picture;
         Field& cls = TblRecipe.addLookupField("ChemClass", F::String);
         cls.size = 35;
         cls.displayWidth = 35;
@@ -316,7 +315,7 @@ void TDMod::CBResinCodeChange() {
     TblInfo.findKey({m_form.resinTypeBox().text(), m_form.resinCodeBox().text()});
 }
 
-void TDMod::LibDSStateChange() { LibSaved = LibTbl.state() == Table::State::Browse; }
+void TDMod::LibDSStateChange() { m_libSaved = LibTbl.state() == Table::State::Browse; }
 
 void TDMod::DSRecipeDataChange(Field*) {
     m_form.UpdateEditableColumns();

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "support/StandInForm.h"
 #include "components/StoreError.h"
 #include "support/TempData.h"
@@ -12,7 +12,7 @@ protected:
     void open(const QString& headers, const QString& lines = {}, const QString& lib = {}) {
         data.create(headers, lines, lib);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     std::string current() {
         return (dm->TblInfo.fieldByName("BatchType").asString() + "/" +
@@ -172,18 +172,18 @@ TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
 
 TEST_F(DModTest, LibrarySavedFollowsTheLibraryViewsState) {
     open({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm->libSaved());
     dm->LibTbl.edit();
-    EXPECT_FALSE(LibSaved);
+    EXPECT_FALSE(dm->libSaved());
     dm->LibTbl.cancel();
-    EXPECT_TRUE(LibSaved);
+    EXPECT_TRUE(dm->libSaved());
 }
 
 TEST_F(DModTest, AMissingTableStopsTheDataModule) {
     data.create();
     QFile::remove(data.file("BatchInfo.ADT"));
     db = std::make_unique<Database>(data.folder());
-    EXPECT_THROW(TDMod(*db, form), StoreError);
+    EXPECT_THROW(TDMod(*db, form, form.editor), StoreError);
 }
 
 } // namespace

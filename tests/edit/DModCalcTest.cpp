@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "domain/NumberFormat.h"
 #include "components/StoreError.h"
 #include "domain/ResinProperties.h"
@@ -31,7 +31,7 @@ protected:
             lines += TempData::line("Alkyd", "W1", i + 1, codes[i]);
         data.create(TempData::header("Alkyd", "W1", av, solids, size), lines + extraLines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     Table& lines() { return dm->TblRecipe; }
     Field& f(const char* name) { return lines().fieldByName(name); }
@@ -46,14 +46,9 @@ protected:
     std::string stored(const QString& sql) { return data.query("Recipes.adt", sql).toStdString(); }
 
     void SetUp() override {
-        AutoCalcOn = true;
-        Recalculating = false;
-        ReactionTotals = {};
     }
     void TearDown() override {
         dm.reset();
-        AutoCalcOn = true;
-        ReactionTotals = {};
     }
 
     TempData data;
@@ -70,7 +65,7 @@ TEST_F(CalcTest, TheWorkedExampleComesOutOfTypedMasses) {
     type(2, "Mass", "101.299");
     type(3, "Mass", "280");
     lines().checkBrowseMode();
-    const TReactionTotals& t = ReactionTotals;
+    const TReactionTotals& t = form.editor.totals();
     EXPECT_EQ(three(t.TotalMass), "529.419");
     EXPECT_EQ(three(t.TotalMoles), "3.100");
     EXPECT_EQ(three(t.TotalEa), "3.000");
@@ -81,20 +76,20 @@ TEST_F(CalcTest, TheWorkedExampleComesOutOfTypedMasses) {
     EXPECT_EQ(three(t.FattyAcidMass), "280.000");
     EXPECT_EQ(three(t.BranchEq), "3.300") << "the glycerol alone branches";
     EXPECT_EQ(three(t.TargetAV), "8.000");
-    EXPECT_EQ(three(Yield()), "494.689");
-    EXPECT_EQ(three(KValue()), "1.033");
-    EXPECT_EQ(three(FAv()), "1.935");
-    EXPECT_EQ(three(PGel()), "90.830");
-    EXPECT_EQ(three(AVAtGel()), "-11.382");
-    EXPECT_EQ(three(WaterOff()), "34.730");
-    EXPECT_EQ(three(OilLength()), "59.169");
-    EXPECT_EQ(three(PercFA()), "56.601");
-    EXPECT_EQ(three(ExcessOH()), "10.000");
-    EXPECT_EQ(three(OHN()), "42.021");
-    EXPECT_EQ(three(PercOH()), "1.273");
+    EXPECT_EQ(three(Yield(form.editor.totals())), "494.689");
+    EXPECT_EQ(three(KValue(form.editor.totals())), "1.033");
+    EXPECT_EQ(three(FAv(form.editor.totals())), "1.935");
+    EXPECT_EQ(three(PGel(form.editor.totals())), "90.830");
+    EXPECT_EQ(three(AVAtGel(form.editor.totals())), "-11.382");
+    EXPECT_EQ(three(WaterOff(form.editor.totals())), "34.730");
+    EXPECT_EQ(three(OilLength(form.editor.totals())), "59.169");
+    EXPECT_EQ(three(PercFA(form.editor.totals())), "56.601");
+    EXPECT_EQ(three(ExcessOH(form.editor.totals())), "10.000");
+    EXPECT_EQ(three(OHN(form.editor.totals())), "42.021");
+    EXPECT_EQ(three(PercOH(form.editor.totals())), "1.273");
 
     // The batch pass stored every line's charge, percent and cost.
-    const double y = Yield();
+    const double y = Yield(form.editor.totals());
     EXPECT_EQ(stored("SELECT printf('%.6f|%.6f|%.6f', Charge, Percent, Cost) FROM Recipes ORDER BY ItemNum"),
               QString("%1|%2|%3\n%4|%5|%6\n%7|%8|%9")
                   .arg(148.12 * 1000 / y, 0, 'f', 6).arg(148.12 * 50 / y, 0, 'f', 6).arg(148.12 * 1.1, 0, 'f', 6)
@@ -163,13 +158,13 @@ TEST_F(CalcTest, EmptyingAnAmountChangesNothingElse) {
     type(1, "Mass", "148.12");
     lines().checkBrowseMode();
     const int before = form.resultsShown;
-    const double total = ReactionTotals.TotalMass;
+    const double total = form.editor.totals().TotalMass;
     type(1, "Mass", "");
     EXPECT_TRUE(f("Mass").isNull());
     EXPECT_EQ(shown("Moles"), "1.0000");
     EXPECT_EQ(shown("Ea"), "2.0000");
     EXPECT_EQ(form.resultsShown, before);
-    EXPECT_EQ(ReactionTotals.TotalMass, total);
+    EXPECT_EQ(form.editor.totals().TotalMass, total);
 }
 
 TEST_F(CalcTest, AComputedMassOutOfRangeStopsTheRecalculation) {
@@ -185,26 +180,26 @@ TEST_F(CalcTest, AComputedMassOutOfRangeStopsTheRecalculation) {
         EXPECT_EQ(e.message(),
                   "-148.12 is not a valid value for field 'Mass'. The allowed range is 0 to 100000");
     }
-    EXPECT_FALSE(Recalculating);
+    EXPECT_FALSE(dm->recalculating());
     EXPECT_EQ(shown("Moles"), "-1.0000");
     EXPECT_EQ(shown("Mass"), "148.120"); // kept: the step that would write it was refused
     EXPECT_EQ(shown("Ea"), "2.0000");    // later steps did not run
     EXPECT_EQ(form.resultsShown, before);
     EXPECT_THROW(f("Moles").setText("1000"), StoreError); // 148120 is too much
-    EXPECT_FALSE(Recalculating);
+    EXPECT_FALSE(dm->recalculating());
 }
 
 TEST_F(CalcTest, ChangingTheCodeRecalculatesForTheNewMaterialWithoutReTotalling) {
     open({"ANH", "FA"});
     type(1, "Moles", "2");
     lines().checkBrowseMode();
-    const double total = ReactionTotals.TotalMass;
+    const double total = form.editor.totals().TotalMass;
     type(1, "RMCode", "TRIOL");
     EXPECT_EQ(shown("Moles"), "2.0000");
     EXPECT_EQ(shown("Mass"), "184.180");
     EXPECT_TRUE(f("Ea").isNull());
     EXPECT_EQ(shown("Eb"), "6.0000");
-    EXPECT_EQ(ReactionTotals.TotalMass, total);
+    EXPECT_EQ(form.editor.totals().TotalMass, total);
 
     type(1, "RMCode", "");
     for (const char* n : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost", "RMMWt", "RMName"})
@@ -219,27 +214,27 @@ TEST_F(CalcTest, TotalsCountOilsFattyAcidsAndMonoacidsByTheirRules) {
     open({"OIL", "FA", "ANH", "NEARMONO"});
     type(1, "Mass", "439");
     lines().checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.TotalMoles, 2, 1e-12);
-    EXPECT_NEAR(ReactionTotals.OilMass, 439, 1e-12);
-    EXPECT_NEAR(ReactionTotals.FattyAcidMass, 392.5, 1e-12);
-    EXPECT_NEAR(ReactionTotals.MonoEa, 1.5, 1e-12);
-    EXPECT_EQ(ReactionTotals.WaterMass, 0);
-    EXPECT_NEAR(ReactionTotals.BranchEq, 3, 1e-12) << "an oil's glycerol is a branch point";
+    EXPECT_NEAR(form.editor.totals().TotalMoles, 2, 1e-12);
+    EXPECT_NEAR(form.editor.totals().OilMass, 439, 1e-12);
+    EXPECT_NEAR(form.editor.totals().FattyAcidMass, 392.5, 1e-12);
+    EXPECT_NEAR(form.editor.totals().MonoEa, 1.5, 1e-12);
+    EXPECT_EQ(form.editor.totals().WaterMass, 0);
+    EXPECT_NEAR(form.editor.totals().BranchEq, 3, 1e-12) << "an oil's glycerol is a branch point";
     type(2, "Mass", "280");
     lines().checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.TotalMoles, 3, 1e-12);
-    EXPECT_NEAR(ReactionTotals.OilMass, 439 + 292.7, 1e-9);
-    EXPECT_NEAR(ReactionTotals.WaterMass, 18, 1e-12);
-    EXPECT_NEAR(ReactionTotals.MonoEa, 2.5, 1e-12);
+    EXPECT_NEAR(form.editor.totals().TotalMoles, 3, 1e-12);
+    EXPECT_NEAR(form.editor.totals().OilMass, 439 + 292.7, 1e-9);
+    EXPECT_NEAR(form.editor.totals().WaterMass, 18, 1e-12);
+    EXPECT_NEAR(form.editor.totals().MonoEa, 2.5, 1e-12);
     type(3, "Moles", "2");
     lines().checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.TotalEa, 1.5 + 1 + 4, 1e-12);
-    EXPECT_NEAR(ReactionTotals.WaterMass, 18 + 36, 1e-12);
-    EXPECT_NEAR(ReactionTotals.MonoEa, 2.5, 1e-12);
-    EXPECT_NEAR(ReactionTotals.BranchEq, 3, 1e-12) << "a fatty acid and an anhydride are chain units";
+    EXPECT_NEAR(form.editor.totals().TotalEa, 1.5 + 1 + 4, 1e-12);
+    EXPECT_NEAR(form.editor.totals().WaterMass, 18 + 36, 1e-12);
+    EXPECT_NEAR(form.editor.totals().MonoEa, 2.5, 1e-12);
+    EXPECT_NEAR(form.editor.totals().BranchEq, 3, 1e-12) << "a fatty acid and an anhydride are chain units";
     type(4, "Moles", "1");
     lines().checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.MonoEa, 2.5, 1e-12) << "RMFa 1.0000001 is not a monoacid";
+    EXPECT_NEAR(form.editor.totals().MonoEa, 2.5, 1e-12) << "RMFa 1.0000001 is not a monoacid";
 }
 
 TEST_F(CalcTest, TheBatchScalesToTheYield) {
@@ -247,16 +242,16 @@ TEST_F(CalcTest, TheBatchScalesToTheYield) {
     type(1, "Mass", "500");
     type(2, "Mass", "500");
     lines().checkBrowseMode();
-    EXPECT_NEAR(Yield(), 900, 1e-9);
+    EXPECT_NEAR(Yield(form.editor.totals()), 900, 1e-9);
     go(1);
     EXPECT_NEAR(f("Charge").asFloat(), 1000, 1e-9);
     EXPECT_NEAR(f("Percent").asFloat(), 500 * 60 / 900.0, 1e-9);
     EXPECT_NEAR(f("Cost").asFloat(), 1000, 1e-9);
     go(2);
     EXPECT_TRUE(f("Cost").isNull()) << "a material without price costs nothing";
-    EXPECT_NEAR(ReactionTotals.BatchChargeTotal, 2000, 1e-9);
-    EXPECT_NEAR(BatchWaterOff(), 200, 1e-9);
-    EXPECT_NEAR(ReactionTotals.TotalCost, 1000, 1e-9);
+    EXPECT_NEAR(form.editor.totals().BatchChargeTotal, 2000, 1e-9);
+    EXPECT_NEAR(BatchWaterOff(form.editor.totals()), 200, 1e-9);
+    EXPECT_NEAR(form.editor.totals().TotalCost, 1000, 1e-9);
 }
 
 TEST_F(CalcTest, NoYieldLeavesTheLinesBatchValuesAlone) {
@@ -267,10 +262,10 @@ TEST_F(CalcTest, NoYieldLeavesTheLinesBatchValuesAlone) {
     lines().checkBrowseMode();
     type(1, "Mass", "100"); // water 180 > mass 100
     lines().checkBrowseMode();
-    EXPECT_LE(Yield(), 0);
+    EXPECT_LE(Yield(form.editor.totals()), 0);
     EXPECT_EQ(shown("Charge"), "5.00");
-    EXPECT_EQ(ReactionTotals.BatchChargeTotal, 0);
-    EXPECT_EQ(ReactionTotals.TotalCost, 0);
+    EXPECT_EQ(form.editor.totals().BatchChargeTotal, 0);
+    EXPECT_EQ(form.editor.totals().TotalCost, 0);
 }
 
 TEST_F(CalcTest, WithAutoCalcOffOnlyTheTotalsFollow) {
@@ -278,11 +273,11 @@ TEST_F(CalcTest, WithAutoCalcOffOnlyTheTotalsFollow) {
     type(1, "Mass", "500");
     type(2, "Mass", "500");
     lines().checkBrowseMode();
-    AutoCalcOn = false;
+    form.editor.setAutoCalc(false);
     const int before = form.resultsShown;
     type(2, "Mass", "1400");
     lines().checkBrowseMode();
-    EXPECT_NEAR(ReactionTotals.TotalMass, 1900, 1e-9);
+    EXPECT_NEAR(form.editor.totals().TotalMass, 1900, 1e-9);
     EXPECT_EQ(form.resultsShown, before);
     go(2);
     EXPECT_NEAR(f("Charge").asFloat(), 1000, 1e-9);
@@ -302,8 +297,8 @@ TEST_F(CalcTest, HeaderEditsReTotalAndRescale) {
     go(1);
     EXPECT_NEAR(f("Charge").asFloat(), 500, 1e-9);
     dm->TblInfo.fieldByName("AV").setText("10");
-    EXPECT_EQ(ReactionTotals.TargetAV, 10);
-    EXPECT_GT(Yield(), 900);
+    EXPECT_EQ(form.editor.totals().TargetAV, 10);
+    EXPECT_GT(Yield(form.editor.totals()), 900);
 }
 
 TEST_F(CalcTest, ARefusedWriteEndsTheBatchPassAndUndoesIt) {
@@ -333,10 +328,10 @@ TEST_F(CalcTest, ARefusedWriteEndsTheBatchPassAndUndoesIt) {
 
 TEST_F(CalcTest, ARecipeWithoutLinesTotalsToZero) {
     open({});
-    EXPECT_EQ(ReactionTotals.TotalMass, 0);
-    EXPECT_EQ(Yield(), 0);
-    EXPECT_EQ(ReactionTotals.BatchChargeTotal, 0);
-    EXPECT_EQ(ReactionTotals.TotalCost, 0);
+    EXPECT_EQ(form.editor.totals().TotalMass, 0);
+    EXPECT_EQ(Yield(form.editor.totals()), 0);
+    EXPECT_EQ(form.editor.totals().BatchChargeTotal, 0);
+    EXPECT_EQ(form.editor.totals().TotalCost, 0);
     EXPECT_GT(form.resultsShown, 0);
 }
 

@@ -1,6 +1,6 @@
 // The data module's part in maintaining the raw-material library.
-#include "DModUnit.h"
-#include "Tables.h"
+#include "edit/DModUnit.h"
+#include "store/Tables.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"
 #include "domain/LineConversions.h"
@@ -61,7 +61,7 @@ QString TDMod::materialCode(const QString& typed) const {
 
 void TDMod::checkLineCode(const QVariant& code) const {
     // What the recalculation and a copy write is the library's or the recipe's own.
-    if (Recalculating || code.isNull())
+    if (m_recalculating || code.isNull())
         return;
     const TableSchema& lib = Tables::rmLib();
     if (!m_db.table(lib).findFirst(lib.columnIndex("RMCode"), code.toString().toUtf8()))

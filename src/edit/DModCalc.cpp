@@ -1,7 +1,7 @@
 // The line arithmetic and the totals and batch passes of the data module.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 
-#include "MainWindowLink.h"
+#include "edit/MainWindowLink.h"
 #include "components/ScanGuard.h"
 #include "domain/NumberFormat.h"
 #include "components/ScopeGuard.h"
@@ -12,15 +12,11 @@
 #include "domain/ResinProperties.h"
 #include "domain/Totals.h"
 
+#include <QScopedValueRollback>
+
 using namespace LineConversions;
 
 namespace {
-
-// Holds the guard for the length of one recalculation, however it ends.
-struct RecalculatingScope {
-    RecalculatingScope() { Recalculating = true; }
-    ~RecalculatingScope() { Recalculating = false; }
-};
 
 // The focused line's material, read once per recalculation.
 struct LineMaterial {
@@ -54,7 +50,7 @@ void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
 }
 
 void TDMod::recalcFrom(Amount typed, Field& source) {
-    RecalculatingScope guard;
+    const QScopedValueRollback<bool> guard(m_recalculating, true);
     TblRecipe.edit();
     const LineMaterial m(Line);
     const LineAmounts a = AmountsFrom(typed, source.asFloat(), m.type, m.mwt, m.fa, m.fan, m.fb);
@@ -85,7 +81,7 @@ void TDMod::RecalcFromEb() {
 }
 
 void TDMod::checkAmount(const Field& typed, const QVariant& value) {
-    if (Recalculating || value.isNull())
+    if (m_recalculating || value.isNull())
         return;
     const LineMaterial m(Line);
     const double v = value.toDouble();
@@ -139,7 +135,7 @@ QString TDMod::lockedReason(const QString& fieldName) const {
 }
 
 void TDMod::amountChanged(Field& field, void (TDMod::*recalc)()) {
-    if (Recalculating || field.isNull())
+    if (m_recalculating || field.isNull())
         return;
     (this->*recalc)();
     CalcTotals();
@@ -151,7 +147,7 @@ void TDMod::TblRecipeEaChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEa)
 void TDMod::TblRecipeEbChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEb); }
 
 void TDMod::TblRecipeRMCodeChange(Field& code) {
-    if (code.isNull() && !Recalculating) {
+    if (code.isNull() && !m_recalculating) {
         emptyLineKeepingPlace(Line.ItemNum->value());
         return;
     }
@@ -169,6 +165,7 @@ Recipe TDMod::currentRecipe() const {
         r.header.av = amount(Info.AV->value());
         r.header.solids = amount(Info.Solids->value());
         r.header.size = amount(Info.Size->value());
+        r.header.date = Info.Date->asString();
     }
     const int rows = TblRecipe.isOpen() ? TblRecipe.rowCount() : 0;
     r.lines.reserve(size_t(rows));
@@ -200,14 +197,14 @@ void TDMod::CalcTotals() {
     TReactionTotals t = totalsOf(recipe, m_library);
     // The target acid value is the header's as its change handler put it, and the batch figures
     // stay as the last batch pass left them.
-    const TReactionTotals& was = ReactionTotals;
+    const TReactionTotals& was = m_editor.totals();
     t.TargetAV = was.TargetAV;
     t.BatchChargeTotal = was.BatchChargeTotal;
     t.BatchPercentTotal = was.BatchPercentTotal;
     t.BatchSize = was.BatchSize;
     t.SolidsPercent = was.SolidsPercent;
-    ReactionTotals = t;
-    if (AutoCalcOn)
+    m_editor.setTotals(t);
+    if (m_editor.autoCalc())
         scaleBatch(recipe); // the lines as just totalled: stored, nothing pending
     tx.commit();
 }
@@ -223,7 +220,7 @@ void TDMod::scaleBatch(const Recipe& recipe) {
     {
         // One transaction: all lines or none.
         Database::Transaction tx(m_db);
-        const BatchScale batch = batchOf(recipe, m_library, ReactionTotals);
+        const BatchScale batch = batchOf(recipe, m_library, m_editor.totals());
         // The batch columns follow from the recipe: writing them changes no recipe, and merely
         // showing one whose figures were stale must not date it.
         const bool keep = m_keepDate;
@@ -248,16 +245,16 @@ void TDMod::scaleBatch(const Recipe& recipe) {
                 Line.Cost->setValue(line.cost ? QVariant(*line.cost) : QVariant());
             }
         }
-        ReactionTotals = scaled(ReactionTotals, recipe.header, batch);
+        m_editor.setTotals(scaled(m_editor.totals(), recipe.header, batch));
         tx.commit();
     }
-    m_form.ShowResults();
+    m_editor.announce();
 }
 
 void TDMod::DSInfoDataChange(Field* field) {
     // The date a post stamps changes no figure.
     if (field == Info.Date)
         return;
-    ReactionTotals.TargetAV = Info.AV->asFloat();
+    m_editor.setTargetAV(Info.AV->asFloat());
     CalcTotals();
 }

@@ -18,8 +18,6 @@ public:
     virtual ~MainWindowLink() = default;
     virtual RecipeBox& resinTypeBox() = 0;
     virtual RecipeBox& resinCodeBox() = 0;
-    // Writes the result panels and the grid's footer row from the recipe totals.
-    virtual void ShowResults() = 0;
     // Sets which amount columns of the ingredient grid may be edited for the focused line.
     virtual void UpdateEditableColumns() = 0;
     // Writes panel `index` (1 to 8) of the status bar.

@@ -1,6 +1,6 @@
 // A real full disk: the tables on a small file system of their own, filled up to the last byte.
 // Needs the right to mount one (root); skipped otherwise.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/StoreError.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -63,10 +63,9 @@ TEST(DiskFull, AFullDiskIsSaidSoAndNothingIsStored) {
     for (const char* f : {"BatchInfo.ADT", "Recipes.adt", "RMLib.ADT"})
         ASSERT_TRUE(QFile::copy(template_.file(f), folder + "/" + f));
 
-    AutoCalcOn = true;
     StandInForm form;
     Database db(folder);
-    TDMod dm(db, form);
+    TDMod dm(db, form, form.editor);
     const auto count = [&] {
         int n = 0;
         dm.TblInfo.refresh();
@@ -74,10 +73,8 @@ TEST(DiskFull, AFullDiskIsSaidSoAndNothingIsStored) {
         return n;
     };
     disk.fill();
-    SourceBatchType = "Alkyd";
-    SourceBatchCode = "A1";
     try {
-        db.run([&] { dm.CopyRecipe("Alkyd", "A2"); });
+        db.run([&] { dm.CopyRecipe({"Alkyd", "A1"}, "Alkyd", "A2"); });
         FAIL() << "a copy of 40 lines was stored on a full disk";
     } catch (const StoreError& e) {
         EXPECT_NE(e.message().indexOf("is full"), -1) << e.message().toStdString();
@@ -85,7 +82,7 @@ TEST(DiskFull, AFullDiskIsSaidSoAndNothingIsStored) {
     }
     EXPECT_EQ(count(), 1) << "nothing of the copy";
     disk.free();
-    EXPECT_NO_THROW(db.run([&] { dm.CopyRecipe("Alkyd", "A2"); })) << "once there is room again";
+    EXPECT_NO_THROW(db.run([&] { dm.CopyRecipe({"Alkyd", "A1"}, "Alkyd", "A2"); })) << "once there is room again";
     EXPECT_EQ(count(), 2);
     EXPECT_EQ(QDir(folder).entryList({"*-journal", "*-mj*"}, QDir::Files).size(), 0);
 }

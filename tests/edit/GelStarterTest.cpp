@@ -1,6 +1,6 @@
 // The gel predictions of recipes worked by hand, from the totals the data module forms of the
 // starter tables as the program ships them.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "domain/GelSafety.h"
 #include "domain/ReactionCourse.h"
 #include "domain/ResinProperties.h"
@@ -14,8 +14,6 @@ namespace {
 class StarterGel : public ::testing::Test {
 protected:
     void SetUp() override {
-        AutoCalcOn = true;
-        ReactionTotals = {};
         // Beside the starter recipes, 2 mol glycerol with 3 mol phthalic anhydride.
         data.create(TempData::starter("BatchInfo") + TempData::header("Polyester", "GP23", 8),
                     TempData::starter("Recipes") +
@@ -23,16 +21,15 @@ protected:
                         TempData::line("Polyester", "GP23", 2, "PA", "444.36, 3, 6, NULL, NULL, NULL, NULL"),
                     TempData::starter("RMLib"));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void TearDown() override {
         dm.reset();
-        ReactionTotals = {};
     }
     // The recipe made current, its totals formed as the window forms them.
     const TReactionTotals& recipe(const QString& type, const QString& code) {
         EXPECT_TRUE(dm->TblInfo.locate("BatchType; BatchCode", {type, code})) << code.toStdString();
-        return ReactionTotals;
+        return form.editor.totals();
     }
 
     TempData data;

@@ -1,5 +1,5 @@
-#include "DModUnit.h"
-#include "Tables.h"
+#include "edit/DModUnit.h"
+#include "store/Tables.h"
 #include "components/Sqlite.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -15,8 +15,6 @@ const QString kLibrary = TempData::material("GLY", "Glycerol", "Base", 92.09, 0,
 class LastModified : public ::testing::Test {
 protected:
     void SetUp() override {
-        Recalculating = false;
-        AutoCalcOn = true;
         TDMod::Clock = [this] { return now; };
     }
     void TearDown() override {
@@ -25,7 +23,7 @@ protected:
     }
     void open() {
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void create(const QString& date = "'2026-01-05T08:00:00'") {
         data.create(QString("INSERT INTO BatchInfo VALUES ('Alkyd', 'A7', 'Base resin', 9, 55, 1200, %1);\n"
@@ -104,9 +102,7 @@ TEST_F(LastModified, RenameKeepsTheStampAndCopyStampsTheCopy) {
     now = now.addDays(1);
     dm->RenameRecipe("Alkyd", "A8");
     EXPECT_EQ(dateOf("A8"), "2026-01-05T08:00:00");
-    SourceBatchType = "Alkyd";
-    SourceBatchCode = "A8";
-    dm->CopyRecipe("Alkyd", "C1");
+    dm->CopyRecipe({"Alkyd", "A8"}, "Alkyd", "C1");
     EXPECT_EQ(dateOf("C1"), "2026-12-10T10:30:00");
     EXPECT_EQ(dateOf("A8"), "2026-01-05T08:00:00");
 }

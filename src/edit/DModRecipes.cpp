@@ -1,12 +1,14 @@
 // Creating, saving, copying, renaming and deleting recipes.
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 
-#include "MainWindowLink.h"
+#include "edit/MainWindowLink.h"
 #include "components/RecipeBox.h"
 #include "components/ScanGuard.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"
+
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -20,7 +22,8 @@ struct CopiedLine {
 
 } // namespace
 
-TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
+TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
+                                     const QString& code) {
     using B = MainWindowLink;
     const auto error = [this](const QString& text, int buttons, int defaultButton) {
         return m_form.showBox(B::Icon::Error, QStringLiteral("Error"), text, buttons, defaultButton);
@@ -35,11 +38,10 @@ TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
     }
     // Named before a pending header edit is stored with it.
     const char* const names[] = {"", "New Recipe", "Save As", "Rename"};
-    if (NameDialogMode >= 1 && NameDialogMode <= 3)
-        m_db.nameAction(QString::fromLatin1(names[NameDialogMode]));
+    m_db.nameAction(QString::fromLatin1(names[int(command)]));
     const bool exists = RecipeExists(type, code);
-    switch (NameDialogMode) {
-    case 1:
+    switch (command) {
+    case NameCommand::New:
         if (!exists) {
             AddRecipe(type, code);
             m_form.focusAcidValue();
@@ -48,14 +50,14 @@ TDMod::NameOutcome TDMod::NameRecipe(const QString& type, const QString& code) {
             return NameOutcome::Stay;
         }
         break;
-    case 2:
+    case NameCommand::SaveAs:
         if (exists && m_form.showBox(B::Icon::Question, QStringLiteral("Confirm"),
                                      QStringLiteral("A recipe by that name already exists, continue?"),
                                      B::Yes | B::No, B::No) != B::Yes) // replacing is never the default
             return NameOutcome::Stay;
-        CopyRecipe(type, code);
+        CopyRecipe(source, type, code);
         break;
-    default:
+    case NameCommand::Rename:
         if (exists) {
             error(QStringLiteral("A recipe by that name already exists! Cannot rename"), B::Ok, B::Ok);
             return NameOutcome::Stay;
@@ -133,16 +135,16 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     tx.commit();
 }
 
-void TDMod::CopyRecipe(const QString& type, const QString& code) {
+void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("Save As"));
-    if (TextKey::same(type, SourceBatchType) && TextKey::same(code, SourceBatchCode)) {
+    if (TextKey::same(type, source.type) && TextKey::same(code, source.code)) {
         // Copying a recipe onto itself would remove it first: it is stored as Save does.
         SaveRecipe();
         return;
     }
     Database::Transaction tx(m_db);
-    if (!TblInfo.locate("BatchType; BatchCode", {SourceBatchType, SourceBatchCode}))
-        throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(SourceBatchType, SourceBatchCode));
+    if (!TblInfo.locate("BatchType; BatchCode", {source.type, source.code}))
+        throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(source.type, source.code));
     TblInfo.checkBrowseMode();
     TblRecipe.checkBrowseMode();
     const QVariantList header = {type, code, Info.Description->value(), Info.AV->value(),
@@ -163,8 +165,7 @@ void TDMod::CopyRecipe(const QString& type, const QString& code) {
     {
         // The new header is current: the line view holds its (no) lines and takes new ones.
         ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
-        Recalculating = true;
-        ScopeGuard release([&] { Recalculating = false; });
+        const QScopedValueRollback<bool> recalculating(m_recalculating, true);
         for (const CopiedLine& line : lines) {
             TblRecipe.append();
             Line.ItemNum->setInteger(line.item);

@@ -1,4 +1,4 @@
-#include "DModUnit.h"
+#include "edit/DModUnit.h"
 #include "components/StoreError.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -7,11 +7,13 @@
 
 namespace {
 
+// The recipe current when the name dialog opens in these tests.
+const RecipeName kA7{"Alkyd", "A7"};
+
 class RecipesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Recalculating = false;
-        AutoCalcOn = false; // the stored batch values stay as the test wrote them
+        form.editor.setAutoCalc(false); // the stored batch values stay as the test wrote them
         data.create(TempData::header("Alkyd", "A7", 9, 55, 1200, "Base resin") +
                         TempData::header("Alkyd", "B2") + TempData::header("Polyester", "P1"),
                     TempData::line("Alkyd", "A7", 1, "GLY", "92.09, 1, NULL, 3, 0, 10, 1") +
@@ -21,13 +23,10 @@ protected:
                     TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3) +
                         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form);
-        SourceBatchType = "Alkyd";
-        SourceBatchCode = "A7";
+        dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     void TearDown() override {
         dm.reset();
-        AutoCalcOn = true;
     }
     std::string q(const char* file, const QString& sql) { return data.query(file, sql).replace('\n', ' ').toStdString(); }
     std::string linesOf(const char* type, const char* code) {
@@ -67,16 +66,16 @@ TEST_F(RecipesTest, DeletingTheLastRecipeOfATypeRemovesTheType) {
 }
 
 TEST_F(RecipesTest, SaveAsCopiesLinesAndHeaderAndKeepsTheSource) {
-    dm->CopyRecipe("Alkyd", "A9");
+    dm->CopyRecipe(kA7, "Alkyd", "A9");
     EXPECT_EQ(linesOf("Alkyd", "A9"), "1:GLY:92.09::10.0 2:PA:148.12:50.0:20.0 3::::") << "a Charge of 0 is empty in the copy";
     EXPECT_EQ(linesOf("Alkyd", "A7"), "1:GLY:92.09:0.0:10.0 2:PA:148.12:50.0:20.0 3::::");
     EXPECT_EQ(q("BatchInfo.ADT", "SELECT Description, AV, Solids, Size FROM BatchInfo WHERE BatchCode='A9'"),
               "Base resin|9.0|55.0|1200.0");
-    EXPECT_FALSE(Recalculating);
+    EXPECT_FALSE(dm->recalculating());
 }
 
 TEST_F(RecipesTest, SaveAsOntoAnotherRecipeReplacesIt) {
-    dm->CopyRecipe("Alkyd", "B2");
+    dm->CopyRecipe(kA7, "Alkyd", "B2");
     EXPECT_EQ(headers(), "Alkyd/A7 Alkyd/B2 Polyester/P1");
     EXPECT_EQ(linesOf("Alkyd", "B2"), "1:GLY:92.09::10.0 2:PA:148.12:50.0:20.0 3::::");
 }
@@ -84,7 +83,7 @@ TEST_F(RecipesTest, SaveAsOntoAnotherRecipeReplacesIt) {
 TEST_F(RecipesTest, SaveAsUnderItsOwnNameStoresTheRecipe) {
     dm->TblInfo.edit();
     dm->TblInfo.fieldByName("AV").setFloat(11);
-    dm->CopyRecipe("ALKYD", "a7");
+    dm->CopyRecipe(kA7, "ALKYD", "a7");
     EXPECT_EQ(headers(), "Alkyd/A7 Alkyd/B2 Polyester/P1");
     EXPECT_EQ(linesOf("Alkyd", "A7"), "1:GLY:92.09:0.0:10.0 2:PA:148.12:50.0:20.0 3::::");
     EXPECT_EQ(q("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='A7'"), "11.0");
@@ -120,8 +119,8 @@ TEST_F(RecipesTest, AFailureInTheMiddleLeavesNoHalfRecipe) {
         std::function<void()> run;
     };
     const std::vector<Case> cases = {
-        {"copy", [&] { dm->CopyRecipe("Alkyd", "A9"); }},
-        {"copy onto another", [&] { dm->CopyRecipe("Alkyd", "B2"); }},
+        {"copy", [&] { dm->CopyRecipe(kA7, "Alkyd", "A9"); }},
+        {"copy onto another", [&] { dm->CopyRecipe(kA7, "Alkyd", "B2"); }},
         {"rename", [&] { dm->RenameRecipe("Alkyd", "A8"); }},
         {"delete", [&] { dm->DeleteRecipe("Alkyd", "A7"); }},
     };
@@ -136,7 +135,7 @@ TEST_F(RecipesTest, AFailureInTheMiddleLeavesNoHalfRecipe) {
         db->beforeWrite = nullptr;
         EXPECT_EQ(headers(), "Alkyd/A7 Alkyd/B2 Polyester/P1") << c.what;
         EXPECT_EQ(q("Recipes.adt", "SELECT BatchType || BatchCode || ItemNum FROM Recipes ORDER BY rowid"), before) << c.what;
-        EXPECT_FALSE(Recalculating) << c.what;
+        EXPECT_FALSE(dm->recalculating()) << c.what;
         EXPECT_FALSE(dm->TblRecipe.controlsDisabled()) << c.what;
         EXPECT_FALSE(dm->TblInfo.controlsDisabled()) << c.what;
     }
@@ -179,7 +178,6 @@ TEST_F(RecipesTest, ARefusedHeaderPostLeavesNothingSuspended) {
 }
 
 TEST_F(RecipesTest, RenamingRescalesNoOtherRecipe) {
-    AutoCalcOn = true;
     const std::string before = q("Recipes.adt", "SELECT ifnull(Charge,'') FROM Recipes WHERE BatchType='Polyester'");
     dm->RenameRecipe("Polyester", "A8"); // passes through the name Polyester/A7 on the way
     EXPECT_EQ(q("Recipes.adt", "SELECT ifnull(Charge,'') FROM Recipes WHERE BatchType='Polyester' AND BatchCode='P1'"),
@@ -209,10 +207,9 @@ class NameRecipeTest : public RecipesTest, public ::testing::WithParamInterface<
 
 TEST_P(NameRecipeTest, ChecksTheNameAndRunsItsCommand) {
     const NameCase& c = GetParam();
-    NameDialogMode = c.mode;
     form.boxAnswers = c.answers;
     TDMod::NameOutcome outcome{};
-    db->run([&] { outcome = dm->NameRecipe(c.type, c.code); });
+    db->run([&] { outcome = dm->NameRecipe(NameCommand(c.mode), kA7, c.type, c.code); });
     EXPECT_EQ(int(outcome), int(c.outcome));
     EXPECT_EQ(form.boxes.join(" | ").toStdString(), c.boxes);
     EXPECT_EQ(headers(), c.headers);
@@ -262,9 +259,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A name longer than its column is refused, never cut into another recipe's name.
 TEST_F(RecipesTest, ANameLongerThanItsColumnIsRefused) {
-    NameDialogMode = 1;
     try {
-        db->run([&] { dm->NameRecipe("Alkyd", "A7-and-more-1234"); });
+        db->run([&] { dm->NameRecipe(NameCommand::New, kA7, "Alkyd", "A7-and-more-1234"); });
         FAIL() << "a 16-character code was stored";
     } catch (const FieldError& e) {
         EXPECT_NE(e.message().indexOf("it holds at most 15 characters"), -1) << e.message().toStdString();
