@@ -5,6 +5,7 @@
 #include "ui/CourseChart.h"
 #include "ui/CourseForm.h"
 #include "ui/DBGrid.h"
+#include "ui/Input.h"
 #include "ui/MessageBox.h"
 #include "edit/History.h"
 #include "support/WindowBenchMain.h"
@@ -220,6 +221,13 @@ void BM_MaterialTypeButton(benchmark::State& state) {
 }
 BENCHMARK(BM_MaterialTypeButton)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
+// Ctrl+Z in the grid, as the chemist takes an action back.
+void undoByKey(TForm1& form) {
+    form.DBGrid1->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+}
+
 // Ctrl+Z after an action on the 127-line recipe: the action is done untimed, its undo timed
 // until the window has painted what the files hold again.
 void undoAfter(benchmark::State& state, const std::function<void(TForm1&)>& action) {
@@ -270,6 +278,44 @@ void BM_UndoDeleteRecipe(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_UndoDeleteRecipe)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Delete recipe on the 127-line recipe, answered Yes, until the window shows the recipe after it;
+// the undo that brings it back is not timed.
+void BM_DeleteRecipe(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    for (auto _ : state) {
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        p.form().BtnDeleteRecipe->click();
+        settle();
+        state.PauseTiming();
+        MessageBox::clearHistory();
+        undoByKey(p.form());
+        state.ResumeTiming();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_DeleteRecipe)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Save As of the 127-line recipe under a new name, through the name dialog's OK, until the window
+// shows the copy; the undo is not timed.
+void BM_SaveAsRecipe(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TFrmInput* dialog = p.form().FrmInput();
+    for (auto _ : state) {
+        dialog->prepare(NameCommand::SaveAs);
+        dialog->CBProductCode->setEditText(QStringLiteral("COPY"));
+        dialog->OKBtnClick();
+        settle();
+        state.PauseTiming();
+        undoByKey(p.form());
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    failOnBoxes(state);
+}
+BENCHMARK(BM_SaveAsRecipe)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // A new process of the program, from its start until its window is shown, and the memory it
 // then holds.

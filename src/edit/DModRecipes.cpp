@@ -3,24 +3,9 @@
 
 #include "edit/MainWindowLink.h"
 #include "components/RecipeBox.h"
-#include "components/ScanGuard.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"
-
-#include <QScopedValueRollback>
-
-namespace {
-
-const char* const kLineAmounts[] = {"Moles", "Mass", "Ea", "Eb", "Charge", "Percent", "Cost"};
-
-struct CopiedLine {
-    int item;
-    QString code;
-    double amounts[7];
-};
-
-} // namespace
 
 TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
                                      const QString& code) {
@@ -107,25 +92,14 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("Delete Recipe"));
     Database::Transaction tx(m_db);
     {
-        // The lines go with their header: nothing to stamp.
-        const bool keep = m_keepDate;
-        m_keepDate = true;
-        ScopeGuard restore([&] { m_keepDate = keep; });
-        ScanGuard lines(TblRecipe, ScanGuard::StayWhereItEnds);
-        ScanGuard headers(TblInfo, ScanGuard::StayWhereItEnds);
         ScopeGuard showCurrent([&] {
             m_form.resinTypeBox().setText(Info.BatchType->asString());
             m_form.resinCodeBox().setText(Info.BatchCode->asString());
         });
-        // Names that differ only in letter case are one recipe: the header's lines are those
-        // the line view shows for it, matched as the header is.
+        // Names that differ only in letter case are one recipe. A pending change is settled as
+        // the header is found; the header after it becomes current.
         if (TblInfo.locate("BatchType; BatchCode", {type, code})) {
-            TblRecipe.syncWithMaster();
-            while (!TblRecipe.isEmpty()) {
-                TblRecipe.first();
-                TblRecipe.remove();
-            }
-            TblInfo.remove();
+            m_recipes.remove(Info.BatchType->asString(), Info.BatchCode->asString());
         }
         TblRecipe.refresh();
         TblInfo.refresh();
@@ -147,67 +121,37 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
         throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(source.type, source.code));
     TblInfo.checkBrowseMode();
     TblRecipe.checkBrowseMode();
-    const QVariantList header = {type, code, Info.Description->value(), Info.AV->value(),
-                                 Info.Solids->value(), Info.Size->value()};
-    std::vector<CopiedLine> lines;
-    for (int i = 0; i < TblRecipe.rowCount(); ++i) {
-        CopiedLine line;
-        line.item = TblRecipe.valueAt(i, *Line.ItemNum).toInt();
-        if (line.item < -128 || line.item > 127)
+    Recipe copy = currentRecipe();
+    copy.header.type = type;
+    copy.header.code = code;
+    copy.header.date = now();
+    for (::Line& line : copy.lines) {
+        if (line.item.value_or(0) < -128 || line.item.value_or(0) > 127)
             throw StoreError(QStringLiteral("Range check error"));
-        line.code = TblRecipe.valueAt(i, *Line.RMCode).toString();
-        for (int a = 0; a < 7; ++a)
-            line.amounts[a] = TblRecipe.valueAt(i, TblRecipe.fieldByName(kLineAmounts[a])).toDouble();
-        lines.push_back(line);
+        line.item = line.item.value_or(0);
+        // Amounts are stored as they stand, a 0 empty; a line without a material keeps none.
+        for (std::optional<double>* a : {&line.mass, &line.moles, &line.ea, &line.eb, &line.charge,
+                                         &line.percent, &line.cost})
+            if (line.code.isEmpty() || (*a && **a == 0))
+                a->reset();
     }
-    DeleteRecipe(type, code);
-    TblInfo.appendRecord(header);
-    {
-        // The new header is current: the line view holds its (no) lines and takes new ones.
-        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
-        const QScopedValueRollback<bool> recalculating(m_recalculating, true);
-        for (const CopiedLine& line : lines) {
-            TblRecipe.append();
-            Line.ItemNum->setInteger(line.item);
-            if (!line.code.isEmpty()) {
-                Line.RMCode->setString(line.code);
-                // Amounts are stored as they stand; a 0 stays empty in the copy.
-                for (int a = 0; a < 7; ++a)
-                    if (line.amounts[a] != 0)
-                        TblRecipe.fieldByName(kLineAmounts[a]).setFloat(line.amounts[a]);
-            }
-            TblRecipe.post();
-        }
-    }
+    m_recipes.save(copy);
+    TblRecipe.refresh();
+    TblInfo.refresh();
+    TblInfo.locate("BatchType; BatchCode", {type, code});
+    FillResinTypeList();
+    FillResinCodeList();
     tx.commit();
 }
 
 void TDMod::RenameRecipe(const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("Rename"));
     Database::Transaction tx(m_db);
-    {
-        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
-        TblInfo.checkBrowseMode();
-        TblRecipe.checkBrowseMode();
-        // A new name is not a new recipe: it keeps the date it was last stored.
-        const bool keep = m_keepDate;
-        m_keepDate = true;
-        ScopeGuard restore([&] { m_keepDate = keep; });
-        // Every line of the recipe moves to the new name; a moved line leaves the line view.
-        while (!TblRecipe.isEmpty()) {
-            TblRecipe.first();
-            TblRecipe.edit();
-            Line.BatchType->setString(type);
-            Line.BatchCode->setString(code);
-            TblRecipe.post();
-        }
-        // The lines follow the header once, to its final name: no pass runs on a half-changed
-        // name, which would rescale another recipe's lines.
-        ScanGuard header(TblInfo, ScanGuard::StayWhereItEnds);
-        TblInfo.edit();
-        Info.BatchType->setString(type);
-        Info.BatchCode->setString(code);
-        TblInfo.post();
-    }
+    TblInfo.checkBrowseMode();
+    TblRecipe.checkBrowseMode();
+    m_recipes.rename(Info.BatchType->asString(), Info.BatchCode->asString(), type, code);
+    TblRecipe.refresh();
+    TblInfo.refresh();
+    TblInfo.locate("BatchType; BatchCode", {type, code});
     tx.commit();
 }

@@ -2,6 +2,7 @@
 
 #include "RecipeEditor.h"
 #include "store/StoredLibrary.h"
+#include "store/StoredRecipes.h"
 #include "components/DataSource.h"
 #include "components/Database.h"
 #include "components/Table.h"
@@ -217,6 +218,7 @@ private:
     Database& m_db;
     RecipeEditor& m_editor;
     StoredLibrary m_library{m_db};
+    StoredRecipes m_recipes{m_db};
     bool m_libSaved = true;
     bool m_recalculating = false;
     std::optional<MaterialType> m_libraryType;

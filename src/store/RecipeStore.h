@@ -13,4 +13,17 @@ public:
     // The recipe of that name, its letters matched as the store's keys match them; nullopt when
     // none is stored under it. Its lines are in item order, a line without an item first.
     virtual std::optional<Recipe> load(const QString& type, const QString& code) const = 0;
+
+    // Each of these is one transaction: done whole or not at all, joining the transaction of the
+    // user action when one is open. A name too long for the store is refused, naming it.
+    //
+    // Stores `recipe` in place of the recipe of its name: the header as given, its date
+    // included, and the lines in their order.
+    virtual void save(const Recipe& recipe) = 0;
+    // Removes the recipe of that name with its lines; nothing when none is stored under it.
+    virtual void remove(const QString& type, const QString& code) = 0;
+    // Gives the recipe named `fromType`, `fromCode` the name `type`, `code`, its lines with it.
+    // Its date stays: a new name is not a new recipe.
+    virtual void rename(const QString& fromType, const QString& fromCode, const QString& type,
+                        const QString& code) = 0;
 };

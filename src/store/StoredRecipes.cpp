@@ -7,10 +7,26 @@
 
 namespace {
 
-// A recipe's name as the views' keys match it: without letter case, and a missing word as
-// an empty one.
-const QString kByName = QStringLiteral("ifnull(BatchType, '') = ?1 COLLATE NOCASE AND "
-                                       "ifnull(BatchCode, '') = ?2 COLLATE NOCASE");
+// A recipe's name as the views' keys match it: without letter case, and a missing word as an
+// empty one. Written so that the files' indexes on the name find the rows.
+struct ByName {
+    QString where;
+    QVariantList args;
+};
+ByName byName(const QString& type, const QString& code) {
+    ByName n;
+    QStringList parts;
+    for (const auto& [column, word] : {std::pair{"BatchType", type}, std::pair{"BatchCode", code}}) {
+        if (word.isEmpty()) {
+            parts << QStringLiteral("(%1 IS NULL OR %1 = '')").arg(QLatin1String(column));
+        } else {
+            n.args << word;
+            parts << QStringLiteral("%1 = ?%2 COLLATE NOCASE").arg(QLatin1String(column)).arg(n.args.size());
+        }
+    }
+    n.where = parts.join(QStringLiteral(" AND "));
+    return n;
+}
 
 std::optional<double> amount(const RowValues& row, const TableSchema& schema, const char* column) {
     const int c = schema.columnIndex(QString::fromLatin1(column));
@@ -23,7 +39,8 @@ std::optional<double> amount(const RowValues& row, const TableSchema& schema, co
 
 std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& code) const {
     const TableSchema& info = Tables::batchInfo();
-    const std::vector<RowPtr> headers = m_db.table(info).select(kByName, {type, code});
+    const ByName name = byName(type, code);
+    const std::vector<RowPtr> headers = m_db.table(info).select(name.where, name.args);
     if (headers.empty())
         return std::nullopt;
     // Of two headers of one name, which the naming commands never make, the first stored.
@@ -42,7 +59,7 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
 
     const TableSchema& lines = Tables::recipes();
     const int item = lines.columnIndex(QStringLiteral("ItemNum"));
-    std::vector<RowPtr> rows = m_db.table(lines).select(kByName, {type, code});
+    std::vector<RowPtr> rows = m_db.table(lines).select(name.where, name.args);
     // In item order as the line view shows them: a line without a number first, and lines of
     // one number in the order they were stored.
     std::stable_sort(rows.begin(), rows.end(), [item](const RowPtr& a, const RowPtr& b) {
@@ -67,4 +84,87 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
         r.lines.push_back(std::move(l));
     }
     return r;
+}
+
+namespace {
+
+QVariant text(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
+QVariant figure(const std::optional<double>& v) { return v ? QVariant(*v) : QVariant(); }
+
+void put(RowValues& row, const TableSchema& schema, const char* column, const QVariant& value) {
+    row.set(schema.columnIndex(QString::fromLatin1(column)), value);
+}
+
+} // namespace
+
+void StoredRecipes::save(const Recipe& recipe) {
+    const RecipeHeader& h = recipe.header;
+    Database::Transaction tx(m_db);
+    remove(h.type, h.code);
+    const TableSchema& info = Tables::batchInfo();
+    RowValues header(int(info.columns.size()));
+    put(header, info, "BatchType", text(h.type));
+    put(header, info, "BatchCode", text(h.code));
+    put(header, info, "Description", text(h.description));
+    put(header, info, "AV", figure(h.av));
+    put(header, info, "Solids", figure(h.solids));
+    put(header, info, "Size", figure(h.size));
+    put(header, info, "Date", text(h.date));
+    m_db.table(info).insert(header);
+
+    const TableSchema& lines = Tables::recipes();
+    TableFile& file = m_db.table(lines);
+    for (const ::Line& l : recipe.lines) {
+        RowValues row(int(lines.columns.size()));
+        put(row, lines, "BatchType", text(h.type));
+        put(row, lines, "BatchCode", text(h.code));
+        put(row, lines, "ItemNum", l.item ? QVariant(*l.item) : QVariant());
+        put(row, lines, "RMCode", text(l.code));
+        put(row, lines, "Mass", figure(l.mass));
+        put(row, lines, "Moles", figure(l.moles));
+        put(row, lines, "Ea", figure(l.ea));
+        put(row, lines, "Eb", figure(l.eb));
+        put(row, lines, "Charge", figure(l.charge));
+        put(row, lines, "Percent", figure(l.percent));
+        put(row, lines, "Cost", figure(l.cost));
+        file.insert(row);
+    }
+    tx.commit();
+}
+
+void StoredRecipes::remove(const QString& type, const QString& code) {
+    Database::Transaction tx(m_db);
+    TableFile& info = m_db.table(Tables::batchInfo());
+    const ByName name = byName(type, code);
+    const std::vector<RowPtr> headers = info.select(name.where, name.args);
+    if (!headers.empty()) {
+        // The header the views show for the name, and every line they show under it.
+        info.remove(headers.front()->rowid, headers.front()->values);
+        TableFile& lines = m_db.table(Tables::recipes());
+        for (const RowPtr& row : lines.select(name.where, name.args))
+            lines.remove(row->rowid, row->values);
+    }
+    tx.commit();
+}
+
+void StoredRecipes::rename(const QString& fromType, const QString& fromCode, const QString& type,
+                           const QString& code) {
+    Database::Transaction tx(m_db);
+    const auto renamed = [&](TableFile& file, const RowPtr& row) {
+        const TableSchema& s = file.schema();
+        RowValues after = row->values;
+        put(after, s, "BatchType", text(type));
+        put(after, s, "BatchCode", text(code));
+        file.update(row->rowid, row->values, after);
+    };
+    TableFile& info = m_db.table(Tables::batchInfo());
+    const ByName name = byName(fromType, fromCode);
+    const std::vector<RowPtr> headers = info.select(name.where, name.args);
+    if (!headers.empty()) {
+        TableFile& lines = m_db.table(Tables::recipes());
+        for (const RowPtr& row : lines.select(name.where, name.args))
+            renamed(lines, row);
+        renamed(info, headers.front());
+    }
+    tx.commit();
 }

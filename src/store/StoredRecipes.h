@@ -4,12 +4,16 @@
 
 class Database;
 
-// The recipes of the header and line files, read as they are stored: what is pending in a
-// window is not part of them.
+// The recipes of the header and line files, read and written as they are stored: what is pending
+// in a window is not part of them. The views over the files read them again afterwards.
 class StoredRecipes : public RecipeStore {
 public:
     explicit StoredRecipes(Database& db) : m_db(db) {}
     std::optional<Recipe> load(const QString& type, const QString& code) const override;
+    void save(const Recipe& recipe) override;
+    void remove(const QString& type, const QString& code) override;
+    void rename(const QString& fromType, const QString& fromCode, const QString& type,
+                const QString& code) override;
 
 private:
     Database& m_db;

@@ -3,6 +3,7 @@
 #include "edit/DModUnit.h"
 #include "domain/ReactionTotals.h"
 #include "domain/Totals.h"
+#include "components/StoreError.h"
 #include "store/StoredRecipes.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -102,6 +103,56 @@ TEST_F(StoredRecipesTest, WhatIsPendingIsNotStored) {
     EXPECT_EQ(described(*store.load("Alkyd", "A1")), before);
     EXPECT_EQ(dm->currentRecipe().header.description, "Changed");
     dm->TblInfo.cancel();
+}
+
+TEST_F(StoredRecipesTest, ASavedRecipeLoadsAsItWasSavedAndReplacesTheOneOfItsName) {
+    StoredRecipes store(*db);
+    Recipe r = *store.load("Alkyd", "A1");
+    r.header.type = "Polyester";
+    r.header.code = "G1";
+    r.header.date = "2026-12-10T08:00:00";
+    r.lines[1].mass.reset();
+    db->run([&] { store.save(r); });
+    // One recipe of that name, whatever the letters it was stored under.
+    EXPECT_EQ(described(*store.load("POLYESTER", "g1")), described(r));
+    EXPECT_EQ(store.load("Polyester", "G1")->header.date, "2026-12-10T08:00:00");
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo WHERE BatchCode = 'G1'"), "1");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchCode = 'G1'"), "4");
+    EXPECT_EQ(described(*store.load("Alkyd", "A1")).substr(0, 5), "Alkyd") << "the source stays";
+}
+
+TEST_F(StoredRecipesTest, RemovingAndRenamingTakeTheLinesWithTheHeader) {
+    StoredRecipes store(*db);
+    const std::string a1 = described(*store.load("Alkyd", "A1"));
+    db->run([&] { store.rename("alkyd", "a1", "Alkyd", "A2"); });
+    EXPECT_FALSE(store.load("Alkyd", "A1"));
+    std::string a2 = a1;
+    a2.replace(a2.find("A1"), 2, "A2");
+    EXPECT_EQ(described(*store.load("Alkyd", "A2")), a2);
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchCode = 'A1'"), "0");
+
+    db->run([&] { store.remove("ALKYD", "a2"); });
+    EXPECT_FALSE(store.load("Alkyd", "A2"));
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchType = 'Alkyd'"), "0");
+    EXPECT_TRUE(store.load("Polyester", "G1")) << "another recipe stays";
+    EXPECT_NO_THROW(db->run([&] { store.remove("Alkyd", "A2"); })) << "nothing to remove";
+}
+
+TEST_F(StoredRecipesTest, ANameTooLongIsRefusedAndNothingIsWritten) {
+    StoredRecipes store(*db);
+    Recipe r = *store.load("Alkyd", "A1");
+    const QString before = data.query("Recipes.adt", "SELECT * FROM Recipes") +
+                           data.query("BatchInfo.ADT", "SELECT * FROM BatchInfo");
+    r.header.code = "A1-and-more-1234";
+    try {
+        db->run([&] { store.save(r); });
+        FAIL() << "a 16-character code was stored";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(e.message(), "'A1-and-more-1234' is too long for field 'BatchCode': it holds at most 15 characters");
+    }
+    EXPECT_THROW(db->run([&] { store.rename("Alkyd", "A1", "Alkyd", "A1-and-more-1234"); }), FieldError);
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT * FROM Recipes") + data.query("BatchInfo.ADT", "SELECT * FROM BatchInfo"),
+              before);
 }
 
 } // namespace
