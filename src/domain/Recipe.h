@@ -67,4 +67,17 @@ struct Recipe {
     std::vector<Line> lines; // in item order
 };
 
+// What a new recipe's header holds until the user changes it.
+namespace NewRecipe {
+inline const QString description = QStringLiteral("[Enter Recipe Description here]");
+inline constexpr double av = 8;
+inline constexpr double solids = 50;
+inline constexpr double size = 1000;
+} // namespace NewRecipe
+
+// A new recipe of that name: no lines, and the header's defaults.
+inline Recipe newRecipe(const QString& type, const QString& code) {
+    return {{type, code, NewRecipe::description, NewRecipe::av, NewRecipe::solids, NewRecipe::size, {}}, {}};
+}
+
 inline double value(const std::optional<double>& amount) { return amount.value_or(0); }

@@ -85,7 +85,18 @@ bool TDMod::RecipeExists(const QString& type, const QString& code) {
 
 void TDMod::AddRecipe(const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("New Recipe"));
-    TblInfo.appendRecord({type, code});
+    Database::Transaction tx(m_db);
+    // Whatever is pending is settled first, as moving to another recipe settles it.
+    TblInfo.checkBrowseMode();
+    if (code.isEmpty())
+        throw FieldError(QStringLiteral("Field 'BatchCode' must have a value"));
+    Recipe recipe = newRecipe(type, code);
+    recipe.header.date = now();
+    m_recipes.save(recipe);
+    TblRecipe.refresh();
+    TblInfo.refresh();
+    TblInfo.locate("BatchType; BatchCode", {type, code});
+    tx.commit();
 }
 
 void TDMod::DeleteRecipe(const QString& type, const QString& code) {

@@ -50,7 +50,7 @@ Line line(int item, const QString& code, double mass, double moles, std::optiona
 // The worked recipe: 1 mol anhydride, 1.1 mol glycerol, 1 mol fatty acid, to acid value 8.
 Recipe worked() {
     Recipe r;
-    r.header = {"Alkyd", "W1", "Worked", 8.0, 50.0, 1000.0};
+    r.header = {"Alkyd", "W1", "Worked", 8.0, 50.0, 1000.0, {}};
     r.lines = {line(1, "ANH", 148.12, 1, 2, std::nullopt), line(2, "TRIOL", 101.299, 1.1, std::nullopt, 3.3),
                line(3, "FA", 280, 1, 1, std::nullopt)};
     return r;
@@ -59,7 +59,7 @@ Recipe worked() {
 // A long-oil soya alkyd: 0.7437 mol soya oil, 0.9548 mol pentaerythritol, 1.4853 mol anhydride.
 Recipe soya() {
     Recipe r;
-    r.header = {"Alkyd", "LO", "Soya", 10.0, 60.0, 1000.0};
+    r.header = {"Alkyd", "LO", "Soya", 10.0, 60.0, 1000.0, {}};
     r.lines = {line(1, "SOY", 650, 0.7437070938215103, 2.231121281464531, 2.231121281464531),
                line(2, "PE", 130, 0.9548292324641938, std::nullopt, 3.8193169298567753),
                line(3, "ANH", 220, 1.4852822036186875, 2.970564407237375, std::nullopt)};
@@ -168,7 +168,7 @@ TEST(Figures, EveryPlaceWritesAFigureFromTheOneTable) {
     EXPECT_EQ(mass->footerText(t), "529.419");
     EXPECT_EQ(mass->reportText(t), "529.419");
 
-    const Recipe none{{"Alkyd", "E1", "", 8.0, 60.0, 1500.0}, {}};
+    const Recipe none{{"Alkyd", "E1", "", 8.0, 60.0, 1500.0, {}}, {}};
     const TReactionTotals e = scaled(totalsOf(none, library()), none.header, batchOf(none, library(), totalsOf(none, library())));
     int panels = 0;
     for (const Figure& f : figures()) {
