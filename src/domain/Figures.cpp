@@ -18,31 +18,31 @@ double solids(const TReactionTotals& t) { return t.SolidsPercent; }
 // name, value; panel, pattern, suffix, caption; footer field, pattern; report label, pattern,
 // caption.
 const std::vector<Figure> kFigures = {
-    {"KValue", KValue, "PnlKValue", "0.000", "", "Paton's Constant", nullptr, nullptr, "LblKValue", "0.000", "Alkyd Constant:"},
-    {"AVAtGel", AVAtGel, "PnlAVAtGel", "0.0", "", "Acid Val at Gel", nullptr, nullptr, "LblAVAtGel", "0.0", "AV @ Gel:"},
-    {"PGel", PGel, "PnlPGel", "0.0", " %", "PGel", nullptr, nullptr, "LblPGel", "0.000", "P Gel:"},
-    {"FAv", FAv, "PnlFAV", "0.00", "", "FAv", nullptr, nullptr, "LblFav", "0.000", "F Av:"},
-    {"OilLength", OilLength, "PnlOilLength", "0.0", " %", "Oil Length", nullptr, nullptr, "LblOilLength", "0.0", "Oil Length:"},
-    {"PercFA", PercFA, "PnlPercFA", "0.0", " %", "Percent FA", nullptr, nullptr, nullptr, nullptr, nullptr},
-    {"ExcessOH", ExcessOH, "PnlExcessOH", "0.0", " %", "Excess", nullptr, nullptr, "LblExcessOH", "0.0", "Excess OH:"},
-    {"OHN", OHN, "PnlOHN", "0", "", "Number", nullptr, nullptr, "LblOHN", "0", "OH Number:"},
-    {"OHEqvMass", OHEqvMass, "PnlOHEqvMass", "0", "", "Equivalent Mass", nullptr, nullptr, "LblOHEqvMass", "0", "Oh Eqv. Mass:"},
-    {"PercOH", PercOH, "PnlPercOH", "0.0", " %", "Percent", nullptr, nullptr, "LblPercOH", "0.0", "Percent OH:"},
-    {"MolMass", MolMass, "PnlMolMass", "#", "", "Molecular Mass", nullptr, nullptr, "LblMolMass", "#", "Mol. Mass:"},
-    {"TotalMass", totalMass, "PnlTotalMass", "0.00", "", nullptr, "Mass", "0.000", "LblTMass", "0.000", nullptr},
-    {"WaterOff", WaterOff, "PnlWaterOff", "0.00", "", nullptr, nullptr, nullptr, "LblMassWaterOff", "0.000", nullptr},
-    {"Yield", Yield, "PnlYield", "0.0#", "", nullptr, nullptr, nullptr, "LblMassYield", "0.000", nullptr},
-    {"BatchChargeTotal", batchCharge, "PnlBatchTotal", "0.0", "", nullptr, "Charge", "0.00", "LblTAmt", "0.00", nullptr},
-    {"BatchWaterOff", BatchWaterOff, "PnlBatchWaterOff", "0.0", "", nullptr, nullptr, nullptr, "LblChargeWaterOff", "0.00", nullptr},
-    {"BatchSize", batchSize, "PnlBatchYield", "0.0", "", nullptr, nullptr, nullptr, "LblChargeYield", "0.00", nullptr},
-    {"BatchPercentTotal", batchPercent, "PnlPercentTotal", "0.00", "", nullptr, "Percent", "0.000", "LblTPerc", "0.000", nullptr},
-    {"PercentWaterOff", PercentWaterOff, "PnlPercentWaterOff", "0.00", "", nullptr, nullptr, nullptr, "LblPercentWaterOff", "0.000", nullptr},
-    {"SolidsPercent", solids, "PnlPercYield", "0.00", "", nullptr, nullptr, nullptr, "LblPercentYield", "0.000", nullptr},
-    {"TotalMoles", totalMoles, nullptr, nullptr, nullptr, nullptr, "Moles", "0.0000", "LblTMoles", "0.0000", nullptr},
-    {"TotalEa", totalEa, nullptr, nullptr, nullptr, nullptr, "Ea", "0.0000", "LblTEa", "0.0000", nullptr},
-    {"TotalEb", totalEb, nullptr, nullptr, nullptr, nullptr, "Eb", "0.0000", "LblTEb", "0.0000", nullptr},
-    {"TotalCost", totalCost, nullptr, nullptr, nullptr, nullptr, "Cost", "0.00", "LblTCost", "0.00", nullptr},
-    {"CostPerMass", CostPerMass, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "LblCost", "0.00", "Cost per Kg:"},
+    {"KValue", KValue, "PnlKValue", "0.000", "", "Paton's Constant", std::nullopt, nullptr, "LblKValue", "0.000", "Alkyd Constant:"},
+    {"AVAtGel", AVAtGel, "PnlAVAtGel", "0.0", "", "Acid Val at Gel", std::nullopt, nullptr, "LblAVAtGel", "0.0", "AV @ Gel:"},
+    {"PGel", PGel, "PnlPGel", "0.0", " %", "PGel", std::nullopt, nullptr, "LblPGel", "0.000", "P Gel:"},
+    {"FAv", FAv, "PnlFAV", "0.00", "", "FAv", std::nullopt, nullptr, "LblFav", "0.000", "F Av:"},
+    {"OilLength", OilLength, "PnlOilLength", "0.0", " %", "Oil Length", std::nullopt, nullptr, "LblOilLength", "0.0", "Oil Length:"},
+    {"PercFA", PercFA, "PnlPercFA", "0.0", " %", "Percent FA", std::nullopt, nullptr, nullptr, nullptr, nullptr},
+    {"ExcessOH", ExcessOH, "PnlExcessOH", "0.0", " %", "Excess", std::nullopt, nullptr, "LblExcessOH", "0.0", "Excess OH:"},
+    {"OHN", OHN, "PnlOHN", "0", "", "Number", std::nullopt, nullptr, "LblOHN", "0", "OH Number:"},
+    {"OHEqvMass", OHEqvMass, "PnlOHEqvMass", "0", "", "Equivalent Mass", std::nullopt, nullptr, "LblOHEqvMass", "0", "Oh Eqv. Mass:"},
+    {"PercOH", PercOH, "PnlPercOH", "0.0", " %", "Percent", std::nullopt, nullptr, "LblPercOH", "0.0", "Percent OH:"},
+    {"MolMass", MolMass, "PnlMolMass", "#", "", "Molecular Mass", std::nullopt, nullptr, "LblMolMass", "#", "Mol. Mass:"},
+    {"TotalMass", totalMass, "PnlTotalMass", "0.00", "", nullptr, LineColumn::Mass, "0.000", "LblTMass", "0.000", nullptr},
+    {"WaterOff", WaterOff, "PnlWaterOff", "0.00", "", nullptr, std::nullopt, nullptr, "LblMassWaterOff", "0.000", nullptr},
+    {"Yield", Yield, "PnlYield", "0.0#", "", nullptr, std::nullopt, nullptr, "LblMassYield", "0.000", nullptr},
+    {"BatchChargeTotal", batchCharge, "PnlBatchTotal", "0.0", "", nullptr, LineColumn::Charge, "0.00", "LblTAmt", "0.00", nullptr},
+    {"BatchWaterOff", BatchWaterOff, "PnlBatchWaterOff", "0.0", "", nullptr, std::nullopt, nullptr, "LblChargeWaterOff", "0.00", nullptr},
+    {"BatchSize", batchSize, "PnlBatchYield", "0.0", "", nullptr, std::nullopt, nullptr, "LblChargeYield", "0.00", nullptr},
+    {"BatchPercentTotal", batchPercent, "PnlPercentTotal", "0.00", "", nullptr, LineColumn::Percent, "0.000", "LblTPerc", "0.000", nullptr},
+    {"PercentWaterOff", PercentWaterOff, "PnlPercentWaterOff", "0.00", "", nullptr, std::nullopt, nullptr, "LblPercentWaterOff", "0.000", nullptr},
+    {"SolidsPercent", solids, "PnlPercYield", "0.00", "", nullptr, std::nullopt, nullptr, "LblPercentYield", "0.000", nullptr},
+    {"TotalMoles", totalMoles, nullptr, nullptr, nullptr, nullptr, LineColumn::Moles, "0.0000", "LblTMoles", "0.0000", nullptr},
+    {"TotalEa", totalEa, nullptr, nullptr, nullptr, nullptr, LineColumn::Ea, "0.0000", "LblTEa", "0.0000", nullptr},
+    {"TotalEb", totalEb, nullptr, nullptr, nullptr, nullptr, LineColumn::Eb, "0.0000", "LblTEb", "0.0000", nullptr},
+    {"TotalCost", totalCost, nullptr, nullptr, nullptr, nullptr, LineColumn::Cost, "0.00", "LblTCost", "0.00", nullptr},
+    {"CostPerMass", CostPerMass, nullptr, nullptr, nullptr, nullptr, std::nullopt, nullptr, "LblCost", "0.00", "Cost per Kg:"},
 };
 
 QString write(const Figure& f, const TReactionTotals& t, const char* pattern, const char* suffix = "") {
@@ -70,8 +70,11 @@ const std::vector<Figure>& figures() { return kFigures; }
 const Figure* figureOfPanel(const QString& panel) {
     return find([](const Figure& f, const QString& k) { return is(f.panel, k); }, panel);
 }
-const Figure* figureOfFooter(const QString& field) {
-    return find([](const Figure& f, const QString& k) { return is(f.footerField, k); }, field);
+const Figure* figureOfFooter(LineColumn column) {
+    for (const Figure& f : kFigures)
+        if (f.footer == column)
+            return &f;
+    return nullptr;
 }
 const Figure* figureOfReportLabel(const QString& label) {
     return find([](const Figure& f, const QString& k) { return is(f.reportLabel, k); }, label);

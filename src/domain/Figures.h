@@ -1,8 +1,10 @@
 #pragma once
 
+#include "LineColumns.h"
 #include "ReactionTotals.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The one table of a recipe's figures: each with what it is called, how it is worked out from
@@ -17,8 +19,8 @@ struct Figure {
     const char* panelFormat;
     const char* panelSuffix;
     const char* panelCaption;
-    // The grid's footer row: the field whose column shows it there, and the pattern.
-    const char* footerField;
+    // The grid's footer row: the column that shows it there, and the pattern.
+    std::optional<LineColumn> footer;
     const char* footerFormat;
     // The recipe report: the label that prints it, the pattern and the caption before it.
     const char* reportLabel;
@@ -33,7 +35,7 @@ struct Figure {
 // Every figure, the panels' in the order the main window writes them, then those of the
 // footer row and the report alone.
 const std::vector<Figure>& figures();
-// The figure a panel, footer field or report label shows; nullptr for none.
+// The figure a panel, footer column or report label shows; nullptr for none.
 const Figure* figureOfPanel(const QString& panel);
-const Figure* figureOfFooter(const QString& field);
+const Figure* figureOfFooter(LineColumn column);
 const Figure* figureOfReportLabel(const QString& label);

@@ -112,7 +112,7 @@ void TDMod::checkAmount(const Field& typed, const QVariant& value) {
     }
 }
 
-QString TDMod::lockedReason(const QString& fieldName) const {
+QString TDMod::lockedReason(LineColumn column) const {
     const QString name = Line.RMName->asString();
     const QString code = Line.RMCode->asString();
     if (code.isEmpty())
@@ -127,9 +127,9 @@ QString TDMod::lockedReason(const QString& fieldName) const {
         return QStringLiteral("%1 has no acid, anhydride or hydroxyl groups in the library: the line takes no "
                               "amounts.")
             .arg(name);
-    if (fieldName == QLatin1String("Ea") && !e.ea)
+    if (column == LineColumn::Ea && !e.ea)
         return QStringLiteral("%1 has no acid groups: its Ea stays empty.").arg(name);
-    if (fieldName == QLatin1String("Eb") && !e.eb)
+    if (column == LineColumn::Eb && !e.eb)
         return QStringLiteral("%1 has no hydroxyl groups: its Eb stays empty.").arg(name);
     return QString();
 }

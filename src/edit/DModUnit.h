@@ -6,6 +6,7 @@
 #include "components/DataSource.h"
 #include "components/Database.h"
 #include "components/Table.h"
+#include "domain/LineColumns.h"
 #include "domain/LineConversions.h"
 #include "domain/Recipe.h"
 
@@ -145,7 +146,7 @@ public:
     // column typed in.
     void checkAmount(const Field& typed, const QVariant& value);
     // Why the focused line's amount column cannot be typed into; empty when it can.
-    QString lockedReason(const QString& fieldName) const;
+    QString lockedReason(LineColumn column) const;
 
     // Recipe management. Copy, rename and delete each complete or leave the tables as they were.
     void SaveRecipe();

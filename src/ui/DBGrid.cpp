@@ -105,53 +105,47 @@ void DBGrid::updateVisualOrder() {
     m_keys.setVisualOrder(std::move(order));
 }
 
-GridColumn* DBGrid::column(const QString& fieldName) {
-    const int c = m_model->columnOf(fieldName);
-    return c < 0 ? nullptr : &m_model->columns()[size_t(c)];
+GridColumn* DBGrid::column(LineColumn column) {
+    const size_t c = size_t(column);
+    return c < m_model->columns().size() ? &m_model->columns()[c] : nullptr;
 }
 
-FooterCell* DBGrid::footer(const QString& fieldName) {
-    const int c = m_model->columnOf(fieldName);
-    return c < 0 ? nullptr : &m_footer->cells()[size_t(c)];
+FooterCell* DBGrid::footer(LineColumn column) {
+    const size_t c = size_t(column);
+    return c < m_footer->cells().size() ? &m_footer->cells()[c] : nullptr;
 }
 
-void DBGrid::setFooterText(const QString& fieldName, const QString& text) {
-    if (FooterCell* f = footer(fieldName)) {
+void DBGrid::setFooterText(LineColumn column, const QString& text) {
+    if (FooterCell* f = footer(column)) {
         f->text = text;
         m_footer->update();
     }
 }
 
-void DBGrid::setReadOnly(const QString& fieldName, bool readOnly) {
-    if (GridColumn* c = column(fieldName))
+void DBGrid::setReadOnly(LineColumn column, bool readOnly) {
+    if (GridColumn* c = this->column(column))
         c->readOnly = readOnly;
-}
-
-QString DBGrid::currentField() const {
-    const int c = currentIndex().column();
-    return c >= 0 && c < int(m_model->columns().size()) ? m_model->columns()[size_t(c)].fieldName : QString();
 }
 
 void DBGrid::sectionResized(int logical, int newSize) {
     m_footer->update();
     if (m_fitting)
         return;
-    if (logical == m_model->columnOf(m_stretchField))
+    if (logical == m_stretch)
         m_stretchWidth = newSize;
     fitStretch();
     if (onColumnsChanged)
         onColumnsChanged();
 }
 
-void DBGrid::setStretchField(const QString& fieldName) {
-    m_stretchField = fieldName;
-    const int c = m_model->columnOf(fieldName);
-    m_stretchWidth = c < 0 ? 0 : columnWidth(c);
+void DBGrid::setStretchColumn(LineColumn column) {
+    m_stretch = int(column) < m_model->columnCount() ? int(column) : -1;
+    m_stretchWidth = m_stretch < 0 ? 0 : columnWidth(m_stretch);
     fitStretch();
 }
 
 void DBGrid::fitStretch() {
-    const int c = m_model->columnOf(m_stretchField);
+    const int c = m_stretch;
     if (c < 0)
         return;
     int others = 0;
@@ -181,8 +175,7 @@ QStringList DBGrid::columnOrder() const {
 QMap<QString, int> DBGrid::columnWidths() const {
     QMap<QString, int> widths;
     for (size_t i = 0; i < m_model->columns().size(); ++i) {
-        const QString& field = m_model->columns()[i].fieldName;
-        widths.insert(field, field == m_stretchField ? m_stretchWidth : columnWidth(int(i)));
+        widths.insert(m_model->columns()[i].fieldName, int(i) == m_stretch ? m_stretchWidth : columnWidth(int(i)));
     }
     return widths;
 }
@@ -194,7 +187,7 @@ void DBGrid::restoreColumns(const QStringList& order, const QMap<QString, int>& 
         if (c < 0 || it.value() < 8)
             continue; // a column too narrow to find again is left as it was
         setColumnWidth(c, it.value());
-        if (it.key() == m_stretchField)
+        if (c == m_stretch)
             m_stretchWidth = it.value();
     }
     QHeaderView* header = horizontalHeader();
@@ -209,8 +202,8 @@ void DBGrid::restoreColumns(const QStringList& order, const QMap<QString, int>& 
     m_footer->update();
 }
 
-void DBGrid::goToField(const QString& fieldName) {
-    const int c = m_model->columnOf(fieldName);
+void DBGrid::goToColumn(LineColumn column) {
+    const int c = int(column) < m_model->columnCount() ? int(column) : -1;
     Table* t = m_model->table();
     if (c < 0 || !t || t->recNo() < 0)
         return;
@@ -335,8 +328,7 @@ bool DBGrid::commitOpenCell() {
 }
 
 void DBGrid::refuseTyping(const QModelIndex& cell) {
-    const QString field = m_model->columns()[size_t(cell.column())].fieldName;
-    m_lastRefusal = lockedReason ? lockedReason(field) : QString();
+    m_lastRefusal = lockedReason ? lockedReason(LineColumn(cell.column())) : QString();
     if (m_lastRefusal.isEmpty())
         m_lastRefusal = QStringLiteral("This column cannot be typed into on this line.");
     QApplication::beep();

@@ -3,15 +3,17 @@
 #include "DBGridModel.h"
 #include "GridFooter.h"
 #include "components/GridKeys.h"
+#include "domain/LineColumns.h"
 
 #include <QMap>
 #include <QPointer>
 #include <QTableView>
 #include <functional>
 
-// A data grid over a data source: columns bound to fields, an indicator column and a footer
-// row that follows the columns wherever they are dragged or scrolled. Its keys follow the rules
-// of GridKeys; the widget forwards them there and shows the cell they leave current.
+// The ingredient grid over the line view: one column for each LineColumn, in that order, an
+// indicator column and a footer row that follows the columns wherever they are dragged or
+// scrolled. Its keys follow the rules of GridKeys; the widget forwards them there and shows the
+// cell they leave current.
 class DBGrid : public QTableView, private GridKeys::CellEditor {
     Q_OBJECT
 public:
@@ -19,25 +21,24 @@ public:
 
     DBGridModel* gridModel() const { return m_model; }
     void setDataSource(DataSource* source);
+    // One column for each LineColumn, in its order.
     void setColumns(std::vector<GridColumn> columns);
-    // Columns and footers are found by their field, never by their position.
-    GridColumn* column(const QString& fieldName);
-    FooterCell* footer(const QString& fieldName);
-    void setFooterText(const QString& fieldName, const QString& text);
-    void setReadOnly(const QString& fieldName, bool readOnly);
+    // Columns and footers are found by what they show, never by where the user dragged them.
+    GridColumn* column(LineColumn column);
+    FooterCell* footer(LineColumn column);
+    void setFooterText(LineColumn column, const QString& text);
+    void setReadOnly(LineColumn column, bool readOnly);
     QFont footerFont() const { return m_footer->font(); }
     void setFooterFont(const QFont& font) { m_footer->setFooterFont(font); }
-    // The field of the focused column.
-    QString currentField() const;
     // Writes an open cell's typing into its line and closes the editor, as leaving the grid does;
     // false when the field refused it (said, and the cell stays open for correction).
     bool commitOpenCell();
-    // Puts the cursor on the view's current line in the column of `fieldName`.
-    void goToField(const QString& fieldName);
+    // Puts the cursor on the view's current line in `column`.
+    void goToColumn(LineColumn column);
 
     // The column that takes the width the others leave as the grid grows (a maximised window);
     // the width the user gave it stays the least it takes.
-    void setStretchField(const QString& fieldName);
+    void setStretchColumn(LineColumn column);
     // The columns as the user left them, by field: in the order seen, and each one's width (the
     // stretching column's own width, not what it was stretched to).
     QStringList columnOrder() const;
@@ -52,10 +53,10 @@ public:
 
     // Runs after the focused column changed.
     std::function<void()> onColEnter;
-    // The drop-down values of a look-up column, by field; none for an ordinary column.
-    std::function<QStringList(const QString& fieldName)> lookupItems;
+    // The drop-down values of a look-up column; none for an ordinary column.
+    std::function<QStringList(LineColumn column)> lookupItems;
     // Why a read-only column of the current line takes no typing, in the user's words.
-    std::function<QString(const QString& fieldName)> lockedReason;
+    std::function<QString(LineColumn column)> lockedReason;
     // What the grid last said about a cell that takes no typing (shown in a tool tip, with a beep).
     QString lastRefusal() const { return m_lastRefusal; }
 
@@ -103,7 +104,7 @@ private:
     bool m_followLater = false; // a key or a committed cell is moving the view
     bool m_inOwnEditor = false; // the focus is in the grid's cell editor
     QString m_lastRefusal;
-    QString m_stretchField;
+    int m_stretch = -1; // the column that takes the room the others leave
     int m_stretchWidth = 0; // the stretching column's own width
     bool m_fitting = false; // the grid, not the user, is resizing a column
 };

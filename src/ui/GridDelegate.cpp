@@ -50,7 +50,7 @@ GridDelegate::GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), m_grid(gri
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     const GridColumn& column = m_grid->gridModel()->columns()[size_t(index.column())];
-    const QStringList items = m_grid->lookupItems ? m_grid->lookupItems(column.fieldName) : QStringList();
+    const QStringList items = m_grid->lookupItems ? m_grid->lookupItems(LineColumn(index.column())) : QStringList();
     QWidget* editor;
     if (items.isEmpty()) {
         editor = QStyledItemDelegate::createEditor(parent, option, index);

@@ -3,9 +3,12 @@
 #include "edit/MainWindowLink.h"
 #include "ComboRecipeBox.h"
 #include "ImageList.h"
+#include "domain/LineColumns.h"
 #include "domain/ReactionTotals.h"
 
 #include <QHash>
+#include <array>
+#include <optional>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -59,7 +62,7 @@ public:
     // After a refused recipe command: the boxes show the recipe that is current again.
     void showCurrentRecipe();
     // The footer text of the grid column of a field ("Totals" under the material names).
-    QString footerText(const QString& fieldName) const { return m_footers.value(fieldName); }
+    QString footerText(LineColumn column) const { return m_footers[size_t(column)]; }
     QString statusPanel(int index) const;
     const ImageList& buttonList() const { return m_buttonList; }
     QPrinter* printer() const { return m_printer.get(); }
@@ -166,8 +169,8 @@ private:
     void detachGrid();
     void buildSelectionPanel();
     void filterLibrary(std::optional<MaterialType> type);
-    // A line command; done, the cursor goes to the column of `thenAt` on the focused line.
-    void runLineCommand(void (TDMod::*operation)(), const char* thenAt = nullptr);
+    // A line command; done, the cursor goes to `thenAt` on the focused line.
+    void runLineCommand(void (TDMod::*operation)(), std::optional<LineColumn> thenAt = std::nullopt);
     // Writes what is typed into an open cell of the grid before a command; false when refused.
     bool commitGrid();
     // Stores what is typed and pending in the header and the grid, as Save does; false when
@@ -197,7 +200,7 @@ private:
     ImageList m_buttonList;
     std::unique_ptr<QPrinter> m_printer;
     QHash<QString, QLabel*> m_panels;
-    QHash<QString, QString> m_footers;
+    std::array<QString, LineColumnCount> m_footers; // the footer row's texts
     bool m_centred = false;
     bool m_entered = false; // the type box has had its first focus
     TFrmInput* m_input = nullptr; // the recipe name dialog, made once

@@ -10,6 +10,7 @@
 #include "MessageBox.h"
 #include "UserAction.h"
 #include "domain/EditableAmounts.h"
+#include "domain/Figures.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -54,15 +55,15 @@ void TForm1::buildGridArea() {
         else
             field.setText(text);
     };
-    DBGrid1->lockedReason = [this](const QString& field) { return m_dmod ? m_dmod->lockedReason(field) : QString(); };
+    DBGrid1->lockedReason = [this](LineColumn c) { return m_dmod ? m_dmod->lockedReason(c) : QString(); };
     // Ctrl+Delete deletes as the Ingredient "Delete" button does: renumbered and re-totalled.
     DBGrid1->keys().deleteLine = [this] {
         if (m_dmod)
             m_dmod->DeleteLine();
     };
-    DBGrid1->lookupItems = [this](const QString& field) {
+    DBGrid1->lookupItems = [this](LineColumn c) {
         QStringList names;
-        if (m_dmod && field == QLatin1String("RMName")) {
+        if (m_dmod && c == LineColumn::Name) {
             Table& lib = m_dmod->TblGridLib;
             const Field& name = lib.fieldByName("RMCommonName");
             for (int i = 0; i < lib.rowCount(); ++i)
@@ -167,42 +168,43 @@ void TForm1::buildSelectionPanel() {
 void TForm1::attachGrid() {
     DBGrid1->setDataSource(&m_dmod->DSRecipe);
     const QFontMetrics fm(DBGrid1->font());
-    auto width = [&](const char* field, int fixed) {
-        if (fixed > 0)
-            return fixed;
-        const Field& f = m_dmod->TblRecipe.fieldByName(field);
-        return fm.horizontalAdvance(QLatin1Char('0')) * qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
-    };
-    auto align = [&](const char* field) { return m_dmod->TblRecipe.fieldByName(field).alignment; };
-    DBGrid1->setColumns({
-        {"ItemNum", "Item", 35, Qt::AlignHCenter},
-        {"RMCode", "Code", width("RMCode", 0), align("RMCode")},
-        {"RMName", "Raw Material Name", 64, align("RMName")},
-        {"Mass", "Charge", 64, align("Mass")},
-        {"Moles", "Moles", 64, align("Moles")},
-        {"Ea", "Ea", 64, align("Ea")},
-        {"Eb", "Eb", 64, align("Eb")},
-        {"Charge", "Batch", width("Charge", 0), align("Charge")},
-        {"Percent", "Percent", width("Percent", 0), align("Percent")},
-        {"Cost", "Cost", 60, align("Cost")},
-    });
-    for (const char* hidden : {"ItemNum", "RMCode"})
+    // The line view's fields, in the order of the columns, give their widths and alignment.
+    const TDMod::LineFields& l = m_dmod->Line;
+    const Field* fields[LineColumnCount] = {l.ItemNum, l.RMCode, l.RMName, l.Mass, l.Moles,
+                                            l.Ea,      l.Eb,     l.Charge, l.Percent, l.Cost};
+    // A title and a fixed width; no width: as wide as the field's display width.
+    const struct { const char* title; int width; } looks[LineColumnCount] = {
+        {"Item", 35},  {"Code", 0},  {"Raw Material Name", 64}, {"Charge", 64},  {"Moles", 64},
+        {"Ea", 64},    {"Eb", 64},   {"Batch", 0},              {"Percent", 0}, {"Cost", 60}};
+    std::vector<GridColumn> columns;
+    for (int c = 0; c < LineColumnCount; ++c) {
+        const Field& f = *fields[c];
+        const int width = looks[c].width > 0 ? looks[c].width
+                                             : fm.horizontalAdvance(QLatin1Char('0')) *
+                                                       qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
+        columns.push_back({f.name(), QString::fromLatin1(looks[c].title), width,
+                           LineColumn(c) == LineColumn::Item ? Qt::AlignHCenter : f.alignment});
+    }
+    DBGrid1->setColumns(std::move(columns));
+    for (LineColumn hidden : {LineColumn::Item, LineColumn::Code})
         DBGrid1->footer(hidden)->visible = false;
-    FooterCell* totals = DBGrid1->footer("RMName");
+    FooterCell* totals = DBGrid1->footer(LineColumn::Name);
     totals->text = QStringLiteral("Totals");
     totals->alignment = Qt::AlignHCenter;
     totals->font = arialFont(13, true);
     totals->hasFont = true;
-    for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"}) {
-        FooterCell* cell = DBGrid1->footer(f);
+    for (const Figure& f : figures()) {
+        if (!f.footer)
+            continue;
+        FooterCell* cell = DBGrid1->footer(*f.footer);
         cell->font = arialFont(12, true);
         cell->hasFont = true;
         cell->color = QColor(0xC0, 0xC0, 0xC0);
-        cell->text = m_footers.value(f);
+        cell->text = m_footers[size_t(*f.footer)];
     }
-    DBGrid1->footer("RMName")->color = QColor(0xC0, 0xC0, 0xC0);
+    totals->color = QColor(0xC0, 0xC0, 0xC0);
     // The names take what a wider window gives; the columns stand as the user left them last time.
-    DBGrid1->setStretchField(QStringLiteral("RMName"));
+    DBGrid1->setStretchColumn(LineColumn::Name);
     QSettings settings = userSettings();
     QMap<QString, int> widths;
     const QVariantMap stored = settings.value(QStringLiteral("IngredientGrid/Widths")).toMap();
@@ -233,10 +235,10 @@ void TForm1::UpdateEditableColumns() {
     const TDMod::LineFields& line = m_dmod->Line;
     const EditableAmounts e = editableAmounts(materialTypeOf(line.RMType->asString()), line.RMFa->asFloat(),
                                               line.RMFan->asFloat(), line.RMFb->asFloat());
-    DBGrid1->setReadOnly("Mass", !e.mass);
-    DBGrid1->setReadOnly("Moles", !e.moles);
-    DBGrid1->setReadOnly("Ea", !e.ea);
-    DBGrid1->setReadOnly("Eb", !e.eb);
+    DBGrid1->setReadOnly(LineColumn::Mass, !e.mass);
+    DBGrid1->setReadOnly(LineColumn::Moles, !e.moles);
+    DBGrid1->setReadOnly(LineColumn::Ea, !e.ea);
+    DBGrid1->setReadOnly(LineColumn::Eb, !e.eb);
 }
 
 void TForm1::DBGridColEnter() {
@@ -266,21 +268,21 @@ void TForm1::LkUpRMClick() {
     MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });
 }
 
-void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
+void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient, LineColumn::Mass); }
 
-void TForm1::runLineCommand(void (TDMod::*operation)(), const char* thenAt) {
+void TForm1::runLineCommand(void (TDMod::*operation)(), std::optional<LineColumn> thenAt) {
     if (!act([&] { (m_dmod->*operation)(); }) || !thenAt)
         return;
     // The user goes on in the line the command made: its charge, or a blank line's code.
     DBGrid1->setFocus();
-    DBGrid1->goToField(QString::fromLatin1(thenAt));
+    DBGrid1->goToColumn(*thenAt);
 }
 
-void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine, "RMCode"); }
-void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine, "RMCode"); }
-void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient, "Mass"); }
-void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient, "Mass"); }
-void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient, "Mass"); }
+void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine, LineColumn::Code); }
+void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine, LineColumn::Code); }
+void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient, LineColumn::Mass); }
+void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient, LineColumn::Mass); }
+void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient, LineColumn::Mass); }
 void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
 
 int TForm1::showBox(Icon icon, const QString& title, const QString& text, int buttons,

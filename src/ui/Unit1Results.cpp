@@ -26,13 +26,14 @@ void TForm1::ShowResults() {
             if (QLatin1String(f.panel) == QLatin1String("PnlAVAtGel"))
                 showGelSafety(t);
         }
-        if (f.footerField)
-            m_footers.insert(QString::fromLatin1(f.footerField), f.footerText(t));
+        if (f.footer)
+            m_footers[size_t(*f.footer)] = f.footerText(t);
     }
-    m_footers.insert(QStringLiteral("RMName"), QStringLiteral("Totals"));
-    if (DBGrid1 && DBGrid1->footer("Mass"))
-        for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-            DBGrid1->setFooterText(f, m_footers.value(f));
+    m_footers[size_t(LineColumn::Name)] = QStringLiteral("Totals");
+    if (DBGrid1 && DBGrid1->footer(LineColumn::Mass))
+        for (const Figure& f : figures())
+            if (f.footer)
+                DBGrid1->setFooterText(*f.footer, m_footers[size_t(*f.footer)]);
 
     m_shownRecipe = recipeTitle();
     m_shownTotals = t;

@@ -162,7 +162,7 @@ TEST(Figures, EveryPlaceWritesAFigureFromTheOneTable) {
     EXPECT_EQ(figureOfReportLabel("LblPGel")->reportText(t), "90.830");
     // One figure, three patterns: the panel's coarser than the footer's.
     const Figure* mass = figureOfPanel("PnlTotalMass");
-    EXPECT_EQ(mass, figureOfFooter("Mass"));
+    EXPECT_EQ(mass, figureOfFooter(LineColumn::Mass));
     EXPECT_EQ(mass, figureOfReportLabel("LblTMass"));
     EXPECT_EQ(mass->panelText(t), "529.42");
     EXPECT_EQ(mass->footerText(t), "529.419");
@@ -187,8 +187,9 @@ TEST(Figures, EveryPlaceWritesAFigureFromTheOneTable) {
     }
     EXPECT_EQ(panels, 20);
     QStringList footers;
-    for (const char* field : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-        footers << figureOfFooter(field)->footerText(e);
+    for (LineColumn c : {LineColumn::Mass, LineColumn::Moles, LineColumn::Ea, LineColumn::Eb, LineColumn::Charge,
+                         LineColumn::Percent, LineColumn::Cost})
+        footers << figureOfFooter(c)->footerText(e);
     EXPECT_EQ(footers.join(' '), "0.000 0.0000 0.0000 0.0000 0.00 0.000 0.00");
     EXPECT_EQ(figureOfPanel("PnlNothing"), nullptr);
 }

@@ -12,8 +12,9 @@ inline QStringList shownFigures(const TForm1& form) {
     for (QLabel* l : form.findChildren<QLabel*>())
         if (l->objectName().startsWith("Pnl") || l->objectName() == "LblGelSafety")
             out << l->objectName() + "=" + l->text();
-    for (const char* f : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-        out << QString(f) + "=" + form.footerText(f);
+    for (LineColumn c : {LineColumn::Mass, LineColumn::Moles, LineColumn::Ea, LineColumn::Eb, LineColumn::Charge,
+                         LineColumn::Percent, LineColumn::Cost})
+        out << QString::fromLatin1(lineColumnFormat(c).field) + "=" + form.footerText(c);
     out.sort();
     return out;
 }

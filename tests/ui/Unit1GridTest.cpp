@@ -44,8 +44,10 @@ protected:
     Table& lines() { return session->dmod->TblRecipe; }
     std::string readOnly() {
         std::string out;
-        for (const char* f : {"Mass", "Moles", "Ea", "Eb"})
-            out += grid->column(f)->readOnly ? "-" : f[0] == 'M' ? (f[1] == 'a' ? "M" : "m") : (f[1] == 'a' ? "a" : "b");
+        const std::pair<LineColumn, const char*> amounts[] = {
+            {LineColumn::Mass, "M"}, {LineColumn::Moles, "m"}, {LineColumn::Ea, "a"}, {LineColumn::Eb, "b"}};
+        for (const auto& [c, open] : amounts)
+            out += grid->column(c)->readOnly ? "-" : open;
         return out;
     }
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(grid, Qt::Key(k), mods); }
@@ -139,10 +141,10 @@ TEST_F(GridTest, FootersAndEditabilityFollowTheFieldAfterAColumnDrag) {
     const int mass = grid->gridModel()->columnOf("Mass");
     header->moveSection(header->visualIndex(mass), header->count() - 1);
     EXPECT_EQ(header->visualIndex(mass), header->count() - 1);
-    EXPECT_EQ(grid->footer("Mass")->text, loc("238.230"));
+    EXPECT_EQ(grid->footer(LineColumn::Mass)->text, loc("238.230"));
     key(Qt::Key_Down);
-    EXPECT_FALSE(grid->column("Mass")->readOnly);
-    EXPECT_TRUE(grid->column("Ea")->readOnly);
+    EXPECT_FALSE(grid->column(LineColumn::Mass)->readOnly);
+    EXPECT_TRUE(grid->column(LineColumn::Ea)->readOnly);
 }
 
 TEST_F(GridTest, TheTypeButtonsFilterTheSelectionList) {
@@ -206,7 +208,7 @@ TEST_F(GridTest, ChoosingANameInTheDropDownWritesTheCode) {
     t.edit();
     t.fieldByName("RMName").setString("Glycerol");
     EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
-    QStringList names = grid->lookupItems("RMName");
+    QStringList names = grid->lookupItems(LineColumn::Name);
     EXPECT_EQ(names.first(), "Adipic Acid");
     EXPECT_EQ(names.size(), 6);
 }

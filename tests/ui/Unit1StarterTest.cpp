@@ -78,9 +78,9 @@ TEST_F(Starter, CtrlDeleteRenumbersAndRetotalsAsTheDeleteButtonDoes) {
     EXPECT_EQ(lines(), "1:SOYOIL 2:PA");
     EXPECT_EQ(shownNumbers(), "1 2");
     EXPECT_EQ(cursor(), "1:RMCode") << "on the line that followed the deleted one";
-    EXPECT_EQ(form.footerText("Mass"), loc("870.000"));
+    EXPECT_EQ(form.footerText(LineColumn::Mass), loc("870.000"));
     EXPECT_EQ(panel("PnlTotalMass"), loc("870.00"));
-    EXPECT_EQ(form.footerText("Eb"), loc("2.2311")) << "the oil's glycerol alone";
+    EXPECT_EQ(form.footerText(LineColumn::Eb), loc("2.2311")) << "the oil's glycerol alone";
     EXPECT_EQ(panel("PnlExcessOH"), loc("-57.1") + " %");
     // Nothing stale: the recipe totalled afresh shows the very same figures.
     const QStringList shown = figures();
@@ -123,7 +123,7 @@ TEST_F(Starter, ALineMadeInTheGridKeepsItsPlaceAndTakesItsNumber) {
     EXPECT_EQ(cursor(), "3:Mass") << "Enter went down from the new line to the next";
     EXPECT_EQ(data.query("Recipes.adt", "SELECT Mass FROM Recipes WHERE RMCode = 'GLY' AND BatchCode = 'LO-SOY65'"),
               "100.0");
-    EXPECT_EQ(form.footerText("Mass"), loc("1100.000"));
+    EXPECT_EQ(form.footerText(LineColumn::Mass), loc("1100.000"));
 
     // Down past the last line, a code and Tab across to the end and past it.
     key(Qt::Key_End, Qt::ControlModifier);

@@ -211,14 +211,14 @@ TEST_F(MainWindow, PanelsShowTheFirstRecipesResultsInTheirFormats) {
     EXPECT_EQ(panel("PnlBatchWaterOff"), loc("70.2"));
     EXPECT_EQ(panel("PnlPercentTotal"), loc("53.51"));
     EXPECT_EQ(panel("PnlPercentWaterOff"), loc("3.51"));
-    EXPECT_EQ(form.footerText("RMName"), "Totals");
-    EXPECT_EQ(form.footerText("Mass"), loc("529.419"));
-    EXPECT_EQ(form.footerText("Moles"), loc("3.1000"));
-    EXPECT_EQ(form.footerText("Ea"), loc("3.0000"));
-    EXPECT_EQ(form.footerText("Eb"), loc("3.3000"));
-    EXPECT_EQ(form.footerText("Charge"), loc("1070.21"));
-    EXPECT_EQ(form.footerText("Percent"), loc("53.510"));
-    EXPECT_EQ(form.footerText("Cost"), loc("737.56"));
+    EXPECT_EQ(form.footerText(LineColumn::Name), "Totals");
+    EXPECT_EQ(form.footerText(LineColumn::Mass), loc("529.419"));
+    EXPECT_EQ(form.footerText(LineColumn::Moles), loc("3.1000"));
+    EXPECT_EQ(form.footerText(LineColumn::Ea), loc("3.0000"));
+    EXPECT_EQ(form.footerText(LineColumn::Eb), loc("3.3000"));
+    EXPECT_EQ(form.footerText(LineColumn::Charge), loc("1070.21"));
+    EXPECT_EQ(form.footerText(LineColumn::Percent), loc("53.510"));
+    EXPECT_EQ(form.footerText(LineColumn::Cost), loc("737.56"));
 }
 
 TEST_F(MainWindow, ARecipeWithoutLinesShowsZerosInEveryFormat) {
@@ -230,11 +230,11 @@ TEST_F(MainWindow, ARecipeWithoutLinesShowsZerosInEveryFormat) {
     EXPECT_EQ(panel("PnlMolMass"), "");
     EXPECT_EQ(panel("PnlBatchYield"), loc("1800.0"));
     EXPECT_EQ(panel("PnlPercYield"), loc("60.00"));
-    EXPECT_EQ(form.footerText("Mass"), loc("0.000"));
-    EXPECT_EQ(form.footerText("Moles"), loc("0.0000"));
-    EXPECT_EQ(form.footerText("Charge"), loc("0.00"));
-    EXPECT_EQ(form.footerText("Percent"), loc("0.000"));
-    EXPECT_EQ(form.footerText("Cost"), loc("0.00"));
+    EXPECT_EQ(form.footerText(LineColumn::Mass), loc("0.000"));
+    EXPECT_EQ(form.footerText(LineColumn::Moles), loc("0.0000"));
+    EXPECT_EQ(form.footerText(LineColumn::Charge), loc("0.00"));
+    EXPECT_EQ(form.footerText(LineColumn::Percent), loc("0.000"));
+    EXPECT_EQ(form.footerText(LineColumn::Cost), loc("0.00"));
     // The status bar of an empty recipe: prefixes with a single zero.
     EXPECT_EQ(form.statusPanel(1), " ");
     EXPECT_EQ(form.statusPanel(2), " ");
