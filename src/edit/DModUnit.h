@@ -117,6 +117,7 @@ public:
     const MaterialLookup& library() const { return m_library; }
     // The library as the lists show it.
     MaterialLibrary& materials() { return m_library; }
+    const MaterialLibrary& materials() const { return m_library; }
     // The totals pass and the batch pass over the current recipe's lines.
     void CalcTotals();
     void CalcBatch();

@@ -64,10 +64,11 @@ void TForm1::buildGridArea() {
     DBGrid1->lookupItems = [this](LineColumn c) {
         QStringList names;
         if (m_dmod && c == LineColumn::Name) {
-            Table& lib = m_dmod->TblGridLib;
-            const Field& name = lib.fieldByName("RMCommonName");
-            for (int i = 0; i < lib.rowCount(); ++i)
-                names << lib.valueAt(i, name).toString();
+            // The library's names in code order, as the selection list holds them.
+            const MaterialLibrary& lib = m_dmod->materials();
+            names.reserve(lib.size());
+            for (int i = 0; i < lib.size(); ++i)
+                names << lib.nameAt(i);
         }
         return names;
     };
