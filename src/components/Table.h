@@ -37,7 +37,6 @@ public:
     Field& addLookupField(const QString& name, FieldType type);
     // Only the rows whose `detailFields` equal the master's current `masterFields`.
     void setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields);
-    // Reads the master's current rows now, even while the master's display is suspended.
     void open();
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
