@@ -23,6 +23,8 @@ std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
     try {
         session->db = std::make_unique<Database>(folder);
         session->editor = std::make_unique<RecipeEditor>();
+        // The batch follows the totals as the window's switch says from the first pass on.
+        session->editor->setAutoCalc(form.AutoCalc1->isChecked());
         session->dmod = std::make_unique<TDMod>(*session->db, form, *session->editor);
         session->db->tidyJournals();
     } catch (const StoreError& e) {

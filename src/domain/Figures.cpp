@@ -15,7 +15,7 @@ double batchPercent(const TReactionTotals& t) { return t.BatchPercentTotal; }
 double batchSize(const TReactionTotals& t) { return t.BatchSize; }
 double solids(const TReactionTotals& t) { return t.SolidsPercent; }
 
-// name, value; panel, pattern, suffix, caption; footer field, pattern; report label, pattern,
+// name, value; panel, pattern, suffix, caption; footer column, pattern; report label, pattern,
 // caption.
 const std::vector<Figure> kFigures = {
     {"KValue", KValue, "PnlKValue", "0.000", "", "Paton's Constant", std::nullopt, nullptr, "LblKValue", "0.000", "Alkyd Constant:"},

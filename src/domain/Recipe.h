@@ -62,6 +62,12 @@ struct RecipeHeader {
     QString date;                 // when last stored: local time, ISO 8601; empty when never
 };
 
+// A recipe's name: its resin type and its code.
+struct RecipeName {
+    QString type;
+    QString code;
+};
+
 struct Recipe {
     RecipeHeader header;
     std::vector<Line> lines; // in item order

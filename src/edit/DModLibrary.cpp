@@ -60,7 +60,7 @@ QString TDMod::materialCode(const QString& typed) const {
 }
 
 void TDMod::checkLineCode(const QVariant& code) const {
-    // What the recalculation and a copy write is the library's or the recipe's own.
+    // What the recalculation writes is the library's or the recipe's own.
     if (m_recalculating || code.isNull())
         return;
     const TableSchema& lib = Tables::rmLib();

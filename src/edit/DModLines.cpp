@@ -167,7 +167,7 @@ void TDMod::RenumberLines() {
 void TDMod::numberNewLine() {
     // A line begun in the grid (Insert, Down past the last line, Tab past the last cell) takes
     // the number of its place as it is stored, and the lines after it move one on: the numbers
-    // run 1 to n, as Blank Insert leaves them. A copy writes its own numbers.
+    // run 1 to n, as Blank Insert leaves them.
     if (TblRecipe.state() == Table::State::Insert && Line.ItemNum->isNull() && !m_recalculating)
         TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
 }

@@ -149,9 +149,10 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
     m_recipes.save(copy);
     TblRecipe.refresh();
     TblInfo.refresh();
-    TblInfo.locate("BatchType; BatchCode", {type, code});
+    // The lists show the copy's name among the others; the copy is current.
     FillResinTypeList();
     FillResinCodeList();
+    TblInfo.locate("BatchType; BatchCode", {type, code});
     tx.commit();
 }
 

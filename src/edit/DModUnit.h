@@ -24,12 +24,6 @@ inline constexpr int MaxLines = 127;
 // What the recipe name dialog is open for.
 enum class NameCommand { New = 1, SaveAs, Rename };
 
-// A recipe's name: its resin type and its code.
-struct RecipeName {
-    QString type;
-    QString code;
-};
-
 // The data module: owns the six views on the three tables, their data sources and handlers, and
 // the operations on the current recipe.
 class TDMod : public QObject {
@@ -107,8 +101,8 @@ public:
     // What the windows observe of the recipe: its figures, and whether the batch follows them.
     RecipeEditor& editor() { return m_editor; }
     const RecipeEditor& editor() const { return m_editor; }
-    // Set exactly while a line recalculation (or a recipe copy) writes line amounts, so that
-    // those writes start no further recalculation.
+    // Set exactly while a line recalculation writes line amounts, so that those writes start no
+    // further recalculation.
     bool recalculating() const { return m_recalculating; }
 
     // The current recipe as a value: its header and its lines as the views hold them.
@@ -151,6 +145,8 @@ public:
 
     // Recipe management. Copy, rename and delete each complete or leave the tables as they were.
     void SaveRecipe();
+    // A new recipe under a name no recipe has (the name dialog has checked it): one of that name
+    // would be replaced.
     void AddRecipe(const QString& type, const QString& code);
     void CopyRecipe(const RecipeName& source, const QString& type, const QString& code);
     void RenameRecipe(const QString& type, const QString& code);

@@ -33,7 +33,7 @@ History::~History() {
     db.committed = nullptr;
 }
 
-History::RecipeName History::shownRecipe() const {
+RecipeName History::shownRecipe() const {
     const Table& info = m_dm.TblInfo;
     if (!info.isOpen() || info.isEmpty())
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/Database.h"
+#include "domain/Recipe.h"
 
 #include <QObject>
 #include <QString>
@@ -31,9 +32,6 @@ signals:
     void renamed();
 
 private:
-    struct RecipeName {
-        QString type, code;
-    };
     class StoredAction;
     RecipeName shownRecipe() const;
     bool settle();

@@ -17,6 +17,9 @@ public:
     // Each of these is one transaction: done whole or not at all, joining the transaction of the
     // user action when one is open. A name too long for the store is refused, naming it.
     //
+    // Names are matched as load matches them, so that two headers differing only in letter case
+    // are one recipe.
+    //
     // Stores `recipe` in place of the recipe of its name: the header as given, its date
     // included, and the lines in their order.
     virtual void save(const Recipe& recipe) = 0;

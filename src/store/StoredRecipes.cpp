@@ -136,14 +136,13 @@ void StoredRecipes::remove(const QString& type, const QString& code) {
     Database::Transaction tx(m_db);
     TableFile& info = m_db.table(Tables::batchInfo());
     const ByName name = byName(type, code);
-    const std::vector<RowPtr> headers = info.select(name.where, name.args);
-    if (!headers.empty()) {
-        // The header the views show for the name, and every line they show under it.
-        info.remove(headers.front()->rowid, headers.front()->values);
-        TableFile& lines = m_db.table(Tables::recipes());
-        for (const RowPtr& row : lines.select(name.where, name.args))
-            lines.remove(row->rowid, row->values);
-    }
+    // Names that differ only in letter case are one recipe: every header of the name goes, with
+    // every line the views show under it.
+    for (const RowPtr& row : info.select(name.where, name.args))
+        info.remove(row->rowid, row->values);
+    TableFile& lines = m_db.table(Tables::recipes());
+    for (const RowPtr& row : lines.select(name.where, name.args))
+        lines.remove(row->rowid, row->values);
     tx.commit();
 }
 
@@ -159,12 +158,11 @@ void StoredRecipes::rename(const QString& fromType, const QString& fromCode, con
     };
     TableFile& info = m_db.table(Tables::batchInfo());
     const ByName name = byName(fromType, fromCode);
-    const std::vector<RowPtr> headers = info.select(name.where, name.args);
-    if (!headers.empty()) {
-        TableFile& lines = m_db.table(Tables::recipes());
-        for (const RowPtr& row : lines.select(name.where, name.args))
-            renamed(lines, row);
-        renamed(info, headers.front());
-    }
+    // Every header of the name moves, as its lines do: none is left behind without them.
+    TableFile& lines = m_db.table(Tables::recipes());
+    for (const RowPtr& row : lines.select(name.where, name.args))
+        renamed(lines, row);
+    for (const RowPtr& row : info.select(name.where, name.args))
+        renamed(info, row);
     tx.commit();
 }

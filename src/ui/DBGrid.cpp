@@ -87,6 +87,7 @@ void DBGrid::setDataSource(DataSource* source) {
 }
 
 void DBGrid::setColumns(std::vector<GridColumn> columns) {
+    Q_ASSERT(columns.size() == size_t(LineColumnCount));
     m_footer->cells().assign(columns.size(), FooterCell{});
     std::vector<int> widths;
     for (const GridColumn& c : columns)

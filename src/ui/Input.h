@@ -23,7 +23,6 @@ public:
     void OpenForRename();
     // Sets the dialog up for `command` without showing it (the opening operations use it).
     void prepare(NameCommand command);
-    NameCommand command() const { return m_command; }
     // The recipe current when the dialog became active: the one Save As copies.
     const RecipeName& source() const { return m_source; }
 

@@ -168,6 +168,8 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::attach(TDMod* dmod) {
+    if (m_dmod)
+        disconnect(&m_dmod->editor(), nullptr, this, nullptr);
     m_history.reset();
     m_dmod = dmod;
     m_input->setDataModule(dmod);

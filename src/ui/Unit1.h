@@ -61,7 +61,7 @@ public:
     void ShowRMinStatusBar();
     // After a refused recipe command: the boxes show the recipe that is current again.
     void showCurrentRecipe();
-    // The footer text of the grid column of a field ("Totals" under the material names).
+    // The footer text of a grid column ("Totals" under the material names).
     QString footerText(LineColumn column) const { return m_footers[size_t(column)]; }
     QString statusPanel(int index) const;
     const ImageList& buttonList() const { return m_buttonList; }

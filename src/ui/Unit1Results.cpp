@@ -19,7 +19,7 @@ void TForm1::setPanel(const char* name, const QString& text) {
 void TForm1::ShowResults() {
     const TReactionTotals t = m_dmod ? m_dmod->editor().totals() : TReactionTotals{};
     // Every figure from the one table: the panels in their order, then the footer row, which the
-    // grid picks up by field wherever its columns stand.
+    // grid picks up by column wherever the user dragged them.
     for (const Figure& f : figures()) {
         if (f.panel) {
             setPanel(f.panel, f.panelText(t));

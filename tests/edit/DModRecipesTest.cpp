@@ -72,6 +72,9 @@ TEST_F(RecipesTest, SaveAsCopiesLinesAndHeaderAndKeepsTheSource) {
     EXPECT_EQ(q("BatchInfo.ADT", "SELECT Description, AV, Solids, Size FROM BatchInfo WHERE BatchCode='A9'"),
               "Base resin|9.0|55.0|1200.0");
     EXPECT_FALSE(dm->recalculating());
+    EXPECT_EQ(current(), "Alkyd/A9") << "the copy is the recipe shown";
+    EXPECT_EQ(dm->TblRecipe.recordCount(), 3);
+    EXPECT_EQ(form.code.items().join(",").toStdString(), "A7,A9,B2") << "among the others of its type";
 }
 
 TEST_F(RecipesTest, SaveAsOntoAnotherRecipeReplacesIt) {

@@ -1,6 +1,7 @@
 #include "edit/DModUnit.h"
 #include "support/StandInForm.h"
 #include "components/StoreError.h"
+#include "domain/LineColumns.h"
 #include "support/TempData.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,32 @@ protected:
     std::unique_ptr<Database> db;
     std::unique_ptr<TDMod> dm;
 };
+
+// The report writes a line from its value; the grid from the line view. Both must write every
+// figure alike, empty, zero, negative, rounded or beyond the pattern's digits.
+TEST_F(DModTest, ALineWritesAsTheLineViewShowsIt) {
+    threeRecipes();
+    const std::optional<double> values[] = {std::nullopt, 0.0, -1.5, 2.675, 0.00005, 123456.789, 1e15};
+    for (int c = 0; c < LineColumnCount; ++c) {
+        const LineColumn column = LineColumn(c);
+        if (column == LineColumn::Code || column == LineColumn::Name)
+            continue;
+        const Field& field = dm->TblRecipe.fieldByName(lineColumnFormat(column).field);
+        for (const std::optional<double>& v : values) {
+            ::Line line;
+            if (column == LineColumn::Item)
+                line.item = v ? std::optional<int>(int(*v)) : std::nullopt;
+            std::optional<double>* amounts[] = {&line.mass,   &line.moles,   &line.ea,  &line.eb,
+                                                &line.charge, &line.percent, &line.cost};
+            if (column >= LineColumn::Mass)
+                *amounts[c - int(LineColumn::Mass)] = v;
+            const QVariant stored = column == LineColumn::Item ? (line.item ? QVariant(*line.item) : QVariant())
+                                                               : (v ? QVariant(*v) : QVariant());
+            EXPECT_EQ(lineCellText(line, nullptr, column), field.formatValue(stored))
+                << lineColumnFormat(column).field << " " << (v ? *v : -999);
+        }
+    }
+}
 
 TEST_F(DModTest, StartsOnTheFirstRecipeInIndexOrder) {
     threeRecipes();

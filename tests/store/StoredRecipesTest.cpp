@@ -5,6 +5,7 @@
 #include "domain/Totals.h"
 #include "components/StoreError.h"
 #include "store/StoredRecipes.h"
+#include "store/Tables.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -136,6 +137,33 @@ TEST_F(StoredRecipesTest, RemovingAndRenamingTakeTheLinesWithTheHeader) {
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes WHERE BatchType = 'Alkyd'"), "0");
     EXPECT_TRUE(store.load("Polyester", "G1")) << "another recipe stays";
     EXPECT_NO_THROW(db->run([&] { store.remove("Alkyd", "A2"); })) << "nothing to remove";
+}
+
+// Headers differing only in letter case, which older files may hold, are one recipe: none is left
+// behind without its lines, nor found again in place of what was saved.
+TEST_F(StoredRecipesTest, TwoHeadersOfOneNameAreOneRecipe) {
+    StoredRecipes store(*db);
+    const auto headers = [&](const char* code) {
+        return data.query("BatchInfo.ADT", QString("SELECT count(*) FROM BatchInfo WHERE BatchCode = '%1' COLLATE NOCASE").arg(code));
+    };
+    const auto twin = [&] {
+        db->run([&] {
+            db->table(Tables::batchInfo()).insert(RowValues::fromList({"ALKYD", "a1", "Twin", 1.0, 2.0, 3.0, QVariant()}));
+        });
+    };
+    twin();
+    Recipe r = *store.load("Alkyd", "A1");
+    r.header.description = "Saved";
+    db->run([&] { store.save(r); });
+    EXPECT_EQ(headers("A1"), "1");
+    EXPECT_EQ(store.load("Alkyd", "A1")->header.description, "Saved");
+
+    twin();
+    db->run([&] { store.rename("Alkyd", "A1", "Alkyd", "A2"); });
+    EXPECT_EQ(headers("A1"), "0");
+    EXPECT_EQ(headers("A2"), "2");
+    db->run([&] { store.remove("Alkyd", "A2"); });
+    EXPECT_EQ(headers("A2"), "0");
 }
 
 TEST_F(StoredRecipesTest, ANameTooLongIsRefusedAndNothingIsWritten) {
