@@ -47,7 +47,7 @@ void BM_LibraryPreview5000(benchmark::State& state) {
     MessageBox::clearHistory();
     int pages = 0;
     for (auto _ : state) {
-        TFrmLibReport report(p.form().dmod()->TblLibPrint);
+        TFrmLibReport report(p.form().dmod()->materials());
         ReportPreview preview(report.Report1, report.prepare(), p.form().printer(), "Raw Material Library", &p.form());
         preview.show();
         settle();

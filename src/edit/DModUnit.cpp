@@ -45,14 +45,13 @@ private:
 TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
     : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"), LibTbl(db, "LibTbl"),
       TblGridLib(db, "TblGridLib"),
-      TblLibPrint(db, "TblLibPrint"), DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
-      DSGridLib(&TblGridLib), DSLibPrint(&TblLibPrint), m_db(db), m_editor(editor),
+      DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
+      DSGridLib(&TblGridLib), m_db(db), m_editor(editor),
       m_form(form) {
     DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
     LibDS.setObjectName("LibDS");
     DSGridLib.setObjectName("DSGridLib");
-    DSLibPrint.setObjectName("DSLibPrint");
     defineFields();
     findFields();
     LibDS.onStateChange = [this] { LibDSStateChange(); };
@@ -86,13 +85,11 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
     TblInfo.open();
     LibTbl.open();
     TblGridLib.open();
-    TblLibPrint.open();
     DataModuleCreate();
 }
 
 TDMod::~TDMod() {
     // Closing stores nothing that is pending.
-    TblLibPrint.close();
     TblGridLib.close();
     LibTbl.close();
     TblInfo.close();
@@ -157,7 +154,6 @@ void TDMod::defineFields() {
     };
     defineLib(LibTbl, "PRIMARY", {15, 7, "####.0", "0.00", "0.00", true});
     defineLib(TblGridLib, "RMLIBBYCODE", {10, 0, "", "", "", false});
-    defineLib(TblLibPrint, "RMCODE", {10, 0, "0.0", "0.0", "0.00", false});
 
     // Line view, detail of the header view.
     TblRecipe.setTable(Tables::recipes(), "PRIMARY");

@@ -41,7 +41,6 @@ public:
     Table TblRecipe;
     Table LibTbl;
     Table TblGridLib;
-    Table TblLibPrint;
 
     // The fields the operations use, found once.
     struct HeaderFields {
@@ -58,7 +57,6 @@ public:
     DataSource DSRecipe;
     DataSource LibDS;
     DataSource DSGridLib;
-    DataSource DSLibPrint;
 
     // Recipe selection.
     void DataModuleCreate();

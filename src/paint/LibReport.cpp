@@ -1,6 +1,7 @@
 #include "LibReport.h"
 
-#include "components/Table.h"
+#include "domain/NumberFormat.h"
+#include "store/MaterialLibrary.h"
 
 using Report::Anchor;
 using Report::Band;
@@ -14,23 +15,44 @@ Font font(double points, bool bold = false, bool underline = false) {
     return Font::arial(points, bold, false, underline);
 }
 
-// The print view's rows, each value in the view's display format.
+// The materials as stored, each figure in the report's picture.
 class LibraryData : public Report::Data {
 public:
-    explicit LibraryData(Table& view) : m_view(view) {}
-    int rowCount() const override { return m_view.rowCount(); }
+    explicit LibraryData(std::vector<StoredMaterial> materials) : m_materials(std::move(materials)) {}
+    int rowCount() const override { return int(m_materials.size()); }
     QString text(int row, const QString& field) const override {
-        const Field& f = m_view.fieldByName(field);
-        return f.formatValue(m_view.valueAt(row, f));
+        const StoredMaterial& m = m_materials[size_t(row)];
+        const auto figure = [](const std::optional<double>& v, const char* picture) {
+            return v ? NumberFormat::format(*v, QString::fromLatin1(picture)) : QString();
+        };
+        if (field == QLatin1String("RMCode"))
+            return m.code;
+        if (field == QLatin1String("RMCommonName"))
+            return m.name;
+        if (field == QLatin1String("RMChemClass"))
+            return m.chemClass;
+        if (field == QLatin1String("RMType"))
+            return m.type;
+        if (field == QLatin1String("RMMWt"))
+            return figure(m.mwt, "0.0");
+        if (field == QLatin1String("RMFa"))
+            return figure(m.fa, "0.0");
+        if (field == QLatin1String("RMFan"))
+            return figure(m.fan, "0.0");
+        if (field == QLatin1String("RMFb"))
+            return figure(m.fb, "0.0");
+        if (field == QLatin1String("RMPrice"))
+            return figure(m.price, "0.00");
+        return QString();
     }
 
 private:
-    Table& m_view;
+    std::vector<StoredMaterial> m_materials;
 };
 
 } // namespace
 
-TFrmLibReport::TFrmLibReport(Table& library) : m_library(library) {
+TFrmLibReport::TFrmLibReport(const MaterialLibrary& library) : m_library(library) {
     Band header{QStringLiteral("PageHeader"), BandKind::EveryPage, 23.5, {}};
     header.items.push_back(Item::image(Report::picture(QStringLiteral(":/reports/library-logo.svg")), 0.3, 0.3, 79.1, 18.8));
     header.items.back().name = QStringLiteral("Logo");
@@ -60,8 +82,7 @@ TFrmLibReport::TFrmLibReport(Table& library) : m_library(library) {
 }
 
 std::vector<Report::Page> TFrmLibReport::prepare(const QDateTime& prepared) {
-    // What the library holds on disk: a change pending in the library window is not printed.
-    m_library.refresh();
     Report1.band(QStringLiteral("PageHeader")).item(QStringLiteral("PrintDate")).text = Report::dateTimeText(prepared);
-    return Report1.layout(LibraryData(m_library));
+        // What the library holds on disk: a change pending in the library window is not printed.
+    return Report1.layout(LibraryData(m_library.inPrintOrder()));
 }

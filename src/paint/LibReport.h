@@ -4,14 +4,14 @@
 
 #include <QDateTime>
 
-class Table;
+class MaterialLibrary;
 
 // The library report: every stored raw material, one per row, in the order of type, chemical
 // class and code, on A4 pages that each repeat the page header and the column titles.
 class TFrmLibReport {
 public:
-    // `library` is a view of the library in that order, with the display formats of the report.
-    explicit TFrmLibReport(Table& library);
+    // `library` must outlive the report.
+    explicit TFrmLibReport(const MaterialLibrary& library);
 
     // Reads the library as stored now and lays the report out, prepared at `prepared`.
     std::vector<Report::Page> prepare(const QDateTime& prepared = QDateTime::currentDateTime());
@@ -19,5 +19,5 @@ public:
     Report::Definition Report1;
 
 private:
-    Table& m_library;
+    const MaterialLibrary& m_library;
 };

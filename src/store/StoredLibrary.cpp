@@ -12,6 +12,7 @@ int column(const char* name) { return Tables::rmLib().columnIndex(QString::fromL
 const int kCode = column("RMCode");
 const int kName = column("RMCommonName");
 const int kType = column("RMType");
+const int kClass = column("RMChemClass");
 
 } // namespace
 
@@ -86,6 +87,28 @@ QString StoredLibrary::codeAt(int index) const {
 MaterialType StoredLibrary::listedTypeAt(int index) const {
     const StoredRow* row = rowAt(index);
     return row ? listedMaterialTypeOf(row->values.text(kType)) : MaterialType::Other;
+}
+
+std::vector<StoredMaterial> StoredLibrary::inPrintOrder() const {
+    // Read as a row view reads a value: text for the words, a number for the figures.
+    const auto text = [](const RowValues& v, const char* name) {
+        const QVariant x = v.at(column(name));
+        return x.isNull() ? QString() : x.toString();
+    };
+    const auto figure = [](const RowValues& v, const char* name) {
+        const QVariant x = v.at(column(name));
+        return x.isNull() ? std::nullopt : std::optional<double>(x.toDouble());
+    };
+    std::vector<StoredMaterial> out;
+    const std::vector<RowPtr>& rows = file().snapshotInOrder({kType, kClass, kCode});
+    out.reserve(rows.size());
+    for (const RowPtr& row : rows) {
+        const RowValues& v = row->values;
+        out.push_back({text(v, "RMCode"), text(v, "RMCommonName"), text(v, "RMChemClass"), text(v, "RMType"),
+                       figure(v, "RMMWt"), figure(v, "RMFa"), figure(v, "RMFan"), figure(v, "RMFb"),
+                       figure(v, "RMPrice")});
+    }
+    return out;
 }
 
 void StoredLibrary::filesChanged() {

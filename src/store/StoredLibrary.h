@@ -25,6 +25,7 @@ public:
     QString nameAt(int index) const override;
     QString codeAt(int index) const override;
     MaterialType listedTypeAt(int index) const override;
+    std::vector<StoredMaterial> inPrintOrder() const override;
 
     // A material as the library file stores it; its type word is read here, at the store's edge.
     static Material materialOf(const RowValues& row);

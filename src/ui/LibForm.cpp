@@ -334,7 +334,7 @@ void TFormLib::BtnPrintClick() {
     std::unique_ptr<TFrmLibReport> report;
     std::vector<Report::Page> pages;
     if (!MessageBox::guarded(this, [&] {
-            report = std::make_unique<TFrmLibReport>(m_dm.TblLibPrint);
+            report = std::make_unique<TFrmLibReport>(m_dm.materials());
             pages = report->prepare();
         }))
         return;

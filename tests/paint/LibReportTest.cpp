@@ -46,7 +46,7 @@ TEST_F(LibraryReport, RowsComeInTheOrderOfTypeClassAndCodeWithThePrintFormats) {
          material("IPA", "Isophthalic Acid", "Diacid", "Acid", "166.13, 2, 0, 0, 1.25") +
          material("NPG", "Neopentyl Glycol", "Diol", "Base", "104.15, 0, 0, 2, 1.8") +
          material("ZZ", "Unpriced", "Diol", "Base", "NULL, NULL, NULL, NULL, NULL"));
-    TFrmLibReport report(dm->TblLibPrint);
+    TFrmLibReport report(dm->materials());
     const auto pages = report.prepare();
     ASSERT_EQ(pages.size(), 1u);
     // Acid before Base; within Acid, Anhydride before Diacid; within Diacid, by code.
@@ -67,7 +67,7 @@ TEST_F(LibraryReport, EveryPageRepeatsTheHeaderAndTheTitles) {
     for (int i = 0; i < 300; ++i)
         library += TempData::material(QString("M%1").arg(i, 3, 10, QChar('0')), "Material", "Base", 100, 0, 0, 2);
     open(library);
-    TFrmLibReport report(dm->TblLibPrint);
+    TFrmLibReport report(dm->materials());
     const auto pages = report.prepare();
     // 271.6 mm between the margins, 29.8 of them for the header and titles: 45 rows of 5.3 a page.
     ASSERT_EQ(pages.size(), 7u);
@@ -85,7 +85,7 @@ TEST_F(LibraryReport, EveryPageRepeatsTheHeaderAndTheTitles) {
 
 TEST_F(LibraryReport, AnEmptyLibraryGivesOnePageOfHeaderAndTitles) {
     open({});
-    TFrmLibReport report(dm->TblLibPrint);
+    TFrmLibReport report(dm->materials());
     const auto pages = report.prepare();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(printed(pages, "Raw Material Library Print Out").size(), 1);
@@ -95,7 +95,7 @@ TEST_F(LibraryReport, AnEmptyLibraryGivesOnePageOfHeaderAndTitles) {
 
 TEST_F(LibraryReport, AChangeStoredMeanwhileIsPrintedAtTheNextPreparation) {
     open(TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
-    TFrmLibReport report(dm->TblLibPrint);
+    TFrmLibReport report(dm->materials());
     EXPECT_EQ(printed(report.prepare(), "RMCode"), QStringList({"GLY"}));
     dm->LibTbl.append();
     dm->LibTbl.fieldByName("RMCode").setText("NPG");
@@ -109,7 +109,7 @@ TEST_F(LibraryReport, AChangeStoredMeanwhileIsPrintedAtTheNextPreparation) {
 
 TEST_F(LibraryReport, OnPaperTitlesAndValuesStandAtTheirPositions) {
     open(TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 0.95));
-    TFrmLibReport report(dm->TblLibPrint);
+    TFrmLibReport report(dm->materials());
     const auto pages = report.prepare();
     QString error;
     const auto words = printedWords(report.Report1, pages, data.file("library.pdf"), &error);

@@ -30,7 +30,7 @@ protected:
         data.create(TempData::header("Alkyd", "W1"), {}, library);
         session = openSession(form, data.folder());
         ASSERT_NE(session, nullptr);
-        report = std::make_unique<TFrmLibReport>(session->dmod->TblLibPrint);
+        report = std::make_unique<TFrmLibReport>(session->dmod->materials());
         preview = std::make_unique<ReportPreview>(report->Report1, report->prepare(), form.printer(),
                                                   "Raw Material Library", &form);
         preview->show();
