@@ -147,19 +147,11 @@ void TDMod::DeleteLine() {
 void TDMod::RenumberLines() {
     Database::Transaction tx(m_db);
     TblRecipe.checkBrowseMode();
-    ScanGuard scan(TblRecipe);
-    Field& item = *Line.ItemNum;
-    // The order is taken first: a renumbered line may move in the index as it is posted.
-    QStringList order;
-    for (TblRecipe.first(); !TblRecipe.eof(); TblRecipe.next())
-        order << TblRecipe.bookmark();
-    int counter = 1;
-    for (const QString& line : order) {
-        TblRecipe.gotoBookmark(line);
+    if (!TblRecipe.isEmpty()) {
+        // The lines are numbered 1 to n in the order shown, the focused one at its place.
         TblRecipe.edit();
-        item.setInteger(itemNumber(counter));
+        TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
         TblRecipe.post();
-        ++counter;
     }
     tx.commit();
 }
