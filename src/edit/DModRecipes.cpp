@@ -2,7 +2,7 @@
 #include "edit/DModUnit.h"
 
 #include "edit/MainWindowLink.h"
-#include "components/RecipeBox.h"
+#include "edit/RecipeBox.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 #include "components/TextKey.h"

@@ -2,7 +2,7 @@
 
 #include "edit/MainWindowLink.h"
 #include "store/Tables.h"
-#include "components/RecipeBox.h"
+#include "edit/RecipeBox.h"
 #include "domain/LineColumns.h"
 #include "domain/NumberFormat.h"
 #include "components/TextKey.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/RecipeBox.h"
+#include "edit/RecipeBox.h"
 
 class QComboBox;
 

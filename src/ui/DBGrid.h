@@ -2,7 +2,7 @@
 
 #include "DBGridModel.h"
 #include "GridFooter.h"
-#include "components/GridKeys.h"
+#include "edit/GridKeys.h"
 #include "domain/LineColumns.h"
 
 #include <QMap>

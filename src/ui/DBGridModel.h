@@ -4,7 +4,7 @@
 #include <QPointer>
 
 #include "components/DataSource.h"
-#include "components/GridColumn.h"
+#include "edit/GridColumn.h"
 #include <functional>
 #include <vector>
 

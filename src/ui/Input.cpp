@@ -5,7 +5,7 @@
 #include "app/Fonts.h"
 #include "MessageBox.h"
 #include "Placement.h"
-#include "components/RecipeBox.h"
+#include "edit/RecipeBox.h"
 #include "UserAction.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/CalculatorEngine.h"
+#include "domain/CalculatorEngine.h"
 
 #include <QWidget>
 #include <vector>

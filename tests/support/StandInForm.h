@@ -2,7 +2,7 @@
 
 #include "edit/MainWindowLink.h"
 #include "edit/RecipeEditor.h"
-#include "components/RecipeBox.h"
+#include "edit/RecipeBox.h"
 
 #include <QMap>
 

@@ -1,4 +1,4 @@
-#include "components/CalculatorEngine.h"
+#include "domain/CalculatorEngine.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

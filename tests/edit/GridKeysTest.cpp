@@ -1,7 +1,7 @@
 // The grid's keys without a window: which cell they leave current, what they write and commit,
 // and how often they open and close the cell editor.
 #include "edit/DModUnit.h"
-#include "components/GridKeys.h"
+#include "edit/GridKeys.h"
 #include "components/StoreError.h"
 #include "domain/ReactionTotals.h"
 #include "support/StandInForm.h"

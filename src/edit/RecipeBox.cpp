@@ -1,6 +1,6 @@
 #include "RecipeBox.h"
 
-#include "TextKey.h"
+#include "components/TextKey.h"
 
 bool MemoryRecipeBox::selectItem(const QString& text) {
     for (const QString& item : m_items)

@@ -1,6 +1,6 @@
 #include "GridKeys.h"
 
-#include "Table.h"
+#include "components/Table.h"
 
 #include <algorithm>
 
