@@ -13,7 +13,7 @@ constexpr std::array<LineColumnFormat, LineColumnCount> kColumns{{
 }};
 
 QString figure(const std::optional<double>& value, LineColumn column) {
-    return value ? NumberFormat::format(*value, QString::fromLatin1(lineColumnFormat(column).picture)) : QString();
+    return NumberFormat::figure(value, lineColumnFormat(column).picture);
 }
 
 } // namespace

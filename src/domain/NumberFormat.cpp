@@ -221,6 +221,10 @@ QString format(double value, const QString& picture) {
     return formatWith(d, parsePicture(sections[0]), true);
 }
 
+QString figure(const std::optional<double>& value, const char* picture) {
+    return value ? format(*value, QString::fromLatin1(picture)) : QString();
+}
+
 QString general(double value) {
     if (!std::isfinite(value))
         return QString();

@@ -22,9 +22,6 @@ public:
     int rowCount() const override { return int(m_materials.size()); }
     QString text(int row, const QString& field) const override {
         const StoredMaterial& m = m_materials[size_t(row)];
-        const auto figure = [](const std::optional<double>& v, const char* picture) {
-            return v ? NumberFormat::format(*v, QString::fromLatin1(picture)) : QString();
-        };
         if (field == QLatin1String("RMCode"))
             return m.code;
         if (field == QLatin1String("RMCommonName"))
@@ -34,15 +31,15 @@ public:
         if (field == QLatin1String("RMType"))
             return m.type;
         if (field == QLatin1String("RMMWt"))
-            return figure(m.mwt, "0.0");
+            return NumberFormat::figure(m.mwt, "0.0");
         if (field == QLatin1String("RMFa"))
-            return figure(m.fa, "0.0");
+            return NumberFormat::figure(m.fa, "0.0");
         if (field == QLatin1String("RMFan"))
-            return figure(m.fan, "0.0");
+            return NumberFormat::figure(m.fan, "0.0");
         if (field == QLatin1String("RMFb"))
-            return figure(m.fb, "0.0");
+            return NumberFormat::figure(m.fb, "0.0");
         if (field == QLatin1String("RMPrice"))
-            return figure(m.price, "0.00");
+            return NumberFormat::figure(m.price, "0.00");
         return QString();
     }
 

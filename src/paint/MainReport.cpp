@@ -40,9 +40,6 @@ public:
 private:
     QString headerText(const QString& field) const {
         const RecipeHeader& h = m_recipe.header;
-        const auto figure = [](const std::optional<double>& v, const char* picture) {
-            return v ? NumberFormat::format(*v, QString::fromLatin1(picture)) : QString();
-        };
         if (field == QLatin1String("BatchType"))
             return h.type;
         if (field == QLatin1String("BatchCode"))
@@ -50,11 +47,11 @@ private:
         if (field == QLatin1String("Description"))
             return h.description;
         if (field == QLatin1String("AV"))
-            return figure(h.av, kAcidValuePicture);
+            return NumberFormat::figure(h.av, kAcidValuePicture);
         if (field == QLatin1String("Solids"))
-            return figure(h.solids, kSolidsPicture);
+            return NumberFormat::figure(h.solids, kSolidsPicture);
         if (field == QLatin1String("Size"))
-            return figure(h.size, kBatchSizePicture);
+            return NumberFormat::figure(h.size, kBatchSizePicture);
         if (field == QLatin1String("Date")) {
             const QDateTime stored = QDateTime::fromString(h.date, Qt::ISODate);
             return stored.isValid() ? Report::dateTimeText(stored) : QString();
