@@ -3,7 +3,7 @@
 #include "edit/DModUnit.h"
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/MessageBox.h"
 #include "support/WindowBenchMain.h"
 #include "support/WindowFixture.h"
@@ -30,7 +30,7 @@ void BM_OpenLibrary(benchmark::State& state) {
         settle();
         state.ResumeTiming();
     }
-    state.counters["materials"] = double(form.dmod()->LibTbl.recordCount());
+    state.counters["materials"] = double(form.dmod()->materials().size());
     failOnBoxes(state);
 }
 BENCHMARK(BM_OpenLibrary)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

@@ -4,6 +4,7 @@
 #include "domain/NumberFormat.h"
 #include "StoreError.h"
 #include "Table.h"
+#include "store/ColumnText.h"
 
 #include <cmath>
 
@@ -104,20 +105,15 @@ QString Field::formatValue(const QVariant& v) const {
         return QString();
     if (!isNumeric())
         return v.toString();
-    const double d = v.toDouble();
-    return displayFormat.isEmpty() ? NumberFormat::general(d) : NumberFormat::format(d, displayFormat);
+    return ColumnText::shown(v.toDouble(), displayFormat);
 }
 
 QString Field::displayText() const { return formatValue(value()); }
 
 QString Field::editTextOf(const QVariant& v) const {
-    const QString shown = formatValue(v);
-    if (!isNumeric() || displayFormat.isEmpty() || !v.isValid() || v.isNull())
-        return shown;
-    double back = 0;
-    if (NumberFormat::parse(shown, &back) && back == v.toDouble())
-        return shown;
-    return NumberFormat::general(v.toDouble());
+    if (!isNumeric() || !v.isValid() || v.isNull())
+        return formatValue(v);
+    return ColumnText::editing(v.toDouble(), displayFormat);
 }
 
 QVariant Field::validated(const QVariant& value) const {
@@ -125,24 +121,11 @@ QVariant Field::validated(const QVariant& value) const {
         return QVariant();
     if (!isNumeric()) {
         // Empty text is no value, as a cleared cell is.
-        const QString text = value.toString();
-        if (text.isEmpty())
-            return QVariant();
-        // Never cut: a shortened key could name another row.
-        if (size > 0 && text.size() > size)
-            throw FieldError(QStringLiteral("'%1' is too long for field '%2': it holds at most %3 "
-                                            "characters")
-                                 .arg(text, m_name)
-                                 .arg(size));
-        return QVariant(text);
+        return ColumnText::words(value.toString(), m_name, size);
     }
     double d = 0;
     if (value.typeId() == QMetaType::QString) {
-        if (!NumberFormat::parse(value.toString(), &d))
-            throw FieldError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
-                                 .arg(value.toString(),
-                                      m_type == FieldType::SmallInt ? "integer" : "floating point",
-                                      m_name));
+        d = ColumnText::parse(value.toString(), m_name, m_type == FieldType::SmallInt ? "integer" : "floating point");
     } else {
         d = value.toDouble();
     }
@@ -171,9 +154,8 @@ QVariant Field::validated(const QVariant& value) const {
                      NumberFormat::general(maxValue.value_or(HUGE_VAL))));
     // A typed figure beyond what 15 digits can show would overflow what follows from it, or be
     // shown as hundreds of digits.
-    if (value.typeId() == QMetaType::QString && std::abs(d) >= MaxFigure)
-        throw FieldError(QStringLiteral("'%1' is out of range for field '%2': a figure must lie between -%3 and %3")
-                             .arg(value.toString(), m_name, NumberFormat::general(MaxFigure)));
+    if (value.typeId() == QMetaType::QString)
+        ColumnText::checkDigits(d, value.toString(), m_name);
     return QVariant(d);
 }
 

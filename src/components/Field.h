@@ -5,14 +5,14 @@
 #include <functional>
 #include <optional>
 
+#include "store/ColumnText.h"
+
 class Table;
 class TableFile;
 struct StoredRow;
 
 enum class FieldType { String, Float, SmallInt, Currency };
 
-// No figure a user types may reach this magnitude: 15 significant digits show it whole.
-inline constexpr double MaxFigure = 1e15;
 
 // A field of a view: a stored column or a look-up into another table, with its display settings
 // and checks. Reads and writes go through the view's current row (or its edit buffer).

@@ -8,42 +8,6 @@
 #include <QSet>
 #include <utility>
 
-void TDMod::CheckMaterial() {
-    const auto text = [this](const char* field) { return LibTbl.fieldByName(field).asString().trimmed(); };
-    // A line reaches its material by code: a material without one could never be used.
-    if (text("RMCode").isEmpty())
-        throw StoreError(QStringLiteral("Enter a Code for the raw material."));
-    const struct { const char* field; const char* caption; } numbers[] = {
-        {"RMMWt", "Mol. Mass"},
-        {"RMFa", "Acid Functionality"},
-        {"RMFan", "Anhydride Functionality"},
-        {"RMFb", "Base Functionality"},
-        {"RMPrice", "Cost Price"}};
-    for (const auto& n : numbers)
-        if (LibTbl.fieldByName(n.field).asFloat() < 0)
-            throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(n.caption)));
-    checkCodeIsFree(LibTbl.fieldByName("RMCode").value());
-    m_db.nameAction(QStringLiteral("%1 Material %2")
-                        .arg(LibTbl.state() == Table::State::Insert ? QStringLiteral("Add") : QStringLiteral("Edit"),
-                             text("RMCode")));
-}
-
-void TDMod::checkCodeIsFree(const QVariant& code) const {
-    // Lines name their material by code alone: a second material of that code would leave them
-    // unable to tell which they mean.
-    // Blanks around a code make no other code: " SOYOIL" would read as SOYOIL everywhere.
-    const QString wanted = code.toString().trimmed();
-    if (wanted.isEmpty())
-        return;
-    const TableSchema& lib = Tables::rmLib();
-    const int codeColumn = lib.columnIndex("RMCode"), nameColumn = lib.columnIndex("RMCommonName");
-    const qint64 self = LibTbl.bookmark().toLongLong(); // 0 for a new material
-    for (const RowPtr& row : m_db.table(lib).snapshot())
-        if (row->rowid != self && TextKey::same(row->values.text(codeColumn).trimmed(), wanted))
-            throw FieldError(QStringLiteral("There is already a material with the code '%1' in the library: %2.")
-                                 .arg(row->values.text(codeColumn), row->values.text(nameColumn)));
-}
-
 QString TDMod::materialCode(const QString& typed) const {
     const QString code = typed.trimmed();
     if (code.isEmpty())
@@ -96,7 +60,7 @@ void TDMod::LibraryChanged() {
 }
 
 void TDMod::LibraryClosed() {
-    LibTbl.refresh();
+    m_materialEditor.close();
     const QSet<QString> codes = std::exchange(m_materialsStored, {});
     if (!codes.isEmpty()) {
         // The lines worked out again for one material stored belong to storing it, when that was

@@ -43,18 +43,16 @@ private:
 } // namespace
 
 TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
-    : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"), LibTbl(db, "LibTbl"),
+    : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"),
       TblGridLib(db, "TblGridLib"),
-      DSInfo(&TblInfo), DSRecipe(&TblRecipe), LibDS(&LibTbl),
+      DSInfo(&TblInfo), DSRecipe(&TblRecipe),
       DSGridLib(&TblGridLib), m_db(db), m_editor(editor),
       m_form(form) {
     DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
-    LibDS.setObjectName("LibDS");
     DSGridLib.setObjectName("DSGridLib");
     defineFields();
     findFields();
-    LibDS.onStateChange = [this] { LibDSStateChange(); };
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
     DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
     Line.Mass->onChange = [this](Field& f) { TblRecipeMassChange(f); };
@@ -66,24 +64,21 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
     for (Field* amount : {Line.Mass, Line.Moles, Line.Ea, Line.Eb})
         amount->check = [this, amount](const QVariant& v) { checkAmount(*amount, v); };
     TblRecipe.beforePost = [this] { numberNewLine(); };
-    LibTbl.fieldByName("RMCode").check = [this](const QVariant& v) { checkCodeIsFree(v); };
     TblInfo.beforePost = [this] {
         if (!m_keepDate)
             Info.Date->setString(now());
     };
     TblRecipe.afterPost = [this] { stampHeader(); };
-    LibTbl.beforePost = [this] { CheckMaterial(); };
-    LibTbl.afterPost = [this] {
+    m_materialEditor.stored = [this](const QString& code) {
         m_lastMaterialStore = m_db.currentTransaction();
-        m_materialsStored.insert(LibTbl.fieldByName("RMCode").asString());
+        m_materialsStored.insert(code);
         LibraryChanged();
     };
-    LibTbl.afterDelete = [this] { LibraryChanged(); };
+    m_materialEditor.removed = [this] { LibraryChanged(); };
     TblRecipe.afterDelete = [this] { stampHeader(); };
 
     TblRecipe.open();
     TblInfo.open();
-    LibTbl.open();
     TblGridLib.open();
     DataModuleCreate();
 }
@@ -91,7 +86,6 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
 TDMod::~TDMod() {
     // Closing stores nothing that is pending.
     TblGridLib.close();
-    LibTbl.close();
     TblInfo.close();
     TblRecipe.close();
 }
@@ -125,35 +119,13 @@ void TDMod::defineFields() {
         TblInfo.addField("Date", F::String);
     }
 
-    // Library views.
-    struct LibFormats {
-        int codeSize, codeDisplay;
-        QString mwt, func, price;
-        bool centred;
-    };
-    auto defineLib = [](Table& t, const QString& index, const LibFormats& f) {
-        t.setTable(Tables::rmLib(), index);
-        Field& code = t.addField("RMCode", FieldType::String);
-        code.size = f.codeSize;
-        code.displayWidth = f.codeDisplay;
-        t.addField("RMCommonName", FieldType::String);
-        t.addField("RMChemClass", FieldType::String);
-        Field& type = t.addField("RMType", FieldType::String);
-        if (f.centred) {
-            type.displayWidth = 10;
-            type.alignment = Qt::AlignHCenter;
-        }
-        Field& mwt = t.addField("RMMWt", FieldType::Float);
-        mwt.displayFormat = f.mwt;
-        for (const char* n : {"RMFa", "RMFan", "RMFb"})
-            t.addField(n, FieldType::Float).displayFormat = f.func;
-        t.addField("RMPrice", FieldType::Currency).displayFormat = f.price;
-        if (f.centred)
-            for (const char* n : {"RMMWt", "RMFa", "RMFan", "RMFb"})
-                t.fieldByName(n).alignment = Qt::AlignHCenter;
-    };
-    defineLib(LibTbl, "PRIMARY", {15, 7, "####.0", "0.00", "0.00", true});
-    defineLib(TblGridLib, "RMLIBBYCODE", {10, 0, "", "", "", false});
+    // The library as the lines look their materials up.
+    TblGridLib.setTable(Tables::rmLib(), "RMLIBBYCODE");
+    for (const char* n : {"RMCode", "RMCommonName", "RMChemClass", "RMType"})
+        TblGridLib.addField(n, FieldType::String);
+    for (const char* n : {"RMMWt", "RMFa", "RMFan", "RMFb"})
+        TblGridLib.addField(n, FieldType::Float);
+    TblGridLib.addField("RMPrice", FieldType::Currency);
 
     // Line view, detail of the header view.
     TblRecipe.setTable(Tables::recipes(), "PRIMARY");
@@ -228,19 +200,6 @@ void TDMod::findFields() {
             l("RMFa"),      l("RMFan"),     l("RMFb"),    l("RMCost")};
 }
 
-void TDMod::listLibraryType(std::optional<MaterialType> type) {
-    LibTbl.checkBrowseMode(); // a refused change leaves the list as it was
-    if (type) {
-        // The view's filter matches the stored word as the store's keys do, without letter case.
-        const QString word = materialTypeWord(*type);
-        LibTbl.setFilter(QStringLiteral("RMType ='") + word + u'\'');
-        LibTbl.setFiltered(true);
-    } else {
-        LibTbl.setFiltered(false);
-    }
-    m_libraryType = type;
-}
-
 // ---------------------------------------------------------------------------------------------
 
 void TDMod::DataModuleCreate() {
@@ -311,7 +270,6 @@ void TDMod::CBResinCodeChange() {
     TblInfo.findKey({m_form.resinTypeBox().text(), m_form.resinCodeBox().text()});
 }
 
-void TDMod::LibDSStateChange() { m_libSaved = LibTbl.state() == Table::State::Browse; }
 
 void TDMod::DSRecipeDataChange(Field*) {
     m_form.UpdateEditableColumns();

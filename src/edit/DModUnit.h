@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MaterialEditor.h"
 #include "RecipeEditor.h"
 #include "store/StoredLibrary.h"
 #include "store/StoredRecipes.h"
@@ -39,7 +40,6 @@ public:
 
     Table TblInfo;
     Table TblRecipe;
-    Table LibTbl;
     Table TblGridLib;
 
     // The fields the operations use, found once.
@@ -55,7 +55,6 @@ public:
 
     DataSource DSInfo;
     DataSource DSRecipe;
-    DataSource LibDS;
     DataSource DSGridLib;
 
     // Recipe selection.
@@ -81,9 +80,8 @@ public:
     void CBResinTypeEnter();
     void CBResinCodeChange();
 
-    void LibDSStateChange();
-    // Whether the library window's view is in browse state, that is, holds nothing unsaved.
-    bool libSaved() const { return m_libSaved; }
+    // Whether the library window's editing holds no pending change.
+    bool libSaved() const { return m_materialEditor.saved(); }
 
     // Line arithmetic on the focused line of TblRecipe.
     void RecalcFromMass();
@@ -160,19 +158,14 @@ public:
     // Writes status panels 1 to 7 from a material.
     void writeMaterialStatus(const Material& material);
 
-    // The library window's maintenance of RMLib through LibTbl.
-    // Refuses a material the arithmetic cannot use, naming the field: an empty code, a negative
-    // molecular mass, functionality or price.
-    void CheckMaterial();
+    // The library window's maintenance of RMLib.
+    MaterialEditor& materialEditor() { return m_materialEditor; }
     // How many recipe lines, of how many recipes, use the material of that code.
     struct MaterialUse {
         int lines = 0;
         int recipes = 0;
     };
     MaterialUse UseOfMaterial(const QString& code) const;
-    // Refuses a code that another material than LibTbl's current one already has, letter case
-    // ignored, naming it.
-    void checkCodeIsFree(const QVariant& code) const;
     // The library's code for a typed one: as typed when a material has it exactly, else as the
     // library spells it when the letters differ only in case, else as typed.
     QString materialCode(const QString& typed) const;
@@ -187,11 +180,6 @@ public:
 
     // The clock that stamps a recipe's Date (tests fix it).
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
-
-    // The library window lists the materials of one type, or of every type for none. The type
-    // stays chosen from one opening of the window to the next.
-    void listLibraryType(std::optional<MaterialType> type);
-    std::optional<MaterialType> libraryType() const { return m_libraryType; }
 
 private:
     void defineFields();
@@ -215,9 +203,8 @@ private:
     RecipeEditor& m_editor;
     StoredLibrary m_library{m_db};
     StoredRecipes m_recipes{m_db};
-    bool m_libSaved = true;
+    MaterialEditor m_materialEditor{m_db, m_library};
     bool m_recalculating = false;
-    std::optional<MaterialType> m_libraryType;
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
     QSet<QString> m_materialsStored; // codes stored while the library window is open

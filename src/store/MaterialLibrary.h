@@ -6,11 +6,15 @@
 #include <optional>
 #include <vector>
 
-// A material as the library report prints it: each part as stored, a figure never stored empty,
-// and the type in the word it was stored with.
+// A material as the library stores it: each part as stored, a figure never stored empty, and the
+// type in the word it was stored with. `id` tells the stored materials apart (0: not stored).
 struct StoredMaterial {
     QString code, name, chemClass, type;
     std::optional<double> mwt, fa, fan, fb, price;
+    qint64 id = 0;
+
+    // The same parts, wherever stored.
+    bool sameParts(const StoredMaterial& other) const;
 };
 
 // The library as the windows list it: its materials in code order, read one at a time so that a
@@ -30,6 +34,14 @@ public:
     virtual MaterialType listedTypeAt(int index) const = 0;
     // Every material as stored now, in the order of type, chemical class and code.
     virtual std::vector<StoredMaterial> inPrintOrder() const = 0;
+    // Every material as stored now, in the order of code and common name: the library window's.
+    virtual std::vector<StoredMaterial> inListOrder() const = 0;
+
+    // Stores a new material (`id` 0) or the parts of a stored one that differ from what is
+    // stored, in the transaction of the action under way; the store's error refuses it (two
+    // materials of one code and name, for one). Returns the material's id.
+    virtual qint64 store(const StoredMaterial& material) = 0;
+    virtual void remove(qint64 id) = 0;
 
 signals:
     // The stored library changed: an index may now stand for another material.

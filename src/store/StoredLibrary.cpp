@@ -4,6 +4,8 @@
 #include "components/Database.h"
 #include "components/StoreError.h"
 
+#include <algorithm>
+
 namespace {
 
 int column(const char* name) { return Tables::rmLib().columnIndex(QString::fromLatin1(name)); }
@@ -89,26 +91,102 @@ MaterialType StoredLibrary::listedTypeAt(int index) const {
     return row ? listedMaterialTypeOf(row->values.text(kType)) : MaterialType::Other;
 }
 
-std::vector<StoredMaterial> StoredLibrary::inPrintOrder() const {
-    // Read as a row view reads a value: text for the words, a number for the figures.
-    const auto text = [](const RowValues& v, const char* name) {
-        const QVariant x = v.at(column(name));
-        return x.isNull() ? QString() : x.toString();
-    };
-    const auto figure = [](const RowValues& v, const char* name) {
-        const QVariant x = v.at(column(name));
-        return x.isNull() ? std::nullopt : std::optional<double>(x.toDouble());
-    };
-    std::vector<StoredMaterial> out;
-    const std::vector<RowPtr>& rows = file().snapshotInOrder({kType, kClass, kCode});
-    out.reserve(rows.size());
-    for (const RowPtr& row : rows) {
-        const RowValues& v = row->values;
-        out.push_back({text(v, "RMCode"), text(v, "RMCommonName"), text(v, "RMChemClass"), text(v, "RMType"),
-                       figure(v, "RMMWt"), figure(v, "RMFa"), figure(v, "RMFan"), figure(v, "RMFb"),
-                       figure(v, "RMPrice")});
+namespace {
+
+// Read as a row view reads a value: text for the words, a number for the figures.
+QString partText(const RowValues& v, int column) {
+    const QVariant x = v.at(column);
+    return x.isNull() ? QString() : x.toString();
+}
+
+std::optional<double> partFigure(const RowValues& v, int column) {
+    const QVariant x = v.at(column);
+    return x.isNull() ? std::nullopt : std::optional<double>(x.toDouble());
+}
+
+struct Part {
+    int column;
+    QString StoredMaterial::*text;
+    std::optional<double> StoredMaterial::*figure;
+};
+
+const Part kParts[] = {{kCode, &StoredMaterial::code, nullptr},
+                       {kName, &StoredMaterial::name, nullptr},
+                       {kClass, &StoredMaterial::chemClass, nullptr},
+                       {kType, &StoredMaterial::type, nullptr},
+                       {column("RMMWt"), nullptr, &StoredMaterial::mwt},
+                       {column("RMFa"), nullptr, &StoredMaterial::fa},
+                       {column("RMFan"), nullptr, &StoredMaterial::fan},
+                       {column("RMFb"), nullptr, &StoredMaterial::fb},
+                       {column("RMPrice"), nullptr, &StoredMaterial::price}};
+
+StoredMaterial storedOf(const StoredRow& row) {
+    StoredMaterial m;
+    for (const Part& p : kParts) {
+        if (p.text)
+            m.*p.text = partText(row.values, p.column);
+        else
+            m.*p.figure = partFigure(row.values, p.column);
     }
+    m.id = row.rowid;
+    return m;
+}
+
+} // namespace
+
+bool StoredMaterial::sameParts(const StoredMaterial& o) const {
+    return code == o.code && name == o.name && chemClass == o.chemClass && type == o.type && mwt == o.mwt &&
+           fa == o.fa && fan == o.fan && fb == o.fb && price == o.price;
+}
+
+std::vector<StoredMaterial> StoredLibrary::inOrder(const std::vector<int>& columns) const {
+    std::vector<StoredMaterial> out;
+    const std::vector<RowPtr>& rows = file().snapshotInOrder(columns);
+    out.reserve(rows.size());
+    for (const RowPtr& row : rows)
+        out.push_back(storedOf(*row));
     return out;
+}
+
+std::vector<StoredMaterial> StoredLibrary::inPrintOrder() const { return inOrder({kType, kClass, kCode}); }
+
+std::vector<StoredMaterial> StoredLibrary::inListOrder() const { return inOrder({kCode, kName}); }
+
+const StoredRow& StoredLibrary::rowOf(qint64 id) const {
+    const std::vector<RowPtr>& rows = file().snapshot(); // in rowid order
+    const auto at = std::lower_bound(rows.begin(), rows.end(), id,
+                                     [](const RowPtr& r, qint64 wanted) { return r->rowid < wanted; });
+    if (at == rows.end() || (*at)->rowid != id)
+        throw StoreError(QStringLiteral("The material is no longer in the library."));
+    return **at;
+}
+
+qint64 StoredLibrary::store(const StoredMaterial& material) {
+    // Only what differs is written: a part the user left alone stays as it was stored, in
+    // whatever form an older program stored it.
+    const StoredMaterial before = material.id ? storedOf(rowOf(material.id)) : StoredMaterial{};
+    RowValues after = material.id ? rowOf(material.id).values : RowValues(int(Tables::rmLib().columns.size()));
+    for (const Part& p : kParts) {
+        if (p.text && (!material.id || material.*p.text != before.*p.text)) {
+            const QString& text = material.*p.text;
+            after.set(p.column, text.isEmpty() ? QVariant() : QVariant(text));
+        } else if (p.figure && (!material.id || material.*p.figure != before.*p.figure)) {
+            const std::optional<double>& figure = material.*p.figure;
+            after.set(p.column, figure ? QVariant(*figure) : QVariant());
+        }
+    }
+    TableFile& lib = file();
+    if (!material.id)
+        return lib.insert(after);
+    // A copy: the write renews the rows read, the stored one among them.
+    const RowValues stored = rowOf(material.id).values;
+    lib.update(material.id, stored, after);
+    return material.id;
+}
+
+void StoredLibrary::remove(qint64 id) {
+    const RowValues stored = rowOf(id).values;
+    file().remove(id, stored);
 }
 
 void StoredLibrary::filesChanged() {

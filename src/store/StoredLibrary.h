@@ -26,6 +26,9 @@ public:
     QString codeAt(int index) const override;
     MaterialType listedTypeAt(int index) const override;
     std::vector<StoredMaterial> inPrintOrder() const override;
+    std::vector<StoredMaterial> inListOrder() const override;
+    qint64 store(const StoredMaterial& material) override;
+    void remove(qint64 id) override;
 
     // A material as the library file stores it; its type word is read here, at the store's edge.
     static Material materialOf(const RowValues& row);
@@ -33,6 +36,9 @@ public:
 private:
     TableFile& file() const;
     const StoredRow* rowAt(int index) const;
+    std::vector<StoredMaterial> inOrder(const std::vector<int>& columns) const;
+    // The stored row of that id; the store's error when there is none.
+    const StoredRow& rowOf(qint64 id) const;
     // After every action that reached or left the files: `changed` if the library's rows moved.
     void filesChanged();
 

@@ -3,19 +3,18 @@
 #include "Placement.h"
 #include "edit/DModUnit.h"
 #include "paint/LibReport.h"
-#include "store/Tables.h"
 #include "app/Fonts.h"
-#include "DBComboBox.h"
-#include "DBEdit.h"
 #include "ImageList.h"
 #include "LibraryList.h"
 #include "MaterialTypeButtons.h"
 #include "MessageBox.h"
 #include "ReportPreview.h"
 #include "UserAction.h"
+#include "ValueEdit.h"
 #include "domain/MaterialType.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,7 +37,7 @@ QFrame* bevel() {
 } // namespace
 
 TFormLib::TFormLib(TDMod& dm, const ImageList& buttonList, QPrinter* printer, QWidget* parent)
-    : QDialog(parent), m_dm(dm), m_printer(printer) {
+    : QDialog(parent), m_dm(dm), m_editor(dm.materialEditor()), m_printer(printer) {
     setObjectName("FormLib");
     setWindowTitle(QStringLiteral("Raw Material Library"));
     // A fixed single border with only a close box.
@@ -76,16 +75,37 @@ TFormLib::TFormLib(TDMod& dm, const ImageList& buttonList, QPrinter* printer, QW
     QWidget::setTabOrder(EdDBRMFan, EdDBRMFb);
 
     // The buttons never contradict the list: the filter in force is shown.
-    RawMaterialType->setType(m_dm.libraryType());
-    connect(&m_dm.LibDS, &DataSource::dataEvent, this, [this](DataEvent e, Field*) {
-        if (e == DataEvent::DataSetChange || e == DataEvent::DataSetScroll)
-            followView();
+    RawMaterialType->setType(m_editor.type());
+    // Storing takes what is typed, however the store was reached.
+    m_editor.takeTyping = [this] {
+        for (const auto& [part, e] : m_edits)
+            e->takeForStore();
+    };
+    connect(&m_editor, &MaterialEditor::recordChanged, this, [this] {
+        for (const auto& [part, e] : m_edits)
+            e->reset();
+        showType();
+        followView();
     });
+    connect(&m_editor, &MaterialEditor::partChanged, this, [this](MaterialPart changed) {
+        if (changed == MaterialPart::Type)
+            showType();
+        else if (ValueEdit* e = edit(changed))
+            e->reset();
+    });
+    showType();
     followView();
     setFixedSize(692, 238);
 }
 
-TFormLib::~TFormLib() = default;
+TFormLib::~TFormLib() { m_editor.takeTyping = nullptr; }
+
+ValueEdit* TFormLib::edit(MaterialPart part) {
+    for (const auto& [p, e] : m_edits)
+        if (p == part)
+            return e;
+    return nullptr;
+}
 
 QWidget* TFormLib::buildToolBar(const ImageList& buttonList) {
     auto* bar = new QWidget;
@@ -161,33 +181,45 @@ QWidget* TFormLib::buildFormPanel() {
         control->setFixedWidth(width);
         control->move(x, rowY[row] + 17);
     };
-    DataSource* source = &m_dm.LibDS;
-    const auto edit = [&](const char* field, const QString& caption, int width, int row, int x) {
-        auto* e = new DBEdit;
-        e->setObjectName(QStringLiteral("EdDB") + QString::fromLatin1(field));
-        e->bind(source, QString::fromLatin1(field));
+    const auto edit = [&](MaterialPart part, const QString& caption, int width, int row, int x) {
+        auto* e = new ValueEdit(&m_dm.database());
+        e->setObjectName(QStringLiteral("EdDB") + MaterialEditor::columnOf(part));
+        const bool figure = MaterialEditor::widthOf(part) == 0;
+        if (!figure)
+            e->setMaxLength(MaterialEditor::widthOf(part)); // nothing is stored cut
+        // The figures of the arithmetic stand centred; the price to the right, as money does.
+        e->setAlignment(!figure ? Qt::AlignLeft : part == MaterialPart::Price ? Qt::AlignRight : Qt::AlignHCenter);
+        e->bind({[this, part](bool editing) { return m_editor.text(part, editing); },
+                 [this] { m_editor.edit(); },
+                 [this, part](const QString& typed) { m_editor.checkText(part, typed); },
+                 [this, part](const QString& typed) { m_editor.setText(part, typed); }, figure});
         place(e, caption, width, row, x);
-        m_edits.push_back(e);
+        m_edits.emplace_back(part, e);
         return e;
     };
-    EdDBRMCode = edit("RMCode", QStringLiteral("Code"), 94, 0, columnX[0]);
-    // The code column holds 10 characters: the edit takes no more, so nothing is stored cut.
-    EdDBRMCode->setMaxLength(Tables::rmLib().columns[size_t(Tables::rmLib().columnIndex("RMCode"))].width);
-    EdDBRMCommonName = edit("RMCommonName", QStringLiteral("Common Name"), 229, 0, columnX[1]);
-    EdDBRMMWt = edit("RMMWt", QStringLiteral("Mol. Mass"), 60, 0, columnX[2]);
-    EdDBRMChemClass = edit("RMChemClass", QStringLiteral("Chemical Class"), 220, 1, columnX[0]);
-    EdDBRMType = new DBComboBox;
+    EdDBRMCode = edit(MaterialPart::Code, QStringLiteral("Code"), 94, 0, columnX[0]);
+    EdDBRMCommonName = edit(MaterialPart::Name, QStringLiteral("Common Name"), 229, 0, columnX[1]);
+    EdDBRMMWt = edit(MaterialPart::MWt, QStringLiteral("Mol. Mass"), 60, 0, columnX[2]);
+    EdDBRMChemClass = edit(MaterialPart::ChemClass, QStringLiteral("Chemical Class"), 220, 1, columnX[0]);
+    EdDBRMType = new QComboBox;
     EdDBRMType->setObjectName("EdDBRMType");
+    EdDBRMType->setEditable(false);
     for (MaterialType type : materialTypes())
         EdDBRMType->addItem(materialTypeWord(type));
     EdDBRMType->setMaxVisibleItems(5);
-    EdDBRMType->bind(source, QStringLiteral("RMType"));
+    connect(EdDBRMType, &QComboBox::activated, this, [this](int index) {
+        const QString word = EdDBRMType->itemText(index);
+        if (index < 0 || (!m_editor.saved() && m_editor.text(MaterialPart::Type, false) == word))
+            return;
+        if (!act([&] { m_editor.setText(MaterialPart::Type, word); }))
+            showType();
+    });
     place(EdDBRMType, QStringLiteral("Type"), 100, 1, 234);
-    EdDBRMPrice = edit("RMPrice", QStringLiteral("Cost Price"), 60, 1, columnX[2]);
-    EdDBRMFa = edit("RMFa", QStringLiteral("Acid Functionality"), 60, 2, columnX[0]);
+    EdDBRMPrice = edit(MaterialPart::Price, QStringLiteral("Cost Price"), 60, 1, columnX[2]);
+    EdDBRMFa = edit(MaterialPart::Fa, QStringLiteral("Acid Functionality"), 60, 2, columnX[0]);
     // Two long captions side by side: the middle one stands further right.
-    EdDBRMFan = edit("RMFan", QStringLiteral("Anhydride Functionality"), 60, 2, 136);
-    EdDBRMFb = edit("RMFb", QStringLiteral("Base Functionality"), 60, 2, columnX[2]);
+    EdDBRMFan = edit(MaterialPart::Fan, QStringLiteral("Anhydride Functionality"), 60, 2, 136);
+    EdDBRMFb = edit(MaterialPart::Fb, QStringLiteral("Base Functionality"), 60, 2, columnX[2]);
 
     LibScroll = new QScrollBar(Qt::Vertical);
     LibScroll->setObjectName("LibScroll");
@@ -195,8 +227,7 @@ QWidget* TFormLib::buildFormPanel() {
     connect(LibScroll, &QScrollBar::valueChanged, this, [this](int row) {
         if (m_scrolling)
             return;
-        Table& t = m_dm.LibTbl;
-        act([&] { t.goTo(row); });
+        act([&] { m_editor.goTo(row); });
         followView(); // a refused move puts the bar back
     });
     auto* stack = new QHBoxLayout;
@@ -233,11 +264,10 @@ QWidget* TFormLib::buildSelection() {
     connect(RawMaterialType, &MaterialTypeButtons::typeChosen, this, &TFormLib::chooseType);
     column->addWidget(RawMaterialType);
 
-    LibList = new DBRecordList;
+    LibList = new MaterialRecordList;
     LibList->setObjectName("LibList");
     LibList->setToolTip(QStringLiteral("Select raw material to view."));
-    LibList->setDataSource(&m_dm.LibDS, {"RMCode", "RMCommonName", "RMChemClass"},
-                           {"Code", "Common Name", "Chemical Class"});
+    LibList->setEditor(&m_editor, &m_dm.database());
     LibList->horizontalHeader()->resizeSection(0, 52);
     LibList->horizontalHeader()->resizeSection(1, 110);
     LibList->horizontalHeader()->resizeSection(2, 110);
@@ -257,42 +287,46 @@ void TFormLib::showEvent(QShowEvent* event) {
 }
 
 void TFormLib::followView() {
-    const Table& t = m_dm.LibTbl;
     m_scrolling = true;
-    LibScroll->setRange(0, qMax(0, t.rowCount() - 1));
+    LibScroll->setRange(0, qMax(0, m_editor.count() - 1));
     LibScroll->setPageStep(1);
-    LibScroll->setValue(qMax(0, t.recNo()));
+    LibScroll->setValue(qMax(0, m_editor.current()));
     m_scrolling = false;
 }
 
+void TFormLib::showType() {
+    // A word that is not among the items shows as no choice, as an empty type does.
+    const QString word = m_editor.text(MaterialPart::Type, false);
+    EdDBRMType->setCurrentIndex(word.isEmpty() ? -1 : EdDBRMType->findText(word, Qt::MatchFixedString));
+}
+
 bool TFormLib::commitEdits() {
-    for (DBEdit* e : m_edits)
+    for (const auto& [part, e] : m_edits)
         if (!e->commit())
             return false;
     return true;
 }
 
 void TFormLib::chooseType(std::optional<MaterialType> type) {
-    act([&] { m_dm.listLibraryType(type); });
+    act([&] { m_editor.setType(type); });
     // A refused settle leaves the list as it was: so do the buttons.
-    RawMaterialType->setType(m_dm.libraryType());
+    RawMaterialType->setType(m_editor.type());
 }
 
 void TFormLib::ToolButton3Click() {
-    if (commitEdits() && act([this] { m_dm.LibTbl.append(); }))
+    if (commitEdits() && act([this] { m_editor.append(); }))
         EdDBRMCode->setFocus();
 }
 
 void TFormLib::ToolButton1Click() {
-    if (act([this] { m_dm.LibTbl.edit(); }))
+    if (act([this] { m_editor.edit(); }))
         EdDBRMCode->setFocus();
 }
 
 void TFormLib::ToolButton5Click() {
-    Table& t = m_dm.LibTbl;
-    if (t.state() != Table::State::Insert && !t.isEmpty()) {
+    if (m_editor.state() != MaterialEditor::State::Insert && m_editor.count() > 0) {
         // The material as stored: an edit of its code may be pending.
-        const QString code = t.storedValue(t.fieldByName("RMCode")).toString();
+        const QString code = m_editor.storedCode();
         TDMod::MaterialUse use;
         if (!MessageBox::guarded(this, [&] { use = m_dm.UseOfMaterial(code); }))
             return;
@@ -307,27 +341,18 @@ void TFormLib::ToolButton5Click() {
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
     }
-    act([&] {
-        if (t.state() != Table::State::Insert && !t.isEmpty())
-            m_dm.database().nameAction(QStringLiteral("Delete Material %1")
-                                           .arg(t.storedValue(t.fieldByName("RMCode")).toString()));
-        t.remove();
-    });
+    act([this] { m_editor.remove(); });
 }
 
 void TFormLib::ToolButton7Click() {
-    act([this] { m_dm.LibTbl.cancel(); });
-    for (DBEdit* e : m_edits)
+    act([this] { m_editor.cancel(); });
+    for (const auto& [part, e] : m_edits)
         e->reset();
 }
 
 void TFormLib::BtnSaveClick() {
-    if (!commitEdits())
-        return;
-    act([this] {
-        if (m_dm.LibTbl.state() != Table::State::Browse)
-            m_dm.LibTbl.post();
-    });
+    if (commitEdits())
+        act([this] { m_editor.post(); });
 }
 
 void TFormLib::BtnPrintClick() {
@@ -353,18 +378,17 @@ void TFormLib::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Table& t = m_dm.LibTbl;
-    if (!m_dm.libSaved() && !t.differsFromStored()) {
+    if (!m_editor.saved() && !m_editor.differsFromStored()) {
         // Begun and undone, or never typed into: nothing to ask about.
-        act([&] { t.cancel(); });
-    } else if (!m_dm.libSaved()) {
+        act([this] { m_editor.cancel(); });
+    } else if (!m_editor.saved()) {
         const auto answer =
             MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),
                              QStringLiteral("Data has been changed but not saved. Do you wish to save changes?"),
                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         // Cancel (Escape) keeps the window open with the change pending; so does a refused post.
         if ((answer != QMessageBox::Yes && answer != QMessageBox::No) ||
-            !act([&] { answer == QMessageBox::Yes ? t.post() : t.cancel(); })) {
+            !act([&] { answer == QMessageBox::Yes ? m_editor.post() : m_editor.cancel(); })) {
             event->ignore();
             return;
         }

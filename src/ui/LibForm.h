@@ -6,20 +6,22 @@
 #include <optional>
 #include <vector>
 
-class DBComboBox;
-class DBEdit;
-class DBRecordList;
 class ImageList;
+class MaterialEditor;
+class MaterialRecordList;
+class QComboBox;
 class MaterialTypeButtons;
 class QPrinter;
 class QRadioButton;
 class QScrollBar;
 class QToolButton;
 class TDMod;
+class ValueEdit;
+enum class MaterialPart;
 
 // The raw-material library window: one material at a time in a form panel, the materials (of
 // one type, or all) in a list beside it, and the commands that add, edit, delete, cancel, save
-// and print. It edits RMLib through the data module's LibTbl, which outlives it.
+// and print. It edits the library through the data module's material editor, which outlives it.
 class TFormLib : public QDialog {
     Q_OBJECT
 public:
@@ -29,15 +31,15 @@ public:
 
     QToolButton *ToolButton3 = nullptr, *ToolButton1 = nullptr, *ToolButton5 = nullptr,
                 *ToolButton7 = nullptr, *BtnSave = nullptr, *BtnPrint = nullptr, *BtnClose = nullptr;
-    DBEdit *EdDBRMCode = nullptr, *EdDBRMCommonName = nullptr, *EdDBRMChemClass = nullptr,
+    ValueEdit *EdDBRMCode = nullptr, *EdDBRMCommonName = nullptr, *EdDBRMChemClass = nullptr,
            *EdDBRMMWt = nullptr, *EdDBRMPrice = nullptr, *EdDBRMFa = nullptr, *EdDBRMFan = nullptr,
            *EdDBRMFb = nullptr;
-    DBComboBox* EdDBRMType = nullptr;
+    QComboBox* EdDBRMType = nullptr;
     QScrollBar* LibScroll = nullptr;
     MaterialTypeButtons* RawMaterialType = nullptr;
     QRadioButton *RBOil = nullptr, *RBFattyAcid = nullptr, *RBAcid = nullptr, *RBBase = nullptr,
                  *RBAll = nullptr, *RBAmphoteric = nullptr;
-    DBRecordList* LibList = nullptr;
+    MaterialRecordList* LibList = nullptr;
 
     void ToolButton3Click(); // Add
     void ToolButton1Click(); // Edit
@@ -62,9 +64,13 @@ private:
     // Writes what is typed in the edits into the pending record.
     bool commitEdits();
     void followView();
+    // Shows the material's type in the drop-down list.
+    void showType();
+    ValueEdit* edit(MaterialPart part);
 
     TDMod& m_dm;
+    MaterialEditor& m_editor;
     QPrinter* m_printer;
-    std::vector<DBEdit*> m_edits;
+    std::vector<std::pair<MaterialPart, ValueEdit*>> m_edits;
     bool m_scrolling = false;
 };

@@ -1,83 +1,13 @@
 #include "LibraryList.h"
 
-#include "components/DataSource.h"
-#include "MaterialListModel.h"
-#include "components/Table.h"
+#include "edit/MaterialListModel.h"
+#include "edit/MaterialEditor.h"
 #include "store/MaterialLibrary.h"
 #include "UserAction.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-
-LibraryListModel::LibraryListModel(DataSource* source, QStringList fields, QObject* parent)
-    : QAbstractTableModel(parent), m_source(source), m_fields(std::move(fields)) {
-    m_rows = source->table()->isOpen() ? source->table()->rowCount() : 0;
-    connect(source, &DataSource::dataEvent, this, [this](DataEvent e, Field*) {
-        Table* t = m_source->table();
-        if (e == DataEvent::DataSetChange) {
-            beginResetModel();
-            m_rows = t->isOpen() ? t->rowCount() : 0;
-            endResetModel();
-            emit currentRowChanged(t->recNo());
-        } else if (e == DataEvent::DataSetScroll) {
-            emit currentRowChanged(t->recNo());
-        } else if (e == DataEvent::FieldChange || e == DataEvent::RecordChange) {
-            const int row = t->recNo();
-            if (row >= 0 && row < m_rows)
-                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        }
-    });
-}
-
-int LibraryListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
-int LibraryListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_fields.size());
-}
-
-QVariant LibraryListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !m_source || index.row() >= m_rows)
-        return {};
-    Table* t = m_source->table();
-    const Field& f = t->fieldByName(m_fields.value(index.column()));
-    return f.formatValue(t->valueAt(index.row(), f));
-}
-
-QVariant LibraryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
-        return {};
-    return m_headers.value(section, m_fields.value(section));
-}
-
-RowLink::RowLink(QAbstractItemView* view, LibraryListModel* model) : QObject(view), m_view(view), m_model(model) {
-    connect(model, &LibraryListModel::currentRowChanged, this, &RowLink::follow);
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { follow(m_model->dataSource()->table()->recNo()); });
-    follow(model->dataSource()->table()->recNo());
-}
-
-void RowLink::follow(int row) {
-    if (m_following || row < 0)
-        return;
-    m_following = true;
-    m_view->setCurrentIndex(m_model->index(row, 0));
-    m_following = false;
-}
-
-bool RowLink::picked(const QModelIndex& current) {
-    if (m_following || !current.isValid())
-        return false;
-    Table* t = m_model->dataSource()->table();
-    if (current.row() == t->recNo() && t->state() == Table::State::Browse)
-        return false;
-    m_following = true;
-    UserAction::run(m_view, &t->database(), [&] { t->goTo(current.row()); });
-    m_following = false;
-    // Settling may have reset the list meanwhile, and a refused move leaves the view where it
-    // was: the item view shows the view's row either way.
-    if (m_view->currentIndex().row() != t->recNo())
-        follow(t->recNo());
-    return true;
-}
 
 DBLookupList::DBLookupList(QWidget* parent) : QListView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -175,7 +105,7 @@ void DBLookupList::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
-DBRecordList::DBRecordList(QWidget* parent) : QTableView(parent) {
+MaterialRecordList::MaterialRecordList(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setTabKeyNavigation(false); // Tab leaves the list; the arrows pick the records
@@ -186,15 +116,38 @@ DBRecordList::DBRecordList(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
 }
 
-void DBRecordList::setDataSource(DataSource* source, const QStringList& fields, const QStringList& headers) {
-    m_model = new LibraryListModel(source, fields, this);
-    m_model->setHeaders(headers);
-    setModel(m_model);
-    m_link = new RowLink(this, m_model);
+void MaterialRecordList::setEditor(MaterialEditor* editor, Database* db) {
+    m_editor = editor;
+    m_db = db;
+    setModel(editor->list());
+    connect(editor, &MaterialEditor::recordChanged, this, &MaterialRecordList::follow);
+    connect(editor, &MaterialEditor::stateChanged, this, &MaterialRecordList::follow);
+    follow();
 }
 
-void DBRecordList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+void MaterialRecordList::follow() {
+    if (m_following || !m_editor)
+        return;
+    m_following = true;
+    const int row = m_editor->current();
+    // A new material is none of those listed.
+    if (row < 0 || m_editor->state() == MaterialEditor::State::Insert)
+        setCurrentIndex(QModelIndex());
+    else
+        setCurrentIndex(model()->index(row, 0));
+    m_following = false;
+}
+
+void MaterialRecordList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (m_link)
-        m_link->picked(current);
+    if (m_following || !m_editor || !current.isValid())
+        return;
+    if (current.row() == m_editor->current() && m_editor->saved())
+        return;
+    m_following = true;
+    UserAction::run(this, m_db, [&] { m_editor->goTo(current.row()); });
+    m_following = false;
+    // Settling may have read the list again meanwhile, and a refused move leaves the material
+    // shown as it was: the list shows the editor's row either way.
+    follow();
 }

@@ -1,59 +1,18 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QListView>
-#include <QPointer>
-#include <QStringList>
 #include <QTableView>
 
-#include "components/DataSource.h"
 #include "domain/Recipe.h"
 
 #include <functional>
 #include <optional>
 
-class Field;
+class Database;
+class MaterialEditor;
 class MaterialLibrary;
 class MaterialListModel;
 class MaterialTypeFilter;
-
-// A data-aware list: one row per row of a view, showing some of its fields; its current row is
-// the view's current row.
-class LibraryListModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    LibraryListModel(DataSource* source, QStringList fields, QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    DataSource* dataSource() const { return m_source; }
-    void setHeaders(const QStringList& headers) { m_headers = headers; }
-
-signals:
-    void currentRowChanged(int row);
-
-private:
-    QPointer<DataSource> m_source;
-    QStringList m_fields;
-    QStringList m_headers;
-    int m_rows = 0;
-};
-
-// Keeps an item view on the view's current row, and moves the view when the user picks a row.
-class RowLink : public QObject {
-    Q_OBJECT
-public:
-    RowLink(QAbstractItemView* view, LibraryListModel* model);
-    // From the item view's currentChanged: true when the user picked `row` and the view went there.
-    bool picked(const QModelIndex& current);
-    void follow(int row);
-
-private:
-    QAbstractItemView* m_view;
-    LibraryListModel* m_model;
-    bool m_following = false;
-};
 
 // The main window's list of materials to choose from, by name and in code order, filtered by the
 // type buttons.
@@ -92,18 +51,23 @@ private:
     bool m_quiet = false;
 };
 
-// A list of a view's records in columns, read-only: picking a row makes it current.
-class DBRecordList : public QTableView {
+// The library window's list of materials in columns, read-only: picking a row shows that
+// material, storing or dropping a pending change first.
+class MaterialRecordList : public QTableView {
     Q_OBJECT
 public:
-    explicit DBRecordList(QWidget* parent = nullptr);
-    // The fields shown, under their headers.
-    void setDataSource(DataSource* source, const QStringList& fields, const QStringList& headers);
+    explicit MaterialRecordList(QWidget* parent = nullptr);
+    // Lists what `editor` lists; a pick is an action stored in `db`.
+    void setEditor(MaterialEditor* editor, Database* db);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
-    LibraryListModel* m_model = nullptr;
-    RowLink* m_link = nullptr;
+    // Shows the editor's row as the current one.
+    void follow();
+
+    MaterialEditor* m_editor = nullptr;
+    Database* m_db = nullptr;
+    bool m_following = false;
 };

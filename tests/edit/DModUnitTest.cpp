@@ -21,6 +21,16 @@ protected:
             .toStdString();
     }
     std::string list(RecipeBox& box) { return box.items().join(",").toStdString(); }
+    // Shows the first material listed with `text` in `column`, as a pick in the library window does.
+    bool showMaterial(MaterialRecords::Column column, const QString& text) {
+        MaterialEditor& lib = dm->materialEditor();
+        for (int r = 0; r < lib.count(); ++r)
+            if (lib.list()->index(r, column).data().toString() == text) {
+                lib.goTo(r);
+                return true;
+            }
+        return false;
+    }
     void threeRecipes() {
         open(TempData::header("Alkyd", "B2") + TempData::header("Alkyd", "A7") +
              TempData::header("Polyester", "P1"));
@@ -176,9 +186,10 @@ TEST_F(DModTest, LinesShowTheirMaterialThroughLookups) {
     EXPECT_EQ(t.fieldByName("RMName").asString(), "");
     EXPECT_DOUBLE_EQ(t.fieldByName("RMMWt").asFloat(), 0);
     EXPECT_EQ(t.fieldByName("RMType").asString(), "");
-    dm->LibTbl.first();
-    EXPECT_EQ(dm->LibTbl.fieldByName("RMPrice").displayText(), "12.50");
-    EXPECT_EQ(dm->LibTbl.fieldByName("RMMWt").displayText(), "148.1");
+    MaterialEditor& lib = dm->materialEditor();
+    lib.goTo(0);
+    EXPECT_EQ(lib.text(MaterialPart::Price, false), "12.50");
+    EXPECT_EQ(lib.text(MaterialPart::MWt, false), "148.1");
 }
 
 TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
@@ -200,9 +211,9 @@ TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
 TEST_F(DModTest, LibrarySavedFollowsTheLibraryViewsState) {
     open({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
     EXPECT_TRUE(dm->libSaved());
-    dm->LibTbl.edit();
+    dm->materialEditor().edit();
     EXPECT_FALSE(dm->libSaved());
-    dm->LibTbl.cancel();
+    dm->materialEditor().cancel();
     EXPECT_TRUE(dm->libSaved());
 }
 
@@ -222,22 +233,22 @@ TEST_F(DModTest, ACodeAnotherMaterialHasIsRefusedByTheStore) {
     open(TempData::header("Alkyd", "A1"), TempData::line("Alkyd", "A1", 1, "SOY"),
          TempData::material("SOY", "Soya Oil", "Oil", 874, 0, 0, 0) +
              TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
-    Table& lib = dm->LibTbl;
+    MaterialEditor& lib = dm->materialEditor();
     lib.append();
-    lib.fieldByName("RMCommonName").setString("Soya Oil, refined");
+    lib.setText(MaterialPart::Name, "Soya Oil, refined");
     try {
-        lib.fieldByName("RMCode").setString("soy");
+        lib.setText(MaterialPart::Code, "soy");
         ADD_FAILURE() << "a repeated code was written";
     } catch (const FieldError& e) {
         EXPECT_EQ(e.message(), "There is already a material with the code 'SOY' in the library: Soya Oil.");
     }
-    EXPECT_THROW(lib.fieldByName("RMCode").setString(" SOY "), FieldError) << "blanks make no other code";
-    lib.fieldByName("RMCode").setString("SOYR");
+    EXPECT_THROW(lib.setText(MaterialPart::Code, " SOY "), FieldError) << "blanks make no other code";
+    lib.setText(MaterialPart::Code, "SOYR");
     lib.post();
     // Renaming a material's own code in other letters is no clash with itself.
-    ASSERT_TRUE(lib.locate("RMCode", {"GLY"}));
+    ASSERT_TRUE(showMaterial(MaterialRecords::Code, "GLY"));
     lib.edit();
-    lib.fieldByName("RMCode").setString("Gly");
+    lib.setText(MaterialPart::Code, "Gly");
     lib.post();
     EXPECT_EQ(data.query("RMLib.ADT", "SELECT group_concat(RMCode, ' ') FROM (SELECT RMCode FROM RMLib ORDER BY rowid)"),
               "SOY Gly SOYR");
@@ -249,9 +260,9 @@ TEST_F(DModTest, DeletingOneOfTwoMaterialsOfACodeTakesNothingFromTheLines) {
          TempData::line("Alkyd", "A1", 1, "SOYOIL") + TempData::line("Alkyd", "A1", 2, "SOYOIL"),
          TempData::material("SOYOIL", "Soya Bean Oil", "Oil", 874, 0, 0, 0) +
              TempData::material("SOYOIL", "Soya Oil (second)", "Oil", 874, 0, 0, 0));
-    ASSERT_TRUE(dm->LibTbl.locate("RMCommonName", {"Soya Oil (second)"}));
+    ASSERT_TRUE(showMaterial(MaterialRecords::Name, "Soya Oil (second)"));
     EXPECT_EQ(dm->UseOfMaterial("SOYOIL").lines, 0) << "the other SOYOIL still serves them";
-    dm->LibTbl.remove();
-    ASSERT_TRUE(dm->LibTbl.locate("RMCode", {"SOYOIL"}));
+    dm->materialEditor().remove();
+    ASSERT_TRUE(showMaterial(MaterialRecords::Code, "SOYOIL"));
     EXPECT_EQ(dm->UseOfMaterial("SOYOIL").lines, 2) << "the last of them is in use";
 }

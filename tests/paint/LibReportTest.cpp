@@ -97,13 +97,14 @@ TEST_F(LibraryReport, AChangeStoredMeanwhileIsPrintedAtTheNextPreparation) {
     open(TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
     TFrmLibReport report(dm->materials());
     EXPECT_EQ(printed(report.prepare(), "RMCode"), QStringList({"GLY"}));
-    dm->LibTbl.append();
-    dm->LibTbl.fieldByName("RMCode").setText("NPG");
-    dm->LibTbl.fieldByName("RMCommonName").setText("Neopentyl Glycol");
-    dm->LibTbl.fieldByName("RMChemClass").setText("Class");
-    dm->LibTbl.fieldByName("RMType").setText("Base");
+    MaterialEditor& lib = dm->materialEditor();
+    lib.append();
+    lib.setText(MaterialPart::Code, "NPG");
+    lib.setText(MaterialPart::Name, "Neopentyl Glycol");
+    lib.setText(MaterialPart::ChemClass, "Class");
+    lib.setText(MaterialPart::Type, "Base");
     EXPECT_EQ(printed(report.prepare(), "RMCode"), QStringList({"GLY"})) << "a pending record is not printed";
-    dm->LibTbl.post();
+    lib.post();
     EXPECT_EQ(printed(report.prepare(), "RMCode"), QStringList({"GLY", "NPG"}));
 }
 

@@ -2,8 +2,9 @@
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "ui/DBComboBox.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
+
+#include <QComboBox>
 #include "ui/LibraryList.h"
 #include "ui/MessageBox.h"
 #include "domain/ReactionTotals.h"
@@ -196,7 +197,7 @@ TEST_F(LibraryWindow, AnEmptyTypeShowsNothingRefusesDeleteAndEditStartsANewRecor
     ASSERT_EQ(MessageBox::history().size(), 1);
     EXPECT_EQ(MessageBox::history()[0].text, "LibTbl: Cannot perform this operation on an empty dataset");
     click(lib->ToolButton1);
-    EXPECT_EQ(dm().LibTbl.state(), Table::State::Insert);
+    EXPECT_EQ(dm().materialEditor().state(), MaterialEditor::State::Insert);
     click(lib->ToolButton7);
     lib->close();
     // Opened again, the window shows the filter in force.
@@ -209,7 +210,7 @@ TEST_F(LibraryWindow, AnEmptyTypeShowsNothingRefusesDeleteAndEditStartsANewRecor
 
 TEST_F(LibraryWindow, WhatTheArithmeticCannotUseIsRefusedAndStaysPending) {
     click(lib->ToolButton1); // ANH
-    const auto refused = [&](DBEdit* edit, const QString& text, const QString& message) {
+    const auto refused = [&](ValueEdit* edit, const QString& text, const QString& message) {
         const QString old = edit->text();
         edit->setFocus();
         edit->selectAll();
@@ -334,7 +335,7 @@ TEST_F(LibraryWindow, ARefusedTextKeepsTheWindowOpenAndARefusedChangeTheFilter) 
     lib->RBBase->click();
     EXPECT_EQ(MessageBox::history().size(), 1);
     EXPECT_TRUE(lib->RBAll->isChecked());
-    EXPECT_FALSE(dm().LibTbl.filtered());
+    EXPECT_EQ(dm().materialEditor().type(), std::nullopt);
     EXPECT_EQ(listed().size(), 3);
     click(lib->ToolButton7);
     // The code edit takes ten characters, what its column holds.

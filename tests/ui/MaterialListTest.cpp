@@ -3,7 +3,7 @@
 #include "store/Tables.h"
 #include "components/Database.h"
 #include "ui/LibraryList.h"
-#include "ui/MaterialListModel.h"
+#include "edit/MaterialListModel.h"
 #include "components/StoreError.h"
 #include "store/StoredLibrary.h"
 #include "support/TempData.h"

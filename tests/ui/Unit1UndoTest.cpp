@@ -8,6 +8,7 @@
 #include "ui/Unit1.h"
 #include "ui/LibraryList.h"
 #include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/DBGrid.h"
 #include "ui/MessageBox.h"
 #include "edit/History.h"
@@ -76,10 +77,15 @@ protected:
             for (size_t i = 0; i < edits.size(); ++i) {
                 const auto [code, edit, value] = edits[i];
                 if (i == 0 || QString(code) != std::get<0>(edits[i - 1])) {
-                    ASSERT_TRUE(dm().LibTbl.locate("RMCode", {code}));
+                    QAbstractItemModel* listed = lib->LibList->model();
+                    int row = 0;
+                    while (row < listed->rowCount() && listed->index(row, 0).data().toString() != code)
+                        ++row;
+                    ASSERT_LT(row, listed->rowCount()) << code;
+                    lib->LibList->setCurrentIndex(listed->index(row, 0));
                     lib->ToolButton1->click();
                 }
-                auto* e = lib->findChild<DBEdit*>(edit);
+                auto* e = lib->findChild<ValueEdit*>(edit);
                 e->setFocus();
                 e->selectAll();
                 QTest::keyClicks(e, loc(value));

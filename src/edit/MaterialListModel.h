@@ -9,13 +9,16 @@
 #include <optional>
 #include <vector>
 
+// The type a material is listed under, as an int of MaterialType; -1 for a row not read. The type
+// buttons' filter reads it from any model of materials.
+inline constexpr int ListedTypeRole = Qt::UserRole + 2;
 
 // The library's materials by name, in code order: one row per stored material, read through the
 // library as a list asks for it and read again when the library changes.
 class MaterialListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    enum Role { CodeRole = Qt::UserRole + 1, ListedTypeRole };
+    enum Role { CodeRole = Qt::UserRole + 1 };
 
     explicit MaterialListModel(MaterialLibrary& library, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -35,7 +38,8 @@ private:
     mutable std::vector<qint8> m_types;
 };
 
-// The materials of one type, or of every type: the type buttons' filter.
+// The materials of one type, or of every type: the type buttons' filter, over a model that gives
+// each row's ListedTypeRole.
 class MaterialTypeFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:

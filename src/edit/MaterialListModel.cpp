@@ -74,7 +74,10 @@ void MaterialTypeFilter::setType(std::optional<MaterialType> type) {
 bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     if (!m_type)
         return true;
-    // Straight from the list's own model, without a value per row, for thousands of rows at a click.
-    const auto* list = qobject_cast<const MaterialListModel*>(sourceModel());
-    return list && list->listedType(sourceRow) == int(*m_type);
+    // Straight from the selection list's own model, without a value per row, for thousands of
+    // rows at a click.
+    if (const auto* list = qobject_cast<const MaterialListModel*>(sourceModel()))
+        return list->listedType(sourceRow) == int(*m_type);
+    const QVariant type = sourceModel()->index(sourceRow, 0).data(ListedTypeRole);
+    return type.isValid() && type.toInt() == int(*m_type);
 }

@@ -1,0 +1,315 @@
+#include "MaterialEditor.h"
+
+#include "components/Database.h"
+#include "components/StoreError.h"
+#include "components/TextKey.h"
+#include "store/ColumnText.h"
+
+namespace {
+
+struct PartSpec {
+    const char* column;
+    int width;                                   // 0: a figure
+    QString StoredMaterial::*text;               // the part, when words
+    std::optional<double> StoredMaterial::*figure; // the part, when a figure
+    const char* picture;
+    const char* caption;                         // in the messages that name a figure
+};
+
+const PartSpec& specOf(MaterialPart part) {
+    static const PartSpec specs[] = {
+        {"RMCode", 10, &StoredMaterial::code, nullptr, "", "Code"},
+        {"RMCommonName", 35, &StoredMaterial::name, nullptr, "", "Common Name"},
+        {"RMMWt", 0, nullptr, &StoredMaterial::mwt, "####.0", "Mol. Mass"},
+        {"RMChemClass", 35, &StoredMaterial::chemClass, nullptr, "", "Chemical Class"},
+        {"RMType", 10, &StoredMaterial::type, nullptr, "", "Type"},
+        {"RMPrice", 0, nullptr, &StoredMaterial::price, "0.00", "Cost Price"},
+        {"RMFa", 0, nullptr, &StoredMaterial::fa, "0.00", "Acid Functionality"},
+        {"RMFan", 0, nullptr, &StoredMaterial::fan, "0.00", "Anhydride Functionality"},
+        {"RMFb", 0, nullptr, &StoredMaterial::fb, "0.00", "Base Functionality"},
+    };
+    return specs[int(part)];
+}
+
+} // namespace
+
+MaterialEditor::MaterialEditor(Database& db, MaterialLibrary& library, QObject* parent)
+    : QObject(parent), m_db(db), m_library(library) {
+    m_filter.setSourceModel(&m_records);
+    connect(&m_library, &MaterialLibrary::changed, this, [this] {
+        if (m_loaded)
+            reload();
+    });
+    m_listener = m_db.whenFilesChange([this] { actionEnded(); });
+}
+
+MaterialEditor::~MaterialEditor() { m_db.stopListening(m_listener); }
+
+QString MaterialEditor::columnOf(MaterialPart part) { return QString::fromLatin1(specOf(part).column); }
+
+int MaterialEditor::widthOf(MaterialPart part) { return specOf(part).width; }
+
+QAbstractItemModel* MaterialEditor::list() {
+    ensureLoaded();
+    return &m_filter;
+}
+
+int MaterialEditor::count() {
+    ensureLoaded();
+    return m_filter.rowCount();
+}
+
+int MaterialEditor::current() {
+    ensureLoaded();
+    return m_row;
+}
+
+void MaterialEditor::ensureLoaded() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    reload();
+}
+
+void MaterialEditor::close() {
+    m_loaded = false;
+    m_records.reset({});
+}
+
+void MaterialEditor::reload() {
+    std::vector<StoredMaterial> materials;
+    try {
+        materials = m_library.inListOrder();
+    } catch (const StoreError&) {
+        // An unreadable library lists nothing; the store says why when it is written.
+    }
+    m_records.reset(std::move(materials));
+    int row = rowOf(m_shownId);
+    // A material no longer there leaves its place to the next.
+    if (row < 0)
+        row = count() == 0 ? -1 : qBound(0, m_row, count() - 1);
+    showRow(row);
+}
+
+const StoredMaterial& MaterialEditor::at(int row) const {
+    const QModelIndex source = m_filter.mapToSource(m_filter.index(row, 0));
+    return m_records.materials()[size_t(source.row())];
+}
+
+int MaterialEditor::rowOf(qint64 id) const {
+    if (id == 0)
+        return -1;
+    for (int r = 0; r < m_filter.rowCount(); ++r)
+        if (at(r).id == id)
+            return r;
+    return -1;
+}
+
+void MaterialEditor::showRow(int row) {
+    m_row = row;
+    m_shownId = row >= 0 ? at(row).id : 0;
+    emit recordChanged();
+}
+
+const StoredMaterial& MaterialEditor::shown() {
+    ensureLoaded();
+    if (m_state != State::Browse)
+        return m_pending;
+    return m_row >= 0 ? at(m_row) : m_none;
+}
+
+void MaterialEditor::setState(State state) {
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+void MaterialEditor::goTo(int row) {
+    ensureLoaded();
+    settle();
+    showRow(count() == 0 ? -1 : qBound(0, row, count() - 1));
+}
+
+void MaterialEditor::setType(std::optional<MaterialType> type) {
+    ensureLoaded();
+    settle(); // a refused change leaves the list as it was
+    m_filter.setType(type);
+    // A type shows its first material; all of them keep the one shown.
+    const int kept = type ? -1 : rowOf(m_shownId);
+    showRow(kept >= 0 ? kept : (count() > 0 ? 0 : -1));
+}
+
+void MaterialEditor::settle() {
+    if (m_state == State::Browse)
+        return;
+    // What is typed but not yet left is a change.
+    if (takeTyping)
+        takeTyping();
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void MaterialEditor::edit() {
+    ensureLoaded();
+    if (m_state != State::Browse)
+        return;
+    if (count() == 0) {
+        append();
+        return;
+    }
+    m_pending = at(m_row);
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void MaterialEditor::append() {
+    ensureLoaded();
+    settle();
+    m_pending = {};
+    m_modified = false;
+    setState(State::Insert);
+    emit recordChanged();
+}
+
+void MaterialEditor::cancel() {
+    if (m_state == State::Browse)
+        return;
+    m_modified = false;
+    setState(State::Browse);
+    emit recordChanged();
+}
+
+void MaterialEditor::post() {
+    if (m_state == State::Browse)
+        return;
+    if (takeTyping)
+        takeTyping();
+    check();
+    const Posted before{m_state, m_pending, m_db.commitCount()};
+    const qint64 id = m_library.store(m_pending);
+    const QString code = m_pending.code;
+    m_shownId = id;
+    m_modified = false;
+    // Stored in an action still under way: the change is pending again if the action is undone.
+    if (m_db.inTransaction())
+        m_posted = before;
+    setState(State::Browse);
+    reload(); // the material shown where the order puts it
+    if (stored)
+        stored(code);
+}
+
+void MaterialEditor::remove() {
+    ensureLoaded();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (count() == 0)
+        throw StoreError(QStringLiteral("LibTbl: Cannot perform this operation on an empty dataset"));
+    const StoredMaterial victim = at(m_row);
+    m_db.nameAction(QStringLiteral("Delete Material %1").arg(victim.code));
+    m_library.remove(victim.id); // a refusal leaves a pending edit as it was
+    m_modified = false;
+    m_shownId = 0;
+    setState(State::Browse);
+    reload();
+    if (removed)
+        removed();
+}
+
+void MaterialEditor::actionEnded() {
+    const std::optional<Posted> posted = std::exchange(m_posted, std::nullopt);
+    if (!posted || m_db.commitCount() != posted->commits)
+        return;
+    // The action that stored the change did not reach the files: the change is pending again.
+    m_pending = posted->pending;
+    m_modified = true;
+    setState(posted->state);
+    emit recordChanged();
+}
+
+bool MaterialEditor::differsFromStored() {
+    switch (m_state) {
+    case State::Browse:
+        return false;
+    case State::Insert:
+        return !m_pending.sameParts(StoredMaterial{});
+    case State::Edit:
+        return !m_pending.sameParts(at(m_row));
+    }
+    return false;
+}
+
+QString MaterialEditor::text(MaterialPart part, bool editing) {
+    const PartSpec& spec = specOf(part);
+    const StoredMaterial& m = shown();
+    if (spec.text)
+        return m.*spec.text;
+    const QString picture = QString::fromLatin1(spec.picture);
+    return editing ? ColumnText::editing(m.*spec.figure, picture) : ColumnText::shown(m.*spec.figure, picture);
+}
+
+QString MaterialEditor::storedCode() {
+    ensureLoaded();
+    return m_state == State::Insert || m_row < 0 ? QString() : at(m_row).code;
+}
+
+void MaterialEditor::checkText(MaterialPart part, const QString& typed) {
+    ensureLoaded();
+    const PartSpec& spec = specOf(part);
+    if (spec.figure) {
+        ColumnText::figure(typed, columnOf(part));
+        return;
+    }
+    ColumnText::words(typed, columnOf(part), spec.width);
+    if (part == MaterialPart::Code)
+        checkCodeIsFree(typed);
+}
+
+void MaterialEditor::setText(MaterialPart part, const QString& typed) {
+    ensureLoaded();
+    checkText(part, typed);
+    if (m_state == State::Browse)
+        edit();
+    const PartSpec& spec = specOf(part);
+    if (spec.figure) {
+        const QVariant v = ColumnText::figure(typed, columnOf(part));
+        m_pending.*spec.figure = v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+    } else {
+        m_pending.*spec.text = typed;
+    }
+    m_modified = true;
+    emit partChanged(part);
+}
+
+void MaterialEditor::check() {
+    // A line reaches its material by code: a material without one could never be used.
+    if (m_pending.code.trimmed().isEmpty())
+        throw StoreError(QStringLiteral("Enter a Code for the raw material."));
+    for (MaterialPart part : {MaterialPart::MWt, MaterialPart::Fa, MaterialPart::Fan, MaterialPart::Fb,
+                              MaterialPart::Price})
+        if ((m_pending.*specOf(part).figure).value_or(0) < 0)
+            throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(specOf(part).caption)));
+    checkCodeIsFree(m_pending.code);
+    m_db.nameAction(QStringLiteral("%1 Material %2")
+                        .arg(m_state == State::Insert ? QStringLiteral("Add") : QStringLiteral("Edit"),
+                             m_pending.code.trimmed()));
+}
+
+void MaterialEditor::checkCodeIsFree(const QString& code) const {
+    // Lines name their material by code alone: a second material of that code would leave them
+    // unable to tell which they mean. Blanks around a code make no other code: " SOYOIL" would
+    // read as SOYOIL everywhere.
+    const QString wanted = code.trimmed();
+    if (wanted.isEmpty())
+        return;
+    const qint64 self = m_state == State::Insert ? 0 : m_shownId;
+    for (const StoredMaterial& m : m_records.materials())
+        if (m.id != self && TextKey::same(m.code.trimmed(), wanted))
+            throw FieldError(QStringLiteral("There is already a material with the code '%1' in the library: %2.")
+                                 .arg(m.code, m.name));
+}

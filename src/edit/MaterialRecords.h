@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/MaterialLibrary.h"
+
+#include <QAbstractTableModel>
+#include <vector>
+
+// The library's materials as its window lists them, in the order of code and common name: code,
+// common name and chemical class in three columns, read from the library at each reload.
+class MaterialRecords : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Code, Name, ChemClass, ColumnCount };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Takes the materials as the library holds them now.
+    void reset(std::vector<StoredMaterial> materials);
+    const std::vector<StoredMaterial>& materials() const { return m_materials; }
+
+private:
+    std::vector<StoredMaterial> m_materials;
+};
