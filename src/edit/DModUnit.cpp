@@ -54,6 +54,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
     defineFields();
     findFields();
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
+    connect(&DSInfo, &DataSource::dataEvent, this, &TDMod::headerEvent);
     DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
     Line.Mass->onChange = [this](Field& f) { TblRecipeMassChange(f); };
     Line.Moles->onChange = [this](Field& f) { TblRecipeMolesChange(f); };

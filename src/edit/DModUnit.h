@@ -22,6 +22,9 @@ class MainWindowLink;
 // A recipe holds at most this many numbered lines.
 inline constexpr int MaxLines = 127;
 
+// The parts of the recipe's header the main window's edits show and take.
+enum class HeaderPart { AV, Solids, Description, Size };
+
 // What the recipe name dialog is open for.
 enum class NameCommand { New = 1, SaveAs, Rename };
 
@@ -152,6 +155,17 @@ public:
     bool RecipeExists(const QString& type, const QString& code);
     // The header is being edited and a field of it was given a value.
     bool HeaderChanged() const;
+    // A part of the current recipe's header, pending or stored, as read or (`editing`) as edited.
+    QString headerText(HeaderPart part, bool editing) const;
+    // The characters a part takes (0: a figure), and where it stands in its edit.
+    int headerWidth(HeaderPart part) const;
+    Qt::Alignment headerAlignment(HeaderPart part) const;
+    // The first keystroke in a header edit: the header becomes pending.
+    void beginHeaderEdit();
+    // Raises the message the store gives for `typed` in `part`, writing nothing.
+    void checkHeaderText(HeaderPart part, const QString& typed) const;
+    // Typed text written into the pending header, which begins here if none is pending.
+    void setHeaderText(HeaderPart part, const QString& typed);
 
     // The focused line's material in the status bar, and the grid's editable columns.
     void DSRecipeDataChange(Field* field);
@@ -178,11 +192,23 @@ public:
     // its mass, and the current recipe is re-totalled.
     void LibraryClosed();
 
+signals:
+    // The header is about to be stored: the edits write what they hold into it.
+    void headerStoring();
+    // A part of the header was written (all of them for nullopt): edits not being typed in show it.
+    void headerPartChanged(std::optional<HeaderPart> part);
+    // Another header is shown, or it was read again: every edit shows it.
+    void headerShown();
+
+public:
     // The clock that stamps a recipe's Date (tests fix it).
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
 
 private:
     void defineFields();
+    Field& headerField(HeaderPart part) const;
+    // The header view's events, as what the header edits must do.
+    void headerEvent(DataEvent event, Field* field);
     void findFields();
     // Writes a computed amount; one that is not positive is stored as empty.
     static void setAmount(Field& field, double value);

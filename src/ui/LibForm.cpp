@@ -182,14 +182,15 @@ QWidget* TFormLib::buildFormPanel() {
         control->move(x, rowY[row] + 17);
     };
     const auto edit = [&](MaterialPart part, const QString& caption, int width, int row, int x) {
-        auto* e = new ValueEdit(&m_dm.database());
+        auto* e = new ValueEdit;
         e->setObjectName(QStringLiteral("EdDB") + MaterialEditor::columnOf(part));
         const bool figure = MaterialEditor::widthOf(part) == 0;
         if (!figure)
             e->setMaxLength(MaterialEditor::widthOf(part)); // nothing is stored cut
         // The figures of the arithmetic stand centred; the price to the right, as money does.
         e->setAlignment(!figure ? Qt::AlignLeft : part == MaterialPart::Price ? Qt::AlignRight : Qt::AlignHCenter);
-        e->bind({[this, part](bool editing) { return m_editor.text(part, editing); },
+        e->bind(&m_dm.database(),
+                {[this, part](bool editing) { return m_editor.text(part, editing); },
                  [this] { m_editor.edit(); },
                  [this, part](const QString& typed) { m_editor.checkText(part, typed); },
                  [this, part](const QString& typed) { m_editor.setText(part, typed); }, figure});

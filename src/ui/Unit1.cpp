@@ -4,7 +4,7 @@
 #include "edit/DModUnit.h"
 #include "Help.h"
 #include "Input.h"
-#include "DBEdit.h"
+#include "ValueEdit.h"
 #include "DBGrid.h"
 #include "LibraryList.h"
 #include "app/Fonts.h"
@@ -65,8 +65,8 @@ QComboBox* recipeCombo(const QString& name, int maxLength) {
     return combo;
 }
 
-DBEdit* headerEdit(const char* name, int width) {
-    auto* edit = new DBEdit;
+ValueEdit* headerEdit(const char* name, int width) {
+    auto* edit = new ValueEdit;
     edit->setObjectName(name);
     edit->setFixedWidth(width);
     edit->setFont(arialFont(12, true));
@@ -168,22 +168,20 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::attach(TDMod* dmod) {
-    if (m_dmod)
+    if (m_dmod) {
         disconnect(&m_dmod->editor(), nullptr, this, nullptr);
+        disconnect(m_dmod, nullptr, this, nullptr);
+    }
     m_history.reset();
     m_dmod = dmod;
     m_input->setDataModule(dmod);
     showHistory();
     if (!dmod) {
         detachGrid();
-        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-            e->bind(nullptr, QString());
+        bindHeader(nullptr);
         return;
     }
-    EdDBAV->bind(&dmod->DSInfo, "AV");
-    EdDBSolids->bind(&dmod->DSInfo, "Solids");
-    EdDBDescription->bind(&dmod->DSInfo, "Description");
-    EdDBBatchSize->bind(&dmod->DSInfo, "Size");
+    bindHeader(dmod);
     attachGrid();
     dmod->editor().setAutoCalc(AutoCalc1->isChecked());
     connect(&dmod->editor(), &RecipeEditor::figuresChanged, this, &TForm1::ShowResults);
@@ -195,6 +193,47 @@ void TForm1::attach(TDMod* dmod) {
     connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
     connect(m_history.get(), &History::renamed, this, &TForm1::showHistory);
     showHistory();
+}
+
+std::vector<std::pair<ValueEdit*, HeaderPart>> TForm1::headerEdits() const {
+    return {{EdDBAV, HeaderPart::AV},
+            {EdDBSolids, HeaderPart::Solids},
+            {EdDBDescription, HeaderPart::Description},
+            {EdDBBatchSize, HeaderPart::Size}};
+}
+
+void TForm1::bindHeader(TDMod* dmod) {
+    for (auto [edit, part] : headerEdits()) {
+        if (!dmod) {
+            edit->bind(nullptr, {});
+            continue;
+        }
+        const int width = dmod->headerWidth(part);
+        edit->setMaxLength(width > 0 ? width : 32767);
+        edit->setAlignment(dmod->headerAlignment(part));
+        edit->bind(&dmod->database(),
+                   {[dmod, part](bool editing) { return dmod->headerText(part, editing); },
+                    [dmod] { dmod->beginHeaderEdit(); },
+                    [dmod, part](const QString& typed) { dmod->checkHeaderText(part, typed); },
+                    [dmod, part](const QString& typed) { dmod->setHeaderText(part, typed); }, width == 0});
+    }
+    if (!dmod)
+        return;
+    connect(dmod, &TDMod::headerStoring, this, [this] {
+        for (auto [edit, part] : headerEdits())
+            edit->takeForStore();
+    });
+    // What the user is typing stays while another part changes.
+    connect(dmod, &TDMod::headerPartChanged, this, [this](std::optional<HeaderPart> changed) {
+        for (auto [edit, part] : headerEdits())
+            if ((!changed || part == *changed) && !edit->typing() && !edit->committing())
+                edit->reset();
+    });
+    connect(dmod, &TDMod::headerShown, this, [this] {
+        for (auto [edit, part] : headerEdits())
+            if (!edit->committing())
+                edit->reset();
+    });
 }
 
 void TForm1::showEditMenu() {

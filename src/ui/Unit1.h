@@ -9,11 +9,14 @@
 #include <QHash>
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
-class DBEdit;
+class ValueEdit;
+enum class HeaderPart;
 class History;
 class DBGrid;
 class DBLookupList;
@@ -76,10 +79,10 @@ public:
     // Header.
     QComboBox* CBResinType = nullptr;
     QComboBox* CBResinCode = nullptr;
-    DBEdit* EdDBAV = nullptr;
-    DBEdit* EdDBSolids = nullptr;
-    DBEdit* EdDBDescription = nullptr;
-    DBEdit* EdDBBatchSize = nullptr;
+    ValueEdit* EdDBAV = nullptr;
+    ValueEdit* EdDBSolids = nullptr;
+    ValueEdit* EdDBDescription = nullptr;
+    ValueEdit* EdDBBatchSize = nullptr;
     QPushButton* BtnMenu = nullptr;
     QFrame* PnlCalc = nullptr;
     QLabel* LblGelSafety = nullptr; // the gel warning in words
@@ -157,6 +160,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The header edits and the part of the header each shows.
+    std::vector<std::pair<ValueEdit*, HeaderPart>> headerEdits() const;
+    void bindHeader(TDMod* dmod);
     void buildToolBar();
     void buildMenu();
     QWidget* buildHeaderRow1();

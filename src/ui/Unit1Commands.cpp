@@ -8,7 +8,7 @@
 #include "Help.h"
 #include "LibForm.h"
 #include "paint/MainReport.h"
-#include "DBEdit.h"
+#include "ValueEdit.h"
 #include "DBGrid.h"
 #include "MessageBox.h"
 #include "ReportOutput.h"
@@ -66,8 +66,8 @@ void TForm1::BtnSaveClick() { storePending(); }
 
 bool TForm1::storePending() {
     return act([this] {
-        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-            e->commit();
+        for (auto [edit, part] : headerEdits())
+            edit->commit();
         m_dmod->SaveRecipe();
     });
 }
@@ -75,8 +75,8 @@ bool TForm1::storePending() {
 bool TForm1::takeTyping() {
     // What is typed in a header box is the header's first, as leaving the box would make it.
     return act([this] {
-        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-            e->commit();
+        for (auto [edit, part] : headerEdits())
+            edit->commit();
     });
 }
 
@@ -139,8 +139,8 @@ void TForm1::BtnPrintClick() {
     // What the window shows is what prints: a header value still being typed joins the header
     // (not stored, as on leaving its box), and a line still being edited is stored with its passes.
     if (!act([this] {
-            for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-                e->commit();
+            for (auto [edit, part] : headerEdits())
+                edit->commit();
             m_dmod->TblRecipe.checkBrowseMode();
         }))
         return;
@@ -269,8 +269,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
-        for (DBEdit* e : {EdDBAV, EdDBSolids, EdDBDescription, EdDBBatchSize})
-            e->commit();
+        for (auto [edit, part] : headerEdits())
+            edit->commit();
         if (m_dmod->HeaderChanged()) {
             const auto answer =
                 MessageBox::show(this, QMessageBox::Question, QStringLiteral("Confirm"),

@@ -1,7 +1,7 @@
 // The ingredient grid, its button groups and the selection panel.
 #include "edit/DModUnit.h"
 #include "Unit1.h"
-#include "DBEdit.h"
+#include "ValueEdit.h"
 #include "DBGrid.h"
 #include "MaterialTypeButtons.h"
 #include "LibraryList.h"

@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-ValueEdit::ValueEdit(Database* db, QWidget* parent) : QLineEdit(parent), m_db(db) {
+ValueEdit::ValueEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] {
         if (m_dirty || !m_binding.begin)
             return;
@@ -15,7 +15,8 @@ ValueEdit::ValueEdit(Database* db, QWidget* parent) : QLineEdit(parent), m_db(db
     });
 }
 
-void ValueEdit::bind(Binding binding) {
+void ValueEdit::bind(Database* db, Binding binding) {
+    m_db = db;
     m_binding = std::move(binding);
     m_dirty = false;
     reset();

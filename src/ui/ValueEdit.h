@@ -20,9 +20,10 @@ public:
         bool figure = false;                          // a number, typed in the user's locale
     };
 
-    // Each keystroke that begins a change, and each write, is an action stored in `db`.
-    explicit ValueEdit(Database* db, QWidget* parent = nullptr);
-    void bind(Binding binding);
+    explicit ValueEdit(QWidget* parent = nullptr);
+    // The keystroke that begins a change, and each write, is an action stored in `db`; an empty
+    // binding shows nothing.
+    void bind(Database* db, Binding binding);
 
     // Writes what was typed; false when its text was refused.
     bool commit();
@@ -32,6 +33,8 @@ public:
     // which has said why once.
     void takeForStore();
     bool typing() const { return m_dirty; }
+    // Writing what was typed, which may show the value again by itself.
+    bool committing() const { return m_committing; }
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -39,7 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    Database* m_db;
+    Database* m_db = nullptr;
     Binding m_binding;
     bool m_dirty = false;
     bool m_committing = false;

@@ -3,7 +3,7 @@
 #include "edit/DModUnit.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "domain/ReactionTotals.h"
@@ -65,7 +65,7 @@ protected:
     void typeAcidValue(const QString& av) {
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-        DBEdit* edit = form.EdDBAV;
+        ValueEdit* edit = form.EdDBAV;
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, loc(av));

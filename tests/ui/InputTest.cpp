@@ -2,7 +2,7 @@
 #include "ui/Input.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/MessageBox.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"

@@ -6,7 +6,7 @@
 #include "ui/Help.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/DBGrid.h"
 #include "ui/LibraryList.h"
 #include "ui/MessageBox.h"

@@ -2,7 +2,7 @@
 #include "ui/Unit1.h"
 #include "ui/LibraryList.h"
 #include "app/Startup.h"
-#include "ui/DBEdit.h"
+#include "ui/ValueEdit.h"
 #include "ui/MessageBox.h"
 #include "domain/ReactionTotals.h"
 #include "support/FaultVfs.h"
@@ -279,13 +279,13 @@ TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
 }
 
 TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
-    auto* av = form.findChild<DBEdit*>("EdDBAV");
-    auto* solids = form.findChild<DBEdit*>("EdDBSolids");
-    auto* size = form.findChild<DBEdit*>("EdDBBatchSize");
+    auto* av = form.findChild<ValueEdit*>("EdDBAV");
+    auto* solids = form.findChild<ValueEdit*>("EdDBSolids");
+    auto* size = form.findChild<ValueEdit*>("EdDBBatchSize");
     EXPECT_EQ(av->text(), loc("8.0"));
     EXPECT_EQ(solids->text(), loc("50.00"));
     EXPECT_EQ(size->text(), loc("1000.00"));
-    EXPECT_EQ(form.findChild<DBEdit*>("EdDBDescription")->text(), "Test recipe");
+    EXPECT_EQ(form.findChild<ValueEdit*>("EdDBDescription")->text(), "Test recipe");
     av->setFocus();
     av->selectAll();
     QTest::keyClicks(av, "10");
@@ -302,7 +302,7 @@ TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
 // A header edit still open when Save is clicked is written by the Save; when the disk refuses it,
 // the user reads it once, the edit shows what the tables hold, and nothing was stored.
 TEST_F(MainWindow, AFailureIsShownOnceAndNothingIsStored) {
-    auto* size = form.findChild<DBEdit*>("EdDBBatchSize");
+    auto* size = form.findChild<ValueEdit*>("EdDBBatchSize");
     size->setFocus();
     size->selectAll();
     QTest::keyClicks(size, "2000");
@@ -319,7 +319,7 @@ TEST_F(MainWindow, AFailureIsShownOnceAndNothingIsStored) {
 }
 
 TEST_F(MainWindow, TextThatIsNotANumberIsRefusedInTheHeader) {
-    auto* av = form.findChild<DBEdit*>("EdDBAV");
+    auto* av = form.findChild<ValueEdit*>("EdDBAV");
     av->setFocus();
     av->selectAll();
     QTest::keyClicks(av, "abc");

@@ -7,7 +7,6 @@
 #include "ui/LibForm.h"
 #include "ui/Unit1.h"
 #include "ui/LibraryList.h"
-#include "ui/DBEdit.h"
 #include "ui/ValueEdit.h"
 #include "ui/DBGrid.h"
 #include "ui/MessageBox.h"
