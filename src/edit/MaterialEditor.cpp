@@ -36,8 +36,9 @@ const PartSpec& specOf(MaterialPart part) {
 MaterialEditor::MaterialEditor(Database& db, MaterialLibrary& library, QObject* parent)
     : QObject(parent), m_db(db), m_library(library) {
     m_filter.setSourceModel(&m_records);
+    // A list read after the change it is told of (a material stored here) is not read again.
     connect(&m_library, &MaterialLibrary::changed, this, [this] {
-        if (m_loaded)
+        if (m_loaded && m_library.version() != m_version)
             reload();
     });
     m_listener = m_db.whenFilesChange([this] { actionEnded(); });
@@ -78,12 +79,17 @@ void MaterialEditor::close() {
 
 void MaterialEditor::reload() {
     std::vector<StoredMaterial> materials;
+    m_version = m_library.version();
     try {
         materials = m_library.inListOrder();
     } catch (const StoreError&) {
         // An unreadable library lists nothing; the store says why when it is written.
     }
     m_records.reset(std::move(materials));
+    showAgain();
+}
+
+void MaterialEditor::showAgain() {
     int row = rowOf(m_shownId);
     // A material no longer there leaves its place to the next.
     if (row < 0)
@@ -97,12 +103,8 @@ const StoredMaterial& MaterialEditor::at(int row) const {
 }
 
 int MaterialEditor::rowOf(qint64 id) const {
-    if (id == 0)
-        return -1;
-    for (int r = 0; r < m_filter.rowCount(); ++r)
-        if (at(r).id == id)
-            return r;
-    return -1;
+    const int source = id == 0 ? -1 : m_records.rowOf(id);
+    return source < 0 ? -1 : m_filter.mapFromSource(m_records.index(source, 0)).row();
 }
 
 void MaterialEditor::showRow(int row) {
@@ -197,7 +199,17 @@ void MaterialEditor::post() {
     if (m_db.inTransaction())
         m_posted = before;
     setState(State::Browse);
-    reload(); // the material shown where the order puts it
+    // A material kept at its place in the order is taken as stored; one that moved, or a new
+    // one, is shown where the library's order puts it.
+    StoredMaterial taken = before.pending;
+    taken.id = id;
+    const int source = before.state == State::Edit ? m_records.rowOf(id) : -1;
+    if (source >= 0 && m_records.replace(source, taken)) {
+        m_version = m_library.version();
+        showAgain(); // a type the list does not show takes the material out of it
+    } else {
+        reload();
+    }
     if (stored)
         stored(code);
 }

@@ -85,6 +85,8 @@ signals:
 private:
     void ensureLoaded();
     void reload();
+    // Shows the material shown before where the list now holds it, or what took its place.
+    void showAgain();
     // The stored material at `row` of the list.
     const StoredMaterial& at(int row) const;
     // The material shown: the pending change, or the stored one, or an empty one.
@@ -102,6 +104,7 @@ private:
     MaterialRecords m_records;
     MaterialTypeFilter m_filter;
     bool m_loaded = false;
+    quint64 m_version = 0;    // the library's, when the list was read
     int m_row = -1;           // the row shown
     qint64 m_shownId = 0;     // and its material, found again after a reading
     State m_state = State::Browse;

@@ -1,5 +1,6 @@
 #include "MaterialListModel.h"
 
+#include "MaterialRecords.h"
 #include "store/MaterialLibrary.h"
 
 MaterialListModel::MaterialListModel(MaterialLibrary& library, QObject* parent)
@@ -67,8 +68,11 @@ MaterialTypeFilter::MaterialTypeFilter(QObject* parent) : QSortFilterProxyModel(
 void MaterialTypeFilter::setType(std::optional<MaterialType> type) {
     if (type == m_type)
         return;
+    // One reset rather than thousands of rows removed and inserted, which a list with a header
+    // lays out row by row: the reset drops the proxy's mapping, made again for the new type.
+    beginResetModel();
     m_type = type;
-    invalidateRowsFilter();
+    endResetModel();
 }
 
 bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -78,6 +82,8 @@ bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) con
     // rows at a click.
     if (const auto* list = qobject_cast<const MaterialListModel*>(sourceModel()))
         return list->listedType(sourceRow) == int(*m_type);
+    if (const auto* records = qobject_cast<const MaterialRecords*>(sourceModel()))
+        return records->listedType(sourceRow) == int(*m_type);
     const QVariant type = sourceModel()->index(sourceRow, 0).data(ListedTypeRole);
     return type.isValid() && type.toInt() == int(*m_type);
 }

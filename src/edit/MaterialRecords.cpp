@@ -13,7 +13,7 @@ QVariant MaterialRecords::data(const QModelIndex& index, int role) const {
         return {};
     const StoredMaterial& m = m_materials[size_t(index.row())];
     if (role == ListedTypeRole)
-        return int(listedMaterialTypeOf(m.type));
+        return listedType(index.row());
     if (role != Qt::DisplayRole)
         return {};
     switch (Column(index.column())) {
@@ -39,5 +39,25 @@ QVariant MaterialRecords::headerData(int section, Qt::Orientation orientation, i
 void MaterialRecords::reset(std::vector<StoredMaterial> materials) {
     beginResetModel();
     m_materials = std::move(materials);
+    m_types.resize(m_materials.size());
+    for (size_t r = 0; r < m_materials.size(); ++r)
+        m_types[r] = qint8(listedMaterialTypeOf(m_materials[r].type));
     endResetModel();
+}
+
+bool MaterialRecords::replace(int row, const StoredMaterial& material) {
+    StoredMaterial& held = m_materials[size_t(row)];
+    if (held.code != material.code || held.name != material.name)
+        return false;
+    held = material;
+    m_types[size_t(row)] = qint8(listedMaterialTypeOf(material.type));
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    return true;
+}
+
+int MaterialRecords::rowOf(qint64 id) const {
+    for (size_t r = 0; r < m_materials.size(); ++r)
+        if (m_materials[r].id == id)
+            return int(r);
+    return -1;
 }

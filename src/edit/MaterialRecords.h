@@ -21,8 +21,17 @@ public:
 
     // Takes the materials as the library holds them now.
     void reset(std::vector<StoredMaterial> materials);
+    // The material at `row` as stored again under its place in the order; false, and nothing
+    // taken, when its code or name moved it.
+    bool replace(int row, const StoredMaterial& material);
+    // The row of the material of that id; -1 when none.
+    int rowOf(qint64 id) const;
     const std::vector<StoredMaterial>& materials() const { return m_materials; }
+    // The type `row` is listed under, as an int of MaterialType.
+    int listedType(int row) const { return m_types[size_t(row)]; }
 
 private:
     std::vector<StoredMaterial> m_materials;
+    std::vector<qint8> m_types; // read once per reading: a type button filters them all
+
 };

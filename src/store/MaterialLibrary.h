@@ -42,6 +42,8 @@ public:
     // materials of one code and name, for one). Returns the material's id.
     virtual qint64 store(const StoredMaterial& material) = 0;
     virtual void remove(qint64 id) = 0;
+    // Grows whenever what the library holds may have changed, so that a copy knows it is stale.
+    virtual quint64 version() const = 0;
 
 signals:
     // The stored library changed: an index may now stand for another material.

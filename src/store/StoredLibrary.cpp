@@ -189,6 +189,14 @@ void StoredLibrary::remove(qint64 id) {
     file().remove(id, stored);
 }
 
+quint64 StoredLibrary::version() const {
+    try {
+        return file().generation();
+    } catch (const StoreError&) {
+        return 0; // unreadable: whatever was read of it is stale
+    }
+}
+
 void StoredLibrary::filesChanged() {
     // Called as an action ends, which must not fail for a list. A library that cannot be read
     // now is announced as changed (the lists read what they can) and again after every action

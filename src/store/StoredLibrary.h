@@ -29,6 +29,7 @@ public:
     std::vector<StoredMaterial> inListOrder() const override;
     qint64 store(const StoredMaterial& material) override;
     void remove(qint64 id) override;
+    quint64 version() const override;
 
     // A material as the library file stores it; its type word is read here, at the store's edge.
     static Material materialOf(const RowValues& row);

@@ -102,6 +102,15 @@ TEST_F(MaterialEditorTest, MovingStoresATypedChangeAndDropsAnUntouchedOne) {
     lib().goTo(0);
     lib().takeTyping = nullptr;
     EXPECT_EQ(stored("SELECT RMCommonName FROM RMLib WHERE RMCode = 'SOY'"), "Soya Bean Oil");
+    // A type the list does not show takes the material stored out of it.
+    lib().setType(MaterialType::Base);
+    lib().setText(MaterialPart::Type, "Acid");
+    lib().post();
+    EXPECT_EQ(listed(), QStringList({"PE"}));
+    EXPECT_EQ(shownCode(), "PE");
+    EXPECT_EQ(stored("SELECT RMType FROM RMLib WHERE RMCode = 'GLY'"), "Acid");
+    lib().setType(std::nullopt);
+    lib().goTo(0);
     // A change the arithmetic cannot use stays pending and the list stays where it was.
     lib().setText(MaterialPart::MWt, "-5");
     EXPECT_THROW(lib().setType(MaterialType::Acid), StoreError);
