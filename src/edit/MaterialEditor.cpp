@@ -5,6 +5,8 @@
 #include "components/TextKey.h"
 #include "store/ColumnText.h"
 
+#include <QScopedValueRollback>
+
 namespace {
 
 struct PartSpec {
@@ -62,7 +64,7 @@ int MaterialEditor::count() {
 
 int MaterialEditor::current() {
     ensureLoaded();
-    return m_row;
+    return m_state == State::Insert ? count() - 1 : m_row;
 }
 
 void MaterialEditor::ensureLoaded() {
@@ -85,15 +87,20 @@ void MaterialEditor::reload() {
     } catch (const StoreError&) {
         // An unreadable library lists nothing; the store says why when it is written.
     }
-    m_records.reset(std::move(materials));
+    {
+        const QScopedValueRollback<bool> changing(m_changingList, true);
+        m_records.reset(std::move(materials));
+    }
+    syncPending();
     showAgain();
 }
 
 void MaterialEditor::showAgain() {
     int row = rowOf(m_shownId);
     // A material no longer there leaves its place to the next.
+    const int stored = count() - (m_records.hasAddedRow() ? 1 : 0);
     if (row < 0)
-        row = count() == 0 ? -1 : qBound(0, m_row, count() - 1);
+        row = stored == 0 ? -1 : qBound(0, m_row, stored - 1);
     showRow(row);
 }
 
@@ -124,22 +131,42 @@ void MaterialEditor::setState(State state) {
     if (state == m_state)
         return;
     m_state = state;
+    syncPending();
     emit stateChanged();
+}
+
+void MaterialEditor::syncPending() {
+    const QScopedValueRollback<bool> changing(m_changingList, true);
+    if (m_state == State::Browse)
+        m_records.clearPending();
+    else
+        m_records.showPending(m_state == State::Insert, m_records.rowOf(m_shownId), m_pending);
 }
 
 void MaterialEditor::goTo(int row) {
     ensureLoaded();
+    if (row == current())
+        return;
+    // Storing the pending change may add, move or drop rows: the material picked is found again,
+    // and a pick of the new material's row, or of one gone meanwhile, stays where it is.
+    const bool storedRow = row >= 0 && row < count() && !(m_state == State::Insert && row == count() - 1);
+    const qint64 target = storedRow ? at(row).id : 0;
     settle();
-    showRow(count() == 0 ? -1 : qBound(0, row, count() - 1));
+    if (const int now = rowOf(target); now >= 0)
+        showRow(now);
+    else
+        emit recordChanged();
 }
 
 void MaterialEditor::setType(std::optional<MaterialType> type) {
     ensureLoaded();
     settle(); // a refused change leaves the list as it was
-    m_filter.setType(type);
-    // A type shows its first material; all of them keep the one shown.
-    const int kept = type ? -1 : rowOf(m_shownId);
-    showRow(kept >= 0 ? kept : (count() > 0 ? 0 : -1));
+    {
+        const QScopedValueRollback<bool> changing(m_changingList, true);
+        m_filter.setType(type);
+    }
+    // The list's first material is shown.
+    showRow(count() > 0 ? 0 : -1);
 }
 
 void MaterialEditor::settle() {
@@ -190,13 +217,15 @@ void MaterialEditor::post() {
     if (takeTyping)
         takeTyping();
     check();
-    const Posted before{m_state, m_pending, m_db.commitCount()};
+    const Posted before{m_state, m_pending, m_db.commitCount(), m_shownId, m_row};
+    const quint64 version = m_library.version();
     const qint64 id = m_library.store(m_pending);
     const QString code = m_pending.code;
     m_shownId = id;
     m_modified = false;
     // Stored in an action still under way: the change is pending again if the action is undone.
-    if (m_db.inTransaction())
+    // A store that wrote nothing (the parts typed again as they were) has nothing to undo.
+    if (m_db.inTransaction() && m_library.version() != version)
         m_posted = before;
     setState(State::Browse);
     // A material kept at its place in the order is taken as stored; one that moved, or a new
@@ -204,7 +233,12 @@ void MaterialEditor::post() {
     StoredMaterial taken = before.pending;
     taken.id = id;
     const int source = before.state == State::Edit ? m_records.rowOf(id) : -1;
-    if (source >= 0 && m_records.replace(source, taken)) {
+    bool replaced = false;
+    if (source >= 0) {
+        const QScopedValueRollback<bool> changing(m_changingList, true);
+        replaced = m_records.replace(source, taken);
+    }
+    if (replaced) {
         m_version = m_library.version();
         showAgain(); // a type the list does not show takes the material out of it
     } else {
@@ -237,10 +271,15 @@ void MaterialEditor::actionEnded() {
     const std::optional<Posted> posted = std::exchange(m_posted, std::nullopt);
     if (!posted || m_db.commitCount() != posted->commits)
         return;
-    // The action that stored the change did not reach the files: the change is pending again.
+    // The action that stored the change did not reach the files: the change is pending again,
+    // over the material it was begun on.
     m_pending = posted->pending;
     m_modified = true;
+    m_shownId = posted->shownId;
+    const int row = rowOf(m_shownId);
+    m_row = row >= 0 ? row : posted->row;
     setState(posted->state);
+    syncPending();
     emit recordChanged();
 }
 
@@ -295,6 +334,7 @@ void MaterialEditor::setText(MaterialPart part, const QString& typed) {
         m_pending.*spec.text = typed;
     }
     m_modified = true;
+    syncPending();
     emit partChanged(part);
 }
 

@@ -30,8 +30,11 @@ public:
     // The materials listed, read from the library at the first use after `close`.
     QAbstractItemModel* list();
     int count();
-    // The row of the list shown; -1 when the list is empty.
+    // The row of the list shown (a new material is the last); -1 when the list is empty.
     int current();
+    // The editor itself is changing the list: a current row the list view moves meanwhile is
+    // none the user picked.
+    bool changingList() const { return m_changingList; }
     State state() const { return m_state; }
     // Whether no change is pending.
     bool saved() const { return m_state == State::Browse; }
@@ -94,6 +97,8 @@ private:
     int rowOf(qint64 id) const;
     void showRow(int row);
     void setState(State state);
+    // The list shows the pending change as it stands.
+    void syncPending();
     void check();
     void checkCodeIsFree(const QString& code) const;
     // An action that stored a change ended; if it was undone, the change is pending again.
@@ -114,8 +119,11 @@ private:
         State state;
         StoredMaterial pending;
         quint64 commits;
+        qint64 shownId; // the material shown, and its row, as the change began to be stored
+        int row;
     };
     std::optional<Posted> m_posted; // a change stored in an action still under way
     int m_listener = 0;
+    bool m_changingList = false;
     StoredMaterial m_none;
 };

@@ -82,8 +82,10 @@ bool MaterialTypeFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) con
     // rows at a click.
     if (const auto* list = qobject_cast<const MaterialListModel*>(sourceModel()))
         return list->listedType(sourceRow) == int(*m_type);
-    if (const auto* records = qobject_cast<const MaterialRecords*>(sourceModel()))
-        return records->listedType(sourceRow) == int(*m_type);
+    if (const auto* records = qobject_cast<const MaterialRecords*>(sourceModel())) {
+        const int type = records->listedType(sourceRow);
+        return type == int(*m_type) || type == MaterialRecords::AlwaysListed;
+    }
     const QVariant type = sourceModel()->index(sourceRow, 0).data(ListedTypeRole);
     return type.isValid() && type.toInt() == int(*m_type);
 }

@@ -130,17 +130,13 @@ void MaterialRecordList::follow() {
         return;
     m_following = true;
     const int row = m_editor->current();
-    // A new material is none of those listed.
-    if (row < 0 || m_editor->state() == MaterialEditor::State::Insert)
-        setCurrentIndex(QModelIndex());
-    else
-        setCurrentIndex(model()->index(row, 0));
+    setCurrentIndex(row < 0 ? QModelIndex() : model()->index(row, 0));
     m_following = false;
 }
 
 void MaterialRecordList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (m_following || !m_editor || !current.isValid())
+    if (m_following || !m_editor || m_editor->changingList() || !current.isValid())
         return;
     if (current.row() == m_editor->current() && m_editor->saved())
         return;

@@ -20,7 +20,8 @@ protected:
     void start(const QString& library = TempData::material("SOY", "Soya Oil", "Oil", 872.5, 0, 0, 0, 1.6) +
                                         TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
                                         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 1.1) +
-                                        TempData::material("PE", "Pentaerythritol", "Base", 136.15, 0, 0, 4, 2)) {
+                                        TempData::material("PE", "Pentaerythritol", "Base", 136.15, 0, 0, 4, 2) +
+                                        TempData::material("TMP", "Trimethylolpropane", "Base", 134.17, 0, 0, 3, 2.2)) {
         data.create({}, {}, library);
         open();
     }
@@ -54,35 +55,69 @@ protected:
 
 TEST_F(MaterialEditorTest, TheListFollowsTheTypeAndTheMaterialShownItsPlace) {
     start();
-    EXPECT_EQ(listed(), QStringList({"GLY", "PA", "PE", "SOY"}));
+    EXPECT_EQ(listed(), QStringList({"GLY", "PA", "PE", "SOY", "TMP"}));
     lib().goTo(2);
     EXPECT_EQ(shownCode(), "PE");
-    // A type shows its first material; all of them again keep the one shown.
+    // Each type, all of them too, shows its first material.
     lib().setType(MaterialType::Base);
-    EXPECT_EQ(listed(), QStringList({"GLY", "PE"}));
+    EXPECT_EQ(listed(), QStringList({"GLY", "PE", "TMP"}));
     EXPECT_EQ(shownCode(), "GLY");
     lib().goTo(1);
     lib().setType(std::nullopt);
-    EXPECT_EQ(shownCode(), "PE");
-    EXPECT_EQ(lib().current(), 2);
-    // A new material is none of those listed; dropped, the one shown before is back.
+    EXPECT_EQ(shownCode(), "GLY");
+    EXPECT_EQ(lib().current(), 0);
+    // A new material is listed last, and current, whatever the type; dropped, the one shown
+    // before is back.
+    lib().goTo(2);
+    lib().setType(MaterialType::Oil);
     lib().append();
+    EXPECT_EQ(listed(), QStringList({"SOY", ""}));
+    EXPECT_EQ(lib().current(), 1);
     EXPECT_EQ(shownCode(), "");
+    lib().setText(MaterialPart::Code, "LIN");
+    EXPECT_EQ(listed(), QStringList({"SOY", "LIN"})) << "the list shows what is typed";
     lib().cancel();
-    EXPECT_EQ(shownCode(), "PE");
+    EXPECT_EQ(listed(), QStringList({"SOY"}));
+    EXPECT_EQ(shownCode(), "SOY");
     // Deleted, a material leaves its place to the next; the last to the one before it.
+    lib().setType(std::nullopt);
+    lib().goTo(2);
     lib().remove();
     EXPECT_EQ(shownCode(), "SOY");
+    lib().goTo(3);
     lib().remove();
-    EXPECT_EQ(shownCode(), "PA");
-    EXPECT_EQ(stored("SELECT group_concat(RMCode) FROM RMLib"), "GLY,PA");
+    EXPECT_EQ(shownCode(), "SOY");
+    EXPECT_EQ(stored("SELECT group_concat(RMCode) FROM (SELECT RMCode FROM RMLib ORDER BY RMCode)"), "GLY,PA,SOY");
     // The type outlives the list, which is read again at the next opening.
-    lib().setType(MaterialType::Oil);
+    lib().setType(MaterialType::Amphoteric);
     lib().close();
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_THROW(lib().remove(), StoreError);
     lib().edit();
     EXPECT_EQ(lib().state(), MaterialEditor::State::Insert) << "on an empty list, Edit begins a new material";
+}
+
+// Storing the pending change before a move may add, move or drop rows: the material picked is
+// the one shown, wherever it now stands.
+TEST_F(MaterialEditorTest, APickFindsItsMaterialWhereverTheStoreMovedIt) {
+    start();
+    lib().append();
+    lib().setText(MaterialPart::Code, "BA");
+    lib().goTo(3); // SOY, as listed when picked
+    EXPECT_EQ(shownCode(), "SOY");
+    EXPECT_EQ(listed(), QStringList({"BA", "GLY", "PA", "PE", "SOY", "TMP"}));
+    lib().goTo(0);
+    lib().setText(MaterialPart::Code, "ZZ");
+    lib().goTo(1); // GLY
+    EXPECT_EQ(shownCode(), "GLY");
+    // A type the list does not show takes the material stored out of it; the next takes its place.
+    lib().setType(MaterialType::Base);
+    lib().goTo(1);
+    lib().setText(MaterialPart::Type, "Acid");
+    lib().post();
+    EXPECT_EQ(listed(), QStringList({"GLY", "TMP"}));
+    EXPECT_EQ(shownCode(), "TMP");
+    EXPECT_EQ(lib().current(), 1);
 }
 
 TEST_F(MaterialEditorTest, MovingStoresATypedChangeAndDropsAnUntouchedOne) {
@@ -102,15 +137,6 @@ TEST_F(MaterialEditorTest, MovingStoresATypedChangeAndDropsAnUntouchedOne) {
     lib().goTo(0);
     lib().takeTyping = nullptr;
     EXPECT_EQ(stored("SELECT RMCommonName FROM RMLib WHERE RMCode = 'SOY'"), "Soya Bean Oil");
-    // A type the list does not show takes the material stored out of it.
-    lib().setType(MaterialType::Base);
-    lib().setText(MaterialPart::Type, "Acid");
-    lib().post();
-    EXPECT_EQ(listed(), QStringList({"PE"}));
-    EXPECT_EQ(shownCode(), "PE");
-    EXPECT_EQ(stored("SELECT RMType FROM RMLib WHERE RMCode = 'GLY'"), "Acid");
-    lib().setType(std::nullopt);
-    lib().goTo(0);
     // A change the arithmetic cannot use stays pending and the list stays where it was.
     lib().setText(MaterialPart::MWt, "-5");
     EXPECT_THROW(lib().setType(MaterialType::Acid), StoreError);
@@ -137,7 +163,79 @@ TEST_F(MaterialEditorTest, AStoreWritesOnlyThePartsThatDiffer) {
 }
 
 // Stored in an action that the files then refuse, at any point: the library holds the material
-// exactly when the action says it was stored, and otherwise the change is pending as typed.
+// exactly when the action says it was stored, and otherwise the change is pending as typed,
+// over the material it was begun on.
+TEST_F(MaterialEditorTest, AnEditTheFilesRefuseStaysPendingOnItsMaterial) {
+    start();
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE(n);
+        open();
+        lib().setType(MaterialType::Base);
+        lib().goTo(1); // PE, between GLY and TMP
+        lib().setText(MaterialPart::Type, "Acid");
+        const quint64 commits = db->commitCount();
+        FaultVfs::arm(n);
+        try {
+            db->run([&] { lib().post(); });
+        } catch (const StoreError&) {
+        }
+        const bool fired = FaultVfs::fired();
+        FaultVfs::disarm();
+        const bool reached = db->commitCount() != commits;
+        EXPECT_EQ(stored("SELECT RMType FROM RMLib WHERE RMCode = 'PE'"), reached ? "Acid" : "Base");
+        if (!reached) {
+            EXPECT_EQ(lib().state(), MaterialEditor::State::Edit);
+            EXPECT_EQ(lib().storedCode(), "PE");
+            EXPECT_EQ(lib().current(), 1);
+            EXPECT_EQ(lib().text(MaterialPart::Type, false), "Acid");
+            lib().post();
+            EXPECT_EQ(stored("SELECT RMType FROM RMLib WHERE RMCode = 'PE'"), "Acid");
+        }
+        EXPECT_EQ(shownCode(), "TMP");
+        // Back to the starting library for the next fault point.
+        lib().setType(std::nullopt);
+        lib().goTo(2);
+        ASSERT_EQ(shownCode(), "PE");
+        lib().setText(MaterialPart::Type, "Base");
+        lib().post();
+        ASSERT_EQ(stored("SELECT RMType FROM RMLib WHERE RMCode = 'PE'"), "Base");
+        if (!fired)
+            break;
+    }
+}
+
+// A store that wrote nothing (the parts typed again as they were) is nothing a later action,
+// failing at any point, could bring back as pending.
+TEST_F(MaterialEditorTest, AStoreThatWroteNothingIsNotPendingAgainAfterAFailure) {
+    start();
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE(n);
+        open();
+        lib().goTo(0);
+        db->run([&] {
+            lib().setText(MaterialPart::Name, "Glycerol");
+            lib().post();
+        });
+        ASSERT_TRUE(lib().saved());
+        FaultVfs::arm(n);
+        try {
+            db->run([&] { lib().remove(); });
+        } catch (const StoreError&) {
+        }
+        const bool fired = FaultVfs::fired();
+        FaultVfs::disarm();
+        EXPECT_TRUE(lib().saved());
+        if (stored("SELECT count(*) FROM RMLib WHERE RMCode = 'GLY'") == "0") {
+            lib().append();
+            lib().setText(MaterialPart::Code, "GLY");
+            lib().setText(MaterialPart::Name, "Glycerol");
+            lib().post();
+        }
+        if (!fired)
+            break;
+    }
+}
+
 TEST_F(MaterialEditorTest, AChangeTheFilesRefuseStaysPending) {
     start();
     const QString before = stored("SELECT group_concat(RMCode || RMCommonName, ',') FROM RMLib");
@@ -167,7 +265,7 @@ TEST_F(MaterialEditorTest, AChangeTheFilesRefuseStaysPending) {
             EXPECT_EQ(lib().state(), MaterialEditor::State::Insert);
             EXPECT_EQ(lib().text(MaterialPart::Name, false), "Neopentyl Glycol");
             EXPECT_TRUE(lib().differsFromStored());
-            EXPECT_FALSE(listed().contains("NPG"));
+            EXPECT_EQ(lib().current(), lib().count() - 1) << "pending, listed last";
             // Stored again once the disk is well.
             lib().post();
             EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'NPG'"), "1");

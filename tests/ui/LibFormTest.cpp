@@ -368,3 +368,20 @@ TEST_F(LibraryWindow, AFigureBeingEditedShowsInFullAndRetypedKeepsItsPrecision) 
     EXPECT_EQ(lib->EdDBRMMWt->text(), loc("146.1"));
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
+
+// Clicking a row stores the new material first, which takes a place above the row clicked: the
+// material clicked is the one shown, and the list marks it.
+TEST_F(LibraryWindow, ARowClickedAfterAddShowsTheMaterialClicked) {
+    click(lib->ToolButton3);
+    type(lib->EdDBRMCode, "B");
+    EXPECT_EQ(listed(), QStringList({"ANH", "FA", "TRIOL", ""})) << "the new material, listed last";
+    EXPECT_EQ(lib->LibList->currentIndex().row(), 3);
+    lib->LibList->setCurrentIndex(lib->LibList->model()->index(2, 0)); // TRIOL
+    EXPECT_EQ(lib->EdDBRMCode->text(), "TRIOL");
+    EXPECT_EQ(listed(), QStringList({"ANH", "B", "FA", "TRIOL"}));
+    EXPECT_EQ(lib->LibList->currentIndex().row(), 3);
+    EXPECT_EQ(lib->LibScroll->value(), 3);
+    EXPECT_EQ(stored("SELECT count(*) FROM RMLib WHERE RMCode = 'B'"), "1");
+    lib->close();
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
