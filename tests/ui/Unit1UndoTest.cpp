@@ -350,6 +350,45 @@ TEST_F(Undo, ALibraryEditIsTakenBackFromTheMainWindow) {
     EXPECT_EQ(MessageBox::history().size(), 0u);
 }
 
+// A material added, then deleted, in the library window: each is an action of its own, taken
+// back in turn from the main window and done again, the files as they were at each step.
+TEST_F(Undo, AMaterialAddedAndDeletedInTheLibraryComeBackInTurn) {
+    const std::string start = files();
+    std::string added;
+    bool done = false;
+    QTimer::singleShot(0, [&] {
+        auto* lib = qobject_cast<TFormLib*>(QApplication::activeModalWidget());
+        ASSERT_NE(lib, nullptr);
+        lib->ToolButton3->click();
+        for (const auto& [edit, text] : {std::pair{"EdDBRMCode", "MPD"}, {"EdDBRMCommonName", "Methylpropanediol"}}) {
+            auto* e = lib->findChild<ValueEdit*>(edit);
+            e->setFocus();
+            QTest::keyClicks(e, text);
+        }
+        lib->BtnSave->click();
+        added = files();
+        lib->ToolButton5->click(); // no line uses it: deleted without a question
+        done = true;
+        lib->BtnClose->click();
+    });
+    form.BtnLibrary->click();
+    ASSERT_TRUE(done);
+    const std::string deleted = files();
+    EXPECT_NE(added, start);
+    EXPECT_EQ(deleted, start) << "the deleted material is gone again";
+    EXPECT_EQ(undoText(), "&Undo Delete Material MPD");
+    ASSERT_NO_FATAL_FAILURE(backInTheGrid());
+    undoKey();
+    EXPECT_EQ(files(), added);
+    EXPECT_EQ(undoText(), "&Undo Add Material MPD");
+    undoKey();
+    EXPECT_EQ(files(), start);
+    redoKey();
+    redoKey();
+    EXPECT_EQ(files(), deleted);
+    EXPECT_EQ(MessageBox::history().size(), 0u);
+}
+
 // A material renamed in the library window is listed under its name again after the undo, and
 // the list keeps the material it had highlighted.
 TEST_F(Undo, TheSelectionListFollowsAnUndoneLibraryEdit) {
