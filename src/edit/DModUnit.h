@@ -175,10 +175,7 @@ public:
     // The library window's maintenance of RMLib.
     MaterialEditor& materialEditor() { return m_materialEditor; }
     // How many recipe lines, of how many recipes, use the material of that code.
-    struct MaterialUse {
-        int lines = 0;
-        int recipes = 0;
-    };
+    using MaterialUse = RecipeStore::MaterialUse;
     MaterialUse UseOfMaterial(const QString& code) const;
     // The library's code for a typed one: as typed when a material has it exactly, else as the
     // library spells it when the letters differ only in case, else as typed.

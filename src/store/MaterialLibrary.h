@@ -42,6 +42,11 @@ public:
     // materials of one code and name, for one). Returns the material's id.
     virtual qint64 store(const StoredMaterial& material) = 0;
     virtual void remove(qint64 id) = 0;
+    // The library's code for a typed one: as typed when a material has it exactly, else as the
+    // first material stored whose code differs only in letter case spells it, else as typed.
+    virtual QString spelled(const QString& typed) const = 0;
+    // How many materials are stored under exactly that code (an older library may hold two).
+    virtual int countOf(const QString& code) const = 0;
     // Grows whenever what the library holds may have changed, so that a copy knows it is stale.
     virtual quint64 version() const = 0;
 

@@ -3,6 +3,7 @@
 #include "domain/Recipe.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The recipes as values, read from wherever they are stored: two recipes side by side, or a
@@ -29,4 +30,14 @@ public:
     // Its date stays: a new name is not a new recipe.
     virtual void rename(const QString& fromType, const QString& fromCode, const QString& type,
                         const QString& code) = 0;
+
+    // How many lines, of how many recipes, name the material of `code`, its letters as stored.
+    struct MaterialUse {
+        int lines = 0;
+        int recipes = 0;
+    };
+    virtual MaterialUse useOf(const QString& code) const = 0;
+    // Each line that names the material of `code`, its letters as stored, as `rework` changes
+    // it; only what changed is written.
+    virtual void reworkLines(const QString& code, const std::function<void(Line&)>& rework) = 0;
 };

@@ -3,6 +3,7 @@
 #include "store/Tables.h"
 #include "components/Database.h"
 #include "components/StoreError.h"
+#include "components/TextKey.h"
 
 #include <algorithm>
 
@@ -187,6 +188,24 @@ qint64 StoredLibrary::store(const StoredMaterial& material) {
 void StoredLibrary::remove(qint64 id) {
     const RowValues stored = rowOf(id).values;
     file().remove(id, stored);
+}
+
+QString StoredLibrary::spelled(const QString& typed) const {
+    const QString code = typed.trimmed();
+    if (code.isEmpty() || find(code))
+        return code;
+    for (const RowPtr& row : file().snapshot())
+        if (TextKey::same(row->values.text(kCode).trimmed(), code))
+            return row->values.text(kCode);
+    return code;
+}
+
+int StoredLibrary::countOf(const QString& code) const {
+    int count = 0;
+    for (const RowPtr& row : file().snapshot())
+        if (row->values.text(kCode) == code)
+            ++count;
+    return count;
 }
 
 quint64 StoredLibrary::version() const {

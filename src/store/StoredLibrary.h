@@ -30,6 +30,8 @@ public:
     qint64 store(const StoredMaterial& material) override;
     void remove(qint64 id) override;
     quint64 version() const override;
+    QString spelled(const QString& typed) const override;
+    int countOf(const QString& code) const override;
 
     // A material as the library file stores it; its type word is read here, at the store's edge.
     static Material materialOf(const RowValues& row);

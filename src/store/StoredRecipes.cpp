@@ -3,6 +3,7 @@
 #include "store/Tables.h"
 #include "components/Database.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -33,6 +34,24 @@ std::optional<double> amount(const RowValues& row, const TableSchema& schema, co
     if (row.isNull(c))
         return std::nullopt;
     return row.isText(c) ? row.text(c).toDouble() : row.number(c);
+}
+
+// A line as stored.
+::Line lineOf(const RowValues& v) {
+    const TableSchema& lines = Tables::recipes();
+    const int item = lines.columnIndex(QStringLiteral("ItemNum"));
+    ::Line l;
+    if (!v.isNull(item))
+        l.item = int(v.number(item));
+    l.code = v.text(lines.columnIndex(QStringLiteral("RMCode")));
+    l.mass = amount(v, lines, "Mass");
+    l.moles = amount(v, lines, "Moles");
+    l.ea = amount(v, lines, "Ea");
+    l.eb = amount(v, lines, "Eb");
+    l.charge = amount(v, lines, "Charge");
+    l.percent = amount(v, lines, "Percent");
+    l.cost = amount(v, lines, "Cost");
+    return l;
 }
 
 } // namespace
@@ -68,21 +87,8 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
         return a->values.number(item) < b->values.number(item);
     });
     r.lines.reserve(rows.size());
-    for (const RowPtr& row : rows) {
-        const RowValues& v = row->values;
-        ::Line l;
-        if (!v.isNull(item))
-            l.item = int(v.number(item));
-        l.code = text(v, lines, "RMCode");
-        l.mass = amount(v, lines, "Mass");
-        l.moles = amount(v, lines, "Moles");
-        l.ea = amount(v, lines, "Ea");
-        l.eb = amount(v, lines, "Eb");
-        l.charge = amount(v, lines, "Charge");
-        l.percent = amount(v, lines, "Percent");
-        l.cost = amount(v, lines, "Cost");
-        r.lines.push_back(std::move(l));
-    }
+    for (const RowPtr& row : rows)
+        r.lines.push_back(lineOf(row->values));
     return r;
 }
 
@@ -164,5 +170,47 @@ void StoredRecipes::rename(const QString& fromType, const QString& fromCode, con
         renamed(lines, row);
     for (const RowPtr& row : info.select(name.where, name.args))
         renamed(info, row);
+    tx.commit();
+}
+
+RecipeStore::MaterialUse StoredRecipes::useOf(const QString& code) const {
+    const TableSchema& recipes = Tables::recipes();
+    const int type = recipes.columnIndex(QStringLiteral("BatchType")), batch = recipes.columnIndex(QStringLiteral("BatchCode")),
+              rmCode = recipes.columnIndex(QStringLiteral("RMCode"));
+    MaterialUse use;
+    QSet<QString> seen;
+    // The index finds the code in any letters; a line names its material in the letters stored.
+    for (const RowPtr& row : m_db.table(recipes).select(QStringLiteral("RMCode = ?"), {code})) {
+        if (row->values.text(rmCode) != code)
+            continue;
+        ++use.lines;
+        seen.insert(row->values.text(type).toCaseFolded() + QChar(0) + row->values.text(batch).toCaseFolded());
+    }
+    use.recipes = int(seen.size());
+    return use;
+}
+
+void StoredRecipes::reworkLines(const QString& code, const std::function<void(Line&)>& rework) {
+    const TableSchema& lines = Tables::recipes();
+    TableFile& file = m_db.table(lines);
+    const int rmCode = lines.columnIndex(QStringLiteral("RMCode"));
+    using Figure = std::optional<double>;
+    const std::pair<Figure Line::*, const char*> amounts[] = {
+        {&::Line::mass, "Mass"},       {&::Line::moles, "Moles"},     {&::Line::ea, "Ea"},     {&::Line::eb, "Eb"},
+        {&::Line::charge, "Charge"}, {&::Line::percent, "Percent"}, {&::Line::cost, "Cost"}};
+    Database::Transaction tx(m_db);
+    for (const RowPtr& row : file.select(QStringLiteral("RMCode = ?"), {code})) {
+        if (row->values.text(rmCode) != code)
+            continue;
+        const ::Line before = lineOf(row->values);
+        ::Line after = before;
+        rework(after);
+        // Only the amounts that changed: the others stay as they were stored.
+        RowValues values = row->values;
+        for (const auto& [part, column] : amounts)
+            if (after.*part != before.*part)
+                put(values, lines, column, figure(after.*part));
+        file.update(row->rowid, row->values, values);
+    }
     tx.commit();
 }

@@ -14,6 +14,8 @@ public:
     void remove(const QString& type, const QString& code) override;
     void rename(const QString& fromType, const QString& fromCode, const QString& type,
                 const QString& code) override;
+    MaterialUse useOf(const QString& code) const override;
+    void reworkLines(const QString& code, const std::function<void(Line&)>& rework) override;
 
 private:
     Database& m_db;

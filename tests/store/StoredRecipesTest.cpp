@@ -184,3 +184,33 @@ TEST_F(StoredRecipesTest, ANameTooLongIsRefusedAndNothingIsWritten) {
 }
 
 } // namespace
+
+// What uses a material, and its lines worked out again: a line names its material in the
+// letters stored, only the amounts that changed are written, and a refused write leaves every
+// line as it was.
+TEST_F(StoredRecipesTest, AMaterialsLinesAreCountedAndReworkedByTheirCodeAsStored) {
+    StoredRecipes store(*db);
+    db->run([&] {
+        Recipe r = *store.load("Polyester", "G1");
+        r.lines.push_back({3, "pa", 10.0, 0.1, 0.2, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
+        store.save(r);
+    });
+    EXPECT_EQ(store.useOf("PA").lines, 2);
+    EXPECT_EQ(store.useOf("PA").recipes, 1);
+    EXPECT_EQ(store.useOf("pa").lines, 1);
+    EXPECT_EQ(store.useOf("TRIOL").recipes, 1);
+    EXPECT_EQ(store.useOf("NONE").lines, 0);
+
+    const auto lines = [&] {
+        return data.query("Recipes.adt", "SELECT group_concat(BatchCode || ':' || RMCode || ':' || ifnull(Mass, '-') || ':' || "
+                                         "ifnull(Moles, '-') || ':' || ifnull(Ea, '-'), ' ') FROM "
+                                         "(SELECT * FROM Recipes WHERE RMCode = 'PA' COLLATE NOCASE ORDER BY rowid)");
+    };
+    const QString before = lines();
+    db->beforeWrite = [](const QString&) { throw StoreError(QStringLiteral("refused")); };
+    EXPECT_THROW(db->run([&] { store.reworkLines("PA", [](::Line& l) { l.moles = 9.0; }); }), StoreError);
+    db->beforeWrite = nullptr;
+    EXPECT_EQ(lines(), before);
+    db->run([&] { store.reworkLines("PA", [](::Line& l) { l.moles = 9.0; }); });
+    EXPECT_EQ(lines(), "A1:PA:-:9.0:- A1:PA:148.12:9.0:2.0 G1:pa:10.0:0.1:0.2");
+}
