@@ -50,14 +50,13 @@ void BM_ScanRecipe127Lines(benchmark::State& state) {
     Fixture f(10);
     Table& t = f.dm->TblRecipe;
     const Field& mass = t.fieldByName("Mass");
-    const Field& type = t.fieldByName("RMType");
-    const Field& fb = t.fieldByName("RMFb");
+    const Field& code = t.fieldByName("RMCode");
     double sum = 0;
     for (auto _ : state) {
         const QString bm = t.bookmark();
         t.disableControls();
         for (t.first(); !t.eof(); t.next())
-            sum += mass.asFloat() + fb.asFloat() + type.asString().size();
+            sum += mass.asFloat() + code.asString().size();
         t.gotoBookmark(bm);
         t.enableControls();
     }

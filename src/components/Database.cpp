@@ -87,7 +87,7 @@ void TableFile::wroteRow(qint64 rowid, const RowValues& after, quint32 changed) 
         return;
     }
     const RowPtr old = *at;
-    *at = std::make_shared<StoredRow>(StoredRow{rowid, after, {}});
+    *at = std::make_shared<StoredRow>(StoredRow{rowid, after});
     m_snapshotGeneration = m_generation;
     for (auto it = m_keyIndexes.begin(); it != m_keyIndexes.end();)
         it = (changed & (1u << it->first)) ? m_keyIndexes.erase(it) : std::next(it);

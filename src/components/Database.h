@@ -28,15 +28,6 @@ class TableFile;
 struct StoredRow {
     qint64 rowid = 0;
     RowValues values;
-    // The row of another table a look-up from this row found last, valid while that table's
-    // generation stays what it was.
-    struct Found {
-        const TableFile* file = nullptr;
-        quint64 generation = 0;
-        int keyColumn = -1;
-        const StoredRow* row = nullptr;
-    };
-    mutable Found found;
 };
 using RowPtr = std::shared_ptr<const StoredRow>;
 

@@ -14,63 +14,6 @@ Field::Field(Table* table, QString name, FieldType type, int column)
         alignment = Qt::AlignRight;
 }
 
-void Field::setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
-                      const QString& keyField) {
-    Lookup l;
-    l.source = source;
-    l.sourceKeyColumn = source->schema().columnIndex(sourceKey);
-    l.resultColumn = source->schema().columnIndex(resultColumn);
-    l.keyField = keyField;
-    if (l.sourceKeyColumn < 0 || l.resultColumn < 0)
-        throw StoreError(QStringLiteral("%1: look-up of field '%2' names no column of %3")
-                             .arg(m_table->name(), m_name, source->name()));
-    m_lookup = l;
-}
-
-const Field* Field::lookupKey() const {
-    if (!m_lookup->key)
-        m_lookup->key = m_table->findField(m_lookup->keyField);
-    return m_lookup->key;
-}
-
-TableFile* Field::lookupFile() const {
-    // Read even before the look-up view opens: the header view's first change totals the recipe.
-    Table* source = m_lookup->source;
-    return source->file() ? source->file() : &source->database().table(source->schema());
-}
-
-QVariant Field::lookupFrom(const StoredRow& row) const {
-    const Lookup& l = *m_lookup;
-    const Field* key = lookupKey();
-    if (!key || row.values.isNull(key->column()))
-        return QVariant();
-    TableFile* file = lookupFile();
-    StoredRow::Found& found = row.found;
-    if (found.file != file || found.generation != file->generation() ||
-        found.keyColumn != l.sourceKeyColumn) {
-        const RowValues& v = row.values;
-        const int c = key->column();
-        const QByteArray text = v.isText(c) ? QByteArray() : v.text(c).toUtf8();
-        const StoredRow* hit = file->findFirst(l.sourceKeyColumn, v.isText(c) ? v.utf8(c) : QByteArrayView(text));
-        found = {file, file->generation(), l.sourceKeyColumn, hit};
-    }
-    return found.row ? found.row->values.at(l.resultColumn) : QVariant();
-}
-
-void Field::setLookupKey(const QVariant& value) {
-    const Lookup& l = *m_lookup;
-    QVariant key;
-    if (value.isValid() && !value.isNull()) {
-        const QString wanted = value.toString();
-        for (const RowPtr& r : lookupFile()->snapshot())
-            if (r->values.text(l.resultColumn) == wanted) {
-                key = r->values.at(l.sourceKeyColumn);
-                break;
-            }
-    }
-    m_table->fieldByName(l.keyField).setValue(key);
-}
-
 QVariant Field::value() const { return m_table->currentValue(*this); }
 
 bool Field::isNull() const {

@@ -23,7 +23,6 @@ public:
     const QString& name() const { return m_name; }
     FieldType type() const { return m_type; }
     bool isNumeric() const { return m_type != FieldType::String; }
-    bool isLookup() const { return m_lookup.has_value(); }
     Table* table() const { return m_table; }
     int column() const { return m_column; } // index into the stored row, -1 for a look-up
 
@@ -43,12 +42,6 @@ public:
     // Runs before a value that passed the field's own checks is stored, with that value; raises
     // a FieldError to refuse it, and nothing is written.
     std::function<void(const QVariant&)> check;
-
-    // A look-up shows `resultColumn` of the row of `source` whose `sourceKey` equals this view's
-    // `keyField`. It reads the source table as it stands now, from the rows kept in memory (read
-    // again after every write to it); each row remembers the source row it found.
-    void setLookup(Table* source, const QString& sourceKey, const QString& resultColumn,
-                   const QString& keyField);
 
     // Reading.
     QVariant value() const;
@@ -81,23 +74,8 @@ public:
 
 private:
     friend class Table;
-    struct Lookup {
-        Table* source = nullptr;
-        int sourceKeyColumn = -1;
-        int resultColumn = -1;
-        QString keyField;
-        mutable const Field* key = nullptr; // keyField, found once
-    };
-    const Field* lookupKey() const;
-    TableFile* lookupFile() const;
-    // The looked-up value for a row of this field's view.
-    QVariant lookupFrom(const StoredRow& row) const;
-    // Writes the key of the source row whose looked-up value is `value` into the key field.
-    void setLookupKey(const QVariant& value);
-
     Table* m_table;
     QString m_name;
     FieldType m_type;
     int m_column;
-    std::optional<Lookup> m_lookup;
 };

@@ -69,11 +69,6 @@ Field& Table::addField(const QString& name, FieldType type) {
     return *m_fields.back();
 }
 
-Field& Table::addLookupField(const QString& name, FieldType type) {
-    m_fields.push_back(std::make_unique<Field>(this, name, type, -1));
-    return *m_fields.back();
-}
-
 void Table::setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields) {
     m_master = master;
     m_masterFields = masterFields;
@@ -278,26 +273,26 @@ QVariant Table::storedValue(const Field& field) const {
     if (m_state == State::Insert || m_cur < 0 || m_cur >= int(m_rows.size()))
         return QVariant();
     const StoredRow& row = *m_rows[size_t(m_cur)];
-    return field.isLookup() ? field.lookupFrom(row) : row.values.at(field.column());
+    return row.values.at(field.column());
 }
 
 QVariant Table::currentValue(const Field& field) const {
     const StoredRow* row = currentRow();
     if (!row)
         return QVariant();
-    return field.isLookup() ? field.lookupFrom(*row) : row->values.at(field.column());
+    return row->values.at(field.column());
 }
 
 QVariant Table::valueAt(int pos, const Field& field) const {
     const StoredRow* row = rowAt(pos);
     if (!row)
         return QVariant();
-    return field.isLookup() ? field.lookupFrom(*row) : row->values.at(field.column());
+    return row->values.at(field.column());
 }
 
 bool Table::holdsAt(int pos, const Field& field, const ValueProbe& value) const {
     const StoredRow* row = rowAt(pos);
-    return row && !field.isLookup() && value.matches(row->values, field.column());
+    return row && value.matches(row->values, field.column());
 }
 
 bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos == m_cur; }
@@ -432,9 +427,7 @@ bool Table::locate(const QString& fieldList, const QVariantList& values) {
     for (size_t pos = 0; pos < m_rows.size(); ++pos) {
         bool match = true;
         for (size_t i = 0; match && i < fields.size(); ++i)
-            match = fields[i]->isLookup()
-                        ? sameValue(valueAt(int(pos), *fields[i]), values[int(i)])
-                        : probes[i].matches(m_rows[pos]->values, fields[i]->column());
+            match = probes[i].matches(m_rows[pos]->values, fields[i]->column());
         if (match) {
             moveTo(int(pos));
             return true;
@@ -521,7 +514,7 @@ void Table::setFiltered(bool on) {
 RowValues Table::defaultsRow() const {
     RowValues values(int(m_schema.columns.size()));
     for (const auto& f : m_fields)
-        if (!f->isLookup() && f->defaultValue.isValid())
+        if (f->defaultValue.isValid())
             values.set(f->column(), f->defaultValue);
     return values;
 }
@@ -547,7 +540,7 @@ bool Table::differsFromStored() const {
 
 void Table::newRow(bool atEnd) {
     m_insertReturn = m_cur;
-    m_buffer = StoredRow{0, newRowValues(), {}};
+    m_buffer = StoredRow{0, newRowValues()};
     const int pos = (atEnd || m_cur < 0) ? int(m_rows.size()) : m_cur;
     m_rows.insert(m_rows.begin() + pos, std::make_shared<StoredRow>(m_buffer));
     m_editing.reset();
@@ -603,8 +596,7 @@ void Table::appendRecord(const QVariantList& values) {
         for (const auto& f : m_fields) {
             if (i >= values.size())
                 break;
-            if (!f->isLookup())
-                m_buffer.values.set(f->column(), f->validated(values[i]));
+            m_buffer.values.set(f->column(), f->validated(values[i]));
             ++i;
         }
         m_modified = true;
@@ -620,7 +612,6 @@ void Table::clearFields() {
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
     m_buffer.values = defaultsRow();
-    m_buffer.found = {};
     m_modified = true;
     m_modifiedTx = m_db.currentTransaction();
     event(DataEvent::RecordChange);
@@ -630,16 +621,10 @@ void Table::writeValue(Field& field, const QVariant& value) {
     checkActive();
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
-    if (field.isLookup()) {
-        // Writing a looked-up value picks the source row that has it and stores that row's key.
-        field.setLookupKey(value);
-        return;
-    }
     const QVariant v = field.validated(value);
     if (field.check)
         field.check(v);
     m_buffer.values.set(field.column(), v);
-    m_buffer.found = {};
     m_modified = true;
     m_modifiedTx = m_db.currentTransaction();
     event(DataEvent::FieldChange, &field);
@@ -668,18 +653,18 @@ void Table::post() {
     RowPtr old;
     try {
         for (const auto& f : m_fields)
-            if (f->required && !f->isLookup() && m_buffer.values.isNull(f->column()))
+            if (f->required && m_buffer.values.isNull(f->column()))
                 throw FieldError(QStringLiteral("Field '%1' must have a value").arg(f->name()));
         if (m_state == State::Insert) {
             const qint64 rowid = m_file->insert(m_buffer.values);
-            row = std::make_shared<StoredRow>(StoredRow{rowid, m_buffer.values, {}});
+            row = std::make_shared<StoredRow>(StoredRow{rowid, m_buffer.values});
             m_rows.erase(m_rows.begin() + m_cur); // the pending row's place holder
         } else {
             old = m_editing;
             m_file->update(old->rowid, old->values, m_buffer.values);
             row = old->values == m_buffer.values
                       ? old
-                      : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values, {}});
+                      : std::make_shared<StoredRow>(StoredRow{old->rowid, m_buffer.values});
         }
     } catch (const FieldError& e) {
         // Refused after the view stored other rows for this one (their new numbers): no longer a
@@ -723,8 +708,9 @@ void Table::post() {
 
 static QString captionOf(const Field& field) { return field.caption.isEmpty() ? field.name() : field.caption; }
 
-bool Table::noteTyped(const Field& field) {
-    const QString caption = captionOf(field);
+bool Table::noteTyped(const Field& field) { return noteTyped(captionOf(field)); }
+
+bool Table::noteTyped(const QString& caption) {
     // What the typed value itself writes (the batch pass after a typed size) is named after it.
     m_db.nameTyping(QStringLiteral("typing in ") + caption);
     if (m_typed.contains(caption))
@@ -733,7 +719,9 @@ bool Table::noteTyped(const Field& field) {
     return true;
 }
 
-void Table::forgetTyped(const Field& field) { m_typed.removeAll(captionOf(field)); }
+void Table::forgetTyped(const Field& field) { forgetTyped(captionOf(field)); }
+
+void Table::forgetTyped(const QString& caption) { m_typed.removeAll(caption); }
 
 void Table::numberRows(Field& field, int at) {
     checkActive();
@@ -753,14 +741,13 @@ void Table::numberRows(Field& field, int at) {
             RowValues after = old->values;
             after.set(col, field.validated(number));
             m_file->update(old->rowid, old->values, after);
-            const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after, {}});
+            const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after});
             std::replace(m_all.begin(), m_all.end(), old, row);
             m_rows[size_t(pos)] = row;
         }
         ++number;
     }
     m_buffer.values.set(col, field.validated(at));
-    m_buffer.found = {};
     m_modified = true;
     m_modifiedTx = m_db.currentTransaction();
     // Rows the view does not show keep their numbers: the order of all of them is found again.
@@ -782,7 +769,7 @@ void Table::writeStored(Field& field, const QVariant& value) {
     if (after == old->values)
         return;
     m_file->update(old->rowid, old->values, after);
-    const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after, {}});
+    const RowPtr row = std::make_shared<StoredRow>(StoredRow{old->rowid, after});
     std::replace(m_all.begin(), m_all.end(), old, row);
     std::replace(m_rows.begin(), m_rows.end(), old, row);
     if (m_state == State::Edit) {
@@ -929,7 +916,7 @@ bool Table::takeChanges(const ChangeSet& changes, bool toBefore) {
     // view need not read its table again.
     const auto take = [this](const RowChange& c, bool back) {
         const std::optional<RowValues>& to = back ? c.before : c.after;
-        const RowPtr row = to ? std::make_shared<StoredRow>(StoredRow{c.rowid, *to, {}}) : RowPtr();
+        const RowPtr row = to ? std::make_shared<StoredRow>(StoredRow{c.rowid, *to}) : RowPtr();
         const bool belongs = row && inRange(*row);
         for (std::vector<RowPtr>* rows : {&m_all, &m_rows}) {
             const auto at = std::find_if(rows->begin(), rows->end(), [&](const RowPtr& r) { return r->rowid == c.rowid; });

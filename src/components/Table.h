@@ -34,7 +34,6 @@ public:
     void setTable(const TableSchema& schema, const QString& indexName);
     // A field over the column of the same name; widths default to the column's.
     Field& addField(const QString& name, FieldType type);
-    Field& addLookupField(const QString& name, FieldType type);
     // Only the rows whose `detailFields` equal the master's current `masterFields`.
     void setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields);
     void open();
@@ -94,6 +93,9 @@ public:
     // True when the field was not noted before.
     bool noteTyped(const Field& field);
     void forgetTyped(const Field& field);
+    // The same for a caption of its own (a value typed that writes another field).
+    bool noteTyped(const QString& caption);
+    void forgetTyped(const QString& caption);
     // Names the action that stores the pending row, before any typing does ("OverWrite
     // Ingredient" on a blank line, stored as the user leaves it).
     void nameEdit(const QString& name) { m_editName = name; }

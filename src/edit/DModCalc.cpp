@@ -18,11 +18,12 @@ using namespace LineConversions;
 
 namespace {
 
-// The focused line's material, read once per recalculation.
+// The focused line's material, read once per recalculation; none: a material of no type and no
+// figures.
 struct LineMaterial {
-    explicit LineMaterial(const TDMod::LineFields& l)
-        : type(materialTypeOf(l.RMType->asString())), mwt(l.RMMWt->asFloat()), fa(l.RMFa->asFloat()),
-          fan(l.RMFan->asFloat()), fb(l.RMFb->asFloat()) {}
+    explicit LineMaterial(const Material* m)
+        : type(m ? m->type : materialTypeOf(QString())), mwt(m ? m->mwt : 0), fa(m ? m->fa : 0),
+          fan(m ? m->fan : 0), fb(m ? m->fb : 0) {}
     MaterialType type;
     double mwt, fa, fan, fb;
 };
@@ -52,7 +53,7 @@ void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
 void TDMod::recalcFrom(Amount typed, Field& source) {
     const QScopedValueRollback<bool> guard(m_recalculating, true);
     TblRecipe.edit();
-    const LineMaterial m(Line);
+    const LineMaterial m(lineMaterial());
     const LineAmounts a = AmountsFrom(typed, source.asFloat(), m.type, m.mwt, m.fa, m.fan, m.fb);
     // The other three in the Parts' order: the moles first, or the mass where the moles were
     // typed. A refused figure ends the recalculation at its step.
@@ -83,7 +84,7 @@ void TDMod::RecalcFromEb() {
 void TDMod::checkAmount(const Field& typed, const QVariant& value) {
     if (m_recalculating || value.isNull())
         return;
-    const LineMaterial m(Line);
+    const LineMaterial m(lineMaterial());
     const double v = value.toDouble();
     const Amount source = &typed == Line.Mass ? Amount::Mass
                           : &typed == Line.Moles ? Amount::Moles
@@ -113,7 +114,8 @@ void TDMod::checkAmount(const Field& typed, const QVariant& value) {
 }
 
 QString TDMod::lockedReason(LineColumn column) const {
-    const QString name = Line.RMName->asString();
+    const Material* material = lineMaterial();
+    const QString name = material ? material->name : QString();
     const QString code = Line.RMCode->asString();
     if (code.isEmpty())
         return QStringLiteral("This line has no material yet: type its code, or choose its name, first.");
@@ -121,8 +123,7 @@ QString TDMod::lockedReason(LineColumn column) const {
         return QStringLiteral("There is no material with the code '%1' in the library: the line takes no "
                               "amounts until its code names one.")
             .arg(code);
-    const EditableAmounts e = editableAmounts(materialTypeOf(Line.RMType->asString()), Line.RMFa->asFloat(),
-                                              Line.RMFan->asFloat(), Line.RMFb->asFloat());
+    const EditableAmounts e = editableAmounts(material->type, material->fa, material->fan, material->fb);
     if (!e.mass)
         return QStringLiteral("%1 has no acid, anhydride or hydroxyl groups in the library: the line takes no "
                               "amounts.")

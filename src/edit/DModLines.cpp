@@ -114,7 +114,8 @@ void TDMod::OverwriteIngredient() {
     const std::optional<Material> chosen = m_form.chosenMaterial();
     const QString code = chosen ? chosen->code : QString();
     const QString newName = chosen ? chosen->name : QString();
-    const QString oldName = Line.RMName->asString();
+    const Material* old = lineMaterial();
+    const QString oldName = old ? old->name : QString();
     if (!oldName.isEmpty() && oldName != newName) {
         if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
             return;
@@ -164,13 +165,37 @@ void TDMod::numberNewLine() {
         TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
 }
 
-void TDMod::TypeInto(Field& field, const QString& text) {
-    if (&field == Line.ItemNum) {
+Field* TDMod::lineField(LineColumn column) const {
+    Field* const fields[LineColumnCount] = {Line.ItemNum, Line.RMCode, nullptr,        Line.Mass,    Line.Moles,
+                                            Line.Ea,      Line.Eb,     Line.Charge,    Line.Percent, Line.Cost};
+    return fields[int(column)];
+}
+
+void TDMod::TypeInto(LineColumn column, const QString& text) {
+    switch (column) {
+    case LineColumn::Item:
         TypeItemNumber(text);
         return;
+    case LineColumn::Code:
+        // A code typed in other letters than the library's is the library's material.
+        Line.RMCode->setText(materialCode(text));
+        return;
+    case LineColumn::Name: {
+        // A name gives the line the code of the first material of that name; a name no material
+        // has leaves the line without one.
+        const bool noted = TblRecipe.noteTyped(QStringLiteral("Name"));
+        try {
+            Line.RMCode->setValue(m_library.codeNamed(text));
+        } catch (...) {
+            if (noted)
+                TblRecipe.forgetTyped(QStringLiteral("Name"));
+            throw;
+        }
+        return;
     }
-    // A code typed in other letters than the library's is the library's material.
-    field.setText(&field == Line.RMCode ? materialCode(text) : text);
+    default:
+        lineField(column)->setText(text);
+    }
 }
 
 void TDMod::TypeItemNumber(const QString& text) {

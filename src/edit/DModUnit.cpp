@@ -44,13 +44,11 @@ private:
 
 TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
     : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"),
-      TblGridLib(db, "TblGridLib"),
       DSInfo(&TblInfo), DSRecipe(&TblRecipe),
-      DSGridLib(&TblGridLib), m_db(db), m_editor(editor),
+      m_db(db), m_editor(editor),
       m_form(form) {
     DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
-    DSGridLib.setObjectName("DSGridLib");
     defineFields();
     findFields();
     DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
@@ -80,13 +78,14 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
 
     TblRecipe.open();
     TblInfo.open();
-    TblGridLib.open();
+    // The library file is checked as the tables open, though no view is kept on it: a missing
+    // or foreign file stops the program here, not at the first line shown.
+    m_db.table(Tables::rmLib());
     DataModuleCreate();
 }
 
 TDMod::~TDMod() {
     // Closing stores nothing that is pending.
-    TblGridLib.close();
     TblInfo.close();
     TblRecipe.close();
 }
@@ -120,14 +119,6 @@ void TDMod::defineFields() {
         TblInfo.addField("Date", F::String);
     }
 
-    // The library as the lines look their materials up.
-    TblGridLib.setTable(Tables::rmLib(), "RMLIBBYCODE");
-    for (const char* n : {"RMCode", "RMCommonName", "RMChemClass", "RMType"})
-        TblGridLib.addField(n, FieldType::String);
-    for (const char* n : {"RMMWt", "RMFa", "RMFan", "RMFb"})
-        TblGridLib.addField(n, FieldType::Float);
-    TblGridLib.addField("RMPrice", FieldType::Currency);
-
     // Line view, detail of the header view.
     TblRecipe.setTable(Tables::recipes(), "PRIMARY");
     {
@@ -138,10 +129,6 @@ void TDMod::defineFields() {
         item.displayFormat = lineColumnFormat(LineColumn::Item).picture;
         item.caption = QStringLiteral("Item");
         TblRecipe.addField("RMCode", F::String).caption = QStringLiteral("Code");
-        Field& name = TblRecipe.addLookupField("RMName", F::String);
-        name.size = 35;
-        name.displayWidth = 25;
-        name.setLookup(&TblGridLib, "RMCode", "RMCommonName", "RMCode");
         Field& mass = TblRecipe.addField("Mass", F::Float);
         mass.displayWidth = 8;
         mass.displayFormat = lineColumnFormat(LineColumn::Mass).picture;
@@ -154,22 +141,6 @@ void TDMod::defineFields() {
         }
         for (LineColumn c : {LineColumn::Charge, LineColumn::Percent, LineColumn::Cost})
             TblRecipe.addField(lineColumnFormat(c).field, F::Float).displayFormat = lineColumnFormat(c).picture;
-        Field& cls = TblRecipe.addLookupField("ChemClass", F::String);
-        cls.size = 35;
-        cls.displayWidth = 35;
-        cls.setLookup(&TblGridLib, "RMCode", "RMChemClass", "RMCode");
-        TblRecipe.addLookupField("RMType", F::String)
-            .setLookup(&TblGridLib, "RMCode", "RMType", "RMCode");
-        const std::pair<const char*, const char*> numbers[] = {
-            {"RMMWt", "RMMWt"}, {"RMFa", "RMFa"}, {"RMFan", "RMFan"}, {"RMFb", "RMFb"}};
-        for (auto [n, col] : numbers) {
-            Field& f = TblRecipe.addLookupField(n, F::Float);
-            f.displayFormat = "0.00";
-            f.setLookup(&TblGridLib, "RMCode", col, "RMCode");
-        }
-        Field& cost = TblRecipe.addLookupField("RMCost", F::Currency);
-        cost.displayFormat = "0.##";
-        cost.setLookup(&TblGridLib, "RMCode", "RMPrice", "RMCode");
     }
     TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
 }
@@ -195,10 +166,8 @@ void TDMod::findFields() {
     auto h = [this](const char* n) { return &TblInfo.fieldByName(n); };
     Info = {h("BatchType"), h("BatchCode"), h("Description"), h("AV"), h("Solids"), h("Size"), h("Date")};
     auto l = [this](const char* n) { return &TblRecipe.fieldByName(n); };
-    Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("RMName"),
-            l("Mass"),      l("Moles"),     l("Ea"),      l("Eb"),      l("Charge"),
-            l("Percent"),   l("Cost"),      l("ChemClass"), l("RMType"), l("RMMWt"),
-            l("RMFa"),      l("RMFan"),     l("RMFb"),    l("RMCost")};
+    Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("Mass"),   l("Moles"),
+            l("Ea"),        l("Eb"),        l("Charge"),  l("Percent"), l("Cost")};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -274,15 +243,16 @@ void TDMod::CBResinCodeChange() {
 
 void TDMod::DSRecipeDataChange(Field*) {
     m_form.UpdateEditableColumns();
-    Material shown;
-    shown.name = Line.RMName->asString();
-    shown.chemClass = Line.ChemClass->asString();
-    shown.mwt = Line.RMMWt->asFloat();
-    shown.fa = Line.RMFa->asFloat();
-    shown.fan = Line.RMFan->asFloat();
-    shown.fb = Line.RMFb->asFloat();
-    shown.price = Line.RMCost->asFloat();
-    writeMaterialStatus(shown);
+    const Material* shown = lineMaterial();
+    writeMaterialStatus(shown ? *shown : Material{});
+}
+
+const Material* TDMod::lineMaterial() const {
+    return TblRecipe.isOpen() ? m_library.find(Line.RMCode->asString()) : nullptr;
+}
+
+const Material* TDMod::lineMaterialAt(int row) const {
+    return m_library.find(TblRecipe.valueAt(row, *Line.RMCode).toString());
 }
 
 void TDMod::writeMaterialStatus(const Material& material) {

@@ -43,22 +43,19 @@ public:
 
     Table TblInfo;
     Table TblRecipe;
-    Table TblGridLib;
 
     // The fields the operations use, found once.
     struct HeaderFields {
         Field *BatchType, *BatchCode, *Description, *AV, *Solids, *Size, *Date;
     };
     struct LineFields {
-        Field *BatchType, *BatchCode, *ItemNum, *RMCode, *RMName, *Mass, *Moles, *Ea, *Eb, *Charge,
-            *Percent, *Cost, *ChemClass, *RMType, *RMMWt, *RMFa, *RMFan, *RMFb, *RMCost;
+        Field *BatchType, *BatchCode, *ItemNum, *RMCode, *Mass, *Moles, *Ea, *Eb, *Charge, *Percent, *Cost;
     };
     HeaderFields Info{};
     LineFields Line{};
 
     DataSource DSInfo;
     DataSource DSRecipe;
-    DataSource DSGridLib;
 
     // Recipe selection.
     void DataModuleCreate();
@@ -129,8 +126,15 @@ public:
     // The code of the material chosen in the selection list; empty when none is.
     QString chosenCode() const;
     // Text typed into a cell of the focused line: a code is spelled as the library spells it,
-    // and an item number moves the line to that place.
-    void TypeInto(Field& field, const QString& text);
+    // a name gives the line the code of the material of that name, and an item number moves the
+    // line to that place.
+    void TypeInto(LineColumn column, const QString& text);
+    // The focused line's field for a column of its own; nullptr for the material's name.
+    Field* lineField(LineColumn column) const;
+    // The material of the focused line, and of the line at `row` of the line view; nullptr for a
+    // code the library does not have.
+    const Material* lineMaterial() const;
+    const Material* lineMaterialAt(int row) const;
     // Moves the focused line to the place typed and numbers the lines 1 to n again; the line is
     // stored there.
     void TypeItemNumber(const QString& text);

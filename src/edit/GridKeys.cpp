@@ -16,7 +16,9 @@ Field* GridKeys::field(int logical) const {
 }
 
 bool GridKeys::editable(int logical) const {
-    return field(logical) && !m_columns[size_t(logical)].readOnly;
+    if (logical < 0 || logical >= int(m_columns.size()) || m_columns[size_t(logical)].readOnly)
+        return false;
+    return m_columns[size_t(logical)].derived ? writeText != nullptr : field(logical) != nullptr;
 }
 
 int GridKeys::visualOf(int logical) const {
@@ -32,14 +34,14 @@ void GridKeys::writeCell() {
     if (!m_editor.isOpen() || !m_editor.typed() || !editable(m_column))
         return;
     m_table->edit();
-    write(*field(m_column), m_editor.text());
+    write(m_column, m_editor.text());
 }
 
-void GridKeys::write(Field& f, const QString& text) {
+void GridKeys::write(int logical, const QString& text) {
     if (writeText)
-        writeText(f, text);
-    else
-        f.setText(text);
+        writeText(logical, text);
+    else if (Field* f = field(logical))
+        f->setText(text);
 }
 
 void GridKeys::leaveCell() {

@@ -49,15 +49,15 @@ public:
     // Writes the open cell and closes its editor, as leaving the cell does; raises the field's
     // refusal, and the editor then stays open.
     void finishCell() { leaveCell(); }
-    // Writes typed text into a field of the current line, through writeText when it is set.
-    void write(Field& field, const QString& text);
+    // Writes typed text into a column of the current line, through writeText when it is set.
+    void write(int logical, const QString& text);
 
     // The window's key-down handler, seen before the grid's own handling once the open cell has
     // been written; true when it moved the line itself.
     std::function<bool(int key, Qt::KeyboardModifiers modifiers)> keyDown;
     // Writes text typed into a cell (the line is in edit or insert state); by default the
-    // field's own setText.
-    std::function<void(Field& field, const QString& text)> writeText;
+    // field's own setText. A derived column is written only through it.
+    std::function<void(int logical, const QString& text)> writeText;
     // Asked before a new line is started; raises to refuse it.
     std::function<void()> beforeNewLine;
     // Asks "Delete record?"; true on OK.

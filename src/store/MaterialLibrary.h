@@ -45,6 +45,8 @@ public:
     // The library's code for a typed one: as typed when a material has it exactly, else as the
     // first material stored whose code differs only in letter case spells it, else as typed.
     virtual QString spelled(const QString& typed) const = 0;
+    // The code of the first material stored under exactly that name; null when none is.
+    virtual QVariant codeNamed(const QString& name) const = 0;
     // How many materials are stored under exactly that code (an older library may hold two).
     virtual int countOf(const QString& code) const = 0;
     // Grows whenever what the library holds may have changed, so that a copy knows it is stale.

@@ -200,6 +200,15 @@ QString StoredLibrary::spelled(const QString& typed) const {
     return code;
 }
 
+QVariant StoredLibrary::codeNamed(const QString& name) const {
+    if (name.isEmpty())
+        return {};
+    for (const RowPtr& row : file().snapshot())
+        if (row->values.text(kName) == name)
+            return row->values.at(kCode);
+    return {};
+}
+
 int StoredLibrary::countOf(const QString& code) const {
     int count = 0;
     for (const RowPtr& row : file().snapshot())

@@ -32,6 +32,7 @@ public:
     quint64 version() const override;
     QString spelled(const QString& typed) const override;
     int countOf(const QString& code) const override;
+    QVariant codeNamed(const QString& name) const override;
 
     // A material as the library file stores it; its type word is read here, at the store's edge.
     static Material materialOf(const RowValues& row);

@@ -44,7 +44,7 @@ DBGrid::DBGrid(QWidget* parent)
     };
     // Text the item view commits as the focus leaves an open cell: written where it was typed,
     // and the cursor follows the view afterwards, once the item view has closed its editor.
-    m_model->writeCell = [this](int row, Field& f, const QString& text) {
+    m_model->writeCell = [this](int row, int column, const QString& text) {
         Table* t = m_model->table();
         bool ok = false;
         {
@@ -53,7 +53,7 @@ DBGrid::DBGrid(QWidget* parent)
                 if (t->recNo() != row)
                     t->goTo(row);
                 t->edit();
-                m_keys.write(f, text);
+                m_keys.write(column, text);
             });
         }
         QTimer::singleShot(0, this, [this] {
@@ -216,7 +216,7 @@ void DBGrid::goToColumn(LineColumn column) {
 
 bool DBGrid::currentFieldIsNumeric() const {
     const Field* f = m_model->field(currentIndex().column());
-    return f && f->isNumeric();
+    return f && f->isNumeric(); // a derived column (the material's name) is words
 }
 
 QRect DBGrid::footerRect() const { return m_footer->geometry(); }

@@ -2,7 +2,6 @@
 
 #include "components/DataSource.h"
 #include "MessageBox.h"
-#include "UserAction.h"
 #include "components/Table.h"
 
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -55,8 +54,18 @@ int DBGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant DBGridModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const GridColumn& column = m_columns[size_t(index.column())];
+    if (column.derived) {
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(column.alignment | Qt::AlignVCenter);
+        if ((role == Qt::DisplayRole || role == Qt::EditRole) && derivedText)
+            return derivedText(index.row(), index.column());
+        return {};
+    }
     Field* f = field(index.column());
-    if (!f || index.row() >= m_rows)
+    if (!f)
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -71,21 +80,12 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
 }
 
 bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    Field* f = field(index.column());
-    if (role != Qt::EditRole || !f || m_columns[size_t(index.column())].readOnly)
+    if (role != Qt::EditRole || !index.isValid() || m_columns[size_t(index.column())].readOnly || !writeCell)
         return false;
-    Table* t = table();
     const QString text = value.toString();
     if (text == data(index, Qt::EditRole).toString())
         return true; // nothing typed
-    if (writeCell)
-        return writeCell(index.row(), *f, text);
-    return UserAction::run(nullptr, &t->database(), [&] {
-        if (t->recNo() != index.row())
-            t->goTo(index.row());
-        t->edit();
-        f->setText(text);
-    });
+    return writeCell(index.row(), index.column(), text);
 }
 
 Qt::ItemFlags DBGridModel::flags(const QModelIndex& index) const {

@@ -34,10 +34,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Writes text an item view commits into the cell of `field` on line `row`, as one user
-    // action; false when it was refused. By default the line is made current and the field's
-    // own setText writes it.
-    std::function<bool(int row, Field& field, const QString& text)> writeCell;
+    // Writes text an item view commits into `column` of line `row`, as one user action; false
+    // when it was refused.
+    std::function<bool(int row, int column, const QString& text)> writeCell;
+    // What a derived column shows on line `row`.
+    std::function<QString(int row, int column)> derivedText;
 
 signals:
     // The view's current row moved (the grid follows it).

@@ -49,11 +49,13 @@ void TForm1::buildGridArea() {
             m_dmod->checkRoomForLine();
     };
     // Typed codes and item numbers mean what the library and the recipe make of them.
-    DBGrid1->keys().writeText = [this](Field& field, const QString& text) {
+    DBGrid1->keys().writeText = [this](int column, const QString& text) {
         if (m_dmod)
-            m_dmod->TypeInto(field, text);
-        else
-            field.setText(text);
+            m_dmod->TypeInto(LineColumn(column), text);
+    };
+    DBGrid1->gridModel()->derivedText = [this](int row, int) {
+        const Material* m = m_dmod ? m_dmod->lineMaterialAt(row) : nullptr;
+        return m ? m->name : QString();
     };
     DBGrid1->lockedReason = [this](LineColumn c) { return m_dmod ? m_dmod->lockedReason(c) : QString(); };
     // Ctrl+Delete deletes as the Ingredient "Delete" button does: renumbered and re-totalled.
@@ -170,21 +172,25 @@ void TForm1::attachGrid() {
     DBGrid1->setDataSource(&m_dmod->DSRecipe);
     const QFontMetrics fm(DBGrid1->font());
     // The line view's fields, in the order of the columns, give their widths and alignment.
-    const TDMod::LineFields& l = m_dmod->Line;
-    const Field* fields[LineColumnCount] = {l.ItemNum, l.RMCode, l.RMName, l.Mass, l.Moles,
-                                            l.Ea,      l.Eb,     l.Charge, l.Percent, l.Cost};
     // A title and a fixed width; no width: as wide as the field's display width.
     const struct { const char* title; int width; } looks[LineColumnCount] = {
         {"Item", 35},  {"Code", 0},  {"Raw Material Name", 64}, {"Charge", 64},  {"Moles", 64},
         {"Ea", 64},    {"Eb", 64},   {"Batch", 0},              {"Percent", 0}, {"Cost", 60}};
     std::vector<GridColumn> columns;
     for (int c = 0; c < LineColumnCount; ++c) {
-        const Field& f = *fields[c];
+        const LineColumn column = LineColumn(c);
+        // The material's name is the library's, shown and chosen by the line's code.
+        if (column == LineColumn::Name) {
+            columns.push_back({QString::fromLatin1(lineColumnFormat(column).field), QString::fromLatin1(looks[c].title),
+                               looks[c].width, Qt::AlignLeft, false, true});
+            continue;
+        }
+        const Field& f = *m_dmod->lineField(column);
         const int width = looks[c].width > 0 ? looks[c].width
                                              : fm.horizontalAdvance(QLatin1Char('0')) *
                                                        qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
         columns.push_back({f.name(), QString::fromLatin1(looks[c].title), width,
-                           LineColumn(c) == LineColumn::Item ? Qt::AlignHCenter : f.alignment});
+                           column == LineColumn::Item ? Qt::AlignHCenter : f.alignment});
     }
     DBGrid1->setColumns(std::move(columns));
     for (LineColumn hidden : {LineColumn::Item, LineColumn::Code})
@@ -233,9 +239,10 @@ void TForm1::detachGrid() {
 void TForm1::UpdateEditableColumns() {
     if (!m_dmod || !DBGrid1)
         return;
-    const TDMod::LineFields& line = m_dmod->Line;
-    const EditableAmounts e = editableAmounts(materialTypeOf(line.RMType->asString()), line.RMFa->asFloat(),
-                                              line.RMFan->asFloat(), line.RMFb->asFloat());
+    // A line without a known material is of no type and no groups: it takes no amounts.
+    const Material* m = m_dmod->lineMaterial();
+    const EditableAmounts e = m ? editableAmounts(m->type, m->fa, m->fan, m->fb)
+                                : editableAmounts(materialTypeOf(QString()), 0, 0, 0);
     DBGrid1->setReadOnly(LineColumn::Mass, !e.mass);
     DBGrid1->setReadOnly(LineColumn::Moles, !e.moles);
     DBGrid1->setReadOnly(LineColumn::Ea, !e.ea);

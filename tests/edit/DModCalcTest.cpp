@@ -202,8 +202,9 @@ TEST_F(CalcTest, ChangingTheCodeRecalculatesForTheNewMaterialWithoutReTotalling)
     EXPECT_EQ(form.editor.totals().TotalMass, total);
 
     type(1, "RMCode", "");
-    for (const char* n : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost", "RMMWt", "RMName"})
+    for (const char* n : {"Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
         EXPECT_TRUE(f(n).isNull() || f(n).asString().isEmpty()) << n;
+    EXPECT_EQ(dm->lineMaterial(), nullptr);
     EXPECT_EQ(f("ItemNum").asInteger(), 1);
     EXPECT_EQ(f("BatchCode").asString(), "W1");
     lines().checkBrowseMode();

@@ -82,7 +82,7 @@ TEST_F(LinesTest, InsertIngredientPutsTheSelectedMaterialAtTheFocusedPlace) {
     dm->InsertIngredient();
     EXPECT_EQ(listing(), "1:PA 2:GLY 3:PE");
     EXPECT_EQ(focusedItem(), 1);
-    EXPECT_EQ(dm->TblRecipe.fieldByName("RMName").asString(), "Phthalic Anhydride");
+    EXPECT_EQ(dm->lineMaterial()->name, "Phthalic Anhydride");
 }
 
 TEST_F(LinesTest, InsertingIntoAnEmptyRecipeGivesLineOne) {
@@ -125,7 +125,7 @@ TEST_F(LinesTest, AddNumbersFromTheLineCount) {
     const double before = form.editor.totals().TotalMass;
     dm->AddIngredient();
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4: 5:TOFA");
-    EXPECT_EQ(dm->TblRecipe.fieldByName("RMName").asString(), "Tall Oil Fatty Acid");
+    EXPECT_EQ(dm->lineMaterial()->name, "Tall Oil Fatty Acid");
     EXPECT_TRUE(dm->TblRecipe.fieldByName("Mass").isNull());
     EXPECT_EQ(form.editor.totals().TotalMass, before);
 }
@@ -277,15 +277,15 @@ TEST_F(LinesTest, ATypedItemNumberMovesTheLine) {
     code.setString("PE");
     t.post();
     t.edit();
-    dm->TypeInto(t.fieldByName("ItemNum"), "1");
+    dm->TypeInto(LineColumn::Item, "1");
     EXPECT_EQ(stored(), "1:PE 2:GLY 3:GLY 4:GLY");
     EXPECT_EQ(code.asString(), "PE") << "the moved line is the focused one";
     t.edit();
-    dm->TypeInto(t.fieldByName("ItemNum"), "99");
+    dm->TypeInto(LineColumn::Item, "99");
     EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:PE") << "past the last place: the end";
     t.edit();
-    EXPECT_THROW(dm->TypeInto(t.fieldByName("ItemNum"), "0"), FieldError);
-    EXPECT_THROW(dm->TypeInto(t.fieldByName("ItemNum"), "x"), FieldError);
+    EXPECT_THROW(dm->TypeInto(LineColumn::Item, "0"), FieldError);
+    EXPECT_THROW(dm->TypeInto(LineColumn::Item, "x"), FieldError);
     t.cancel();
     EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:PE");
 }
@@ -297,15 +297,15 @@ TEST_F(LinesTest, ATypedCodeIsTheLibrarysOrRefused) {
     Table& t = dm->TblRecipe;
     t.edit();
     try {
-        dm->TypeInto(t.fieldByName("RMCode"), "PX");
+        dm->TypeInto(LineColumn::Code, "PX");
         ADD_FAILURE() << "an unknown code was taken";
     } catch (const FieldError& e) {
         EXPECT_EQ(e.message(), "There is no material with the code 'PX' in the library.");
     }
     EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
-    dm->TypeInto(t.fieldByName("RMCode"), "pe ");
+    dm->TypeInto(LineColumn::Code, "pe ");
     EXPECT_EQ(t.fieldByName("RMCode").asString(), "PE");
-    EXPECT_EQ(t.fieldByName("RMName").asString(), "pentaerythritol");
+    EXPECT_EQ(dm->lineMaterial()->name, "pentaerythritol");
     EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9) << "worked out again from the line's moles";
 }
 

@@ -175,17 +175,18 @@ TEST_F(DModTest, LinesShowTheirMaterialThroughLookups) {
     Table& t = dm->TblRecipe;
     t.first(); // item 0: no code at all
     EXPECT_EQ(t.fieldByName("ItemNum").displayText(), "");
-    EXPECT_EQ(t.fieldByName("RMName").asString(), "");
+    EXPECT_EQ(dm->lineMaterial(), nullptr);
     t.next();
-    EXPECT_EQ(t.fieldByName("RMName").asString(), "Phthalic Anhydride");
-    EXPECT_EQ(t.fieldByName("RMType").asString(), "Acid");
-    EXPECT_DOUBLE_EQ(t.fieldByName("RMMWt").asFloat(), 148.12);
-    EXPECT_EQ(t.fieldByName("RMFan").displayText(), "1.00");
-    EXPECT_EQ(t.fieldByName("RMCost").displayText(), "12.5");
+    ASSERT_NE(dm->lineMaterial(), nullptr);
+    EXPECT_EQ(dm->lineMaterial()->name, "Phthalic Anhydride");
+    EXPECT_EQ(dm->lineMaterial()->type, MaterialType::Acid);
+    EXPECT_DOUBLE_EQ(dm->lineMaterial()->mwt, 148.12);
+    EXPECT_EQ(dm->lineMaterial()->fan, 1.0);
+    EXPECT_EQ(dm->lineMaterial()->price, 12.5);
+    EXPECT_EQ(dm->lineMaterialAt(1), dm->lineMaterial());
     t.next(); // a code the library does not have
-    EXPECT_EQ(t.fieldByName("RMName").asString(), "");
-    EXPECT_DOUBLE_EQ(t.fieldByName("RMMWt").asFloat(), 0);
-    EXPECT_EQ(t.fieldByName("RMType").asString(), "");
+    EXPECT_EQ(dm->lineMaterial(), nullptr);
+    EXPECT_EQ(dm->lineMaterialAt(2), nullptr);
     MaterialEditor& lib = dm->materialEditor();
     lib.goTo(0);
     EXPECT_EQ(lib.text(MaterialPart::Price, false), "12.50");
@@ -198,14 +199,17 @@ TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
              TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
     Table& t = dm->TblRecipe;
     QString nameSeen;
-    t.fieldByName("RMCode").onChange = [&](Field&) { nameSeen = t.fieldByName("RMName").asString(); };
+    t.fieldByName("RMCode").onChange = [&](Field&) { nameSeen = dm->lineMaterial()->name; };
     t.edit();
     t.fieldByName("RMCode").setString("GLY");
     EXPECT_EQ(nameSeen, "Glycerol");
-    EXPECT_DOUBLE_EQ(t.fieldByName("RMFb").asFloat(), 3);
-    // Choosing a name writes the material's code.
-    t.fieldByName("RMName").setString("Phthalic Anhydride");
+    EXPECT_DOUBLE_EQ(dm->lineMaterial()->fb, 3);
+    // Choosing a name writes the material's code; a name no material has leaves none.
+    dm->TypeInto(LineColumn::Name, "Phthalic Anhydride");
     EXPECT_EQ(t.fieldByName("RMCode").asString(), "PA");
+    t.fieldByName("RMCode").onChange = nullptr;
+    dm->TypeInto(LineColumn::Name, "Nothing");
+    EXPECT_EQ(t.fieldByName("RMCode").asString(), "");
 }
 
 TEST_F(DModTest, LibrarySavedFollowsTheLibraryViewsState) {

@@ -130,14 +130,14 @@ const std::vector<Case>& cases() {
          [](TDMod& dm) {
              dm.TblRecipe.goTo(1);
              dm.TblRecipe.insert();
-             dm.TypeInto(*dm.Line.RMCode, "pe");
+             dm.TypeInto(LineColumn::Code, "pe");
              dm.TblRecipe.checkBrowseMode();
          }},
         {"an item number typed to move the line",
          [](TDMod& dm) {
              dm.TblRecipe.goTo(2);
              dm.TblRecipe.edit();
-             dm.TypeInto(*dm.Line.ItemNum, "1");
+             dm.TypeInto(LineColumn::Item, "1");
          }},
         {"OverWrite",
          [](TDMod& dm) {

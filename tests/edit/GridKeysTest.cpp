@@ -52,8 +52,10 @@ protected:
         db = std::make_unique<Database>(data.folder());
         dm = std::make_unique<TDMod>(*db, form, form.editor);
         for (const char* f : {"ItemNum", "RMCode", "RMName", "Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
-            columns.push_back({f, f, 64, Qt::AlignLeft, false});
+            columns.push_back({f, f, 64, Qt::AlignLeft, false, QLatin1String(f) == QLatin1String("RMName")});
         keys = std::make_unique<GridKeys>(columns, editor);
+        // As the window writes them: the name through the line's code.
+        keys->writeText = [this](int column, const QString& text) { dm->TypeInto(LineColumn(column), text); };
         keys->setTable(&dm->TblRecipe);
         keys->setVisualOrder({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
         keys->keyDown = [this](int key, Qt::KeyboardModifiers) {

@@ -169,7 +169,7 @@ TEST_F(LibraryWindow, AnEditIsStoredByPickingAnotherRowAndReachesTheRecipeLines)
     lib->LibList->setCurrentIndex(lib->LibList->model()->index(0, 0));
     EXPECT_TRUE(dm().libSaved());
     EXPECT_EQ(stored("SELECT RMCommonName FROM RMLib WHERE RMCode = 'TRIOL'"), "Glycerine");
-    EXPECT_EQ(dm().TblRecipe.valueAt(1, dm().TblRecipe.fieldByName("RMName")).toString(), "Glycerine");
+    EXPECT_EQ(dm().lineMaterialAt(1)->name, "Glycerine");
     // The scroll bar steps through the records as well.
     EXPECT_EQ(lib->LibScroll->value(), 0);
     lib->LibScroll->setValue(1);

@@ -206,7 +206,7 @@ TEST_F(GridTest, ChoosingANameInTheDropDownWritesTheCode) {
     key(Qt::Key_End, Qt::ControlModifier); // the blank line
     Table& t = lines();
     t.edit();
-    t.fieldByName("RMName").setString("Glycerol");
+    dm().TypeInto(LineColumn::Name, "Glycerol");
     EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
     QStringList names = grid->lookupItems(LineColumn::Name);
     EXPECT_EQ(names.first(), "Adipic Acid");
