@@ -290,6 +290,11 @@ QVariant Table::valueAt(int pos, const Field& field) const {
     return row->values.at(field.column());
 }
 
+QByteArrayView Table::utf8At(int pos, const Field& field) const {
+    const StoredRow* row = rowAt(pos);
+    return row ? row->values.utf8(field.column()) : QByteArrayView();
+}
+
 bool Table::holdsAt(int pos, const Field& field, const ValueProbe& value) const {
     const StoredRow* row = rowAt(pos);
     return row && value.matches(row->values, field.column());

@@ -123,6 +123,9 @@ public:
     // row included.
     int rowCount() const { return int(m_rows.size()); }
     QVariant valueAt(int pos, const Field& field) const;
+    // The UTF-8 bytes of a text value at `pos`, read where it is stored without making a string;
+    // empty for none.
+    QByteArrayView utf8At(int pos, const Field& field) const;
     // Whether the stored `field` of row `pos` is `value` as a search compares them, read where it
     // is stored.
     bool holdsAt(int pos, const Field& field, const ValueProbe& value) const;

@@ -185,8 +185,16 @@ void TDMod::FillResinTypeList() {
     TblInfo.checkBrowseMode();
     // Read where they stand: the header view does not move, and nothing can fail meanwhile.
     DistinctList types;
-    for (int i = 0; i < TblInfo.rowCount(); ++i)
-        types.add(TblInfo.valueAt(i, *Info.BatchType).toString());
+    // In index order a type mostly repeats the one before: compared as stored, it is made into a
+    // string only where it changes.
+    QByteArrayView last;
+    for (int i = 0; i < TblInfo.rowCount(); ++i) {
+        const QByteArrayView type = TblInfo.utf8At(i, *Info.BatchType);
+        if (i > 0 && type == last)
+            continue;
+        last = type;
+        types.add(QString::fromUtf8(type));
+    }
     if (TblInfo.isEmpty())
         box.setText(QString());
     box.setItems(types.sorted());
@@ -201,8 +209,16 @@ void TDMod::FillResinCodeList() {
     const ValueProbe type(m_form.resinTypeBox().text());
     DistinctList codes;
     int first = -1;
+    // A type stored as the row before it matches as that row did: it is compared once per run.
+    QByteArrayView last;
+    bool lastMatched = false;
     for (int i = 0; i < TblInfo.rowCount(); ++i) {
-        if (!TblInfo.holdsAt(i, *Info.BatchType, type))
+        const QByteArrayView stored = TblInfo.utf8At(i, *Info.BatchType);
+        if (i == 0 || stored != last) {
+            last = stored;
+            lastMatched = TblInfo.holdsAt(i, *Info.BatchType, type);
+        }
+        if (!lastMatched)
             continue;
         if (first < 0)
             first = i;
