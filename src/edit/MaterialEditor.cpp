@@ -9,7 +9,7 @@
 
 namespace {
 
-struct PartSpec {
+struct PartRule {
     const char* column;
     int width;                                   // 0: a figure
     QString StoredMaterial::*text;               // the part, when words
@@ -18,8 +18,8 @@ struct PartSpec {
     const char* caption;                         // in the messages that name a figure
 };
 
-const PartSpec& specOf(MaterialPart part) {
-    static const PartSpec specs[] = {
+const PartRule& ruleOf(MaterialPart part) {
+    static const PartRule rules[] = {
         {"RMCode", 10, &StoredMaterial::code, nullptr, "", "Code"},
         {"RMCommonName", 35, &StoredMaterial::name, nullptr, "", "Common Name"},
         {"RMMWt", 0, nullptr, &StoredMaterial::mwt, "####.0", "Mol. Mass"},
@@ -30,7 +30,7 @@ const PartSpec& specOf(MaterialPart part) {
         {"RMFan", 0, nullptr, &StoredMaterial::fan, "0.00", "Anhydride Functionality"},
         {"RMFb", 0, nullptr, &StoredMaterial::fb, "0.00", "Base Functionality"},
     };
-    return specs[int(part)];
+    return rules[int(part)];
 }
 
 } // namespace
@@ -48,9 +48,9 @@ MaterialEditor::MaterialEditor(Database& db, MaterialLibrary& library, QObject* 
 
 MaterialEditor::~MaterialEditor() { m_db.stopListening(m_listener); }
 
-QString MaterialEditor::columnOf(MaterialPart part) { return QString::fromLatin1(specOf(part).column); }
+QString MaterialEditor::columnOf(MaterialPart part) { return QString::fromLatin1(ruleOf(part).column); }
 
-int MaterialEditor::widthOf(MaterialPart part) { return specOf(part).width; }
+int MaterialEditor::widthOf(MaterialPart part) { return ruleOf(part).width; }
 
 QAbstractItemModel* MaterialEditor::list() {
     ensureLoaded();
@@ -296,12 +296,12 @@ bool MaterialEditor::differsFromStored() {
 }
 
 QString MaterialEditor::text(MaterialPart part, bool editing) {
-    const PartSpec& spec = specOf(part);
+    const PartRule& rule = ruleOf(part);
     const StoredMaterial& m = shown();
-    if (spec.text)
-        return m.*spec.text;
-    const QString picture = QString::fromLatin1(spec.picture);
-    return editing ? ColumnText::editing(m.*spec.figure, picture) : ColumnText::shown(m.*spec.figure, picture);
+    if (rule.text)
+        return m.*rule.text;
+    const QString picture = QString::fromLatin1(rule.picture);
+    return editing ? ColumnText::editing(m.*rule.figure, picture) : ColumnText::shown(m.*rule.figure, picture);
 }
 
 QString MaterialEditor::storedCode() {
@@ -309,29 +309,28 @@ QString MaterialEditor::storedCode() {
     return m_state == State::Insert || m_row < 0 ? QString() : at(m_row).code;
 }
 
-void MaterialEditor::checkText(MaterialPart part, const QString& typed) {
+void MaterialEditor::checkText(MaterialPart part, const QString& typed) { checked(part, typed); }
+
+QVariant MaterialEditor::checked(MaterialPart part, const QString& typed) {
     ensureLoaded();
-    const PartSpec& spec = specOf(part);
-    if (spec.figure) {
-        ColumnText::figure(typed, columnOf(part));
-        return;
-    }
-    ColumnText::words(typed, columnOf(part), spec.width);
+    const PartRule& rule = ruleOf(part);
+    if (rule.figure)
+        return ColumnText::figure(typed, columnOf(part));
+    const QVariant words = ColumnText::words(typed, columnOf(part), rule.width);
     if (part == MaterialPart::Code)
         checkCodeIsFree(typed);
+    return words;
 }
 
 void MaterialEditor::setText(MaterialPart part, const QString& typed) {
-    ensureLoaded();
-    checkText(part, typed);
+    const QVariant value = checked(part, typed);
     if (m_state == State::Browse)
         edit();
-    const PartSpec& spec = specOf(part);
-    if (spec.figure) {
-        const QVariant v = ColumnText::figure(typed, columnOf(part));
-        m_pending.*spec.figure = v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+    const PartRule& rule = ruleOf(part);
+    if (rule.figure) {
+        m_pending.*rule.figure = value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
     } else {
-        m_pending.*spec.text = typed;
+        m_pending.*rule.text = typed;
     }
     m_modified = true;
     syncPending();
@@ -344,8 +343,8 @@ void MaterialEditor::check() {
         throw StoreError(QStringLiteral("Enter a Code for the raw material."));
     for (MaterialPart part : {MaterialPart::MWt, MaterialPart::Fa, MaterialPart::Fan, MaterialPart::Fb,
                               MaterialPart::Price})
-        if ((m_pending.*specOf(part).figure).value_or(0) < 0)
-            throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(specOf(part).caption)));
+        if ((m_pending.*ruleOf(part).figure).value_or(0) < 0)
+            throw StoreError(QStringLiteral("%1 cannot be negative.").arg(QString::fromLatin1(ruleOf(part).caption)));
     checkCodeIsFree(m_pending.code);
     m_db.nameAction(QStringLiteral("%1 Material %2")
                         .arg(m_state == State::Insert ? QStringLiteral("Add") : QStringLiteral("Edit"),

@@ -100,6 +100,8 @@ private:
     // The list shows the pending change as it stands.
     void syncPending();
     void check();
+    // The value `typed` gives `part`, or the store's message refusing it.
+    QVariant checked(MaterialPart part, const QString& typed);
     void checkCodeIsFree(const QString& code) const;
     // An action that stored a change ended; if it was undone, the change is pending again.
     void actionEnded();
