@@ -4,7 +4,7 @@
 #include "IntegrityCheck.h"
 #include "StoreError.h"
 #include "ScopeGuard.h"
-#include "Table.h"
+#include "StoreView.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -480,7 +480,7 @@ void Database::begin() {
         // What the views return to if the action is undone; the passes that run while the views
         // return do not move that.
         if (!m_undoing)
-            for (Table* v : m_views)
+            for (StoreView* v : m_views)
                 v->rememberPlace();
         m_written.clear();
         m_changes.clear();
@@ -615,7 +615,7 @@ void Database::recordCommitted() {
     if (m_replaying || changes.empty())
         return;
     m_lastRecorded = m_serial;
-    for (Table* v : m_views)
+    for (StoreView* v : m_views)
         if (v->touchedIn(m_serial))
             v->recordedWhilePending(m_serial);
     if (committed)
@@ -667,14 +667,14 @@ void Database::replay(const ChangeSet& changes, bool backwards) {
             write(c, false);
     // The views of what was written take the rows as they now are (or read them again), masters
     // first, each on its row if it is still there.
-    std::vector<Table*> views;
-    for (Table* v : m_views)
+    std::vector<StoreView*> views;
+    for (StoreView* v : m_views)
         for (const RowChange& c : changes)
             if (v->file() == c.file) {
                 views.push_back(v);
                 break;
             }
-    whileSuspended(views, [&](Table* v) {
+    whileSuspended(views, [&](StoreView* v) {
         if (!v->takeChanges(changes, backwards))
             v->resyncAfterRollback();
     });
@@ -755,15 +755,15 @@ void Database::undoViews(quint64 undone) {
         f->invalidate();
     // Masters first: their details then read the lines of the row they return to. The views
     // tell their controls and handlers once, when all of them are back.
-    std::vector<Table*> views;
-    for (Table* v : m_views)
+    std::vector<StoreView*> views;
+    for (StoreView* v : m_views)
         if (std::find(written.begin(), written.end(), v->file()) != written.end() ||
             v->touchedIn(undone) || v->movedSincePlace())
             views.push_back(v);
-    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
-    for (Table* v : views)
+    std::stable_partition(views.begin(), views.end(), [](StoreView* v) { return !v->isDetail(); });
+    for (StoreView* v : views)
         v->disableControls();
-    for (Table* v : views) {
+    for (StoreView* v : views) {
         // The first error is the one the user reads. A view that cannot read its file now (the
         // disk still fails) reads it before the next action.
         try {
@@ -773,7 +773,7 @@ void Database::undoViews(quint64 undone) {
                 m_stale.push_back(v);
         }
     }
-    for (Table* v : views) {
+    for (StoreView* v : views) {
         try {
             v->enableControls();
         } catch (...) {
@@ -784,7 +784,7 @@ void Database::undoViews(quint64 undone) {
 void Database::readStaleViews() {
     if (m_stale.empty())
         return;
-    whileSuspended(m_stale, [this](Table* v) {
+    whileSuspended(m_stale, [this](StoreView* v) {
         try {
             v->resyncAfterRollback();
         } catch (const StoreError& e) {
@@ -797,17 +797,17 @@ void Database::readStaleViews() {
     });
 }
 
-void Database::whileSuspended(std::vector<Table*> views, const std::function<void(Table*)>& each) {
+void Database::whileSuspended(std::vector<StoreView*> views, const std::function<void(StoreView*)>& each) {
     // Masters first, so that their details read the lines of the row they stand on; the views
     // tell their controls and handlers once, when all of them are done.
-    std::stable_partition(views.begin(), views.end(), [](Table* v) { return !v->isDetail(); });
-    for (Table* v : views)
+    std::stable_partition(views.begin(), views.end(), [](StoreView* v) { return !v->isDetail(); });
+    for (StoreView* v : views)
         v->disableControls();
     ScopeGuard resume([&] {
-        for (Table* v : views)
+        for (StoreView* v : views)
             v->enableControls();
     });
-    for (Table* v : views)
+    for (StoreView* v : views)
         each(v);
 }
 
@@ -829,15 +829,15 @@ void Database::run(const std::function<void()>& action) {
 
 // ---------------------------------------------------------------------------------------------
 
-void Database::registerView(Table* view) { m_views.push_back(view); }
+void Database::registerView(StoreView* view) { m_views.push_back(view); }
 
-void Database::unregisterView(Table* view) {
+void Database::unregisterView(StoreView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
     m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), view), m_stale.end());
 }
 
-void Database::rowDeleted(TableFile* file, qint64 rowid, Table* origin) {
-    for (Table* v : m_views)
+void Database::rowDeleted(TableFile* file, qint64 rowid, StoreView* origin) {
+    for (StoreView* v : m_views)
         if (v != origin)
             v->rowDeletedElsewhere(file, rowid);
 }

@@ -20,7 +20,7 @@ class StoreError;
 class FolderLock;
 class IntegrityCheck;
 class QTimer;
-class Table;
+class StoreView;
 class TableFile;
 
 // One stored row: its SQLite rowid and its values. Rows are never changed once made, so views
@@ -170,10 +170,10 @@ public:
     // Called by table files before each write; opens the write transaction on the first one.
     void writing(TableFile& file);
 
-    void registerView(Table* view);
-    void unregisterView(Table* view);
+    void registerView(StoreView* view);
+    void unregisterView(StoreView* view);
     // A row deleted through one view disappears from every other view of the same table.
-    void rowDeleted(TableFile* file, qint64 rowid, Table* origin);
+    void rowDeleted(TableFile* file, qint64 rowid, StoreView* origin);
 
     // Files an interrupted commit left behind: hot journals have been played back by the time
     // every table is open; what is left over is removed.
@@ -235,7 +235,7 @@ private:
     void readStaleViews();
     // Runs `each` over the views (a copy: `each` may change the list given) with their display
     // suspended.
-    void whileSuspended(std::vector<Table*> views, const std::function<void(Table*)>& each);
+    void whileSuspended(std::vector<StoreView*> views, const std::function<void(StoreView*)>& each);
     void deliverCheck();
     // The action's changes reached the files: its record is handed on.
     void recordCommitted();
@@ -247,8 +247,8 @@ private:
     std::unique_ptr<FolderLock> m_lock;
     SqlitePtr m_db;
     std::map<QString, std::unique_ptr<TableFile>> m_tables;
-    std::vector<Table*> m_views;
-    std::vector<Table*> m_stale;
+    std::vector<StoreView*> m_views;
+    std::vector<StoreView*> m_stale;
     int m_depth = 0;
     quint64 m_serial = 0;
     bool m_writing = false; // the write transaction of the current action has begun

@@ -30,12 +30,6 @@ Table::~Table() {
     close();
     for (DataSource* ds : m_sources)
         ds->m_table = nullptr;
-    if (m_master) {
-        auto& d = m_master->m_details;
-        d.erase(std::remove(d.begin(), d.end(), this), d.end());
-    }
-    for (Table* d : m_details)
-        d->m_master = nullptr;
 }
 
 void Table::raise(const QString& text) const { throw StoreError(m_name + QStringLiteral(": ") + text); }
@@ -69,14 +63,17 @@ Field& Table::addField(const QString& name, FieldType type) {
     return *m_fields.back();
 }
 
-void Table::setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields) {
-    m_master = master;
-    m_masterFields = masterFields;
-    m_detailFields = detailFields;
+void Table::setRange(const QStringList& columns, RangeKey key) {
+    m_rangeKeyOf = std::move(key);
+    m_detailFields = columns;
     m_detailColumns.clear();
-    for (const QString& f : detailFields)
+    for (const QString& f : columns)
         m_detailColumns.push_back(m_schema.columnIndex(f));
-    master->m_details.push_back(this);
+}
+
+void Table::followRange() {
+    if (isOpen())
+        followMaster(false);
 }
 
 Field* Table::findField(const QString& name) const {
@@ -109,15 +106,8 @@ void Table::open() {
     m_db.registerView(this);
     m_state = State::Browse;
     m_modified = false;
-    if (m_master) {
-        m_rangeLoaded = false;
-        if (m_master->isOpen())
-            followMaster(true);
-        else
-            load(0, 0);
-    } else {
-        load(0, 0);
-    }
+    m_rangeLoaded = false;
+    load(0, 0);
     event(DataEvent::UpdateState);
     event(DataEvent::DataSetChange);
 }
@@ -137,19 +127,13 @@ void Table::close() {
     m_rangeLoaded = false;
 }
 
-QVariantList Table::masterKey() const {
-    QVariantList key;
-    for (const QString& f : m_masterFields)
-        key << m_master->fieldByName(f).value();
-    return key;
-}
-
 void Table::load(qint64 keepRowid, int keepPos) {
-    if (!m_master) {
-        // Views without a master share the rows of their table, read once.
+    const std::optional<QVariantList> key = m_rangeKeyOf ? m_rangeKeyOf() : std::nullopt;
+    if (!m_rangeKeyOf) {
+        // Views of a whole table share its rows, read once.
         m_all = m_file->snapshotInOrder(m_indexColumns);
-    } else if (m_master->isOpen() && !m_master->isEmpty()) {
-        m_rangeKey = masterKey();
+    } else if (key) {
+        m_rangeKey = *key;
         QStringList where;
         QVariantList args;
         for (int i = 0; i < m_detailFields.size(); ++i) {
@@ -306,11 +290,6 @@ bool Table::isPendingRow(int pos) const { return m_state == State::Insert && pos
 // Moving
 
 void Table::settle() {
-    // A detail's pending row belongs to the master's current row: it is stored before the master
-    // moves or takes a new row, while that row is still current.
-    for (Table* d : m_details)
-        if (d->isOpen())
-            d->settle();
     if (m_state == State::Edit || m_state == State::Insert) {
         // The controls write what they hold first: text typed but not yet left is a change.
         event(DataEvent::UpdateRecord);
@@ -483,10 +462,10 @@ void Table::setFilter(const QString& filter) {
 }
 
 bool Table::inRange(const StoredRow& row) const {
-    if (!m_master || !m_rangeLoaded)
+    if (!m_rangeKeyOf || !m_rangeLoaded)
         return true;
     if (m_rangeKey.isEmpty())
-        return false; // the master has no current row: no line belongs
+        return false; // no key: no row belongs
     for (size_t i = 0; i < m_detailColumns.size(); ++i)
         if (!sameValue(row.values.at(m_detailColumns[i]), m_rangeKey[int(i)]))
             return false;
@@ -526,11 +505,11 @@ RowValues Table::defaultsRow() const {
 
 RowValues Table::newRowValues() const {
     RowValues values = defaultsRow();
-    // A detail row belongs to the master's current row from the moment it exists.
-    if (m_master && m_master->isOpen()) {
-        const QVariantList key = masterKey();
-        for (size_t i = 0; i < m_detailColumns.size(); ++i)
-            values.set(m_detailColumns[i], key[int(i)]);
+    // A new row belongs to its range from the moment it exists.
+    if (m_rangeKeyOf) {
+        if (const std::optional<QVariantList> key = m_rangeKeyOf())
+            for (size_t i = 0; i < m_detailColumns.size(); ++i)
+                values.set(m_detailColumns[i], (*key)[int(i)]);
     }
     return values;
 }
@@ -856,15 +835,6 @@ void Table::event(DataEvent e, Field* f) {
         m_pendingEvent = true;
         return;
     }
-    // Details follow first, so that whoever listens to this view sees them current.
-    bool follow = e == DataEvent::DataSetChange || e == DataEvent::DataSetScroll ||
-                  e == DataEvent::RecordChange;
-    for (Table* d : m_details) {
-        if (e == DataEvent::FieldChange && f)
-            follow = d->m_masterFields.contains(f->name(), Qt::CaseInsensitive);
-        if (follow && d->isOpen())
-            d->followMaster(false);
-    }
     const std::vector<DataSource*> sources = m_sources;
     for (DataSource* ds : sources)
         ds->notify(e, f);
@@ -873,9 +843,8 @@ void Table::event(DataEvent e, Field* f) {
 void Table::followMaster(bool force) {
     if (!isOpen())
         return;
-    const bool masterEmpty = !m_master->isOpen() || m_master->isEmpty();
     if (!force && m_rangeLoaded) {
-        const QVariantList key = masterEmpty ? QVariantList() : masterKey();
+        const QVariantList key = m_rangeKeyOf().value_or(QVariantList());
         bool same = key.size() == m_rangeKey.size();
         for (int i = 0; same && i < key.size(); ++i)
             same = sameValue(key[i], m_rangeKey[i]);
@@ -959,8 +928,8 @@ void Table::resyncAfterRollback() {
     m_state = State::Browse;
     m_modified = false;
     m_editing.reset();
-    if (m_master)
-        m_rangeLoaded = false; // the master may stand elsewhere now
+    if (m_rangeKeyOf)
+        m_rangeLoaded = false; // the key may be another now
     load(m_placeRowid, m_placePos);
     // A row the user was editing before the action is pending again, as it was then.
     if (m_placeState == State::Edit) {

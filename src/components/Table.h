@@ -3,6 +3,7 @@
 #include "DataSource.h"
 #include "Database.h"
 #include "Field.h"
+#include "StoreView.h"
 #include "ValueProbe.h"
 
 #include <functional>
@@ -15,14 +16,14 @@
 #include <vector>
 
 // A view on one table file: rows in the order of one index, optionally restricted to the rows of
-// the master view's current row and filtered, with a current row, an edit buffer and the
+// one key and filtered, with a current row, an edit buffer and the
 // notifications the controls and the data module listen to.
-class Table {
+class Table : public StoreView {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
 
     Table(Database& db, QString name);
-    ~Table();
+    ~Table() override;
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
 
@@ -34,12 +35,17 @@ public:
     void setTable(const TableSchema& schema, const QString& indexName);
     // A field over the column of the same name; widths default to the column's.
     Field& addField(const QString& name, FieldType type);
-    // Only the rows whose `detailFields` equal the master's current `masterFields`.
-    void setMaster(Table* master, const QStringList& masterFields, const QStringList& detailFields);
+    // Only the rows whose `columns` hold the values `key` gives (none while it gives nullopt). A
+    // new row takes them from the moment it exists.
+    using RangeKey = std::function<std::optional<QVariantList>()>;
+    void setRange(const QStringList& columns, RangeKey key);
+    // The key may give other values now: a pending row is settled and the rows are read again
+    // if it does.
+    void followRange();
     void open();
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
-    TableFile* file() const { return m_file; }
+    TableFile* file() const override { return m_file; }
 
     // Moving.
     void first();
@@ -100,7 +106,7 @@ public:
     // Ingredient" on a blank line, stored as the user leaves it).
     void nameEdit(const QString& name) { m_editName = name; }
     // Called by the database: an action recorded while this row was pending and touched.
-    void recordedWhilePending(quint64 serial) { m_pendingRecorded = serial; }
+    void recordedWhilePending(quint64 serial) override { m_pendingRecorded = serial; }
 
     // Numbers the shown rows 1, 2, 3... in `field`, in the order shown but with the pending
     // current row moved to place `at` (1-based, kept within the rows there are). The other rows
@@ -135,23 +141,23 @@ public:
 
     // Suspending the display: nests; on the last resume one data-set change is sent if anything
     // happened meanwhile, and a detail view follows its master once.
-    void disableControls();
-    void enableControls();
+    void disableControls() override;
+    void enableControls() override;
     bool controlsDisabled() const { return m_disableCount > 0; }
 
     // Called by the database: where the view stood when an action began, and the return there
     // with the rows read again when the action was undone.
-    void rememberPlace();
-    void resyncAfterRollback();
+    void rememberPlace() override;
+    void resyncAfterRollback() override;
     // Rows of this view's table written again by an undo or redo (`toBefore`: back to what they
     // were), taken into the rows shown without reading the table again; false, and nothing
     // taken, while a row is pending.
-    bool takeChanges(const ChangeSet& changes, bool toBefore);
-    bool isDetail() const { return m_master != nullptr; }
-    bool movedSincePlace() const;
+    bool takeChanges(const ChangeSet& changes, bool toBefore) override;
+    bool isDetail() const override { return bool(m_rangeKeyOf); }
+    bool movedSincePlace() const override;
     // Whether the pending row was begun or changed in transaction `serial`.
-    bool touchedIn(quint64 serial) const;
-    void rowDeletedElsewhere(TableFile* file, qint64 rowid);
+    bool touchedIn(quint64 serial) const override;
+    void rowDeletedElsewhere(TableFile* file, qint64 rowid) override;
     // Called by data sources.
     void addDataSource(DataSource* ds);
     void removeDataSource(DataSource* ds);
@@ -184,7 +190,6 @@ private:
     int postedCount() const { return int(m_rows.size()) - (m_state == State::Insert ? 1 : 0); }
     void event(DataEvent e, Field* f = nullptr);
     void followMaster(bool force);
-    QVariantList masterKey() const;
 
     Database& m_db;
     QString m_name;
@@ -195,11 +200,10 @@ private:
     std::vector<std::unique_ptr<Field>> m_fields;
     std::vector<DataSource*> m_sources;
 
-    Table* m_master = nullptr;
-    QStringList m_masterFields, m_detailFields;
+    RangeKey m_rangeKeyOf;
+    QStringList m_detailFields;
     std::vector<int> m_detailColumns;
-    std::vector<Table*> m_details;
-    QVariantList m_rangeKey; // the master key the rows were read for
+    QVariantList m_rangeKey; // the key the rows were read for; empty: none
     bool m_rangeLoaded = false;
 
     QString m_filterText;

@@ -159,15 +159,7 @@ void TDMod::TblRecipeRMCodeChange(Field& code) {
 
 Recipe TDMod::currentRecipe() const {
     Recipe r;
-    if (!TblInfo.isEmpty()) {
-        r.header.type = Info.BatchType->asString();
-        r.header.code = Info.BatchCode->asString();
-        r.header.description = Info.Description->asString();
-        r.header.av = amount(Info.AV->value());
-        r.header.solids = amount(Info.Solids->value());
-        r.header.size = amount(Info.Size->value());
-        r.header.date = Info.Date->asString();
-    }
+    r.header = m_headers.header();
     const int rows = TblRecipe.isOpen() ? TblRecipe.rowCount() : 0;
     r.lines.reserve(size_t(rows));
     for (int i = 0; i < rows; ++i) {
@@ -250,12 +242,4 @@ void TDMod::scaleBatch(const Recipe& recipe) {
         tx.commit();
     }
     m_editor.announce();
-}
-
-void TDMod::DSInfoDataChange(Field* field) {
-    // The date a post stamps changes no figure.
-    if (field == Info.Date)
-        return;
-    m_editor.setTargetAV(Info.AV->asFloat());
-    CalcTotals();
 }

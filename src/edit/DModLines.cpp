@@ -28,7 +28,7 @@ QString TDMod::chosenCode() const {
 
 void TDMod::checkRoomForLine() const {
     // Without a recipe a line would belong to none and never be seen again.
-    if (TblInfo.isEmpty())
+    if (m_headers.isEmpty())
         throw StoreError(QStringLiteral("There is no recipe to add a line to. Start one with New."));
     if (TblRecipe.recordCount() >= MaxLines)
         rangeCheckError();

@@ -55,47 +55,38 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
 }
 
 void TDMod::ShowResultingRecipe(const QString& type, const QString& code) {
-    TblInfo.locate("BatchType; BatchCode", {type, code});
-    m_form.resinTypeBox().setText(Info.BatchType->asString());
-    m_form.resinCodeBox().setText(Info.BatchCode->asString());
+    m_headers.locate(type, code);
+    m_form.resinTypeBox().setText(m_headers.header().type);
+    m_form.resinCodeBox().setText(m_headers.header().code);
     FillResinTypeList();
     FillResinCodeList();
     SelectRecipe(type, code);
 }
 
 void TDMod::SaveRecipe() {
-    if (TblInfo.state() != Table::State::Browse)
-        TblInfo.post();
+    m_headers.post();
     if (TblRecipe.state() != Table::State::Browse)
         TblRecipe.post();
 }
 
-bool TDMod::HeaderChanged() const {
-    return TblInfo.state() == Table::State::Edit && TblInfo.modified();
-}
-
 bool TDMod::RecipeExists(const QString& type, const QString& code) {
-    TblInfo.checkBrowseMode();
-    const ValueProbe t(type), c(code);
-    for (int i = 0; i < TblInfo.rowCount(); ++i)
-        if (TblInfo.holdsAt(i, *Info.BatchType, t) && TblInfo.holdsAt(i, *Info.BatchCode, c))
-            return true;
-    return false;
+    m_headers.settle();
+    return m_headers.list().find(type, code) >= 0;
 }
 
 void TDMod::AddRecipe(const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("New Recipe"));
     Database::Transaction tx(m_db);
     // Whatever is pending is settled first, as moving to another recipe settles it.
-    TblInfo.checkBrowseMode();
+    m_headers.settle();
     if (code.isEmpty())
         throw FieldError(QStringLiteral("Field 'BatchCode' must have a value"));
     Recipe recipe = newRecipe(type, code);
     recipe.header.date = now();
     m_recipes.save(recipe);
     TblRecipe.refresh();
-    TblInfo.refresh();
-    TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_headers.refresh();
+    m_headers.locate(type, code);
     tx.commit();
 }
 
@@ -104,16 +95,15 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     Database::Transaction tx(m_db);
     {
         ScopeGuard showCurrent([&] {
-            m_form.resinTypeBox().setText(Info.BatchType->asString());
-            m_form.resinCodeBox().setText(Info.BatchCode->asString());
+            m_form.resinTypeBox().setText(m_headers.header().type);
+            m_form.resinCodeBox().setText(m_headers.header().code);
         });
         // Names that differ only in letter case are one recipe. A pending change is settled as
         // the header is found; the header after it becomes current.
-        if (TblInfo.locate("BatchType; BatchCode", {type, code})) {
-            m_recipes.remove(Info.BatchType->asString(), Info.BatchCode->asString());
-        }
+        if (m_headers.locate(type, code))
+            m_recipes.remove(m_headers.header().type, m_headers.header().code);
         TblRecipe.refresh();
-        TblInfo.refresh();
+        m_headers.refresh();
         FillResinTypeList();
         FillResinCodeList();
     }
@@ -128,10 +118,9 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
         return;
     }
     Database::Transaction tx(m_db);
-    if (!TblInfo.locate("BatchType; BatchCode", {source.type, source.code}))
+    if (!m_headers.locate(source.type, source.code))
         throw StoreError(QStringLiteral("Recipe %1, %2 not found").arg(source.type, source.code));
-    TblInfo.checkBrowseMode();
-    TblRecipe.checkBrowseMode();
+    m_headers.settle();
     Recipe copy = currentRecipe();
     copy.header.type = type;
     copy.header.code = code;
@@ -148,22 +137,22 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
     }
     m_recipes.save(copy);
     TblRecipe.refresh();
-    TblInfo.refresh();
+    m_headers.refresh();
     // The lists show the copy's name among the others; the copy is current.
     FillResinTypeList();
     FillResinCodeList();
-    TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_headers.locate(type, code);
     tx.commit();
 }
 
 void TDMod::RenameRecipe(const QString& type, const QString& code) {
     m_db.nameAction(QStringLiteral("Rename"));
     Database::Transaction tx(m_db);
-    TblInfo.checkBrowseMode();
-    TblRecipe.checkBrowseMode();
-    m_recipes.rename(Info.BatchType->asString(), Info.BatchCode->asString(), type, code);
+    m_headers.settle();
+    const RecipeName from = m_headers.name();
+    m_recipes.rename(from.type, from.code, type, code);
     TblRecipe.refresh();
-    TblInfo.refresh();
-    TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_headers.refresh();
+    m_headers.locate(type, code);
     tx.commit();
 }

@@ -5,54 +5,34 @@
 #include "edit/RecipeBox.h"
 #include "domain/LineColumns.h"
 #include "domain/NumberFormat.h"
-#include "components/TextKey.h"
 
 #include <QDateTime>
-#include <QSet>
-#include <algorithm>
-
-namespace {
-
-// Lists show each value once, as the first row in index order writes it, sorted as a user reads.
-class DistinctList {
-public:
-    void add(const QString& value) {
-        // In index order a value mostly repeats the one before: no need to fold it again.
-        if (!m_items.isEmpty() && value == m_last)
-            return;
-        m_last = value;
-        if (!m_seen.contains(TextKey::fold(value))) {
-            m_seen.insert(TextKey::fold(value));
-            m_items << value;
-        }
-    }
-    QStringList sorted() const {
-        QStringList items = m_items;
-        std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
-        return items;
-    }
-
-private:
-    QSet<QString> m_seen;
-    QStringList m_items;
-    QString m_last;
-};
-
-} // namespace
 
 TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
-    : QObject(parent), TblInfo(db, "TblInfo"), TblRecipe(db, "TblRecipe"),
-      DSInfo(&TblInfo), DSRecipe(&TblRecipe),
-      m_db(db), m_editor(editor),
+    : QObject(parent), TblRecipe(db, "TblRecipe"), DSRecipe(&TblRecipe), m_db(db), m_editor(editor),
       m_form(form) {
-    DSInfo.setObjectName("DSInfo");
     DSRecipe.setObjectName("DSRecipe");
     defineFields();
     findFields();
-    DSInfo.onDataChange = [this](Field* f) { DSInfoDataChange(f); };
-    connect(&DSInfo, &DataSource::dataEvent, this, &TDMod::headerEvent);
+    // The lines belong to the current header: they follow it, and are stored before it moves.
+    m_headers.beforeMove = [this] {
+        if (TblRecipe.isOpen())
+            TblRecipe.checkBrowseMode();
+    };
+    m_headers.beforePost = [this](RecipeHeader& header) {
+        if (!m_keepDate)
+            header.date = now();
+    };
+    connect(&m_headers, &RecipeHeaders::storing, this, &TDMod::headerStoring);
+    connect(&m_headers, &RecipeHeaders::partChanged, this, [this](std::optional<HeaderPart> part) {
+        headerChanged();
+        emit headerPartChanged(part);
+    });
+    connect(&m_headers, &RecipeHeaders::shown, this, [this] {
+        TblRecipe.followRange();
+        headerChanged();
+        emit headerShown();
+    });
     DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
     Line.Mass->onChange = [this](Field& f) { TblRecipeMassChange(f); };
     Line.Moles->onChange = [this](Field& f) { TblRecipeMolesChange(f); };
@@ -63,10 +43,6 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
     for (Field* amount : {Line.Mass, Line.Moles, Line.Ea, Line.Eb})
         amount->check = [this, amount](const QVariant& v) { checkAmount(*amount, v); };
     TblRecipe.beforePost = [this] { numberNewLine(); };
-    TblInfo.beforePost = [this] {
-        if (!m_keepDate)
-            Info.Date->setString(now());
-    };
     TblRecipe.afterPost = [this] { stampHeader(); };
     m_materialEditor.stored = [this](const QString& code) {
         m_lastMaterialStore = m_db.currentTransaction();
@@ -77,7 +53,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
     TblRecipe.afterDelete = [this] { stampHeader(); };
 
     TblRecipe.open();
-    TblInfo.open();
+    m_headers.open();
     // The library file is checked as the tables open, though no view is kept on it: a missing
     // or foreign file stops the program here, not at the first line shown.
     m_db.table(Tables::rmLib());
@@ -86,40 +62,13 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
 
 TDMod::~TDMod() {
     // Closing stores nothing that is pending.
-    TblInfo.close();
+    m_headers.close();
     TblRecipe.close();
 }
 
 void TDMod::defineFields() {
     using F = FieldType;
-    // Header view.
-    TblInfo.setTable(Tables::batchInfo(), "PRIMARY");
-    {
-        Field& type = TblInfo.addField("BatchType", F::String);
-        type.size = 50; // wider than the column; what is stored is cut to 25
-        type.displayWidth = 50;
-        TblInfo.addField("BatchCode", F::String).required = true;
-        Field& desc = TblInfo.addField("Description", F::String);
-        desc.displayWidth = 60;
-        desc.defaultValue = NewRecipe::description;
-        Field& av = TblInfo.addField("AV", F::Float);
-        av.required = true;
-        av.defaultValue = NewRecipe::av;
-        av.displayFormat = kAcidValuePicture;
-        av.caption = QStringLiteral("Acid Value");
-        Field& solids = TblInfo.addField("Solids", F::Float);
-        solids.required = true;
-        solids.defaultValue = NewRecipe::solids;
-        solids.displayFormat = kSolidsPicture;
-        solids.caption = QStringLiteral("Percent Solids");
-        Field& size = TblInfo.addField("Size", F::Float);
-        size.defaultValue = NewRecipe::size;
-        size.displayFormat = kBatchSizePicture;
-        size.caption = QStringLiteral("Batch Size");
-        TblInfo.addField("Date", F::String);
-    }
-
-    // Line view, detail of the header view.
+    // Line view: the lines of the current header.
     TblRecipe.setTable(Tables::recipes(), "PRIMARY");
     {
         TblRecipe.addField("BatchType", F::String);
@@ -142,13 +91,13 @@ void TDMod::defineFields() {
         for (LineColumn c : {LineColumn::Charge, LineColumn::Percent, LineColumn::Cost})
             TblRecipe.addField(lineColumnFormat(c).field, F::Float).displayFormat = lineColumnFormat(c).picture;
     }
-    TblRecipe.setMaster(&TblInfo, {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
+    TblRecipe.setRange({"BatchType", "BatchCode"}, [this] { return m_headers.key(); });
 }
 
 QString TDMod::now() { return Clock().toString(Qt::ISODate); }
 
 void TDMod::stampHeader() {
-    if (m_keepDate || TblInfo.isEmpty())
+    if (m_keepDate || m_headers.isEmpty())
         return;
     // Once per action: the first stored line dates the recipe, and the renumbering or the passes
     // that follow in the same action do not ask the clock again.
@@ -158,13 +107,11 @@ void TDMod::stampHeader() {
     m_stampedIn = action;
     // To the second: within the same second the header is not written again.
     const QString stamp = now();
-    if (Info.Date->asString() != stamp)
-        TblInfo.writeStored(*Info.Date, stamp);
+    if (m_headers.header().date != stamp)
+        m_headers.writeDate(stamp);
 }
 
 void TDMod::findFields() {
-    auto h = [this](const char* n) { return &TblInfo.fieldByName(n); };
-    Info = {h("BatchType"), h("BatchCode"), h("Description"), h("AV"), h("Solids"), h("Size"), h("Date")};
     auto l = [this](const char* n) { return &TblRecipe.fieldByName(n); };
     Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("Mass"),   l("Moles"),
             l("Ea"),        l("Eb"),        l("Charge"),  l("Percent"), l("Cost")};
@@ -173,72 +120,44 @@ void TDMod::findFields() {
 // ---------------------------------------------------------------------------------------------
 
 void TDMod::DataModuleCreate() {
-    m_form.resinTypeBox().setText(TblInfo.isEmpty() ? QString() : Info.BatchType->asString());
+    m_form.resinTypeBox().setText(m_headers.header().type);
     FillResinTypeList();
     FillResinCodeList();
-    m_form.resinCodeBox().setText(TblInfo.isEmpty() ? QString() : Info.BatchCode->asString());
+    m_form.resinCodeBox().setText(m_headers.header().code);
 }
 
 void TDMod::FillResinTypeList() {
     RecipeBox& box = m_form.resinTypeBox();
     // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
-    TblInfo.checkBrowseMode();
-    // Read where they stand: the header view does not move, and nothing can fail meanwhile.
-    DistinctList types;
-    // In index order a type mostly repeats the one before: compared as stored, it is made into a
-    // string only where it changes.
-    QByteArrayView last;
-    for (int i = 0; i < TblInfo.rowCount(); ++i) {
-        const QByteArrayView type = TblInfo.utf8At(i, *Info.BatchType);
-        if (i > 0 && type == last)
-            continue;
-        last = type;
-        types.add(QString::fromUtf8(type));
-    }
-    if (TblInfo.isEmpty())
+    m_headers.settle();
+    if (m_headers.isEmpty())
         box.setText(QString());
-    box.setItems(types.sorted());
+    box.setItems(m_headers.list().types());
 }
 
 void TDMod::FillResinCodeList() {
     RecipeBox& box = m_form.resinCodeBox();
-    TblInfo.checkBrowseMode();
+    m_headers.settle();
     box.setItems({});
-    // The type's recipes are read where they stand, as the store's keys match: without letter
-    // case, and an empty type matching a header without one. The first of them becomes current.
-    const ValueProbe type(m_form.resinTypeBox().text());
-    DistinctList codes;
+    // The type's recipes as the store's keys match: without letter case, and an empty type
+    // matching a header without one. The first of them becomes current.
     int first = -1;
-    // A type stored as the row before it matches as that row did: it is compared once per run.
-    QByteArrayView last;
-    bool lastMatched = false;
-    for (int i = 0; i < TblInfo.rowCount(); ++i) {
-        const QByteArrayView stored = TblInfo.utf8At(i, *Info.BatchType);
-        if (i == 0 || stored != last) {
-            last = stored;
-            lastMatched = TblInfo.holdsAt(i, *Info.BatchType, type);
-        }
-        if (!lastMatched)
-            continue;
-        if (first < 0)
-            first = i;
-        codes.add(TblInfo.valueAt(i, *Info.BatchCode).toString());
-    }
-    if (!TblInfo.isEmpty())
-        TblInfo.goTo(qMax(first, 0));
-    box.setText(first < 0 ? QString() : Info.BatchCode->asString());
-    box.setItems(codes.sorted());
+    const QStringList codes = m_headers.list().codesOf(m_form.resinTypeBox().text(), &first);
+    if (!m_headers.isEmpty())
+        m_headers.goTo(qMax(first, 0));
+    box.setText(first < 0 ? QString() : m_headers.header().code);
+    box.setItems(codes);
 }
 
 void TDMod::SelectRecipe(const QString& type, const QString& code) {
     m_form.resinTypeBox().selectItem(type);
     m_form.resinCodeBox().selectItem(code);
-    TblInfo.locate("BatchType; BatchCode", {type, code});
+    m_headers.locate(type, code);
 }
 
 void TDMod::ShowCurrentRecipe() {
-    const QString type = TblInfo.isEmpty() ? QString() : Info.BatchType->asString();
-    const QString code = TblInfo.isEmpty() ? QString() : Info.BatchCode->asString();
+    const QString type = m_headers.header().type;
+    const QString code = m_headers.header().code;
     m_form.resinTypeBox().setText(type);
     FillResinTypeList();
     FillResinCodeList();
@@ -253,7 +172,7 @@ void TDMod::CBResinTypeEnter() {
 }
 
 void TDMod::CBResinCodeChange() {
-    TblInfo.findKey({m_form.resinTypeBox().text(), m_form.resinCodeBox().text()});
+    m_headers.locate(m_form.resinTypeBox().text(), m_form.resinCodeBox().text());
 }
 
 

@@ -2,6 +2,7 @@
 
 #include "MaterialEditor.h"
 #include "RecipeEditor.h"
+#include "RecipeHeaders.h"
 #include "store/StoredLibrary.h"
 #include "store/StoredRecipes.h"
 #include "components/DataSource.h"
@@ -22,14 +23,11 @@ class MainWindowLink;
 // A recipe holds at most this many numbered lines.
 inline constexpr int MaxLines = 127;
 
-// The parts of the recipe's header the main window's edits show and take.
-enum class HeaderPart { AV, Solids, Description, Size };
-
 // What the recipe name dialog is open for.
 enum class NameCommand { New = 1, SaveAs, Rename };
 
-// The data module: owns the six views on the three tables, their data sources and handlers, and
-// the operations on the current recipe.
+// The data module: owns the recipes' headers, the view on the current recipe's lines with its
+// data source and handlers, and the operations on the current recipe.
 class TDMod : public QObject {
     Q_OBJECT
 public:
@@ -41,20 +39,17 @@ public:
 
     Database& database() const { return m_db; }
 
-    Table TblInfo;
+    // The recipes' headers, the current one the recipe shown.
+    RecipeHeaders& headers() { return m_headers; }
+    const RecipeHeaders& headers() const { return m_headers; }
     Table TblRecipe;
 
     // The fields the operations use, found once.
-    struct HeaderFields {
-        Field *BatchType, *BatchCode, *Description, *AV, *Solids, *Size, *Date;
-    };
     struct LineFields {
         Field *BatchType, *BatchCode, *ItemNum, *RMCode, *Mass, *Moles, *Ea, *Eb, *Charge, *Percent, *Cost;
     };
-    HeaderFields Info{};
     LineFields Line{};
 
-    DataSource DSInfo;
     DataSource DSRecipe;
 
     // Recipe selection.
@@ -111,7 +106,8 @@ public:
     // The totals pass and the batch pass over the current recipe's lines.
     void CalcTotals();
     void CalcBatch();
-    void DSInfoDataChange(Field* field);
+    // The header shown or changed: the target acid value is its own, and the recipe re-totalled.
+    void headerChanged();
 
     // Editing the list of lines: each operation completes or leaves the recipe as it was.
     void AddBlankLine();
@@ -157,8 +153,8 @@ public:
     // Whether a header of that name exists, letter case ignored; a pending header edit is
     // settled first. The current recipe stays.
     bool RecipeExists(const QString& type, const QString& code);
-    // The header is being edited and a field of it was given a value.
-    bool HeaderChanged() const;
+    // The header is being edited and a part of it was given a value.
+    bool HeaderChanged() const { return m_headers.modified(); }
     // A part of the current recipe's header, pending or stored, as read or (`editing`) as edited.
     QString headerText(HeaderPart part, bool editing) const;
     // The characters a part takes (0: a figure), and where it stands in its edit.
@@ -207,9 +203,6 @@ public:
 
 private:
     void defineFields();
-    Field& headerField(HeaderPart part) const;
-    // The header view's events, as what the header edits must do.
-    void headerEvent(DataEvent event, Field* field);
     void findFields();
     // Writes a computed amount; one that is not positive is stored as empty.
     static void setAmount(Field& field, double value);
@@ -228,6 +221,7 @@ private:
 
     Database& m_db;
     RecipeEditor& m_editor;
+    RecipeHeaders m_headers{m_db};
     StoredLibrary m_library{m_db};
     StoredRecipes m_recipes{m_db};
     MaterialEditor m_materialEditor{m_db, m_library};

@@ -2,6 +2,7 @@
 
 #include "edit/DModUnit.h"
 #include "components/TextKey.h"
+#include "store/Tables.h"
 
 // The stack only keeps the order: History writes the rows before it moves the stack's index,
 // so that a refused write leaves the stack where it was.
@@ -34,10 +35,10 @@ History::~History() {
 }
 
 RecipeName History::shownRecipe() const {
-    const Table& info = m_dm.TblInfo;
-    if (!info.isOpen() || info.isEmpty())
+    const RecipeHeaders& headers = m_dm.headers();
+    if (!headers.isOpen() || headers.isEmpty())
         return {};
-    return {m_dm.Info.BatchType->asString(), m_dm.Info.BatchCode->asString()};
+    return headers.name();
 }
 
 void History::record(ChangeSet changes, const QString& name, bool joins) {
@@ -79,9 +80,9 @@ bool History::upkeepOnly(const ChangeSet& changes) const {
 
 bool History::datesOnly(const ChangeSet& changes) const {
     // A line stored unchanged still dates its recipe: nothing the user would take back.
-    const int date = m_dm.Info.Date->column();
+    const int date = Tables::batchInfo().columnIndex(QStringLiteral("Date"));
     for (const RowChange& c : changes) {
-        if (c.file != m_dm.TblInfo.file() || !c.before || !c.after)
+        if (c.file != m_dm.headers().file() || !c.before || !c.after)
             return false;
         for (int col = 0; col < int(c.file->schema().columns.size()); ++col)
             if (col != date && !c.before->sameAt(col, *c.after))
@@ -93,7 +94,7 @@ bool History::datesOnly(const ChangeSet& changes) const {
 bool History::settle() {
     // What is typed and pending is stored first, as the end of its action or one of its own: it
     // is what an undo takes back first. A line begun and left untouched is dropped.
-    return m_run([this] { m_dm.TblInfo.checkBrowseMode(); });
+    return m_run([this] { m_dm.headers().settle(); });
 }
 
 bool History::undo() { return step(true); }
@@ -119,11 +120,13 @@ bool History::step(bool back) {
 void History::show(const RecipeName& recipe, const ChangeSet& changes) {
     // The boxes and their lists are filled afresh only when a recipe came, went, was renamed or
     // is another than the one shown.
-    const Table& info = m_dm.TblInfo;
-    const int typeColumn = m_dm.Info.BatchType->column(), codeColumn = m_dm.Info.BatchCode->column();
+    const TableFile* headers = m_dm.headers().file();
+    const TableSchema& info = Tables::batchInfo();
+    const int typeColumn = info.columnIndex(QStringLiteral("BatchType")),
+              codeColumn = info.columnIndex(QStringLiteral("BatchCode"));
     bool headersMoved = false;
     for (const RowChange& c : changes)
-        headersMoved |= c.file == info.file() && (!c.before || !c.after || !c.before->sameAt(typeColumn, *c.after) ||
+        headersMoved |= c.file == headers && (!c.before || !c.after || !c.before->sameAt(typeColumn, *c.after) ||
                                                   !c.before->sameAt(codeColumn, *c.after));
     const RecipeName now = shownRecipe();
     const bool same = TextKey::same(now.type, recipe.type) && TextKey::same(now.code, recipe.code);

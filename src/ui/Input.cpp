@@ -121,7 +121,7 @@ void TFrmInput::FormActivate() {
     copyList(m_form.resinTypeBox(), CBProductType);
     copyList(m_form.resinCodeBox(), CBProductCode);
     if (m_dmod) {
-        m_source = {m_dmod->Info.BatchType->asString(), m_dmod->Info.BatchCode->asString()};
+        m_source = m_dmod->headers().name();
     }
     CBProductType->setFocus();
 }

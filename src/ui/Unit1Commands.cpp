@@ -123,13 +123,12 @@ void TForm1::BtnRenameClick() {
 void TForm1::BtnDeleteRecipeClick() {
     if (!m_dmod || !commitGrid())
         return;
-    const TDMod::HeaderFields& info = m_dmod->Info;
-    const QString question = QStringLiteral("Delete batch %1, %2?")
-                                 .arg(info.BatchCode->asString(), info.Description->asString());
+    const RecipeHeader header = m_dmod->headers().header();
+    const QString question = QStringLiteral("Delete batch %1, %2?").arg(header.code, header.description);
     if (!confirm(question))
         return;
-    const QString type = info.BatchType->asString();
-    const QString code = info.BatchCode->asString();
+    const QString type = header.type;
+    const QString code = header.code;
     act([&] { m_dmod->DeleteRecipe(type, code); }, [this] { showCurrentRecipe(); });
 }
 
@@ -161,7 +160,8 @@ void TForm1::BtnPrintClick() {
 QString TForm1::recipeTitle() const {
     if (!m_dmod)
         return QString();
-    return QStringLiteral("%1 %2").arg(m_dmod->Info.BatchType->asString(), m_dmod->Info.BatchCode->asString());
+    const RecipeName name = m_dmod->headers().name();
+    return QStringLiteral("%1 %2").arg(name.type, name.code);
 }
 
 // The windows these commands open arrive with their own units.
@@ -280,10 +280,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
                 event->ignore();
                 return;
             }
-            if (answer == QMessageBox::Yes && !act([this] {
-                    m_dmod->TblInfo.edit();
-                    m_dmod->TblInfo.post();
-                })) {
+            if (answer == QMessageBox::Yes && !act([this] { m_dmod->headers().post(); })) {
                 event->ignore();
                 return;
             }

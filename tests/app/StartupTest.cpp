@@ -14,8 +14,7 @@
 namespace {
 
 QString current(TDMod& dm) {
-    return dm.TblInfo.fieldByName("BatchType").asString() + "/" +
-           dm.TblInfo.fieldByName("BatchCode").asString();
+    return dm.headers().header().type + "/" + dm.headers().header().code;
 }
 
 TEST(Startup, AMissingTableIsAnApplicationError) {

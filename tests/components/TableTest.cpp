@@ -52,7 +52,14 @@ protected:
         lines = std::make_unique<Table>(*db, "TblRecipe");
         defineAll(*info, Tables::batchInfo(), "PRIMARY");
         defineAll(*lines, Tables::recipes(), "PRIMARY");
-        lines->setMaster(info.get(), {"BatchType", "BatchCode"}, {"BatchType", "BatchCode"});
+        // The lines of the header view's current row, followed as it moves.
+        lines->setRange({"BatchType", "BatchCode"}, [this]() -> std::optional<QVariantList> {
+            if (!info->isOpen() || info->isEmpty())
+                return std::nullopt;
+            return QVariantList{info->fieldByName("BatchType").value(), info->fieldByName("BatchCode").value()};
+        });
+        follow = std::make_unique<DataSource>(info.get());
+        follow->onDataChange = [this](Field*) { lines->followRange(); };
         lines->open();
         info->open();
     }
@@ -61,6 +68,7 @@ protected:
     TempData data;
     std::unique_ptr<Database> db;
     std::unique_ptr<Table> info, lines;
+    std::unique_ptr<DataSource> follow;
 };
 
 TEST_F(TableTest, RowsComeInIndexOrderIgnoringLetterCase) {

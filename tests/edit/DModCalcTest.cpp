@@ -293,11 +293,11 @@ TEST_F(CalcTest, HeaderEditsReTotalAndRescale) {
     type(1, "Mass", "500");
     type(2, "Mass", "500");
     lines().checkBrowseMode();
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("Size").setText("900");
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::Size, "900");
     go(1);
     EXPECT_NEAR(f("Charge").asFloat(), 500, 1e-9);
-    dm->TblInfo.fieldByName("AV").setText("10");
+    dm->headers().setText(HeaderPart::AV, "10");
     EXPECT_EQ(form.editor.totals().TargetAV, 10);
     EXPECT_GT(Yield(form.editor.totals()), 900);
 }
@@ -315,16 +315,16 @@ TEST_F(CalcTest, ARefusedWriteEndsTheBatchPassAndUndoesIt) {
         if (table == "Recipes" && ++writes == 2)
             throw StoreError("Cannot write to the table file: disk full.");
     };
-    dm->TblInfo.edit();
-    EXPECT_THROW(dm->TblInfo.fieldByName("Size").setText("900"), StoreError);
+    dm->headers().edit();
+    EXPECT_THROW(dm->headers().setText(HeaderPart::Size, "900"), StoreError);
     db->beforeWrite = nullptr;
     EXPECT_EQ(form.resultsShown, shownBefore);
     EXPECT_EQ(stored("SELECT Charge FROM Recipes ORDER BY ItemNum"), before);
     EXPECT_EQ(f("ItemNum").asInteger(), 2) << "the focused line is restored";
     EXPECT_FALSE(lines().controlsDisabled());
     // What the user typed into the header is still there, pending.
-    EXPECT_EQ(dm->TblInfo.state(), Table::State::Edit);
-    EXPECT_EQ(dm->TblInfo.fieldByName("Size").asFloat(), 900);
+    EXPECT_TRUE(dm->headers().pending());
+    EXPECT_EQ(dm->headers().header().size, 900);
 }
 
 TEST_F(CalcTest, ARecipeWithoutLinesTotalsToZero) {

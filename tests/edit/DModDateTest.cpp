@@ -68,7 +68,7 @@ TEST_F(LastModified, AFileWithoutTheColumnGetsItEmptyAndKeepsEveryOtherColumn) {
     dm.reset();
     db.reset();
     open();
-    EXPECT_EQ(dm->TblInfo.fieldByName("Date").asString(), "");
+    EXPECT_EQ(dm->headers().header().date, "");
 }
 
 TEST_F(LastModified, EveryStoredChangeOfARecipeStampsIt) {
@@ -83,17 +83,17 @@ TEST_F(LastModified, EveryStoredChangeOfARecipeStampsIt) {
     EXPECT_EQ(dateOf("B2"), "2026-01-05T08:00:00") << "another recipe is left alone";
     // A header edit.
     now = now.addSecs(60);
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").setText("7");
-    dm->TblInfo.post();
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "7");
+    dm->headers().post();
     EXPECT_EQ(dateOf("A7"), "2026-12-09T10:31:00");
-    EXPECT_EQ(dm->TblInfo.fieldByName("Date").asString(), "2026-12-09T10:31:00");
+    EXPECT_EQ(dm->headers().header().date, "2026-12-09T10:31:00");
     // A deleted line.
     now = now.addSecs(60);
     ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {2}));
     dm->DeleteLine();
     EXPECT_EQ(dateOf("A7"), "2026-12-09T10:32:00");
-    EXPECT_EQ(dm->TblInfo.fieldByName("Date").asString(), "2026-12-09T10:32:00");
+    EXPECT_EQ(dm->headers().header().date, "2026-12-09T10:32:00");
 }
 
 TEST_F(LastModified, RenameKeepsTheStampAndCopyStampsTheCopy) {

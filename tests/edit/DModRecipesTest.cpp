@@ -38,7 +38,7 @@ protected:
         return q("BatchInfo.ADT", "SELECT BatchType || '/' || BatchCode FROM BatchInfo ORDER BY 1");
     }
     std::string current() {
-        return (dm->TblInfo.fieldByName("BatchType").asString() + "/" + dm->TblInfo.fieldByName("BatchCode").asString())
+        return (dm->headers().header().type + "/" + dm->headers().header().code)
             .toStdString();
     }
 
@@ -84,8 +84,8 @@ TEST_F(RecipesTest, SaveAsOntoAnotherRecipeReplacesIt) {
 }
 
 TEST_F(RecipesTest, SaveAsUnderItsOwnNameStoresTheRecipe) {
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").setFloat(11);
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "11");
     dm->CopyRecipe(kA7, "ALKYD", "a7");
     EXPECT_EQ(headers(), "Alkyd/A7 Alkyd/B2 Polyester/P1");
     EXPECT_EQ(linesOf("Alkyd", "A7"), "1:GLY:92.09:0.0:10.0 2:PA:148.12:50.0:20.0 3::::");
@@ -140,14 +140,14 @@ TEST_F(RecipesTest, AFailureInTheMiddleLeavesNoHalfRecipe) {
         EXPECT_EQ(q("Recipes.adt", "SELECT BatchType || BatchCode || ItemNum FROM Recipes ORDER BY rowid"), before) << c.what;
         EXPECT_FALSE(dm->recalculating()) << c.what;
         EXPECT_FALSE(dm->TblRecipe.controlsDisabled()) << c.what;
-        EXPECT_FALSE(dm->TblInfo.controlsDisabled()) << c.what;
+        EXPECT_FALSE(dm->headers().controlsDisabled()) << c.what;
     }
 }
 
 TEST_F(RecipesTest, SaveStoresThePendingHeaderAndLine) {
     dm->SaveRecipe(); // nothing pending: nothing happens
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("Description").setString("changed");
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::Description, "changed");
     dm->TblRecipe.edit();
     dm->TblRecipe.fieldByName("Charge").setFloat(7);
     EXPECT_TRUE(dm->HeaderChanged());
@@ -155,8 +155,8 @@ TEST_F(RecipesTest, SaveStoresThePendingHeaderAndLine) {
     EXPECT_FALSE(dm->HeaderChanged());
     EXPECT_EQ(q("BatchInfo.ADT", "SELECT Description FROM BatchInfo WHERE BatchCode='A7'"), "changed");
     EXPECT_EQ(q("Recipes.adt", "SELECT Charge FROM Recipes WHERE BatchCode='A7' AND ItemNum=1"), "7.0");
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").clear();
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "");
     try {
         dm->SaveRecipe();
         FAIL();
@@ -170,12 +170,12 @@ TEST_F(RecipesTest, SaveStoresThePendingHeaderAndLine) {
 namespace {
 
 TEST_F(RecipesTest, ARefusedHeaderPostLeavesNothingSuspended) {
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").clear();
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "");
     EXPECT_THROW(dm->FillResinTypeList(), StoreError);
     EXPECT_THROW(dm->FillResinCodeList(), StoreError);
-    EXPECT_FALSE(dm->TblInfo.controlsDisabled());
-    dm->TblInfo.fieldByName("AV").setFloat(8);
+    EXPECT_FALSE(dm->headers().controlsDisabled());
+    dm->headers().setText(HeaderPart::AV, "8");
     dm->SelectRecipe("Polyester", "P1");
     EXPECT_EQ(dm->TblRecipe.fieldByName("RMCode").asString(), "NPG") << "the lines follow the header again";
 }

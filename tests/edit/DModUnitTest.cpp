@@ -16,8 +16,7 @@ protected:
         dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
     std::string current() {
-        return (dm->TblInfo.fieldByName("BatchType").asString() + "/" +
-                dm->TblInfo.fieldByName("BatchCode").asString())
+        return (dm->headers().header().type + "/" + dm->headers().header().code)
             .toStdString();
     }
     std::string list(RecipeBox& box) { return box.items().join(",").toStdString(); }
@@ -138,7 +137,7 @@ TEST_F(DModTest, AQuoteInTheTypeIsFilteredSafely) {
 
 TEST_F(DModTest, NoRecipesAtAllLeavesEverythingEmpty) {
     open({});
-    EXPECT_TRUE(dm->TblInfo.isEmpty());
+    EXPECT_TRUE(dm->headers().isEmpty());
     EXPECT_TRUE(dm->TblRecipe.isEmpty());
     EXPECT_EQ(form.type.text().toStdString(), "");
     EXPECT_EQ(list(form.type), "");
@@ -147,8 +146,8 @@ TEST_F(DModTest, NoRecipesAtAllLeavesEverythingEmpty) {
 
 TEST_F(DModTest, APendingHeaderEditIsPostedWhenAnotherRecipeIsChosen) {
     threeRecipes();
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").setText("12.5");
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "12.5");
     form.type.setText("Polyester");
     dm->CBResinTypeChange();
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='A7'").toStdString(),
@@ -157,14 +156,14 @@ TEST_F(DModTest, APendingHeaderEditIsPostedWhenAnotherRecipeIsChosen) {
 
 TEST_F(DModTest, ANewHeaderShowsTheDefaults) {
     threeRecipes();
-    dm->TblInfo.append();
-    EXPECT_EQ(dm->TblInfo.fieldByName("Description").displayText(), "[Enter Recipe Description here]");
-    EXPECT_EQ(dm->TblInfo.fieldByName("AV").displayText(), "8.0");
-    EXPECT_EQ(dm->TblInfo.fieldByName("Solids").displayText(), "50.00");
-    EXPECT_EQ(dm->TblInfo.fieldByName("Size").displayText(), "1000.00");
-    dm->TblInfo.clearFields();
-    EXPECT_EQ(dm->TblInfo.fieldByName("AV").displayText(), "8.0");
-    EXPECT_EQ(dm->TblInfo.fieldByName("BatchCode").displayText(), "");
+    dm->AddRecipe("Alkyd", "NEW");
+    EXPECT_EQ(dm->headerText(HeaderPart::Description, false), "[Enter Recipe Description here]");
+    EXPECT_EQ(dm->headerText(HeaderPart::AV, false), "8.0");
+    EXPECT_EQ(dm->headerText(HeaderPart::Solids, false), "50.00");
+    EXPECT_EQ(dm->headerText(HeaderPart::Size, false), "1000.00");
+    // Being edited, a figure the picture shows whole reads as it is shown.
+    EXPECT_EQ(dm->headerText(HeaderPart::AV, true), "8.0");
+    EXPECT_EQ(dm->headers().header().code, "NEW");
 }
 
 TEST_F(DModTest, LinesShowTheirMaterialThroughLookups) {

@@ -68,8 +68,8 @@ TEST(DiskFull, AFullDiskIsSaidSoAndNothingIsStored) {
     TDMod dm(db, form, form.editor);
     const auto count = [&] {
         int n = 0;
-        dm.TblInfo.refresh();
-        n = dm.TblInfo.recordCount();
+        dm.headers().refresh();
+        n = dm.headers().list().count();
         return n;
     };
     disk.fill();

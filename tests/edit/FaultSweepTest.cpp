@@ -100,7 +100,7 @@ void typeMass(TDMod& dm) {
 // Save. A refused edit still pending anywhere would be stored by it.
 void ordinary(TDMod& dm) {
     dm.database().run([&] {
-        dm.TblInfo.locate("BatchType; BatchCode", {"Other", "Z1"});
+        dm.headers().locate("Other", "Z1");
         dm.TblRecipe.first();
         dm.TblRecipe.edit();
         dm.Line.Mass->setText("77");
@@ -113,8 +113,8 @@ const std::vector<Case>& cases() {
         {"typing a mass", typeMass},
         {"a header edit",
          [](TDMod& dm) {
-             dm.TblInfo.edit();
-             dm.Info.Size->setText("2000");
+             dm.headers().edit();
+             dm.headers().setText(HeaderPart::Size, "2000");
          }},
         {"Delete Line",
          [](TDMod& dm) {
@@ -171,8 +171,8 @@ const std::vector<Case>& cases() {
          [](TDMod& dm) {
              dm.TblRecipe.goTo(2);
              dm.database().run([&] {
-                 dm.TblInfo.edit();
-                 dm.Info.AV->setText("12");
+                 dm.headers().edit();
+                 dm.headers().setText(HeaderPart::AV, "12");
              });
          }},
     };
@@ -258,7 +258,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             {
                 Session s(data->folder());
                 prepare(s, c);
-                const int headerAt = s.dm.TblInfo.recNo(), lineAt = s.dm.TblRecipe.recNo();
+                const int headerAt = s.dm.headers().current(), lineAt = s.dm.TblRecipe.recNo();
                 FaultVfs::arm(n, fault.mode, fault.failure);
                 try {
                     s.db.run([&] { c.command(s.dm); });
@@ -280,7 +280,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
                     EXPECT_TRUE(threw) << where << ": no error, yet nothing was stored";
                     EXPECT_TRUE(message.contains("not stored")) << where << ": " << message.toStdString();
                     s.db.run([] {}); // the user's next action: views read what the files hold
-                    EXPECT_EQ(s.dm.TblInfo.recNo(), headerAt) << where << ": the user is back where they stood";
+                    EXPECT_EQ(s.dm.headers().current(), headerAt) << where << ": the user is back where they stood";
                     EXPECT_EQ(s.dm.TblRecipe.recNo(), lineAt) << where << ": the user is back on their line";
                     if (full) {
                         EXPECT_TRUE(message.contains("is full")) << where << ": " << message.toStdString();

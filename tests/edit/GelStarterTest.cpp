@@ -28,7 +28,7 @@ protected:
     }
     // The recipe made current, its totals formed as the window forms them.
     const TReactionTotals& recipe(const QString& type, const QString& code) {
-        EXPECT_TRUE(dm->TblInfo.locate("BatchType; BatchCode", {type, code})) << code.toStdString();
+        EXPECT_TRUE(dm->headers().locate(type, code)) << code.toStdString();
         return form.editor.totals();
     }
 

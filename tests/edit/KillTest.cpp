@@ -46,8 +46,8 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
         break;
     case 3:
         db.run([&] {
-            dm.TblInfo.edit();
-            dm.Info.Size->setText(QString::number(500 + pick % 2000));
+            dm.headers().edit();
+            dm.headers().setText(HeaderPart::Size, QString::number(500 + pick % 2000));
             dm.SaveRecipe();
         });
         break;
@@ -71,7 +71,7 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
         break;
     case 7:
         db.run([&] {
-            const RecipeName source{dm.Info.BatchType->asString(), dm.Info.BatchCode->asString()};
+            const RecipeName source = dm.headers().name();
             const QString code = QStringLiteral("C%1").arg(step);
             if (pick % 2)
                 dm.CopyRecipe(source, "Alkyd", code);
@@ -81,9 +81,9 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
         });
         break;
     default:
-        if (dm.TblInfo.recordCount() > 3)
+        if (dm.headers().list().count() > 3)
             db.run([&] {
-                dm.DeleteRecipe(dm.Info.BatchType->asString(), dm.Info.BatchCode->asString());
+                dm.DeleteRecipe(dm.headers().name().type, dm.headers().name().code);
             });
         break;
     }
@@ -105,7 +105,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
         StandInForm form;
         TDMod dm(db, form, form.editor);
         for (const auto& [type, code] : {std::pair{"Alkyd", "A1"}, {"Alkyd", "B1"}, {"Polyester", "P1"}})
-            db.run([&] { dm.TblInfo.locate("BatchType; BatchCode", {type, code}); });
+            db.run([&] { dm.headers().locate(type, code); });
     }
 
     QRandomGenerator random(20261209);
@@ -162,9 +162,9 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
 
         // Every recipe: numbered 1 to n, and its batch columns what its masses make of them. A
         // batch pass over stored, consistent lines writes nothing.
-        for (int i = 0; i < dm.TblInfo.rowCount(); ++i) {
-            const QString type = dm.TblInfo.valueAt(i, *dm.Info.BatchType).toString();
-            const QString code = dm.TblInfo.valueAt(i, *dm.Info.BatchCode).toString();
+        for (int i = 0; i < dm.headers().list().count(); ++i) {
+            const QString type = dm.headers().list().nameAt(i).type;
+            const QString code = dm.headers().list().nameAt(i).code;
             const QString lines = data.query(
                 "Recipes.adt", QString("SELECT group_concat(ItemNum) FROM (SELECT ItemNum FROM Recipes WHERE "
                                        "BatchType = '%1' AND BatchCode = '%2' ORDER BY ItemNum)")
@@ -173,7 +173,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
             for (int n = 1; n <= lines.count(',') + (lines.isEmpty() ? 0 : 1); ++n)
                 expected << QString::number(n);
             EXPECT_EQ(lines.toStdString(), expected.join(',').toStdString()) << type.toStdString() << "/" << code.toStdString();
-            db.run([&] { dm.TblInfo.locate("BatchType; BatchCode", {type, code}); });
+            db.run([&] { dm.headers().locate(type, code); });
             EXPECT_EQ(batch(type, code).toStdString(), stored[type + '/' + code].toStdString())
                 << type.toStdString() << "/" << code.toStdString() << ": new masses with old batch charges";
         }

@@ -260,9 +260,9 @@ TEST_F(RecipeReport, ATargetPastAGelPointPrintsTheWarningUnderTheValues) {
               loc("Gels before the target: the statistical gel point is reached at acid value 31.0, the target is "
                   "8.0") + ". Carothers' prediction gels nowhere (alkyd constant " + loc("1.033") +
                   "); real batches usually gel between the two predictions.");
-    dm->TblInfo.edit();
-    dm->TblInfo.fieldByName("AV").setText("40");
-    dm->TblInfo.post();
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::AV, "40");
+    dm->headers().post();
     TFrmMainReport safe = reportNow();
     EXPECT_EQ(safe.labelText("LblGelSafety"), "");
     EXPECT_EQ(safe.Report1.bands.back().name, "CalculatedValues");

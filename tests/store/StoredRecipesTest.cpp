@@ -99,11 +99,11 @@ TEST_F(StoredRecipesTest, WhatIsPendingIsNotStored) {
     StoredRecipes store(*db);
     const std::string before = described(*store.load("Alkyd", "A1"));
     // A header typed and not yet saved.
-    dm->TblInfo.edit();
-    dm->Info.Description->setText("Changed");
+    dm->headers().edit();
+    dm->headers().setText(HeaderPart::Description, "Changed");
     EXPECT_EQ(described(*store.load("Alkyd", "A1")), before);
     EXPECT_EQ(dm->currentRecipe().header.description, "Changed");
-    dm->TblInfo.cancel();
+    dm->headers().cancel();
 }
 
 TEST_F(StoredRecipesTest, ASavedRecipeLoadsAsItWasSavedAndReplacesTheOneOfItsName) {

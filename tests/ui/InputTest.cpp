@@ -42,7 +42,7 @@ protected:
     bool closedWithOk() const { return dialog->result() == QDialog::Accepted; }
     std::string current() {
         TDMod& dm = *session->dmod;
-        return (dm.TblInfo.fieldByName("BatchType").asString() + "/" + dm.TblInfo.fieldByName("BatchCode").asString())
+        return (dm.headers().header().type + "/" + dm.headers().header().code)
             .toStdString();
     }
     std::string headers() {
@@ -103,7 +103,7 @@ TEST_F(NameDialog, NewCreatesAnEmptyRecipeWithDefaults) {
     // The user goes on typing the acid value: it replaces the default, not adds to it.
     QTest::keyClicks(form.EdDBAV, "12");
     QTest::keyClick(form.EdDBAV, Qt::Key_Return);
-    EXPECT_EQ(session->dmod->Info.AV->asFloat(), 12);
+    EXPECT_EQ(session->dmod->headers().header().av, 12);
     run(1, "Polyol", "X1");
     EXPECT_EQ(form.CBResinType->itemText(1), "Polyester");
     EXPECT_EQ(form.CBResinType->itemText(2), "Polyol");

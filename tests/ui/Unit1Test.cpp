@@ -293,7 +293,7 @@ TEST_F(MainWindow, HeaderEditsShowWriteAndWalkWithEnter) {
     EXPECT_TRUE(solids->hasFocus());
     EXPECT_EQ(av->text(), loc("10.0")) << "Enter types nothing and the edit shows the field's format";
     EXPECT_EQ(dm().editor().totals().TargetAV, 10);
-    EXPECT_EQ(dm().TblInfo.state(), Table::State::Edit);
+    EXPECT_TRUE(dm().headers().pending());
     // Leaving the recipe stores the edit.
     chooseType("Empty");
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode='W1'").toStdString(), "10.0");
@@ -328,7 +328,7 @@ TEST_F(MainWindow, TextThatIsNotANumberIsRefusedInTheHeader) {
     ASSERT_FALSE(MessageBox::history().isEmpty());
     EXPECT_EQ(MessageBox::history().last().text, "'abc' is not a valid floating point value for field 'AV'");
     EXPECT_EQ(MessageBox::history().last().title, "Kalvora - Lite Version");
-    EXPECT_EQ(dm().TblInfo.fieldByName("AV").asFloat(), 8);
+    EXPECT_EQ(dm().headers().header().av, 8);
     QTRY_VERIFY(av->hasFocus());
     EXPECT_EQ(av->text(), "abc");
 }
