@@ -20,7 +20,7 @@ struct Recipe {
         db = std::make_unique<Database>(data.folder());
         dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
-    void focusFirst() { dm->TblRecipe.first(); }
+    void focusFirst() { dm->lines().first(); }
     TempData data;
     StandInForm form;
     std::unique_ptr<Database> db;

@@ -35,7 +35,7 @@ void BM_PrintRecipe127(benchmark::State& state) {
         print->click();
         settle();
     }
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
     state.counters["pdf_kB"] = double(QFile(file).size()) / 1024;
     failOnBoxes(state);
 }

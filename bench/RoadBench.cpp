@@ -1,6 +1,7 @@
 // The road of one typed amount: a Mass written through its field recalculates the line, totals
 // the recipe and scales the batch, storing every line's Charge, Percent and Cost.
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -22,9 +23,9 @@ void BM_TypedMassRoad(benchmark::State& state) {
     Database db(data.folder());
     StandInForm form;
     TDMod dm(db, form, form.editor);
-    Table& t = dm.TblRecipe;
-    t.locate("ItemNum", {n / 2});
-    Field& mass = t.fieldByName("Mass");
+    RecipeLines& t = dm.lines();
+    t.locateItem(n / 2);
+    LineCell mass(t, "Mass");
     double m = 40;
     for (auto _ : state) {
         t.edit();

@@ -48,18 +48,13 @@ BENCHMARK(BM_FillResinCodeList)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmar
 
 void BM_ScanRecipe127Lines(benchmark::State& state) {
     Fixture f(10);
-    Table& t = f.dm->TblRecipe;
-    const Field& mass = t.fieldByName("Mass");
-    const Field& code = t.fieldByName("RMCode");
+    RecipeLines& t = f.dm->lines();
     double sum = 0;
-    for (auto _ : state) {
-        const QString bm = t.bookmark();
-        t.disableControls();
-        for (t.first(); !t.eof(); t.next())
-            sum += mass.asFloat() + code.asString().size();
-        t.gotoBookmark(bm);
-        t.enableControls();
-    }
+    for (auto _ : state)
+        for (int i = 0; i < t.rowCount(); ++i) {
+            const Line& line = t.lineAt(i);
+            sum += line.mass.value_or(0) + line.code.size();
+        }
     benchmark::DoNotOptimize(sum);
     state.counters["lines"] = t.recordCount();
 }

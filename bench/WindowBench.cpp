@@ -162,7 +162,7 @@ void BM_CtrlDeleteLine1(benchmark::State& state) {
         settle();
         state.ResumeTiming();
     }
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
 }
 BENCHMARK(BM_CtrlDeleteLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
@@ -171,7 +171,7 @@ BENCHMARK(BM_CtrlDeleteLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->Min
 void BM_GridInsertLine1(benchmark::State& state) {
     RunningProgram p(largeFolder(kTenThousand));
     MessageBox::clearHistory();
-    const QString code = p.form().dmod()->TblRecipe.fieldByName("RMCode").asString();
+    const QString code = p.form().dmod()->lines().line().code;
     for (auto _ : state) {
         state.PauseTiming();
         focusCell(p.form(), 0, "Mass");
@@ -183,7 +183,7 @@ void BM_GridInsertLine1(benchmark::State& state) {
         typeKey(Qt::Key_Return);
         settle();
     }
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
     failOnBoxes(state);
 }
 BENCHMARK(BM_GridInsertLine1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
@@ -200,7 +200,7 @@ void BM_ChooseCode(benchmark::State& state) {
         typeKey(n++ % 2 == 0 ? Qt::Key_Down : Qt::Key_Up);
         settle();
     }
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
     failOnBoxes(state);
 }
 BENCHMARK(BM_ChooseCode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
@@ -247,7 +247,7 @@ void undoAfter(benchmark::State& state, const std::function<void(TForm1&)>& acti
     }
     if (undone != int(state.iterations()))
         state.SkipWithError("an action was not undone");
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
     failOnBoxes(state);
 }
 
@@ -314,7 +314,7 @@ void BM_SaveAsRecipe(benchmark::State& state) {
         undoByKey(p.form());
         state.ResumeTiming();
     }
-    state.counters["lines"] = double(p.form().dmod()->TblRecipe.recordCount());
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
     failOnBoxes(state);
 }
 BENCHMARK(BM_SaveAsRecipe)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

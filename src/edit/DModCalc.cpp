@@ -2,7 +2,6 @@
 #include "edit/DModUnit.h"
 
 #include "edit/MainWindowLink.h"
-#include "components/ScanGuard.h"
 #include "domain/NumberFormat.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
@@ -11,6 +10,7 @@
 #include "domain/ReactionTotals.h"
 #include "domain/ResinProperties.h"
 #include "domain/Totals.h"
+#include "store/ColumnText.h"
 
 #include <QScopedValueRollback>
 
@@ -28,95 +28,90 @@ struct LineMaterial {
     double mwt, fa, fan, fb;
 };
 
-std::optional<double> amount(const QVariant& v) {
-    return v.isValid() && !v.isNull() ? std::optional<double>(v.toDouble()) : std::nullopt;
-}
-
 } // namespace
 
-void TDMod::setAmount(Field& field, double value) {
-    field.setFloat(value);
-    if (!(field.asFloat() > 0))
-        field.clear();
+void TDMod::setAmount(LineColumn column, double value) {
+    m_lines.setValue(column, value);
+    if (!(m_lines.asFloat(column) > 0))
+        m_lines.clear(column);
 }
 
 void TDMod::emptyLineKeepingPlace(const QVariant& itemNum) {
-    const QVariant type = Line.BatchType->value();
-    const QVariant batch = Line.BatchCode->value();
-    TblRecipe.edit();
-    TblRecipe.clearFields();
-    Line.BatchType->setValue(type);
-    Line.BatchCode->setValue(batch);
-    Line.ItemNum->setValue(itemNum);
+    m_lines.edit();
+    m_lines.clearLine();
+    m_lines.setValue(LineColumn::Item, itemNum);
 }
 
-void TDMod::recalcFrom(Amount typed, Field& source) {
+void TDMod::recalcFrom(Amount typed, LineColumn source) {
     const QScopedValueRollback<bool> guard(m_recalculating, true);
-    TblRecipe.edit();
+    m_lines.edit();
     const LineMaterial m(lineMaterial());
-    const LineAmounts a = AmountsFrom(typed, source.asFloat(), m.type, m.mwt, m.fa, m.fan, m.fb);
+    const LineAmounts a = AmountsFrom(typed, m_lines.asFloat(source), m.type, m.mwt, m.fa, m.fan, m.fb);
     // The other three in the Parts' order: the moles first, or the mass where the moles were
     // typed. A refused figure ends the recalculation at its step.
-    const std::pair<Field*, double> writes[] = {
-        {Line.Moles, a.moles}, {Line.Mass, a.mass}, {Line.Ea, a.ea}, {Line.Eb, a.eb}};
-    for (const auto& [field, value] : writes)
-        if (field != &source)
-            setAmount(*field, value);
+    const std::pair<LineColumn, double> writes[] = {{LineColumn::Moles, a.moles},
+                                                    {LineColumn::Mass, a.mass},
+                                                    {LineColumn::Ea, a.ea},
+                                                    {LineColumn::Eb, a.eb}};
+    for (const auto& [column, value] : writes)
+        if (column != source)
+            setAmount(column, value);
 }
 
-void TDMod::RecalcFromMass() { recalcFrom(Amount::Mass, *Line.Mass); }
+void TDMod::RecalcFromMass() { recalcFrom(Amount::Mass, LineColumn::Mass); }
 
 void TDMod::RecalcFromMoles() {
-    if (!Line.Moles->isNull())
-        recalcFrom(Amount::Moles, *Line.Moles);
+    if (!m_lines.isNull(LineColumn::Moles))
+        recalcFrom(Amount::Moles, LineColumn::Moles);
 }
 
 void TDMod::RecalcFromEa() {
-    if (!Line.Ea->isNull())
-        recalcFrom(Amount::Ea, *Line.Ea);
+    if (!m_lines.isNull(LineColumn::Ea))
+        recalcFrom(Amount::Ea, LineColumn::Ea);
 }
 
 void TDMod::RecalcFromEb() {
-    if (!Line.Eb->isNull())
-        recalcFrom(Amount::Eb, *Line.Eb);
+    if (!m_lines.isNull(LineColumn::Eb))
+        recalcFrom(Amount::Eb, LineColumn::Eb);
 }
 
-void TDMod::checkAmount(const Field& typed, const QVariant& value) {
+void TDMod::checkAmount(LineColumn typed, const QVariant& value) {
     if (m_recalculating || value.isNull())
         return;
     const LineMaterial m(lineMaterial());
     const double v = value.toDouble();
-    const Amount source = &typed == Line.Mass ? Amount::Mass
-                          : &typed == Line.Moles ? Amount::Moles
-                          : &typed == Line.Ea ? Amount::Ea
-                                              : Amount::Eb;
+    const Amount source = typed == LineColumn::Mass    ? Amount::Mass
+                          : typed == LineColumn::Moles ? Amount::Moles
+                          : typed == LineColumn::Ea    ? Amount::Ea
+                                                       : Amount::Eb;
     // What the recalculation would write, before it writes any of it.
     const LineAmounts a = AmountsFrom(source, v, m.type, m.mwt, m.fa, m.fan, m.fb);
     // What the typed figure makes must be stored whole, or nothing is: the message names the
     // column the user typed in, not the one that would overflow.
-    const struct { const Field* field; double value; } made[] = {
-        {Line.Mass, a.mass}, {Line.Moles, a.moles}, {Line.Ea, a.ea}, {Line.Eb, a.eb}};
+    const struct { LineColumn column; double value; } made[] = {
+        {LineColumn::Mass, a.mass}, {LineColumn::Moles, a.moles}, {LineColumn::Ea, a.ea}, {LineColumn::Eb, a.eb}};
     for (const auto& f : made) {
-        if (f.field == &typed)
+        if (f.column == typed)
             continue;
+        const RecipeLines::Rule& rule = RecipeLines::rule(f.column);
         const bool overflows = !std::isfinite(f.value) || std::abs(f.value) >= MaxFigure;
-        const bool outOfRange = f.field->maxValue && f.value > *f.field->maxValue;
+        const bool outOfRange = rule.max && f.value > *rule.max;
         if (!overflows && !outOfRange)
             continue;
         const QString made = overflows ? QStringLiteral("too large to work with")
                                        : NumberFormat::general(f.value);
         throw FieldError(QStringLiteral("%1 is not a valid value for field '%2': it would make the line's %3 %4, "
                                         "and the allowed range of %3 is %5 to %6")
-                             .arg(NumberFormat::general(v), typed.name(), f.field->name(), made,
-                                  NumberFormat::general(f.field->minValue.value_or(0)),
-                                  NumberFormat::general(f.field->maxValue.value_or(MaxFigure))));
+                             .arg(NumberFormat::general(v), QLatin1String(RecipeLines::rule(typed).name),
+                                  QLatin1String(rule.name), made, NumberFormat::general(rule.min.value_or(0)),
+                                  NumberFormat::general(rule.max.value_or(MaxFigure))));
     }
 }
 
 QString TDMod::lockedReason(LineColumn column) const {
     const Material* material = lineMaterial();
     const QString name = material ? material->name : QString();
-    const QString code = Line.RMCode->asString();
+    const QString code = m_lines.line().code;
     if (code.isEmpty())
         return QStringLiteral("This line has no material yet: type its code, or choose its name, first.");
     if (name.isEmpty())
@@ -135,21 +130,21 @@ QString TDMod::lockedReason(LineColumn column) const {
     return QString();
 }
 
-void TDMod::amountChanged(Field& field, void (TDMod::*recalc)()) {
-    if (m_recalculating || field.isNull())
+void TDMod::amountChanged(LineColumn column, void (TDMod::*recalc)()) {
+    if (m_recalculating || m_lines.isNull(column))
         return;
     (this->*recalc)();
     CalcTotals();
 }
 
-void TDMod::TblRecipeMassChange(Field& f) { amountChanged(f, &TDMod::RecalcFromMass); }
-void TDMod::TblRecipeMolesChange(Field& f) { amountChanged(f, &TDMod::RecalcFromMoles); }
-void TDMod::TblRecipeEaChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEa); }
-void TDMod::TblRecipeEbChange(Field& f) { amountChanged(f, &TDMod::RecalcFromEb); }
+void TDMod::TblRecipeMassChange() { amountChanged(LineColumn::Mass, &TDMod::RecalcFromMass); }
+void TDMod::TblRecipeMolesChange() { amountChanged(LineColumn::Moles, &TDMod::RecalcFromMoles); }
+void TDMod::TblRecipeEaChange() { amountChanged(LineColumn::Ea, &TDMod::RecalcFromEa); }
+void TDMod::TblRecipeEbChange() { amountChanged(LineColumn::Eb, &TDMod::RecalcFromEb); }
 
-void TDMod::TblRecipeRMCodeChange(Field& code) {
-    if (code.isNull() && !m_recalculating) {
-        emptyLineKeepingPlace(Line.ItemNum->value());
+void TDMod::TblRecipeRMCodeChange() {
+    if (m_lines.isNull(LineColumn::Code) && !m_recalculating) {
+        emptyLineKeepingPlace(m_lines.value(LineColumn::Item));
         return;
     }
     RecalcFromMoles();
@@ -160,24 +155,10 @@ void TDMod::TblRecipeRMCodeChange(Field& code) {
 Recipe TDMod::currentRecipe() const {
     Recipe r;
     r.header = m_headers.header();
-    const int rows = TblRecipe.isOpen() ? TblRecipe.rowCount() : 0;
+    const int rows = m_lines.isOpen() ? m_lines.rowCount() : 0;
     r.lines.reserve(size_t(rows));
-    for (int i = 0; i < rows; ++i) {
-        const auto at = [&](const Field* f) { return TblRecipe.valueAt(i, *f); };
-        ::Line l;
-        const QVariant item = at(Line.ItemNum);
-        if (item.isValid() && !item.isNull())
-            l.item = item.toInt();
-        l.code = at(Line.RMCode).toString();
-        l.mass = amount(at(Line.Mass));
-        l.moles = amount(at(Line.Moles));
-        l.ea = amount(at(Line.Ea));
-        l.eb = amount(at(Line.Eb));
-        l.charge = amount(at(Line.Charge));
-        l.percent = amount(at(Line.Percent));
-        l.cost = amount(at(Line.Cost));
-        r.lines.push_back(std::move(l));
-    }
+    for (int i = 0; i < rows; ++i)
+        r.lines.push_back(m_lines.lineAt(i));
     return r;
 }
 
@@ -185,7 +166,7 @@ void TDMod::CalcTotals() {
     // The line being edited is stored with the passes that follow from it: all or nothing.
     Database::Transaction tx(m_db);
     // The focused line is stored first: the recipe is totalled as it is stored.
-    TblRecipe.checkBrowseMode();
+    m_lines.checkBrowseMode();
     const Recipe recipe = currentRecipe();
     TReactionTotals t = totalsOf(recipe, m_library);
     // The target acid value is the header's as its change handler put it, and the batch figures
@@ -204,7 +185,7 @@ void TDMod::CalcTotals() {
 
 void TDMod::CalcBatch() {
     Database::Transaction tx(m_db);
-    TblRecipe.checkBrowseMode();
+    m_lines.checkBrowseMode();
     scaleBatch(currentRecipe());
     tx.commit();
 }
@@ -214,28 +195,27 @@ void TDMod::scaleBatch(const Recipe& recipe) {
         // One transaction: all lines or none.
         Database::Transaction tx(m_db);
         const BatchScale batch = batchOf(recipe, m_library, m_editor.totals());
-        // The batch columns follow from the recipe: writing them changes no recipe, and merely
-        // showing one whose figures were stale must not date it.
-        const bool keep = m_keepDate;
-        m_keepDate = true;
-        ScopeGuard restoreKeep([&] { m_keepDate = keep; });
-        ScanGuard scan(TblRecipe);
-        // A pass ended by an error leaves no half-written line behind to be stored later.
-        const int errorsBefore = std::uncaught_exceptions();
-        ScopeGuard dropPending([&] {
-            if (std::uncaught_exceptions() > errorsBefore)
-                TblRecipe.cancel();
-        });
+        // The batch columns follow from the recipe: they are written where they stand, the
+        // user's line and the recipe's date left alone, and the lines heard of once.
+        m_lines.disableControls();
+        ScopeGuard resume([&] { m_lines.enableControls(); });
         // Without a positive yield the lines keep what they had: no line is walked. An undo or
         // redo writes back the very figures the lines held then: the pass leaves them so.
         if (!batch.lines.empty() && !m_db.replaying()) {
-            size_t i = 0;
-            for (TblRecipe.first(); !TblRecipe.eof() && i < batch.lines.size(); TblRecipe.next(), ++i) {
-                const LineBatch& line = batch.lines[i];
-                TblRecipe.edit();
-                Line.Charge->setValue(line.charge ? QVariant(*line.charge) : QVariant());
-                Line.Percent->setValue(line.percent ? QVariant(*line.percent) : QVariant());
-                Line.Cost->setValue(line.cost ? QVariant(*line.cost) : QVariant());
+            const size_t n = std::min(batch.lines.size(), size_t(m_lines.rowCount()));
+            for (size_t i = 0; i < n; ++i) {
+                const LineBatch& b = batch.lines[i];
+                // A figure the lines cannot hold is refused, as a typed one would be.
+                const auto checked = [](LineColumn column, const std::optional<double>& v) {
+                    if (v)
+                        RecipeLines::validated(column, *v);
+                    return v;
+                };
+                ::Line line = m_lines.lineAt(int(i));
+                line.charge = checked(LineColumn::Charge, b.charge);
+                line.percent = checked(LineColumn::Percent, b.percent);
+                line.cost = checked(LineColumn::Cost, b.cost);
+                m_lines.storeAt(int(i), line);
             }
         }
         m_editor.setTotals(scaled(m_editor.totals(), recipe.header, batch));

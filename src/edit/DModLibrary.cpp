@@ -27,7 +27,7 @@ TDMod::MaterialUse TDMod::UseOfMaterial(const QString& code) const {
 void TDMod::LibraryChanged() {
     // The lines look their materials up in the library file itself, which a store renews: the
     // line view has only to show them again.
-    TblRecipe.refresh();
+    m_lines.refresh();
 }
 
 void TDMod::LibraryClosed() {
@@ -41,7 +41,7 @@ void TDMod::LibraryClosed() {
         else
             m_db.nameAction(QStringLiteral("Recalculate Lines"));
         recalcLinesOf(codes);
-        TblRecipe.refresh();
+        m_lines.refresh();
     }
     CalcTotals();
 }

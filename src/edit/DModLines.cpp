@@ -3,7 +3,7 @@
 
 #include "edit/MainWindowLink.h"
 #include "domain/NumberFormat.h"
-#include "components/ScanGuard.h"
+#include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 
 #include <cmath>
@@ -30,21 +30,21 @@ void TDMod::checkRoomForLine() const {
     // Without a recipe a line would belong to none and never be seen again.
     if (m_headers.isEmpty())
         throw StoreError(QStringLiteral("There is no recipe to add a line to. Start one with New."));
-    if (TblRecipe.recordCount() >= MaxLines)
+    if (m_lines.recordCount() >= MaxLines)
         rangeCheckError();
 }
 
 void TDMod::addLine(bool withMaterial) {
-    TblRecipe.checkBrowseMode();
+    m_lines.checkBrowseMode();
     checkRoomForLine();
-    const qint8 item = itemNumber(TblRecipe.recordCount() + 1);
+    const qint8 item = itemNumber(m_lines.recordCount() + 1);
     const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
-    TblRecipe.append();
-    Line.ItemNum->setInteger(item);
+    m_lines.append();
+    m_lines.setValue(LineColumn::Item, int(item));
     if (withMaterial)
-        Line.RMCode->setString(code);
-    TblRecipe.post();
+        m_lines.setValue(LineColumn::Code, code);
+    m_lines.post();
     tx.commit();
 }
 
@@ -59,43 +59,38 @@ void TDMod::AddIngredient() {
 }
 
 void TDMod::insertLine(bool withMaterial) {
-    TblRecipe.checkBrowseMode();
+    m_lines.checkBrowseMode();
     checkRoomForLine();
     const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     qint8 item = 1; // the new line's number
-    if (TblRecipe.isEmpty()) {
+    if (m_lines.isEmpty()) {
         // Nothing to insert before: the recipe's first line.
-        TblRecipe.append();
+        m_lines.append();
     } else {
-        const qint8 k = itemNumber(Line.ItemNum->asInteger());
+        const qint8 k = itemNumber(m_lines.asInteger(LineColumn::Item));
         item = k;
-        ScanGuard scan(TblRecipe, ScanGuard::StayWhereItEnds);
-        Field& number = *Line.ItemNum;
-        // Walking back from the last line, every line numbered above k moves one up.
-        TblRecipe.last();
-        bool raised = false;
-        while (number.asInteger() > k) {
-            TblRecipe.edit();
-            number.setInteger(number.asInteger() + 1);
-            TblRecipe.post();
-            raised = TblRecipe.recNo() == 0;
-            if (raised)
-                break; // every line was numbered above k
-            TblRecipe.prior();
-        }
-        // Then the line that held k, normally the focused one, and the new line goes before it.
-        if (!raised) {
-            TblRecipe.edit();
-            number.setInteger(number.asInteger() + 1);
-            TblRecipe.post();
-        }
-        TblRecipe.insert();
+        // From the last line back, every line numbered above k moves one up; then the line that
+        // held k, normally the focused one, and the new line goes before it.
+        const auto raise = [this](int pos) {
+            ::Line line = m_lines.lineAt(pos);
+            line.item = RecipeLines::validated(LineColumn::Item, line.item.value_or(0) + 1).toInt();
+            m_lines.storeAt(pos, line);
+        };
+        m_lines.disableControls();
+        ScopeGuard resume([&] { m_lines.enableControls(); });
+        int pos = m_lines.rowCount() - 1;
+        while (pos >= 0 && m_lines.lineAt(pos).item.value_or(0) > k)
+            raise(pos--);
+        if (pos >= 0)
+            raise(pos);
+        m_lines.goTo(std::max(pos, 0));
+        m_lines.insert();
     }
-    Line.ItemNum->setInteger(item);
+    m_lines.setValue(LineColumn::Item, int(item));
     if (withMaterial)
-        Line.RMCode->setString(code);
-    TblRecipe.post();
+        m_lines.setValue(LineColumn::Code, code);
+    m_lines.post();
     tx.commit();
 }
 
@@ -119,27 +114,27 @@ void TDMod::OverwriteIngredient() {
     if (!oldName.isEmpty() && oldName != newName) {
         if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
             return;
-        const qint8 item = itemNumber(Line.ItemNum->asInteger());
-        const double moles = Line.Moles->asFloat();
+        const qint8 item = itemNumber(m_lines.asInteger(LineColumn::Item));
+        const double moles = m_lines.asFloat(LineColumn::Moles);
         Database::Transaction tx(m_db);
         emptyLineKeepingPlace(int(item));
-        Line.RMCode->setString(code);
+        m_lines.setValue(LineColumn::Code, code);
         // Writing the moles back recalculates the line for the new material and re-totals.
-        Line.Moles->setFloat(moles);
+        m_lines.setValue(LineColumn::Moles, moles);
         tx.commit();
         return;
     }
-    TblRecipe.edit();
-    TblRecipe.nameEdit(QStringLiteral("OverWrite Ingredient"));
-    Line.RMCode->setString(code);
+    m_lines.edit();
+    m_lines.nameEdit(QStringLiteral("OverWrite Ingredient"));
+    m_lines.setValue(LineColumn::Code, code);
 }
 
 void TDMod::DeleteLine() {
     m_db.nameAction(QStringLiteral("Delete Line"));
     // The deletion, the renumbering and the passes are stored together or not at all.
     Database::Transaction tx(m_db);
-    TblRecipe.edit();
-    TblRecipe.remove();
+    m_lines.edit();
+    m_lines.remove();
     RenumberLines();
     CalcTotals();
     tx.commit();
@@ -147,12 +142,12 @@ void TDMod::DeleteLine() {
 
 void TDMod::RenumberLines() {
     Database::Transaction tx(m_db);
-    TblRecipe.checkBrowseMode();
-    if (!TblRecipe.isEmpty()) {
+    m_lines.checkBrowseMode();
+    if (!m_lines.isEmpty()) {
         // The lines are numbered 1 to n in the order shown, the focused one at its place.
-        TblRecipe.edit();
-        TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
-        TblRecipe.post();
+        m_lines.edit();
+        m_lines.numberRows(m_lines.recNo() + 1);
+        m_lines.post();
     }
     tx.commit();
 }
@@ -161,14 +156,8 @@ void TDMod::numberNewLine() {
     // A line begun in the grid (Insert, Down past the last line, Tab past the last cell) takes
     // the number of its place as it is stored, and the lines after it move one on: the numbers
     // run 1 to n, as Blank Insert leaves them.
-    if (TblRecipe.state() == Table::State::Insert && Line.ItemNum->isNull() && !m_recalculating)
-        TblRecipe.numberRows(*Line.ItemNum, TblRecipe.recNo() + 1);
-}
-
-Field* TDMod::lineField(LineColumn column) const {
-    Field* const fields[LineColumnCount] = {Line.ItemNum, Line.RMCode, nullptr,        Line.Mass,    Line.Moles,
-                                            Line.Ea,      Line.Eb,     Line.Charge,    Line.Percent, Line.Cost};
-    return fields[int(column)];
+    if (m_lines.state() == RecipeLines::State::Insert && m_lines.isNull(LineColumn::Item) && !m_recalculating)
+        m_lines.numberRows(m_lines.recNo() + 1);
 }
 
 void TDMod::TypeInto(LineColumn column, const QString& text) {
@@ -178,44 +167,43 @@ void TDMod::TypeInto(LineColumn column, const QString& text) {
         return;
     case LineColumn::Code:
         // A code typed in other letters than the library's is the library's material.
-        Line.RMCode->setText(materialCode(text));
+        m_lines.setText(LineColumn::Code, materialCode(text));
         return;
     case LineColumn::Name: {
         // A name gives the line the code of the first material of that name; a name no material
         // has leaves the line without one.
-        const bool noted = TblRecipe.noteTyped(QStringLiteral("Name"));
+        const bool noted = m_lines.noteTyped(QStringLiteral("Name"));
         try {
-            Line.RMCode->setValue(m_library.codeNamed(text));
+            m_lines.setValue(LineColumn::Code, m_library.codeNamed(text));
         } catch (...) {
             if (noted)
-                TblRecipe.forgetTyped(QStringLiteral("Name"));
+                m_lines.forgetTyped(QStringLiteral("Name"));
             throw;
         }
         return;
     }
     default:
-        lineField(column)->setText(text);
+        m_lines.setText(column, text);
     }
 }
 
 void TDMod::TypeItemNumber(const QString& text) {
-    Field& item = *Line.ItemNum;
-    item.checkText(text);
+    m_lines.checkText(LineColumn::Item, text);
     const QString typed = text.trimmed();
     if (typed.isEmpty())
         return; // the line keeps its number
     double wanted = 0;
     NumberFormat::parse(typed, &wanted);
     // The line moves to the place typed; 99 sends it to the end.
-    const int lines = TblRecipe.rowCount();
+    const int lines = m_lines.rowCount();
     if (std::lround(wanted) < 1)
         throw FieldError(QStringLiteral("%1 is no place in this recipe: its lines are numbered 1 to %2.")
                              .arg(typed)
                              .arg(lines));
     Database::Transaction tx(m_db);
-    m_db.nameTyping(QStringLiteral("typing in ") + item.caption);
-    TblRecipe.edit();
-    TblRecipe.numberRows(item, int(std::min<long>(std::lround(wanted), lines)));
-    TblRecipe.post();
+    m_db.nameTyping(QStringLiteral("typing in ") + RecipeLines::captionOf(LineColumn::Item));
+    m_lines.edit();
+    m_lines.numberRows(int(std::min<long>(std::lround(wanted), lines)));
+    m_lines.post();
     tx.commit();
 }

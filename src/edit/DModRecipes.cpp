@@ -65,8 +65,8 @@ void TDMod::ShowResultingRecipe(const QString& type, const QString& code) {
 
 void TDMod::SaveRecipe() {
     m_headers.post();
-    if (TblRecipe.state() != Table::State::Browse)
-        TblRecipe.post();
+    if (m_lines.state() != RecipeLines::State::Browse)
+        m_lines.post();
 }
 
 bool TDMod::RecipeExists(const QString& type, const QString& code) {
@@ -84,7 +84,7 @@ void TDMod::AddRecipe(const QString& type, const QString& code) {
     Recipe recipe = newRecipe(type, code);
     recipe.header.date = now();
     m_recipes.save(recipe);
-    TblRecipe.refresh();
+    m_lines.refresh();
     m_headers.refresh();
     m_headers.locate(type, code);
     tx.commit();
@@ -102,7 +102,7 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
         // the header is found; the header after it becomes current.
         if (m_headers.locate(type, code))
             m_recipes.remove(m_headers.header().type, m_headers.header().code);
-        TblRecipe.refresh();
+        m_lines.refresh();
         m_headers.refresh();
         FillResinTypeList();
         FillResinCodeList();
@@ -136,7 +136,7 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
                 a->reset();
     }
     m_recipes.save(copy);
-    TblRecipe.refresh();
+    m_lines.refresh();
     m_headers.refresh();
     // The lists show the copy's name among the others; the copy is current.
     FillResinTypeList();
@@ -151,7 +151,7 @@ void TDMod::RenameRecipe(const QString& type, const QString& code) {
     m_headers.settle();
     const RecipeName from = m_headers.name();
     m_recipes.rename(from.type, from.code, type, code);
-    TblRecipe.refresh();
+    m_lines.refresh();
     m_headers.refresh();
     m_headers.locate(type, code);
     tx.commit();

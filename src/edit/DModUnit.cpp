@@ -9,15 +9,11 @@
 #include <QDateTime>
 
 TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
-    : QObject(parent), TblRecipe(db, "TblRecipe"), DSRecipe(&TblRecipe), m_db(db), m_editor(editor),
-      m_form(form) {
-    DSRecipe.setObjectName("DSRecipe");
-    defineFields();
-    findFields();
+    : QObject(parent), m_db(db), m_editor(editor), m_form(form) {
     // The lines belong to the current header: they follow it, and are stored before it moves.
     m_headers.beforeMove = [this] {
-        if (TblRecipe.isOpen())
-            TblRecipe.checkBrowseMode();
+        if (m_lines.isOpen())
+            m_lines.checkBrowseMode();
     };
     m_headers.beforePost = [this](RecipeHeader& header) {
         if (!m_keepDate)
@@ -29,30 +25,48 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
         emit headerPartChanged(part);
     });
     connect(&m_headers, &RecipeHeaders::shown, this, [this] {
-        TblRecipe.followRange();
+        m_lines.followRange();
         headerChanged();
         emit headerShown();
     });
-    DSRecipe.onDataChange = [this](Field* f) { DSRecipeDataChange(f); };
-    Line.Mass->onChange = [this](Field& f) { TblRecipeMassChange(f); };
-    Line.Moles->onChange = [this](Field& f) { TblRecipeMolesChange(f); };
-    Line.Ea->onChange = [this](Field& f) { TblRecipeEaChange(f); };
-    Line.Eb->onChange = [this](Field& f) { TblRecipeEbChange(f); };
-    Line.RMCode->onChange = [this](Field& f) { TblRecipeRMCodeChange(f); };
-    Line.RMCode->check = [this](const QVariant& v) { checkLineCode(v); };
-    for (Field* amount : {Line.Mass, Line.Moles, Line.Ea, Line.Eb})
-        amount->check = [this, amount](const QVariant& v) { checkAmount(*amount, v); };
-    TblRecipe.beforePost = [this] { numberNewLine(); };
-    TblRecipe.afterPost = [this] { stampHeader(); };
+    // The status bar and the grid's editable columns follow the focused line.
+    for (auto signal : {&RecipeLines::rowsChanged, &RecipeLines::moved})
+        connect(&m_lines, signal, this, &TDMod::DSRecipeDataChange);
+    connect(&m_lines, &RecipeLines::lineChanged, this, &TDMod::DSRecipeDataChange);
+    m_lines.check = [this](LineColumn column, const QVariant& value) {
+        if (column == LineColumn::Code)
+            checkLineCode(value);
+        else if (column == LineColumn::Mass || column == LineColumn::Moles || column == LineColumn::Ea ||
+                 column == LineColumn::Eb)
+            checkAmount(column, value);
+    };
+    m_lines.changed = [this](LineColumn column) {
+        switch (column) {
+        case LineColumn::Mass:
+            return TblRecipeMassChange();
+        case LineColumn::Moles:
+            return TblRecipeMolesChange();
+        case LineColumn::Ea:
+            return TblRecipeEaChange();
+        case LineColumn::Eb:
+            return TblRecipeEbChange();
+        case LineColumn::Code:
+            return TblRecipeRMCodeChange();
+        default:
+            return;
+        }
+    };
+    m_lines.beforePost = [this] { numberNewLine(); };
+    m_lines.afterPost = [this] { stampHeader(); };
+    m_lines.afterDelete = [this] { stampHeader(); };
     m_materialEditor.stored = [this](const QString& code) {
         m_lastMaterialStore = m_db.currentTransaction();
         m_materialsStored.insert(code);
         LibraryChanged();
     };
     m_materialEditor.removed = [this] { LibraryChanged(); };
-    TblRecipe.afterDelete = [this] { stampHeader(); };
 
-    TblRecipe.open();
+    m_lines.open();
     m_headers.open();
     // The library file is checked as the tables open, though no view is kept on it: a missing
     // or foreign file stops the program here, not at the first line shown.
@@ -63,35 +77,7 @@ TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* 
 TDMod::~TDMod() {
     // Closing stores nothing that is pending.
     m_headers.close();
-    TblRecipe.close();
-}
-
-void TDMod::defineFields() {
-    using F = FieldType;
-    // Line view: the lines of the current header.
-    TblRecipe.setTable(Tables::recipes(), "PRIMARY");
-    {
-        TblRecipe.addField("BatchType", F::String);
-        TblRecipe.addField("BatchCode", F::String);
-        Field& item = TblRecipe.addField("ItemNum", F::SmallInt);
-        item.displayWidth = 2;
-        item.displayFormat = lineColumnFormat(LineColumn::Item).picture;
-        item.caption = QStringLiteral("Item");
-        TblRecipe.addField("RMCode", F::String).caption = QStringLiteral("Code");
-        Field& mass = TblRecipe.addField("Mass", F::Float);
-        mass.displayWidth = 8;
-        mass.displayFormat = lineColumnFormat(LineColumn::Mass).picture;
-        mass.minValue = 0;
-        mass.maxValue = 100000;
-        for (LineColumn c : {LineColumn::Moles, LineColumn::Ea, LineColumn::Eb}) {
-            Field& f = TblRecipe.addField(lineColumnFormat(c).field, F::Float);
-            f.displayWidth = 8;
-            f.displayFormat = lineColumnFormat(c).picture;
-        }
-        for (LineColumn c : {LineColumn::Charge, LineColumn::Percent, LineColumn::Cost})
-            TblRecipe.addField(lineColumnFormat(c).field, F::Float).displayFormat = lineColumnFormat(c).picture;
-    }
-    TblRecipe.setRange({"BatchType", "BatchCode"}, [this] { return m_headers.key(); });
+    m_lines.close();
 }
 
 QString TDMod::now() { return Clock().toString(Qt::ISODate); }
@@ -109,12 +95,6 @@ void TDMod::stampHeader() {
     const QString stamp = now();
     if (m_headers.header().date != stamp)
         m_headers.writeDate(stamp);
-}
-
-void TDMod::findFields() {
-    auto l = [this](const char* n) { return &TblRecipe.fieldByName(n); };
-    Line = {l("BatchType"), l("BatchCode"), l("ItemNum"), l("RMCode"),  l("Mass"),   l("Moles"),
-            l("Ea"),        l("Eb"),        l("Charge"),  l("Percent"), l("Cost")};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -176,18 +156,18 @@ void TDMod::CBResinCodeChange() {
 }
 
 
-void TDMod::DSRecipeDataChange(Field*) {
+void TDMod::DSRecipeDataChange() {
     m_form.UpdateEditableColumns();
     const Material* shown = lineMaterial();
     writeMaterialStatus(shown ? *shown : Material{});
 }
 
 const Material* TDMod::lineMaterial() const {
-    return TblRecipe.isOpen() ? m_library.find(Line.RMCode->asString()) : nullptr;
+    return m_lines.isOpen() ? m_library.find(m_lines.line().code) : nullptr;
 }
 
 const Material* TDMod::lineMaterialAt(int row) const {
-    return m_library.find(TblRecipe.valueAt(row, *Line.RMCode).toString());
+    return m_library.find(m_lines.lineAt(row).code);
 }
 
 void TDMod::writeMaterialStatus(const Material& material) {

@@ -3,11 +3,10 @@
 #include "MaterialEditor.h"
 #include "RecipeEditor.h"
 #include "RecipeHeaders.h"
+#include "RecipeLines.h"
 #include "store/StoredLibrary.h"
 #include "store/StoredRecipes.h"
-#include "components/DataSource.h"
 #include "components/Database.h"
-#include "components/Table.h"
 #include "domain/LineColumns.h"
 #include "domain/LineConversions.h"
 #include "domain/Recipe.h"
@@ -26,8 +25,8 @@ inline constexpr int MaxLines = 127;
 // What the recipe name dialog is open for.
 enum class NameCommand { New = 1, SaveAs, Rename };
 
-// The data module: owns the recipes' headers, the view on the current recipe's lines with its
-// data source and handlers, and the operations on the current recipe.
+// The data module: owns the recipes' headers and the current recipe's lines with their handlers,
+// and the operations on the current recipe.
 class TDMod : public QObject {
     Q_OBJECT
 public:
@@ -42,15 +41,9 @@ public:
     // The recipes' headers, the current one the recipe shown.
     RecipeHeaders& headers() { return m_headers; }
     const RecipeHeaders& headers() const { return m_headers; }
-    Table TblRecipe;
-
-    // The fields the operations use, found once.
-    struct LineFields {
-        Field *BatchType, *BatchCode, *ItemNum, *RMCode, *Mass, *Moles, *Ea, *Eb, *Charge, *Percent, *Cost;
-    };
-    LineFields Line{};
-
-    DataSource DSRecipe;
+    // The current recipe's lines, the focused one the line the user is on.
+    RecipeLines& lines() { return m_lines; }
+    const RecipeLines& lines() const { return m_lines; }
 
     // Recipe selection.
     void DataModuleCreate();
@@ -78,16 +71,17 @@ public:
     // Whether the library window's editing holds no pending change.
     bool libSaved() const { return m_materialEditor.saved(); }
 
-    // Line arithmetic on the focused line of TblRecipe.
+    // Line arithmetic on the focused line.
     void RecalcFromMass();
     void RecalcFromMoles();
     void RecalcFromEa();
     void RecalcFromEb();
-    void TblRecipeMassChange(Field& field);
-    void TblRecipeMolesChange(Field& field);
-    void TblRecipeEaChange(Field& field);
-    void TblRecipeEbChange(Field& field);
-    void TblRecipeRMCodeChange(Field& field);
+    // What follows from a value written into the focused line.
+    void TblRecipeMassChange();
+    void TblRecipeMolesChange();
+    void TblRecipeEaChange();
+    void TblRecipeEbChange();
+    void TblRecipeRMCodeChange();
 
     // What the windows observe of the recipe: its figures, and whether the batch follows them.
     RecipeEditor& editor() { return m_editor; }
@@ -125,8 +119,6 @@ public:
     // a name gives the line the code of the material of that name, and an item number moves the
     // line to that place.
     void TypeInto(LineColumn column, const QString& text);
-    // The focused line's field for a column of its own; nullptr for the material's name.
-    Field* lineField(LineColumn column) const;
     // The material of the focused line, and of the line at `row` of the line view; nullptr for a
     // code the library does not have.
     const Material* lineMaterial() const;
@@ -138,7 +130,7 @@ public:
     void numberNewLine();
     // Refuses a typed amount that would take the line beyond what it can hold, naming the
     // column typed in.
-    void checkAmount(const Field& typed, const QVariant& value);
+    void checkAmount(LineColumn typed, const QVariant& value);
     // Why the focused line's amount column cannot be typed into; empty when it can.
     QString lockedReason(LineColumn column) const;
 
@@ -168,7 +160,7 @@ public:
     void setHeaderText(HeaderPart part, const QString& typed);
 
     // The focused line's material in the status bar, and the grid's editable columns.
-    void DSRecipeDataChange(Field* field);
+    void DSRecipeDataChange();
     // Writes status panels 1 to 7 from a material.
     void writeMaterialStatus(const Material& material);
 
@@ -202,15 +194,13 @@ public:
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
 
 private:
-    void defineFields();
-    void findFields();
     // Writes a computed amount; one that is not positive is stored as empty.
-    static void setAmount(Field& field, double value);
-    void amountChanged(Field& field, void (TDMod::*recalc)());
+    void setAmount(LineColumn column, double value);
+    void amountChanged(LineColumn column, void (TDMod::*recalc)());
     // The batch pass over `recipe`, the current recipe as stored.
     void scaleBatch(const Recipe& recipe);
     // The focused line worked out again from `source`, the amount typed.
-    void recalcFrom(LineConversions::Amount typed, Field& source);
+    void recalcFrom(LineConversions::Amount typed, LineColumn source);
     void addLine(bool withMaterial);
     // Empties every field of the focused line but its recipe name and item number.
     void emptyLineKeepingPlace(const QVariant& itemNum);
@@ -222,6 +212,7 @@ private:
     Database& m_db;
     RecipeEditor& m_editor;
     RecipeHeaders m_headers{m_db};
+    RecipeLines m_lines{m_db, [this] { return m_headers.key(); }};
     StoredLibrary m_library{m_db};
     StoredRecipes m_recipes{m_db};
     MaterialEditor m_materialEditor{m_db, m_library};

@@ -1,24 +1,24 @@
 #include "GridKeys.h"
 
-#include "components/Table.h"
+#include "RecipeLines.h"
 
 #include <algorithm>
 
 GridKeys::GridKeys(const std::vector<GridColumn>& columns, CellEditor& editor)
     : m_columns(columns), m_editor(editor) {}
 
-int GridKeys::row() const { return m_table ? m_table->recNo() : -1; }
+int GridKeys::row() const { return m_lines ? m_lines->recNo() : -1; }
 
-Field* GridKeys::field(int logical) const {
-    if (!m_table || logical < 0 || logical >= int(m_columns.size()))
-        return nullptr;
-    return m_table->findField(m_columns[size_t(logical)].fieldName);
+std::optional<LineColumn> GridKeys::lineColumn(int logical) const {
+    if (!m_lines || logical < 0 || logical >= int(m_columns.size()))
+        return std::nullopt;
+    return lineColumnNamed(m_columns[size_t(logical)].fieldName);
 }
 
 bool GridKeys::editable(int logical) const {
     if (logical < 0 || logical >= int(m_columns.size()) || m_columns[size_t(logical)].readOnly)
         return false;
-    return m_columns[size_t(logical)].derived ? writeText != nullptr : field(logical) != nullptr;
+    return m_columns[size_t(logical)].derived ? writeText != nullptr : lineColumn(logical).has_value();
 }
 
 int GridKeys::visualOf(int logical) const {
@@ -33,15 +33,15 @@ int GridKeys::logicalAt(int visual) const {
 void GridKeys::writeCell() {
     if (!m_editor.isOpen() || !m_editor.typed() || !editable(m_column))
         return;
-    m_table->edit();
+    m_lines->edit();
     write(m_column, m_editor.text());
 }
 
 void GridKeys::write(int logical, const QString& text) {
     if (writeText)
         writeText(logical, text);
-    else if (Field* f = field(logical))
-        f->setText(text);
+    else if (const std::optional<LineColumn> column = lineColumn(logical))
+        m_lines->setText(*column, text);
 }
 
 void GridKeys::leaveCell() {
@@ -52,9 +52,9 @@ void GridKeys::leaveCell() {
 }
 
 void GridKeys::moveToLine(int target) {
-    Table& t = *m_table;
+    RecipeLines& t = *m_lines;
     const int here = t.recNo();
-    if (t.state() == Table::State::Insert && !t.modified()) {
+    if (t.state() == RecipeLines::State::Insert && !t.modified()) {
         // The new line nobody typed into goes; the lines below it move up one place.
         t.cancel();
         if (target > here)
@@ -69,14 +69,14 @@ void GridKeys::moveToLine(int target) {
 
 void GridKeys::checkRoom() {
     // Before anything is written: a refused new line leaves the cell as it was.
-    Table& t = *m_table;
-    if (beforeNewLine && !(t.state() == Table::State::Insert && !t.modified()))
+    RecipeLines& t = *m_lines;
+    if (beforeNewLine && !(t.state() == RecipeLines::State::Insert && !t.modified()))
         beforeNewLine();
 }
 
 void GridKeys::newLine(bool atEnd) {
-    Table& t = *m_table;
-    if (t.state() == Table::State::Insert && !t.modified())
+    RecipeLines& t = *m_lines;
+    if (t.state() == RecipeLines::State::Insert && !t.modified())
         return; // the untouched new line is the one to type into
     t.checkBrowseMode();
     if (atEnd)
@@ -86,9 +86,9 @@ void GridKeys::newLine(bool atEnd) {
 }
 
 bool GridKeys::press(int key, Qt::KeyboardModifiers modifiers) {
-    if (!m_table || !m_table->isOpen())
+    if (!m_lines || !m_lines->isOpen())
         return false;
-    Table& t = *m_table;
+    RecipeLines& t = *m_lines;
     const bool ctrl = modifiers & Qt::ControlModifier;
     const int columns = int(m_columns.size());
     switch (key) {

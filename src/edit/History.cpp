@@ -64,12 +64,12 @@ void History::record(ChangeSet changes, const QString& name, bool joins) {
 
 bool History::upkeepOnly(const ChangeSet& changes) const {
     // The batch figures the program writes over a recipe it shows are no action of the user's.
-    const TDMod::LineFields& line = m_dm.Line;
+    const TableSchema& lines = Tables::recipes();
     quint32 batch = 0;
-    for (const Field* f : {line.Charge, line.Percent, line.Cost})
-        batch |= 1u << f->column();
+    for (const char* column : {"Charge", "Percent", "Cost"})
+        batch |= 1u << lines.columnIndex(QLatin1String(column));
     for (const RowChange& c : changes) {
-        if (c.file != m_dm.TblRecipe.file() || !c.before || !c.after)
+        if (c.file != m_dm.lines().file() || !c.before || !c.after)
             return false;
         for (int col = 0; col < int(c.file->schema().columns.size()); ++col)
             if (!(batch & (1u << col)) && !c.before->sameAt(col, *c.after))
@@ -139,17 +139,10 @@ void History::show(const RecipeName& recipe, const ChangeSet& changes) {
         m_dm.CalcTotals(); // the panels from the lines and the library as they are again
     }
     // The status bar reads the focused line's material as it now is.
-    m_dm.DSRecipeDataChange(nullptr);
+    m_dm.DSRecipeDataChange();
     // The user sees what changed: the first line written that the recipe still holds.
-    Table& lines = m_dm.TblRecipe;
-    for (const RowChange& c : changes) {
-        if (c.file != lines.file())
-            continue;
-        const QString mark = QString::number(c.rowid);
-        for (int pos = 0; pos < lines.rowCount(); ++pos)
-            if (lines.bookmarkAt(pos) == mark) {
-                lines.goTo(pos);
-                return;
-            }
-    }
+    RecipeLines& lines = m_dm.lines();
+    for (const RowChange& c : changes)
+        if (c.file == lines.file() && lines.goToRow(c.rowid))
+            return;
 }

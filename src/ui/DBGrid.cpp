@@ -1,9 +1,7 @@
 #include "DBGrid.h"
 
-#include "components/DataSource.h"
 #include "GridDelegate.h"
 #include "MessageBox.h"
-#include "components/Table.h"
 #include "UserAction.h"
 
 #include <QApplication>
@@ -45,7 +43,7 @@ DBGrid::DBGrid(QWidget* parent)
     // Text the item view commits as the focus leaves an open cell: written where it was typed,
     // and the cursor follows the view afterwards, once the item view has closed its editor.
     m_model->writeCell = [this](int row, int column, const QString& text) {
-        Table* t = m_model->table();
+        RecipeLines* t = m_model->lines();
         bool ok = false;
         {
             const QScopedValueRollback<bool> later(m_followLater, true);
@@ -57,7 +55,7 @@ DBGrid::DBGrid(QWidget* parent)
             });
         }
         QTimer::singleShot(0, this, [this] {
-            if (Table* t = m_model->table())
+            if (RecipeLines* t = m_model->lines())
                 followTable(t->recNo());
         });
         return ok;
@@ -67,7 +65,7 @@ DBGrid::DBGrid(QWidget* parent)
         verticalHeader()->headerDataChanged(Qt::Vertical, first, last);
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        followTable(m_model->table() ? m_model->table()->recNo() : -1);
+        followTable(m_model->lines() ? m_model->lines()->recNo() : -1);
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int logical, int, int newSize) { sectionResized(logical, newSize); });
@@ -81,9 +79,9 @@ DBGrid::DBGrid(QWidget* parent)
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, repaintFooter);
 }
 
-void DBGrid::setDataSource(DataSource* source) {
-    m_model->setDataSource(source);
-    m_keys.setTable(m_model->table());
+void DBGrid::setLines(RecipeLines* lines) {
+    m_model->setLines(lines);
+    m_keys.setLines(lines);
 }
 
 void DBGrid::setColumns(std::vector<GridColumn> columns) {
@@ -205,7 +203,7 @@ void DBGrid::restoreColumns(const QStringList& order, const QMap<QString, int>& 
 
 void DBGrid::goToColumn(LineColumn column) {
     const int c = int(column) < m_model->columnCount() ? int(column) : -1;
-    Table* t = m_model->table();
+    RecipeLines* t = m_model->lines();
     if (c < 0 || !t || t->recNo() < 0)
         return;
     m_keys.setColumn(c);
@@ -215,8 +213,9 @@ void DBGrid::goToColumn(LineColumn column) {
 }
 
 bool DBGrid::currentFieldIsNumeric() const {
-    const Field* f = m_model->field(currentIndex().column());
-    return f && f->isNumeric(); // a derived column (the material's name) is words
+    // A derived column (the material's name) is words.
+    const std::optional<LineColumn> c = m_model->lineColumn(currentIndex().column());
+    return c && RecipeLines::rule(*c).kind != RecipeLines::Rule::Words;
 }
 
 QRect DBGrid::footerRect() const { return m_footer->geometry(); }
@@ -267,21 +266,21 @@ void DBGrid::followTable(int row) {
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    Table* t = m_model->table();
+    RecipeLines* t = m_model->lines();
     // The line clicked, by what it is: committing the cell left may move lines about (a typed
     // item number moves its line), and its place with them.
-    const QString clicked = t && current.isValid() && !m_following ? t->bookmarkAt(current.row()) : QString();
+    const qint64 clicked = t && current.isValid() && !m_following ? t->rowidAt(current.row()) : 0;
     QTableView::currentChanged(current, previous);
     if (!m_following && current.isValid()) {
         // A click: the keys stand where the user put them.
         m_keys.setColumn(current.column());
-        if (t && (current.row() != t->recNo() || (!clicked.isEmpty() && clicked != t->bookmark()))) {
+        if (t && (current.row() != t->recNo() || (clicked != 0 && clicked != t->rowidAt(t->recNo())))) {
             m_following = true;
             UserAction::run(this, &t->database(), [&] {
-                if (clicked.isEmpty())
+                if (clicked == 0)
                     t->goTo(current.row());
                 else
-                    t->gotoBookmark(clicked);
+                    t->goToRow(clicked);
             });
             m_following = false;
             // Settling may have dropped or moved a line: show the line that is current now.
@@ -297,7 +296,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 // Keys
 
 bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
-    Table* t = m_model->table();
+    RecipeLines* t = m_model->lines();
     if (!t)
         return false;
     bool handled = false;
@@ -315,7 +314,7 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool DBGrid::commitOpenCell() {
-    Table* t = m_model->table();
+    RecipeLines* t = m_model->lines();
     if (!t || !isOpen())
         return true;
     bool ok = false;
@@ -339,7 +338,7 @@ void DBGrid::refuseTyping(const QModelIndex& cell) {
 
 void DBGrid::keyPressEvent(QKeyEvent* event) {
     const QModelIndex here = currentIndex();
-    const bool lines = m_model->table() && !m_model->table()->isEmpty();
+    const bool lines = m_model->lines() && !m_model->lines()->isEmpty();
     if (event->key() == Qt::Key_F2 && !isOpen() && lines && here.isValid() && !m_keys.editable(here.column())) {
         refuseTyping(here);
         return;
@@ -427,11 +426,11 @@ void DBGrid::focusOutEvent(QFocusEvent* event) {
     m_inOwnEditor = false;
     QTableView::focusOutEvent(event);
     // Leaving the grid (not for a box or its own cell editor) drops a new line nobody typed into.
-    Table* t = m_model->table();
+    RecipeLines* t = m_model->lines();
     const bool away = event->reason() != Qt::ActiveWindowFocusReason &&
                       event->reason() != Qt::PopupFocusReason;
     if (t && away && state() != QAbstractItemView::EditingState &&
-        t->state() == Table::State::Insert && !t->modified()) {
+        t->state() == RecipeLines::State::Insert && !t->modified()) {
         UserAction::run(this, &t->database(), [t] { t->cancel(); });
         followTable(t->recNo());
     }

@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <functional>
 
-// The ingredient grid over the line view: one column for each LineColumn, in that order, an
+// The ingredient grid over the current recipe's lines: one column for each LineColumn, in that order, an
 // indicator column and a footer row that follows the columns wherever they are dragged or
 // scrolled. Its keys follow the rules of GridKeys; the widget forwards them there and shows the
 // cell they leave current.
@@ -20,7 +20,7 @@ public:
     explicit DBGrid(QWidget* parent = nullptr);
 
     DBGridModel* gridModel() const { return m_model; }
-    void setDataSource(DataSource* source);
+    void setLines(RecipeLines* lines);
     // One column for each LineColumn, in its order.
     void setColumns(std::vector<GridColumn> columns);
     // Columns and footers are found by what they show, never by where the user dragged them.
@@ -33,7 +33,7 @@ public:
     // Writes an open cell's typing into its line and closes the editor, as leaving the grid does;
     // false when the field refused it (said, and the cell stays open for correction).
     bool commitOpenCell();
-    // Puts the cursor on the view's current line in `column`.
+    // Puts the cursor on the current line in `column`.
     void goToColumn(LineColumn column);
 
     // The column that takes the width the others leave as the grid grows (a maximised window);

@@ -1,42 +1,41 @@
 #include "DBGridModel.h"
 
-#include "components/DataSource.h"
-#include "MessageBox.h"
-#include "components/Table.h"
-
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void DBGridModel::setDataSource(DataSource* source) {
+void DBGridModel::setLines(RecipeLines* lines) {
     beginResetModel();
-    if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
-    m_source = source;
-    m_fields.clear();
-    if (source)
-        connect(source, &DataSource::dataEvent, this,
-                [this](DataEvent e, Field* f) { onDataEvent(int(e), f); });
-    m_rows = table() && table()->isOpen() ? table()->rowCount() : 0;
+    if (m_lines)
+        disconnect(m_lines, nullptr, this, nullptr);
+    m_lines = lines;
+    if (lines) {
+        connect(lines, &RecipeLines::rowsChanged, this, &DBGridModel::rowsChanged);
+        connect(lines, &RecipeLines::moved, this, [this] {
+            indicatorMoved(m_lines->recNo());
+            emit currentRowChanged(m_lines->recNo());
+        });
+        connect(lines, &RecipeLines::lineChanged, this, [this] {
+            const int row = m_lines->recNo();
+            if (row >= 0 && row < m_rows)
+                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+        connect(lines, &RecipeLines::stateChanged, this, [this] { indicatorMoved(m_lines->recNo()); });
+    }
+    m_rows = lines && lines->isOpen() ? lines->rowCount() : 0;
     endResetModel();
 }
 
-Table* DBGridModel::table() const { return m_source ? m_source->table() : nullptr; }
-
-Field* DBGridModel::field(int column) const {
-    if (!table() || column < 0 || column >= int(m_columns.size()))
-        return nullptr;
-    if (m_fields.size() != m_columns.size() || m_fieldsOf != table()) {
-        m_fields.clear();
-        for (const GridColumn& c : m_columns)
-            m_fields.push_back(table()->findField(c.fieldName));
-        m_fieldsOf = table();
-    }
-    return m_fields[size_t(column)];
+std::optional<LineColumn> DBGridModel::lineColumn(int column) const {
+    if (column < 0 || column >= int(m_lineColumns.size()))
+        return std::nullopt;
+    return m_lineColumns[size_t(column)];
 }
 
 void DBGridModel::setColumns(std::vector<GridColumn> columns) {
     beginResetModel();
     m_columns = std::move(columns);
-    m_fields.clear();
+    m_lineColumns.clear();
+    for (const GridColumn& c : m_columns)
+        m_lineColumns.push_back(c.derived ? std::nullopt : lineColumnNamed(c.fieldName));
     endResetModel();
 }
 
@@ -57,26 +56,17 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const GridColumn& column = m_columns[size_t(index.column())];
-    if (column.derived) {
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(column.alignment | Qt::AlignVCenter);
-        if ((role == Qt::DisplayRole || role == Qt::EditRole) && derivedText)
-            return derivedText(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(column.alignment | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    }
-    Field* f = field(index.column());
-    if (!f)
+    if (column.derived)
+        return derivedText ? derivedText(index.row(), index.column()) : QVariant();
+    const std::optional<LineColumn> c = lineColumn(index.column());
+    if (!c || !m_lines)
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return f->formatValue(table()->valueAt(index.row(), *f));
-    case Qt::EditRole:
-        return f->editTextOf(table()->valueAt(index.row(), *f));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(m_columns[size_t(index.column())].alignment | Qt::AlignVCenter);
-    default:
-        return {};
-    }
+    const Line& line = m_lines->lineAt(index.row());
+    return role == Qt::DisplayRole ? RecipeLines::displayText(line, *c) : RecipeLines::editText(line, *c);
 }
 
 bool DBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -109,12 +99,12 @@ QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int r
     // (an empty text would be read as a font, a colour...).
     if (role != Qt::DisplayRole)
         return {};
-    if (!table() || section != table()->recNo())
+    if (!m_lines || section != m_lines->recNo())
         return QString();
-    switch (table()->state()) {
-    case Table::State::Insert:
+    switch (m_lines->state()) {
+    case RecipeLines::State::Insert:
         return QStringLiteral("*");
-    case Table::State::Edit:
+    case RecipeLines::State::Edit:
         return QStringLiteral("I");
     default:
         return QStringLiteral("\u25B6");
@@ -129,42 +119,22 @@ void DBGridModel::indicatorMoved(int row) {
     m_indicatorRow = row;
 }
 
-void DBGridModel::onDataEvent(int event, Field*) {
-    Table* t = table();
-    switch (DataEvent(event)) {
-    case DataEvent::DataSetChange: {
-        // Rows are told apart by position only, so a change keeps the grid's current cell and
-        // open editor where they are: no reset, which would lose both and redo the layout.
-        const int rows = t && t->isOpen() ? t->rowCount() : 0;
-        if (rows > m_rows) {
-            beginInsertRows(QModelIndex(), m_rows, rows - 1);
-            m_rows = rows;
-            endInsertRows();
-        } else if (rows < m_rows) {
-            beginRemoveRows(QModelIndex(), rows, m_rows - 1);
-            m_rows = rows;
-            endRemoveRows();
-        }
-        if (m_rows > 0)
-            emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
-        emit indicatorChanged(0, qMax(0, m_rows - 1));
-        m_indicatorRow = t ? t->recNo() : -1;
-        emit currentRowChanged(m_indicatorRow);
-        break;
+void DBGridModel::rowsChanged() {
+    // Rows are told apart by position only, so a change keeps the grid's current cell and open
+    // editor where they are: no reset, which would lose both and redo the layout.
+    const int rows = m_lines && m_lines->isOpen() ? m_lines->rowCount() : 0;
+    if (rows > m_rows) {
+        beginInsertRows(QModelIndex(), m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
+    } else if (rows < m_rows) {
+        beginRemoveRows(QModelIndex(), rows, m_rows - 1);
+        m_rows = rows;
+        endRemoveRows();
     }
-    case DataEvent::DataSetScroll:
-        indicatorMoved(t->recNo());
-        emit currentRowChanged(t->recNo());
-        break;
-    case DataEvent::FieldChange:
-    case DataEvent::RecordChange:
-        if (t->recNo() >= 0 && t->recNo() < m_rows)
-            emit dataChanged(index(t->recNo(), 0), index(t->recNo(), columnCount() - 1));
-        break;
-    case DataEvent::UpdateState:
-        indicatorMoved(t->recNo());
-        break;
-    case DataEvent::UpdateRecord:
-        break;
-    }
+    if (m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
+    emit indicatorChanged(0, qMax(0, m_rows - 1));
+    m_indicatorRow = m_lines ? m_lines->recNo() : -1;
+    emit currentRowChanged(m_indicatorRow);
 }

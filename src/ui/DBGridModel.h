@@ -3,25 +3,24 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
-#include "components/DataSource.h"
 #include "edit/GridColumn.h"
+#include "edit/RecipeLines.h"
+
 #include <functional>
+#include <optional>
 #include <vector>
 
-class Field;
-class Table;
-
-
-// A thin table model over a view: rows are the view's shown rows, columns are fields. It turns
-// the data source's notifications into model signals and writes edits through the fields.
+// A table model over the current recipe's lines: a row for each line, a pending new one
+// included, and a column for each grid column. It turns what the lines announce into model
+// signals, and hands edits to its writer.
 class DBGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit DBGridModel(QObject* parent = nullptr);
-    void setDataSource(DataSource* source);
-    DataSource* dataSource() const { return m_source; }
-    Table* table() const;
-    Field* field(int column) const;
+    void setLines(RecipeLines* lines);
+    RecipeLines* lines() const { return m_lines; }
+    // The line column a grid column shows; nullopt for none or a derived one.
+    std::optional<LineColumn> lineColumn(int column) const;
 
     std::vector<GridColumn>& columns() { return m_columns; }
     void setColumns(std::vector<GridColumn> columns);
@@ -41,20 +40,19 @@ public:
     std::function<QString(int row, int column)> derivedText;
 
 signals:
-    // The view's current row moved (the grid follows it).
+    // The current line moved (the grid follows it).
     void currentRowChanged(int row);
     // The indicator column of these lines changes. Not headerDataChanged, which makes an item
     // view lay out all its items again.
     void indicatorChanged(int first, int last);
 
 private:
-    void onDataEvent(int event, Field* field);
+    void rowsChanged();
     void indicatorMoved(int row);
 
-    QPointer<DataSource> m_source;
+    QPointer<RecipeLines> m_lines;
     std::vector<GridColumn> m_columns;
-    mutable std::vector<Field*> m_fields; // the field of each column, found once
-    mutable Table* m_fieldsOf = nullptr;
+    std::vector<std::optional<LineColumn>> m_lineColumns; // of each column, found once
     int m_rows = 0;
     int m_indicatorRow = -1; // the line the indicator column marks
 };

@@ -2,7 +2,6 @@
 
 #include "DBGrid.h"
 #include "domain/NumberFormat.h"
-#include "components/Table.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

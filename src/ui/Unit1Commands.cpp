@@ -140,7 +140,7 @@ void TForm1::BtnPrintClick() {
     if (!act([this] {
             for (auto [edit, part] : headerEdits())
                 edit->commit();
-            m_dmod->TblRecipe.checkBrowseMode();
+            m_dmod->lines().checkBrowseMode();
         }))
         return;
     std::unique_ptr<TFrmMainReport> report;

@@ -169,10 +169,10 @@ void TForm1::buildSelectionPanel() {
 }
 
 void TForm1::attachGrid() {
-    DBGrid1->setDataSource(&m_dmod->DSRecipe);
+    DBGrid1->setLines(&m_dmod->lines());
     const QFontMetrics fm(DBGrid1->font());
-    // The line view's fields, in the order of the columns, give their widths and alignment.
-    // A title and a fixed width; no width: as wide as the field's display width.
+    // A title and a fixed width; no width: as wide as the column's characters (a code's ten, a
+    // figure's eight).
     const struct { const char* title; int width; } looks[LineColumnCount] = {
         {"Item", 35},  {"Code", 0},  {"Raw Material Name", 64}, {"Charge", 64},  {"Moles", 64},
         {"Ea", 64},    {"Eb", 64},   {"Batch", 0},              {"Percent", 0}, {"Cost", 60}};
@@ -185,12 +185,14 @@ void TForm1::attachGrid() {
                                looks[c].width, Qt::AlignLeft, false, true});
             continue;
         }
-        const Field& f = *m_dmod->lineField(column);
+        const RecipeLines::Rule& rule = RecipeLines::rule(column);
+        const bool words = rule.kind == RecipeLines::Rule::Words;
         const int width = looks[c].width > 0 ? looks[c].width
-                                             : fm.horizontalAdvance(QLatin1Char('0')) *
-                                                       qMax(f.displayWidth, f.size > 0 ? qMin(f.size, 10) : 8) + 8;
-        columns.push_back({f.name(), QString::fromLatin1(looks[c].title), width,
-                           column == LineColumn::Item ? Qt::AlignHCenter : f.alignment});
+                                             : fm.horizontalAdvance(QLatin1Char('0')) * (words ? qMin(rule.width, 10) : 8) + 8;
+        columns.push_back({QString::fromLatin1(rule.name), QString::fromLatin1(looks[c].title), width,
+                           column == LineColumn::Item ? Qt::AlignHCenter
+                           : words                    ? Qt::AlignLeft
+                                                      : Qt::AlignRight});
     }
     DBGrid1->setColumns(std::move(columns));
     for (LineColumn hidden : {LineColumn::Item, LineColumn::Code})
@@ -233,7 +235,7 @@ void TForm1::attachGrid() {
 
 void TForm1::detachGrid() {
     LkUpRM->setLibrary(nullptr);
-    DBGrid1->setDataSource(nullptr);
+    DBGrid1->setLines(nullptr);
 }
 
 void TForm1::UpdateEditableColumns() {
@@ -257,7 +259,7 @@ bool TForm1::DBGridKeyDown(int key, Qt::KeyboardModifiers) {
     if (!m_dmod || (key != Qt::Key_Return && key != Qt::Key_Enter))
         return false;
     // The grid has written the open cell: the line is committed as the next one becomes current.
-    m_dmod->TblRecipe.next();
+    m_dmod->lines().next();
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "domain/NumberFormat.h"
 #include "components/StoreError.h"
 #include "domain/ResinProperties.h"
@@ -33,9 +34,9 @@ protected:
         db = std::make_unique<Database>(data.folder());
         dm = std::make_unique<TDMod>(*db, form, form.editor);
     }
-    Table& lines() { return dm->TblRecipe; }
-    Field& f(const char* name) { return lines().fieldByName(name); }
-    void go(int item) { ASSERT_TRUE(lines().locate("ItemNum", {item})) << item; }
+    RecipeLines& lines() { return dm->lines(); }
+    LineCell f(const char* name) { return LineCell(lines(), name); }
+    void go(int item) { ASSERT_TRUE(lines().locateItem(item)) << item; }
     // Types text into a line's field as the grid does.
     void type(int item, const char* field, const QString& text) {
         go(item);
@@ -206,9 +207,10 @@ TEST_F(CalcTest, ChangingTheCodeRecalculatesForTheNewMaterialWithoutReTotalling)
         EXPECT_TRUE(f(n).isNull() || f(n).asString().isEmpty()) << n;
     EXPECT_EQ(dm->lineMaterial(), nullptr);
     EXPECT_EQ(f("ItemNum").asInteger(), 1);
-    EXPECT_EQ(f("BatchCode").asString(), "W1");
     lines().checkBrowseMode();
     EXPECT_EQ(stored("SELECT count(*) FROM Recipes WHERE BatchCode='W1'"), "2");
+    EXPECT_EQ(stored("SELECT BatchCode FROM Recipes WHERE ItemNum=1 AND RMCode IS NULL"), "W1")
+        << "the emptied line stays in its recipe";
 }
 
 TEST_F(CalcTest, TotalsCountOilsFattyAcidsAndMonoacidsByTheirRules) {

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "store/Tables.h"
 #include "components/Sqlite.h"
 #include "support/StandInForm.h"
@@ -75,10 +76,10 @@ TEST_F(LastModified, EveryStoredChangeOfARecipeStampsIt) {
     create();
     select("A7");
     // A typed amount.
-    ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {1}));
-    dm->TblRecipe.edit();
-    dm->TblRecipe.fieldByName("Mass").setText("184.18");
-    dm->TblRecipe.checkBrowseMode();
+    ASSERT_TRUE(dm->lines().locateItem(1));
+    dm->lines().edit();
+    LineCell(dm->lines(), "Mass").setText("184.18");
+    dm->lines().checkBrowseMode();
     EXPECT_EQ(dateOf("A7"), "2026-12-09T10:30:00");
     EXPECT_EQ(dateOf("B2"), "2026-01-05T08:00:00") << "another recipe is left alone";
     // A header edit.
@@ -90,7 +91,7 @@ TEST_F(LastModified, EveryStoredChangeOfARecipeStampsIt) {
     EXPECT_EQ(dm->headers().header().date, "2026-12-09T10:31:00");
     // A deleted line.
     now = now.addSecs(60);
-    ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {2}));
+    ASSERT_TRUE(dm->lines().locateItem(2));
     dm->DeleteLine();
     EXPECT_EQ(dateOf("A7"), "2026-12-09T10:32:00");
     EXPECT_EQ(dm->headers().header().date, "2026-12-09T10:32:00");
@@ -121,10 +122,10 @@ TEST_F(LastModified, ALineStoredOnLeavingItsRecipeDatesThatRecipe) {
     for (const bool newRecipe : {false, true}) {
         select("A7");
         now = now.addSecs(60);
-        ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {1}));
-        dm->TblRecipe.edit();
-        dm->TblRecipe.fieldByName("RMCode").setText(newRecipe ? "GLY" : "PA");
-        ASSERT_EQ(dm->TblRecipe.state(), Table::State::Edit);
+        ASSERT_TRUE(dm->lines().locateItem(1));
+        dm->lines().edit();
+        LineCell(dm->lines(), "RMCode").setText(newRecipe ? "GLY" : "PA");
+        ASSERT_EQ(dm->lines().state(), RecipeLines::State::Edit);
         const QString before = dateOf("B2");
         db->run([&] {
             if (newRecipe)

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "components/StoreError.h"
 #include "domain/ReactionTotals.h"
 #include "support/StandInForm.h"
@@ -28,11 +29,11 @@ protected:
     }
     // "item:code" for every line, in order, as the grid shows them.
     std::string listing() {
-        Table& t = dm->TblRecipe;
+        RecipeLines& t = dm->lines();
         std::string out;
         for (int i = 0; i < t.rowCount(); ++i)
-            out += (out.empty() ? "" : " ") + t.valueAt(i, t.fieldByName("ItemNum")).toString().toStdString() + ":" +
-                   t.valueAt(i, t.fieldByName("RMCode")).toString().toStdString();
+            out += (out.empty() ? "" : " ") + t.valueAt(i, LineColumn::Item).toString().toStdString() + ":" +
+                   t.valueAt(i, LineColumn::Code).toString().toStdString();
         return out;
     }
     std::string stored() {
@@ -40,8 +41,8 @@ protected:
             .replace('\n', ' ')
             .toStdString();
     }
-    int focusedItem() { return dm->TblRecipe.fieldByName("ItemNum").asInteger(); }
-    void focus(int item) { ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {item})); }
+    int focusedItem() { return LineCell(dm->lines(), "ItemNum").asInteger(); }
+    void focus(int item) { ASSERT_TRUE(dm->lines().locateItem(item)); }
     void select(const QString& code) {
         const Material* m = dm->library().find(code);
         ASSERT_TRUE(m);
@@ -72,7 +73,7 @@ TEST_F(LinesTest, InsertBlankMovesTheFocusedLineAndTheRestUp) {
     EXPECT_EQ(listing(), "1:GLY 2: 3:PE 4:PA");
     EXPECT_EQ(stored(), "1:GLY 2: 3:PE 4:PA");
     EXPECT_EQ(focusedItem(), 2);
-    EXPECT_TRUE(dm->TblRecipe.fieldByName("RMCode").isNull());
+    EXPECT_TRUE(LineCell(dm->lines(), "RMCode").isNull());
 }
 
 TEST_F(LinesTest, InsertIngredientPutsTheSelectedMaterialAtTheFocusedPlace) {
@@ -89,7 +90,7 @@ TEST_F(LinesTest, InsertingIntoAnEmptyRecipeGivesLineOne) {
     open({});
     dm->InsertBlankLine();
     EXPECT_EQ(stored(), "1:");
-    dm->TblRecipe.first();
+    dm->lines().first();
     select("GLY");
     dm->InsertIngredient();
     EXPECT_EQ(stored(), "1:GLY 2:");
@@ -106,14 +107,14 @@ TEST_F(LinesTest, DeleteRenumbersAndFocusesTheNeighbour) {
     dm->DeleteLine();
     EXPECT_EQ(stored(), "1:GLY");
     EXPECT_EQ(focusedItem(), 1);
-    EXPECT_NEAR(dm->TblRecipe.fieldByName("Moles").asFloat(), 2, 1e-9) << "the old line 2 is now 1";
+    EXPECT_NEAR(LineCell(dm->lines(), "Moles").asFloat(), 2, 1e-9) << "the old line 2 is now 1";
 }
 
 TEST_F(LinesTest, DeleteOnAnEmptyRecipeChangesNothing) {
     open({});
     EXPECT_EQ(refusal(&TDMod::DeleteLine), "");
     EXPECT_EQ(stored(), "");
-    EXPECT_EQ(dm->TblRecipe.state(), Table::State::Browse);
+    EXPECT_EQ(dm->lines().state(), RecipeLines::State::Browse);
 }
 
 TEST_F(LinesTest, AddNumbersFromTheLineCount) {
@@ -126,7 +127,7 @@ TEST_F(LinesTest, AddNumbersFromTheLineCount) {
     dm->AddIngredient();
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4: 5:TOFA");
     EXPECT_EQ(dm->lineMaterial()->name, "Tall Oil Fatty Acid");
-    EXPECT_TRUE(dm->TblRecipe.fieldByName("Mass").isNull());
+    EXPECT_TRUE(LineCell(dm->lines(), "Mass").isNull());
     EXPECT_EQ(form.editor.totals().TotalMass, before);
 }
 
@@ -161,14 +162,14 @@ TEST_F(LinesTest, OverwriteAsksAndKeepsTheMoles) {
 
     form.answer = true;
     dm->OverwriteIngredient();
-    dm->TblRecipe.checkBrowseMode();
+    dm->lines().checkBrowseMode();
     EXPECT_EQ(stored(), "1:PE");
-    Table& t = dm->TblRecipe;
-    EXPECT_NEAR(t.fieldByName("Moles").asFloat(), 1, 1e-12);
-    EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9);
-    EXPECT_NEAR(t.fieldByName("Eb").asFloat(), 4, 1e-12);
+    RecipeLines& t = dm->lines();
+    EXPECT_NEAR(LineCell(t, "Moles").asFloat(), 1, 1e-12);
+    EXPECT_NEAR(LineCell(t, "Mass").asFloat(), 136.15, 1e-9);
+    EXPECT_NEAR(LineCell(t, "Eb").asFloat(), 4, 1e-12);
     EXPECT_NEAR(form.editor.totals().TotalMass, 136.15, 1e-9);
-    EXPECT_EQ(t.fieldByName("ItemNum").asInteger(), 1);
+    EXPECT_EQ(LineCell(t, "ItemNum").asInteger(), 1);
 
     // The same material again, or a blank line: nothing is asked.
     form.questions.clear();
@@ -180,19 +181,19 @@ TEST_F(LinesTest, OverwriteOfALineWithoutMolesEmptiesItsAmounts) {
     open(TempData::line("Alkyd", "A1", 1, "GLY", "50, NULL, NULL, NULL, 5, 5, 5"));
     select("PA");
     dm->OverwriteIngredient();
-    dm->TblRecipe.checkBrowseMode();
-    Table& t = dm->TblRecipe;
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PA");
-    EXPECT_TRUE(t.fieldByName("Mass").isNull());
-    EXPECT_TRUE(t.fieldByName("Ea").isNull());
-    EXPECT_TRUE(t.fieldByName("Cost").isNull() || t.fieldByName("Cost").asFloat() == 0);
+    dm->lines().checkBrowseMode();
+    RecipeLines& t = dm->lines();
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "PA");
+    EXPECT_TRUE(LineCell(t, "Mass").isNull());
+    EXPECT_TRUE(LineCell(t, "Ea").isNull());
+    EXPECT_TRUE(LineCell(t, "Cost").isNull() || LineCell(t, "Cost").asFloat() == 0);
 }
 
 TEST_F(LinesTest, OverwriteOfABlankLineAsksNothing) {
     open(TempData::line("Alkyd", "A1", 1, ""));
     select("TOFA");
     dm->OverwriteIngredient();
-    dm->TblRecipe.checkBrowseMode();
+    dm->lines().checkBrowseMode();
     EXPECT_TRUE(form.questions.isEmpty());
     EXPECT_EQ(stored(), "1:TOFA");
 }
@@ -209,7 +210,7 @@ TEST_F(LinesTest, AFailureInTheMiddleLeavesTheRecipeAsItWas) {
     db->beforeWrite = nullptr;
     EXPECT_EQ(stored(), "1:GLY 2:GLY 3:GLY 4:GLY 5:GLY");
     EXPECT_EQ(listing(), "1:GLY 2:GLY 3:GLY 4:GLY 5:GLY");
-    EXPECT_FALSE(dm->TblRecipe.controlsDisabled());
+    EXPECT_FALSE(dm->lines().controlsDisabled());
 }
 
 TEST_F(LinesTest, AFilteredListWithoutMaterialsAddsABlankLine) {
@@ -249,16 +250,16 @@ TEST_F(LinesTest, NoLineIsAddedWithoutARecipe) {
 TEST_F(LinesTest, ALineBegunInTheGridIsNumberedAtItsPlaceWhenStored) {
     open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE") +
          TempData::line("Alkyd", "A1", 4, "PA"));
-    Table& t = dm->TblRecipe;
+    RecipeLines& t = dm->lines();
     focus(4);
     t.insert();
-    t.fieldByName("RMCode").setString("TOFA");
+    LineCell(t, "RMCode").setString("TOFA");
     t.post();
     EXPECT_EQ(listing(), "1:GLY 2:PE 3:TOFA 4:PA");
     EXPECT_EQ(stored(), "1:GLY 2:PE 3:TOFA 4:PA");
     EXPECT_EQ(focusedItem(), 3) << "the new line stays the focused one";
     t.append();
-    t.fieldByName("RMCode").setString("GLY");
+    LineCell(t, "RMCode").setString("GLY");
     t.post();
     EXPECT_EQ(stored(), "1:GLY 2:PE 3:TOFA 4:PA 5:GLY");
     EXPECT_EQ(focusedItem(), 5);
@@ -270,8 +271,8 @@ TEST_F(LinesTest, ALineBegunInTheGridIsNumberedAtItsPlaceWhenStored) {
 // An item number typed into a line moves the line there; the others close up around it.
 TEST_F(LinesTest, ATypedItemNumberMovesTheLine) {
     openNumbered(4);
-    Table& t = dm->TblRecipe;
-    Field& code = t.fieldByName("RMCode");
+    RecipeLines& t = dm->lines();
+    LineCell code(t, "RMCode");
     focus(3);
     t.edit();
     code.setString("PE");
@@ -294,7 +295,7 @@ TEST_F(LinesTest, ATypedItemNumberMovesTheLine) {
 // spells it, and one no material has is refused with its name, writing nothing.
 TEST_F(LinesTest, ATypedCodeIsTheLibrarysOrRefused) {
     open(TempData::line("Alkyd", "A1", 1, "GLY", "92.09, 1, NULL, 3, NULL, NULL, NULL"));
-    Table& t = dm->TblRecipe;
+    RecipeLines& t = dm->lines();
     t.edit();
     try {
         dm->TypeInto(LineColumn::Code, "PX");
@@ -302,22 +303,22 @@ TEST_F(LinesTest, ATypedCodeIsTheLibrarysOrRefused) {
     } catch (const FieldError& e) {
         EXPECT_EQ(e.message(), "There is no material with the code 'PX' in the library.");
     }
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "GLY");
     dm->TypeInto(LineColumn::Code, "pe ");
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PE");
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "PE");
     EXPECT_EQ(dm->lineMaterial()->name, "pentaerythritol");
-    EXPECT_NEAR(t.fieldByName("Mass").asFloat(), 136.15, 1e-9) << "worked out again from the line's moles";
+    EXPECT_NEAR(LineCell(t, "Mass").asFloat(), 136.15, 1e-9) << "worked out again from the line's moles";
 }
 
 // A typed amount that would take its line past what it can hold is refused by the column typed
 // in, before anything is written; the line and the totals stay as they were.
 TEST_F(LinesTest, AnAmountThatOverflowsItsLineIsRefusedByTheColumnTypedIn) {
     open(TempData::line("Alkyd", "A1", 1, "PE", "136.15, 1, NULL, 4, NULL, NULL, NULL"));
-    Table& t = dm->TblRecipe;
+    RecipeLines& t = dm->lines();
     const auto refusedText = [&](const char* field, const QString& text) -> std::string {
         t.edit();
         try {
-            t.fieldByName(field).setText(text);
+            LineCell(t, field).setText(text);
         } catch (const FieldError& e) {
             t.cancel();
             return e.message().toStdString();

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "components/StoreError.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -73,7 +74,7 @@ TEST_F(RecipesTest, SaveAsCopiesLinesAndHeaderAndKeepsTheSource) {
               "Base resin|9.0|55.0|1200.0");
     EXPECT_FALSE(dm->recalculating());
     EXPECT_EQ(current(), "Alkyd/A9") << "the copy is the recipe shown";
-    EXPECT_EQ(dm->TblRecipe.recordCount(), 3);
+    EXPECT_EQ(dm->lines().recordCount(), 3);
     EXPECT_EQ(form.code.items().join(",").toStdString(), "A7,A9,B2") << "among the others of its type";
 }
 
@@ -98,13 +99,13 @@ TEST_F(RecipesTest, RenameMovesEveryLineAndTheHeader) {
     EXPECT_EQ(linesOf("Alkyd", "A7"), "");
     EXPECT_EQ(linesOf("Alkyd", "A8"), "1:GLY:92.09:0.0:10.0 2:PA:148.12:50.0:20.0 3::::");
     EXPECT_EQ(current(), "Alkyd/A8");
-    EXPECT_EQ(dm->TblRecipe.recordCount(), 3);
+    EXPECT_EQ(dm->lines().recordCount(), 3);
 }
 
 TEST_F(RecipesTest, AddCreatesAHeaderWithDefaults) {
     dm->AddRecipe("Alkyd", "B7");
     EXPECT_EQ(current(), "Alkyd/B7");
-    EXPECT_TRUE(dm->TblRecipe.isEmpty());
+    EXPECT_TRUE(dm->lines().isEmpty());
     EXPECT_EQ(q("BatchInfo.ADT", "SELECT Description, AV, Solids, Size FROM BatchInfo WHERE BatchCode='B7'"),
               "[Enter Recipe Description here]|8.0|50.0|1000.0");
 }
@@ -139,7 +140,7 @@ TEST_F(RecipesTest, AFailureInTheMiddleLeavesNoHalfRecipe) {
         EXPECT_EQ(headers(), "Alkyd/A7 Alkyd/B2 Polyester/P1") << c.what;
         EXPECT_EQ(q("Recipes.adt", "SELECT BatchType || BatchCode || ItemNum FROM Recipes ORDER BY rowid"), before) << c.what;
         EXPECT_FALSE(dm->recalculating()) << c.what;
-        EXPECT_FALSE(dm->TblRecipe.controlsDisabled()) << c.what;
+        EXPECT_FALSE(dm->lines().controlsDisabled()) << c.what;
         EXPECT_FALSE(dm->headers().controlsDisabled()) << c.what;
     }
 }
@@ -148,8 +149,8 @@ TEST_F(RecipesTest, SaveStoresThePendingHeaderAndLine) {
     dm->SaveRecipe(); // nothing pending: nothing happens
     dm->headers().edit();
     dm->headers().setText(HeaderPart::Description, "changed");
-    dm->TblRecipe.edit();
-    dm->TblRecipe.fieldByName("Charge").setFloat(7);
+    dm->lines().edit();
+    LineCell(dm->lines(), "Charge").setFloat(7);
     EXPECT_TRUE(dm->HeaderChanged());
     dm->SaveRecipe();
     EXPECT_FALSE(dm->HeaderChanged());
@@ -177,7 +178,7 @@ TEST_F(RecipesTest, ARefusedHeaderPostLeavesNothingSuspended) {
     EXPECT_FALSE(dm->headers().controlsDisabled());
     dm->headers().setText(HeaderPart::AV, "8");
     dm->SelectRecipe("Polyester", "P1");
-    EXPECT_EQ(dm->TblRecipe.fieldByName("RMCode").asString(), "NPG") << "the lines follow the header again";
+    EXPECT_EQ(LineCell(dm->lines(), "RMCode").asString(), "NPG") << "the lines follow the header again";
 }
 
 TEST_F(RecipesTest, RenamingRescalesNoOtherRecipe) {

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "support/StandInForm.h"
 #include "components/StoreError.h"
 #include "domain/LineColumns.h"
@@ -41,7 +42,7 @@ protected:
     std::unique_ptr<TDMod> dm;
 };
 
-// The report writes a line from its value; the grid from the line view. Both must write every
+// The report writes a line from its value; the grid from the lines it shows. Both must write every
 // figure alike, empty, zero, negative, rounded or beyond the pattern's digits.
 TEST_F(DModTest, ALineWritesAsTheLineViewShowsIt) {
     threeRecipes();
@@ -50,7 +51,6 @@ TEST_F(DModTest, ALineWritesAsTheLineViewShowsIt) {
         const LineColumn column = LineColumn(c);
         if (column == LineColumn::Code || column == LineColumn::Name)
             continue;
-        const Field& field = dm->TblRecipe.fieldByName(lineColumnFormat(column).field);
         for (const std::optional<double>& v : values) {
             ::Line line;
             if (column == LineColumn::Item)
@@ -59,9 +59,7 @@ TEST_F(DModTest, ALineWritesAsTheLineViewShowsIt) {
                                                 &line.charge, &line.percent, &line.cost};
             if (column >= LineColumn::Mass)
                 *amounts[c - int(LineColumn::Mass)] = v;
-            const QVariant stored = column == LineColumn::Item ? (line.item ? QVariant(*line.item) : QVariant())
-                                                               : (v ? QVariant(*v) : QVariant());
-            EXPECT_EQ(lineCellText(line, nullptr, column), field.formatValue(stored))
+            EXPECT_EQ(lineCellText(line, nullptr, column), RecipeLines::displayText(line, column))
                 << lineColumnFormat(column).field << " " << (v ? *v : -999);
         }
     }
@@ -138,7 +136,7 @@ TEST_F(DModTest, AQuoteInTheTypeIsFilteredSafely) {
 TEST_F(DModTest, NoRecipesAtAllLeavesEverythingEmpty) {
     open({});
     EXPECT_TRUE(dm->headers().isEmpty());
-    EXPECT_TRUE(dm->TblRecipe.isEmpty());
+    EXPECT_TRUE(dm->lines().isEmpty());
     EXPECT_EQ(form.type.text().toStdString(), "");
     EXPECT_EQ(list(form.type), "");
     EXPECT_EQ(list(form.code), "");
@@ -171,9 +169,9 @@ TEST_F(DModTest, LinesShowTheirMaterialThroughLookups) {
          TempData::line("Alkyd", "A1", 1, "PA") + TempData::line("Alkyd", "A1", 2, "NOPE") +
              TempData::line("Alkyd", "A1", 0, ""),
          TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 12.5));
-    Table& t = dm->TblRecipe;
+    RecipeLines& t = dm->lines();
     t.first(); // item 0: no code at all
-    EXPECT_EQ(t.fieldByName("ItemNum").displayText(), "");
+    EXPECT_EQ(LineCell(t, "ItemNum").displayText(), "");
     EXPECT_EQ(dm->lineMaterial(), nullptr);
     t.next();
     ASSERT_NE(dm->lineMaterial(), nullptr);
@@ -196,19 +194,23 @@ TEST_F(DModTest, LookupsFollowTheCodeAsItIsTyped) {
     open(TempData::header("Alkyd", "A1"), TempData::line("Alkyd", "A1", 1, "PA"),
          TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0) +
              TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3));
-    Table& t = dm->TblRecipe;
+    RecipeLines& t = dm->lines();
     QString nameSeen;
-    t.fieldByName("RMCode").onChange = [&](Field&) { nameSeen = dm->lineMaterial()->name; };
+    const auto handler = t.changed;
+    t.changed = [&](LineColumn column) {
+        if (column == LineColumn::Code)
+            nameSeen = dm->lineMaterial()->name;
+    };
     t.edit();
-    t.fieldByName("RMCode").setString("GLY");
+    LineCell(t, "RMCode").setString("GLY");
     EXPECT_EQ(nameSeen, "Glycerol");
     EXPECT_DOUBLE_EQ(dm->lineMaterial()->fb, 3);
     // Choosing a name writes the material's code; a name no material has leaves none.
     dm->TypeInto(LineColumn::Name, "Phthalic Anhydride");
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "PA");
-    t.fieldByName("RMCode").onChange = nullptr;
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "PA");
+    t.changed = handler;
     dm->TypeInto(LineColumn::Name, "Nothing");
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "");
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "");
 }
 
 TEST_F(DModTest, LibrarySavedFollowsTheLibraryViewsState) {

@@ -2,6 +2,7 @@
 // on. Whatever the moment, the files must hold the command whole or not at all, the message
 // must say which, and the next ordinary command must store nothing of a refused one.
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "components/StoreError.h"
 #include "edit/History.h"
 #include "support/FaultVfs.h"
@@ -91,9 +92,9 @@ void prepare(Session& s, const Case& c) {
 }
 
 void typeMass(TDMod& dm) {
-    dm.TblRecipe.goTo(1);
-    dm.TblRecipe.edit();
-    dm.Line.Mass->setText("150");
+    dm.lines().goTo(1);
+    dm.lines().edit();
+    LineCell(dm.lines(), "Mass").setText("150");
 }
 
 // An ordinary command after the one that failed: a mass on a recipe no command touches, then
@@ -101,9 +102,9 @@ void typeMass(TDMod& dm) {
 void ordinary(TDMod& dm) {
     dm.database().run([&] {
         dm.headers().locate("Other", "Z1");
-        dm.TblRecipe.first();
-        dm.TblRecipe.edit();
-        dm.Line.Mass->setText("77");
+        dm.lines().first();
+        dm.lines().edit();
+        LineCell(dm.lines(), "Mass").setText("77");
     });
     dm.database().run([&] { dm.SaveRecipe(); });
 }
@@ -118,30 +119,30 @@ const std::vector<Case>& cases() {
          }},
         {"Delete Line",
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(0);
+             dm.lines().goTo(0);
              dm.DeleteLine();
          }},
         {"Insert",
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(1);
+             dm.lines().goTo(1);
              dm.InsertIngredient();
          }},
         {"a line begun in the grid and numbered as it is stored",
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(1);
-             dm.TblRecipe.insert();
+             dm.lines().goTo(1);
+             dm.lines().insert();
              dm.TypeInto(LineColumn::Code, "pe");
-             dm.TblRecipe.checkBrowseMode();
+             dm.lines().checkBrowseMode();
          }},
         {"an item number typed to move the line",
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(2);
-             dm.TblRecipe.edit();
+             dm.lines().goTo(2);
+             dm.lines().edit();
              dm.TypeInto(LineColumn::Item, "1");
          }},
         {"OverWrite",
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(1);
+             dm.lines().goTo(1);
              dm.OverwriteIngredient();
          },
          nullptr, "PE"},
@@ -169,7 +170,7 @@ const std::vector<Case>& cases() {
         {"choosing another recipe with a header edit pending",
          [](TDMod& dm) { dm.SelectRecipe("Alkyd", "B1"); },
          [](TDMod& dm) {
-             dm.TblRecipe.goTo(2);
+             dm.lines().goTo(2);
              dm.database().run([&] {
                  dm.headers().edit();
                  dm.headers().setText(HeaderPart::AV, "12");
@@ -258,7 +259,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             {
                 Session s(data->folder());
                 prepare(s, c);
-                const int headerAt = s.dm.headers().current(), lineAt = s.dm.TblRecipe.recNo();
+                const int headerAt = s.dm.headers().current(), lineAt = s.dm.lines().recNo();
                 FaultVfs::arm(n, fault.mode, fault.failure);
                 try {
                     s.db.run([&] { c.command(s.dm); });
@@ -281,7 +282,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
                     EXPECT_TRUE(message.contains("not stored")) << where << ": " << message.toStdString();
                     s.db.run([] {}); // the user's next action: views read what the files hold
                     EXPECT_EQ(s.dm.headers().current(), headerAt) << where << ": the user is back where they stood";
-                    EXPECT_EQ(s.dm.TblRecipe.recNo(), lineAt) << where << ": the user is back on their line";
+                    EXPECT_EQ(s.dm.lines().recNo(), lineAt) << where << ": the user is back on their line";
                     if (full) {
                         EXPECT_TRUE(message.contains("is full")) << where << ": " << message.toStdString();
                     }

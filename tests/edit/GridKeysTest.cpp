@@ -1,6 +1,7 @@
 // The grid's keys without a window: which cell they leave current, what they write and commit,
 // and how often they open and close the cell editor.
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "edit/GridKeys.h"
 #include "components/StoreError.h"
 #include "domain/ReactionTotals.h"
@@ -56,13 +57,13 @@ protected:
         keys = std::make_unique<GridKeys>(columns, editor);
         // As the window writes them: the name through the line's code.
         keys->writeText = [this](int column, const QString& text) { dm->TypeInto(LineColumn(column), text); };
-        keys->setTable(&dm->TblRecipe);
+        keys->setLines(&dm->lines());
         keys->setVisualOrder({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
         keys->keyDown = [this](int key, Qt::KeyboardModifiers) {
             // The main window's Enter: the line is committed as the next one becomes current.
             if (key != Qt::Key_Return)
                 return false;
-            dm->TblRecipe.next();
+            dm->lines().next();
             return true;
         };
         keys->confirmDelete = [this] { return deleteAnswer; };
@@ -102,7 +103,7 @@ TEST_F(GridKeysTest, AColumnOfChargesTypedWithEnter) {
     press(Qt::Key_Return);
     EXPECT_EQ(at(), "2:Mass") << "on the last line Enter only commits";
     EXPECT_EQ(stored("Mass"), "200.0 100.0 900.0");
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3) << "Enter never adds a line";
+    EXPECT_EQ(dm->lines().rowCount(), 3) << "Enter never adds a line";
     EXPECT_FALSE(editor.isOpen());
     EXPECT_EQ(editor.opened, 3);
     EXPECT_EQ(editor.closed, 3) << "each cell's editor closes once";
@@ -121,7 +122,7 @@ TEST_F(GridKeysTest, EnterWithoutAnOpenEditorMovesAndOpensOne) {
 
 TEST_F(GridKeysTest, ALineTypedAcrossWithTab) {
     keys->setColumn(3);
-    dm->TblRecipe.goTo(1); // glycerol: mass, moles and hydroxyl equivalents
+    dm->lines().goTo(1); // glycerol: mass, moles and hydroxyl equivalents
     editor.type("100");
     press(Qt::Key_Tab);
     EXPECT_EQ(at(), "1:Moles");
@@ -140,10 +141,10 @@ TEST_F(GridKeysTest, ALineTypedAcrossWithTab) {
     for (int i = 0; i < 10; ++i)
         press(Qt::Key_Tab);
     EXPECT_EQ(at(), "3:ItemNum") << "past the last line's last cell: a new line";
-    EXPECT_EQ(dm->TblRecipe.state(), Table::State::Insert);
+    EXPECT_EQ(dm->lines().state(), RecipeLines::State::Insert);
     press(Qt::Key_Backtab);
     EXPECT_EQ(at(), "2:Cost") << "Shift+Tab drops the untouched new line and goes back";
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3);
+    EXPECT_EQ(dm->lines().rowCount(), 3);
 }
 
 TEST_F(GridKeysTest, TabFollowsTheColumnsWhereTheUserDraggedThem) {
@@ -158,18 +159,18 @@ TEST_F(GridKeysTest, TabFollowsTheColumnsWhereTheUserDraggedThem) {
 TEST_F(GridKeysTest, DownAppendsAndMovingOffAnUntouchedLineDropsIt) {
     press(Qt::Key_End, Qt::ControlModifier);
     press(Qt::Key_Down);
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 4);
+    EXPECT_EQ(dm->lines().rowCount(), 4);
     EXPECT_EQ(at(), "3:Mass");
     press(Qt::Key_Up);
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3);
+    EXPECT_EQ(dm->lines().rowCount(), 3);
     EXPECT_EQ(at(), "2:Mass") << "back on the last line";
     press(Qt::Key_Up);
     press(Qt::Key_Insert);
     EXPECT_EQ(at(), "1:Mass");
     press(Qt::Key_Down);
     EXPECT_EQ(at(), "1:Mass") << "the line the new one stood before";
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3);
-    EXPECT_EQ(dm->Line.RMCode->asString().toStdString(), "GLY");
+    EXPECT_EQ(dm->lines().rowCount(), 3);
+    EXPECT_EQ(LineCell(dm->lines(), "RMCode").asString().toStdString(), "GLY");
 }
 
 TEST_F(GridKeysTest, EscapeUndoesTheTypingThenTheLine) {
@@ -178,15 +179,15 @@ TEST_F(GridKeysTest, EscapeUndoesTheTypingThenTheLine) {
     EXPECT_FALSE(editor.isOpen());
     EXPECT_EQ(stored("Mass"), "148.12 92.09 872.5");
     press(Qt::Key_Insert);
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 4);
+    EXPECT_EQ(dm->lines().rowCount(), 4);
     press(Qt::Key_Escape);
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3) << "an inserted line goes with the second Escape";
+    EXPECT_EQ(dm->lines().rowCount(), 3) << "an inserted line goes with the second Escape";
 }
 
 TEST_F(GridKeysTest, CtrlDeleteAsksFirst) {
     deleteAnswer = false;
     press(Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(dm->TblRecipe.rowCount(), 3);
+    EXPECT_EQ(dm->lines().rowCount(), 3);
     deleteAnswer = true;
     press(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(stored("ItemNum"), "2 3") << "the grid's delete renumbers nothing";
@@ -194,7 +195,7 @@ TEST_F(GridKeysTest, CtrlDeleteAsksFirst) {
 }
 
 TEST_F(GridKeysTest, ARefusedValueKeepsTheCellAndItsEditor) {
-    dm->TblRecipe.goTo(1);
+    dm->lines().goTo(1);
     editor.type("12x");
     EXPECT_THROW(press(Qt::Key_Return), FieldError);
     EXPECT_EQ(at(), "1:Mass");

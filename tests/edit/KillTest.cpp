@@ -3,6 +3,7 @@
 // the tables must open again, sound, with every action whole: no line with a new mass and an old
 // batch charge, no lines without their header, item numbers 1 to n, and no journal left over.
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
 
@@ -29,7 +30,7 @@ QString recipeLines(const QString& type, const QString& code) {
 // One action of the chemist's, chosen by `pick`.
 void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
     Database& db = dm.database();
-    const int lines = dm.TblRecipe.recordCount();
+    const int lines = dm.lines().recordCount();
     switch (pick % 9) {
     case 0:
     case 1:
@@ -38,9 +39,9 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
             if (lines == 0) {
                 dm.AddIngredient();
             } else {
-                dm.TblRecipe.goTo(int(pick / 9 % quint32(lines)));
-                dm.TblRecipe.edit();
-                dm.Line.Mass->setText(QString::number(50 + pick % 400));
+                dm.lines().goTo(int(pick / 9 % quint32(lines)));
+                dm.lines().edit();
+                LineCell(dm.lines(), "Mass").setText(QString::number(50 + pick % 400));
             }
         });
         break;

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "paint/MainReport.h"
 #include "paint/ReportPainter.h"
 #include "domain/ReactionTotals.h"
@@ -33,10 +34,10 @@ protected:
     TFrmMainReport reportNow() const { return TFrmMainReport(dm->currentRecipe(), dm->library(), form.editor.totals()); }
     // Types a mass into a line as the grid does and stores it.
     void typeMass(int item, const QString& mass) {
-        ASSERT_TRUE(dm->TblRecipe.locate("ItemNum", {item}));
-        dm->TblRecipe.edit();
-        dm->TblRecipe.fieldByName("Mass").setText(loc(mass));
-        dm->TblRecipe.checkBrowseMode();
+        ASSERT_TRUE(dm->lines().locateItem(item));
+        dm->lines().edit();
+        LineCell(dm->lines(), "Mass").setText(loc(mass));
+        dm->lines().checkBrowseMode();
     }
     void workedExample() {
         open({"ANH", "TRIOL", "FA"});

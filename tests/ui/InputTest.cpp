@@ -95,7 +95,7 @@ TEST_F(NameDialog, NewCreatesAnEmptyRecipeWithDefaults) {
     run(1, "Alkyd", "B7");
     EXPECT_TRUE(closedWithOk());
     EXPECT_EQ(current(), "Alkyd/B7");
-    EXPECT_TRUE(session->dmod->TblRecipe.isEmpty());
+    EXPECT_TRUE(session->dmod->lines().isEmpty());
     EXPECT_EQ(form.CBResinType->currentText(), "Alkyd");
     EXPECT_NE(form.CBResinCode->findText("B7"), -1);
     EXPECT_EQ(form.EdDBAV->text(), loc("8.0"));
@@ -131,7 +131,7 @@ TEST_F(NameDialog, SaveAsCopiesUnderANewNameOrAsksFirst) {
     EXPECT_EQ(current(), "Polyester/P5");
     EXPECT_EQ(form.CBResinType->currentText(), "Polyester");
     EXPECT_EQ(form.CBResinCode->count(), 2);
-    EXPECT_EQ(session->dmod->TblRecipe.recordCount(), 2);
+    EXPECT_EQ(session->dmod->lines().recordCount(), 2);
 
     session->dmod->SelectRecipe("Alkyd", "A7");
     MessageBox::setNextAnswer(QMessageBox::No);

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/DBGrid.h"
@@ -41,7 +42,7 @@ protected:
              TempData::line("Alkyd", "A1", 3, "SOY") + TempData::line("Alkyd", "A1", 4, "OILX") +
              TempData::line("Alkyd", "A1", 5, ""));
     }
-    Table& lines() { return session->dmod->TblRecipe; }
+    RecipeLines& lines() { return session->dmod->lines(); }
     std::string readOnly() {
         std::string out;
         const std::pair<LineColumn, const char*> amounts[] = {
@@ -85,10 +86,10 @@ TEST_F(GridTest, TypingAMassInTheGridRecalculatesTheLine) {
     ASSERT_NE(editor, grid);
     QTest::keyClicks(editor, loc("92.28"));
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(lines().fieldByName("ItemNum").asInteger(), 2) << "Enter moves to the next line";
+    EXPECT_EQ(LineCell(lines(), "ItemNum").asInteger(), 2) << "Enter moves to the next line";
     lines().first();
-    EXPECT_EQ(lines().fieldByName("Moles").displayText(), loc("2.0000"));
-    EXPECT_EQ(lines().fieldByName("Ea").displayText(), loc("4.0000"));
+    EXPECT_EQ(LineCell(lines(), "Moles").displayText(), loc("2.0000"));
+    EXPECT_EQ(LineCell(lines(), "Ea").displayText(), loc("4.0000"));
     EXPECT_NEAR(dm().editor().totals().TotalMass, 292.28 + 92.09, 1e-9);
 }
 
@@ -99,7 +100,7 @@ TEST_F(GridTest, DownAppendsAndAnUntouchedLineIsDiscarded) {
     EXPECT_EQ(lines().rowCount(), 5) << "Enter on the last line adds nothing";
     key(Qt::Key_Down);
     EXPECT_EQ(lines().rowCount(), 6);
-    EXPECT_EQ(lines().state(), Table::State::Insert);
+    EXPECT_EQ(lines().state(), RecipeLines::State::Insert);
     key(Qt::Key_Up);
     EXPECT_EQ(lines().rowCount(), 5);
     EXPECT_EQ(lines().recNo(), 4) << "back on the last line, not one above it";
@@ -113,14 +114,14 @@ TEST_F(GridTest, AnUntouchedNewLineGoesWhenTheFocusLeavesTheGrid) {
     EXPECT_EQ(lines().rowCount(), 6);
     form.CBResinCode->setFocus();
     QTRY_COMPARE(lines().rowCount(), 5);
-    EXPECT_EQ(lines().state(), Table::State::Browse);
+    EXPECT_EQ(lines().state(), RecipeLines::State::Browse);
 }
 
 TEST_F(GridTest, InsertAndCtrlDeleteInTheGrid) {
     standard();
     key(Qt::Key_Down);
     key(Qt::Key_Insert);
-    EXPECT_EQ(lines().state(), Table::State::Insert);
+    EXPECT_EQ(lines().state(), RecipeLines::State::Insert);
     EXPECT_EQ(lines().recNo(), 1);
     key(Qt::Key_Escape);
     EXPECT_EQ(lines().rowCount(), 5);
@@ -204,10 +205,10 @@ TEST_F(GridTest, TheGridRefusesAHundredAndTwentyEighthLine) {
 TEST_F(GridTest, ChoosingANameInTheDropDownWritesTheCode) {
     standard();
     key(Qt::Key_End, Qt::ControlModifier); // the blank line
-    Table& t = lines();
+    RecipeLines& t = lines();
     t.edit();
     dm().TypeInto(LineColumn::Name, "Glycerol");
-    EXPECT_EQ(t.fieldByName("RMCode").asString(), "GLY");
+    EXPECT_EQ(LineCell(t, "RMCode").asString(), "GLY");
     QStringList names = grid->lookupItems(LineColumn::Name);
     EXPECT_EQ(names.first(), "Adipic Acid");
     EXPECT_EQ(names.size(), 6);

@@ -3,6 +3,7 @@
 // stands and what the panels read, on the first, a middle and the last line, with AutoCalc on
 // and off, and under the locale the tests run in (a second run uses German decimal commas).
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/DBGrid.h"
@@ -88,7 +89,7 @@ TEST_P(Keyboard, AColumnOfChargesTypedWithEnter) {
     for (int row = 0; row < 5; ++row)
         expected += std::string(row ? " " : "") + (row < first ? before[row] : QString(masses[row - first]).contains('.') ? masses[row - first] : std::string(masses[row - first]) + ".0");
     EXPECT_EQ(stored("Mass"), expected);
-    EXPECT_EQ(session->dmod->TblRecipe.rowCount(), 5) << "Enter adds no line";
+    EXPECT_EQ(session->dmod->lines().rowCount(), 5) << "Enter adds no line";
     if (GetParam().autoCalc) {
         EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(dm().editor().totals().TotalMass, "0.00"));
         EXPECT_NE(stored("Charge"), chargesBefore);
@@ -98,7 +99,7 @@ TEST_P(Keyboard, AColumnOfChargesTypedWithEnter) {
         QTest::mouseClick(form.BtnCalculate, Qt::LeftButton);
         EXPECT_EQ(panel("PnlTotalMass"), NumberFormat::format(dm().editor().totals().TotalMass, "0.00"));
     }
-    EXPECT_EQ(form.statusPanel(1), session->dmod->TblRecipe.recNo() == 4 ? " Glycerol" : form.statusPanel(1));
+    EXPECT_EQ(form.statusPanel(1), session->dmod->lines().recNo() == 4 ? " Glycerol" : form.statusPanel(1));
 }
 
 TEST_P(Keyboard, ALineTypedAcrossWithTab) {
@@ -118,7 +119,7 @@ TEST_P(Keyboard, ALineTypedAcrossWithTab) {
     EXPECT_EQ(cursor(), std::to_string(row) + ":Charge");
     EXPECT_FALSE(editorOpen());
     const TDMod& dm = *session->dmod;
-    EXPECT_EQ(dm.TblRecipe.recNo(), row) << "the line the keys chose";
+    EXPECT_EQ(dm.lines().recNo(), row) << "the line the keys chose";
     const bool oil = row == 0;
     const QString moles = data.query("Recipes.adt", QString("SELECT round(Moles, 4) FROM Recipes WHERE ItemNum = %1").arg(row + 1));
     EXPECT_EQ(moles.toStdString(), oil ? "2.3333" : "0.5") << "an oil carries 3 acid equivalents a mole";
@@ -132,9 +133,9 @@ TEST_P(Keyboard, ALineTypedAcrossWithTab) {
     for (int i = 0; i < 3; ++i)
         key(Qt::Key_Tab);
     EXPECT_EQ(cursor(), std::to_string(row + 1) + ":ItemNum");
-    EXPECT_EQ(dm.TblRecipe.rowCount(), row == 4 ? 6 : 5);
+    EXPECT_EQ(dm.lines().rowCount(), row == 4 ? 6 : 5);
     key(Qt::Key_Escape); // an untouched new line goes
-    EXPECT_EQ(dm.TblRecipe.rowCount(), 5);
+    EXPECT_EQ(dm.lines().rowCount(), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, Keyboard,
@@ -190,7 +191,7 @@ TEST_P(KeyboardOnce, RightAtTheEndOfTheTextMovesOn) {
     key(Qt::Key_Right);
     EXPECT_EQ(cursor(), "1:RMName");
     EXPECT_FALSE(editorOpen());
-    EXPECT_EQ(session->dmod->TblRecipe.fieldByName("RMCode").asString(), "PE") << "written into the line";
+    EXPECT_EQ(LineCell(session->dmod->lines(), "RMCode").asString(), "PE") << "written into the line";
     EXPECT_EQ(form.statusPanel(1), " Pentaerythritol");
     click(1, "Mass");
     type("45");

@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "ui/Unit1.h"
 #include "app/Startup.h"
 #include "ui/FileDialog.h"
@@ -118,9 +119,9 @@ TEST_F(Printing, TheMenusPrintDoesTheSame) {
 TEST_F(Printing, ALineBeingEditedIsStoredBeforeItPrints) {
     open();
     const QString file = printToPdf();
-    ASSERT_TRUE(dm().TblRecipe.locate("ItemNum", {2}));
-    dm().TblRecipe.edit();
-    dm().TblRecipe.fieldByName("RMCode").setText("FA");
+    ASSERT_TRUE(dm().lines().locateItem(2));
+    dm().lines().edit();
+    LineCell(dm().lines(), "RMCode").setText("FA");
     clickPrint();
     EXPECT_NE(findWord(pdfWords(file), "Soya"), nullptr);
     EXPECT_EQ(data.query("Recipes.adt", "SELECT RMCode FROM Recipes WHERE ItemNum = 2"), "FA");

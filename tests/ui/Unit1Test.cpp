@@ -1,4 +1,5 @@
 #include "edit/DModUnit.h"
+#include "support/LineCell.h"
 #include "ui/Unit1.h"
 #include "ui/LibraryList.h"
 #include "app/Startup.h"
@@ -251,7 +252,7 @@ TEST_F(MainWindow, StatusBarDescribesTheFocusedLine) {
     EXPECT_EQ(form.statusPanel(5), "Fan: 1");
     EXPECT_EQ(form.statusPanel(6), "Fb: 0");
     EXPECT_EQ(form.statusPanel(7), loc(" Cost: 1.1"));
-    dm().TblRecipe.last();
+    dm().lines().last();
     EXPECT_EQ(form.statusPanel(3), loc(" Molecular Mass: 872.5"));
     EXPECT_EQ(form.statusPanel(4), "Fa: 1");
     form.LkUpRM->highlightCode("TRIOL");
@@ -263,10 +264,10 @@ TEST_F(MainWindow, StatusBarDescribesTheFocusedLine) {
 TEST_F(MainWindow, WithAutoCalcOffThePanelsWaitForCalculate) {
     QTest::mouseClick(button("BtnAutoCalc"), Qt::LeftButton);
     const QString before = panel("PnlTotalMass");
-    Table& t = dm().TblRecipe;
+    RecipeLines& t = dm().lines();
     t.first();
     t.edit();
-    t.fieldByName("Mass").setText("200");
+    LineCell(t, "Mass").setText("200");
     t.checkBrowseMode();
     EXPECT_NEAR(dm().editor().totals().TotalMass, 529.419 - 148.12 + 200, 1e-9);
     EXPECT_EQ(panel("PnlTotalMass"), before);
