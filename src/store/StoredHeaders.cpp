@@ -1,7 +1,6 @@
 #include "StoredHeaders.h"
 
 #include "components/TextKey.h"
-#include "components/ValueProbe.h"
 #include "store/Tables.h"
 
 #include <QSet>
@@ -19,6 +18,11 @@ std::optional<double> amount(const RowValues& row, int c) {
 
 QVariant text(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
 QVariant figure(const std::optional<double>& v) { return v ? QVariant(*v) : QVariant(); }
+
+// Whether a stored word is `word` as the file's keys match: without letter case, none as empty.
+bool holds(const RowValues& row, int column, const QByteArray& word) {
+    return TextKey::same(row.utf8(column), QByteArrayView(word));
+}
 
 // Lists show each value once, as the first header in order writes it, sorted as a user reads.
 class DistinctList {
@@ -151,9 +155,9 @@ int StoredHeaders::indexOfRow(qint64 rowid, int near) const {
 }
 
 int StoredHeaders::find(const QString& type, const QString& code) const {
-    const ValueProbe t(type), c(code);
+    const QByteArray t = type.toUtf8(), c = code.toUtf8();
     for (size_t i = 0; i < m_rows.size(); ++i)
-        if (t.matches(m_rows[i]->values, Type) && c.matches(m_rows[i]->values, Code))
+        if (holds(m_rows[i]->values, Type, t) && holds(m_rows[i]->values, Code, c))
             return int(i);
     return -1;
 }
@@ -174,7 +178,7 @@ QStringList StoredHeaders::types() const {
 }
 
 QStringList StoredHeaders::codesOf(const QString& type, int* first) const {
-    const ValueProbe probe(type);
+    const QByteArray word = type.toUtf8();
     DistinctList codes;
     *first = -1;
     // A type stored as the one before it matches as that one did: it is compared once per run.
@@ -185,7 +189,7 @@ QStringList StoredHeaders::codesOf(const QString& type, int* first) const {
         const QByteArrayView stored = row.utf8(Type);
         if (i == 0 || stored != last) {
             last = stored;
-            lastMatched = probe.matches(row, Type);
+            lastMatched = holds(row, Type, word);
         }
         if (!lastMatched)
             continue;

@@ -2,7 +2,10 @@
 #include "components/Database.h"
 #include "components/Sqlite.h"
 #include "components/StoreError.h"
-#include "components/Table.h"
+#include "edit/RecipeHeaders.h"
+#include "edit/RecipeLines.h"
+#include "store/StoredHeaders.h"
+#include "store/StoredRecipes.h"
 #include "support/KilledChild.h"
 #include "support/TempData.h"
 
@@ -163,26 +166,11 @@ TEST(DatabaseOpening, OnlyALiveCopyHoldsTheTables) {
     EXPECT_NO_THROW(Database db(data.folder())) << "the killed copy's lock is gone with it";
 }
 
-// Builds a minimal view over a table for the store tests.
-void defineAll(Table& t, const TableSchema& schema, const QString& index) {
-    t.setTable(schema, index);
-    for (const ColumnDef& c : schema.columns)
-        t.addField(c.name, c.type == ColumnType::Text       ? FieldType::String
-                           : c.type == ColumnType::SmallInt ? FieldType::SmallInt
-                                                            : FieldType::Float);
-}
-
-TEST(DatabaseWriting, APostedRowIsInTheFileWhenPostReturns) {
+TEST(DatabaseWriting, AStoredRecipeIsInTheFileWhenSaveReturns) {
     TempData data;
     data.create();
     Database db(data.folder());
-    Table t(db, "TblInfo");
-    defineAll(t, Tables::batchInfo(), "PRIMARY");
-    t.open();
-    t.append();
-    t.fieldByName("BatchType").setString("Alkyd");
-    t.fieldByName("BatchCode").setString("B1");
-    t.post();
+    StoredRecipes(db).save(newRecipe("Alkyd", "B1"));
     // Read by another connection while the program still holds its own.
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchType, BatchCode FROM BatchInfo").toStdString(),
               "Alkyd|B1");
@@ -193,24 +181,16 @@ TEST(DatabaseWriting, TextLongerThanItsColumnIsRefusedNeverCut) {
     TempData data;
     data.create(TempData::header(QString(25, 'T'), "CODE"));
     Database db(data.folder());
-    Table t(db, "TblInfo");
-    defineAll(t, Tables::batchInfo(), "PRIMARY");
-    t.fieldByName("BatchType").size = 50; // the view accepts more than the column keeps
-    t.open();
-    t.append();
-    t.fieldByName("BatchType").setString(QString(26, 'T'));
-    t.fieldByName("BatchCode").setString("CODE");
+    StoredRecipes recipes(db);
     try {
-        t.post();
+        recipes.save(newRecipe(QString(26, 'T'), "CODE"));
         FAIL() << "a type of 26 characters was stored";
     } catch (const FieldError& e) {
         EXPECT_EQ(e.message(), "'" + QString(26, 'T') +
                                    "' is too long for field 'BatchType': it holds at most 25 characters");
     }
-    EXPECT_EQ(t.state(), Table::State::Insert) << "the row stays pending for correction";
-    EXPECT_THROW(t.fieldByName("BatchCode").setString("CODE-1234567890-X"), FieldError)
-        << "a code of 17 characters is refused by its field";
-    EXPECT_EQ(t.fieldByName("BatchCode").asString(), "CODE");
+    EXPECT_THROW(recipes.save(newRecipe("Alkyd", "CODE-1234567890-X")), FieldError)
+        << "a code of 17 characters is refused";
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo").toStdString(), "1");
 }
 
@@ -218,42 +198,38 @@ TEST(DatabaseWriting, ATransactionOverTwoFilesIsUndoneInBoth) {
     TempData data;
     data.create(TempData::header("Alkyd", "B1"), TempData::line("Alkyd", "B1", 1, "PA"));
     Database db(data.folder());
-    Table info(db, "TblInfo"), lines(db, "TblRecipe");
-    defineAll(info, Tables::batchInfo(), "PRIMARY");
-    defineAll(lines, Tables::recipes(), "PRIMARY");
+    RecipeHeaders info(db);
+    RecipeLines lines(db, [&] { return info.key(); });
     info.open();
     lines.open();
     try {
         Database::Transaction tx(db);
-        info.edit();
-        info.fieldByName("BatchCode").setString("B2");
+        info.setText(HeaderPart::Description, "changed");
         info.post();
         lines.edit();
-        lines.fieldByName("BatchCode").setString("B2");
+        lines.setText(LineColumn::Code, "GLY");
         lines.post();
         throw StoreError("stop in the middle");
     } catch (const StoreError&) {
     }
-    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT BatchCode FROM BatchInfo").toStdString(), "B1");
-    EXPECT_EQ(data.query("Recipes.adt", "SELECT BatchCode FROM Recipes").toStdString(), "B1");
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Description FROM BatchInfo").toStdString(), "Test recipe");
+    EXPECT_EQ(data.query("Recipes.adt", "SELECT RMCode FROM Recipes").toStdString(), "PA");
     // The views read the files again: nothing of the undone work is shown.
-    EXPECT_EQ(info.fieldByName("BatchCode").asString(), "B1");
-    EXPECT_EQ(lines.fieldByName("BatchCode").asString(), "B1");
+    EXPECT_EQ(info.header().description, "Test recipe");
+    EXPECT_EQ(lines.line().code, "PA");
 }
 
-TEST(DatabaseWriting, ARefusedWriteLeavesTheRowPending) {
+TEST(DatabaseWriting, ARefusedWriteLeavesTheEditPending) {
     TempData data;
     data.create(TempData::header("Alkyd", "B1"));
     Database db(data.folder());
-    Table info(db, "TblInfo");
-    defineAll(info, Tables::batchInfo(), "PRIMARY");
+    RecipeHeaders info(db);
     info.open();
     db.beforeWrite = [](const QString&) { throw StoreError("disk refused"); };
-    info.edit();
-    info.fieldByName("Description").setString("changed");
+    info.setText(HeaderPart::Description, "changed");
     EXPECT_THROW(info.post(), StoreError);
-    EXPECT_EQ(info.state(), Table::State::Edit);
-    EXPECT_EQ(info.fieldByName("Description").asString(), "changed");
+    EXPECT_TRUE(info.pending());
+    EXPECT_EQ(info.header().description, "changed");
     db.beforeWrite = nullptr;
     info.post();
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Description FROM BatchInfo").toStdString(), "changed");
@@ -263,19 +239,16 @@ TEST(DatabaseWriting, AKeyViolationIsReportedAndNothingIsStored) {
     TempData data;
     data.create({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
     Database db(data.folder());
-    Table lib(db, "LibTbl");
-    defineAll(lib, Tables::rmLib(), "PRIMARY");
-    lib.open();
-    lib.append();
-    lib.fieldByName("RMCode").setString("pa");
-    lib.fieldByName("RMCommonName").setString("phthalic anhydride");
+    TableFile& lib = db.table(Tables::rmLib());
+    RowValues row(int(Tables::rmLib().columns.size()));
+    row.set(Tables::rmLib().columnIndex("RMCode"), QString("pa"));
+    row.set(Tables::rmLib().columnIndex("RMCommonName"), QString("phthalic anhydride"));
     try {
-        lib.post();
+        lib.insert(row);
         FAIL();
     } catch (const StoreError& e) {
         EXPECT_NE(e.message().indexOf("Key violation"), -1) << e.message().toStdString();
     }
-    EXPECT_EQ(lib.state(), Table::State::Insert);
     EXPECT_EQ(data.query("RMLib.ADT", "SELECT count(*) FROM RMLib").toStdString(), "1");
 }
 
@@ -299,9 +272,7 @@ TEST(DatabaseChecking, ADamagedPageFoundInTheBackgroundStopsWriting) {
         f.write(QByteArray(512 * 8, '\x55'));
     }
     Database db(data.folder());
-    Table info(db, "TblInfo");
-    defineAll(info, Tables::batchInfo(), "PRIMARY");
-    ASSERT_NO_THROW(info.open());
+    ASSERT_NO_THROW(StoredHeaders(db).read());
     ASSERT_NO_THROW(db.table(Tables::rmLib())) << "opening reads only the header and the schema";
     QStringList faults;
     db.startIntegrityCheck([&](const QString& message) { faults << message; });
@@ -309,9 +280,7 @@ TEST(DatabaseChecking, ADamagedPageFoundInTheBackgroundStopsWriting) {
     ASSERT_EQ(faults.size(), 1);
     EXPECT_NE(faults[0].indexOf("RMLib.ADT"), -1) << faults[0].toStdString();
     EXPECT_NE(faults[0].indexOf("is damaged"), -1) << faults[0].toStdString();
-    info.append();
-    info.fieldByName("BatchCode").setString("X1");
-    EXPECT_THROW(info.post(), StoreError) << "a write after the fault was found";
+    EXPECT_THROW(StoredRecipes(db).save(newRecipe("", "X1")), StoreError) << "a write after the fault was found";
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo").toStdString(), "0");
 }
 
@@ -319,16 +288,12 @@ TEST(DatabaseChecking, SoundTablesPassTheCheckAndStayWritable) {
     TempData data;
     data.create(TempData::header("Alkyd", "A1"));
     Database db(data.folder());
-    Table info(db, "TblInfo");
-    defineAll(info, Tables::batchInfo(), "PRIMARY");
-    info.open();
+    StoredHeaders(db).read();
     bool called = false;
     db.startIntegrityCheck([&](const QString&) { called = true; });
     db.finishIntegrityCheck();
     EXPECT_FALSE(called);
-    info.append();
-    info.fieldByName("BatchCode").setString("X1");
-    EXPECT_NO_THROW(info.post());
+    EXPECT_NO_THROW(StoredRecipes(db).save(newRecipe("", "X1")));
 }
 
 } // namespace

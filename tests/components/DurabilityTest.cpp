@@ -1,6 +1,6 @@
 #include "store/Tables.h"
 #include "components/Database.h"
-#include "components/Table.h"
+#include "store/StoredHeaders.h"
 #include "components/StoreError.h"
 #include "support/TempData.h"
 
@@ -10,12 +10,12 @@
 
 namespace {
 
-void defineHeaders(Table& t) {
-    t.setTable(Tables::batchInfo(), "PRIMARY");
-    for (const char* f : {"BatchType", "BatchCode", "Description"})
-        t.addField(f, FieldType::String);
-    for (const char* f : {"AV", "Solids", "Size"})
-        t.addField(f, FieldType::Float);
+// A header row of that type and code.
+RowValues header(const QString& type, const QString& code) {
+    RowValues row(int(Tables::batchInfo().columns.size()));
+    row.set(0, type);
+    row.set(1, code);
+    return row;
 }
 
 // A child process posts rows, single ones and batches of ten in one transaction, and reports
@@ -29,14 +29,12 @@ TEST(Durability, PostedRowsSurviveAKillAtAnyMoment) {
         const auto outcome = KilledChild::run(
             [&](const KilledChild::Report& report) {
                 Database db(data.folder());
-                Table t(db, "TblInfo");
-                defineHeaders(t);
-                t.open();
+                TableFile& t = db.table(Tables::batchInfo());
                 for (int n = 1;; ++n) {
-                    t.appendRecord({"Single", QString::number(n)});
+                    db.run([&] { t.insert(header("Single", QString::number(n))); });
                     Database::Transaction tx(db);
                     for (int i = 0; i < 10; ++i)
-                        t.appendRecord({"Batch", QString("%1-%2").arg(n).arg(i)});
+                        t.insert(header("Batch", QString("%1-%2").arg(n).arg(i)));
                     tx.commit();
                     if (!report(n))
                         return;
@@ -48,12 +46,11 @@ TEST(Durability, PostedRowsSurviveAKillAtAnyMoment) {
         ASSERT_GE(last, target);
         // Opening checks the file's integrity and claims the lock the dead process left.
         Database db(data.folder());
-        Table t(db, "TblInfo");
-        defineHeaders(t);
-        ASSERT_NO_THROW(t.open());
+        StoredHeaders t(db);
+        ASSERT_NO_THROW(t.read());
         int singles = 0, batch = 0;
-        for (t.first(); !t.eof(); t.next())
-            (t.fieldByName("BatchType").asString() == "Single" ? singles : batch)++;
+        for (int i = 0; i < t.count(); ++i)
+            (t.nameAt(i).type == "Single" ? singles : batch)++;
         EXPECT_GE(singles, last) << "round " << round;
         EXPECT_GE(batch, last * 10) << "round " << round;
         EXPECT_EQ(batch % 10, 0) << "a batch was stored in part, round " << round;
