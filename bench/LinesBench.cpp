@@ -18,7 +18,7 @@ struct Recipe {
                                    "50, 0.5, NULL, 1, NULL, NULL, NULL");
         data.create(TempData::header("Alkyd", "R1"), rows, lib);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     void focusFirst() { dm->lines().first(); }
     TempData data;

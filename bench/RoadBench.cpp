@@ -22,7 +22,7 @@ void BM_TypedMassRoad(benchmark::State& state) {
     data.create(TempData::header("Alkyd", "R1"), lines, lib);
     Database db(data.folder());
     StandInForm form;
-    TDMod dm(db, form, form.editor);
+    TDMod dm(db, form.type, form.code, form, form.editor);
     RecipeLines& t = dm.lines();
     t.locateItem(n / 2);
     LineCell mass(t, "Mass");

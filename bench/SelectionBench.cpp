@@ -21,7 +21,7 @@ struct Fixture {
             m += TempData::material(QString("M%1").arg(i), QString("Material %1").arg(i), "Base", 100, 0, 0, 2);
         data.create(h, l, m);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     TempData data;
     StandInForm form;

@@ -25,7 +25,8 @@ std::unique_ptr<Session> openSession(TForm1& form, const QString& folder) {
         session->editor = std::make_unique<RecipeEditor>();
         // The batch follows the totals as the window's switch says from the first pass on.
         session->editor->setAutoCalc(form.AutoCalc1->isChecked());
-        session->dmod = std::make_unique<TDMod>(*session->db, form, *session->editor);
+        session->dmod = std::make_unique<TDMod>(*session->db, form.resinTypeBox(), form.resinCodeBox(), form,
+                                                *session->editor);
         session->db->tidyJournals();
     } catch (const StoreError& e) {
         session.reset();

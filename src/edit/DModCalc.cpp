@@ -1,7 +1,6 @@
 // The line arithmetic and the totals and batch passes of the data module.
 #include "edit/DModUnit.h"
 
-#include "edit/MainWindowLink.h"
 #include "domain/NumberFormat.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"

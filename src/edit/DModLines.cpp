@@ -1,7 +1,6 @@
 // Editing the list of a recipe's lines: adding, inserting, overwriting, deleting, renumbering.
 #include "edit/DModUnit.h"
 
-#include "edit/MainWindowLink.h"
 #include "domain/NumberFormat.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
@@ -21,10 +20,12 @@ qint8 itemNumber(int value) {
 
 } // namespace
 
-QString TDMod::chosenCode() const {
-    const std::optional<Material> chosen = m_form.chosenMaterial();
-    return chosen ? chosen->code : QString();
-}
+namespace {
+
+// The code a command gives a line of the chosen material: empty when none is chosen.
+QString codeOf(const std::optional<Material>& chosen) { return chosen ? chosen->code : QString(); }
+
+} // namespace
 
 void TDMod::checkRoomForLine() const {
     // Without a recipe a line would belong to none and never be seen again.
@@ -34,34 +35,32 @@ void TDMod::checkRoomForLine() const {
         rangeCheckError();
 }
 
-void TDMod::addLine(bool withMaterial) {
+void TDMod::addLine(const std::optional<QString>& code) {
     m_lines.checkBrowseMode();
     checkRoomForLine();
     const qint8 item = itemNumber(m_lines.recordCount() + 1);
-    const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     m_lines.append();
     m_lines.setValue(LineColumn::Item, int(item));
-    if (withMaterial)
-        m_lines.setValue(LineColumn::Code, code);
+    if (code)
+        m_lines.setValue(LineColumn::Code, *code);
     m_lines.post();
     tx.commit();
 }
 
 void TDMod::AddBlankLine() {
     m_db.nameAction(QStringLiteral("Add Blank Line"));
-    addLine(false);
+    addLine(std::nullopt);
 }
 
-void TDMod::AddIngredient() {
+void TDMod::AddIngredient(const std::optional<Material>& chosen) {
     m_db.nameAction(QStringLiteral("Add Ingredient"));
-    addLine(true);
+    addLine(codeOf(chosen));
 }
 
-void TDMod::insertLine(bool withMaterial) {
+void TDMod::insertLine(const std::optional<QString>& code) {
     m_lines.checkBrowseMode();
     checkRoomForLine();
-    const QString code = withMaterial ? chosenCode() : QString();
     Database::Transaction tx(m_db);
     qint8 item = 1; // the new line's number
     if (m_lines.isEmpty()) {
@@ -88,31 +87,30 @@ void TDMod::insertLine(bool withMaterial) {
         m_lines.insert();
     }
     m_lines.setValue(LineColumn::Item, int(item));
-    if (withMaterial)
-        m_lines.setValue(LineColumn::Code, code);
+    if (code)
+        m_lines.setValue(LineColumn::Code, *code);
     m_lines.post();
     tx.commit();
 }
 
 void TDMod::InsertBlankLine() {
     m_db.nameAction(QStringLiteral("Insert Blank Line"));
-    insertLine(false);
+    insertLine(std::nullopt);
 }
 
-void TDMod::InsertIngredient() {
+void TDMod::InsertIngredient(const std::optional<Material>& chosen) {
     m_db.nameAction(QStringLiteral("Insert Ingredient"));
-    insertLine(true);
+    insertLine(codeOf(chosen));
 }
 
-void TDMod::OverwriteIngredient() {
+void TDMod::OverwriteIngredient(const std::optional<Material>& chosen) {
     m_db.nameAction(QStringLiteral("OverWrite Ingredient"));
-    const std::optional<Material> chosen = m_form.chosenMaterial();
-    const QString code = chosen ? chosen->code : QString();
+    const QString code = codeOf(chosen);
     const QString newName = chosen ? chosen->name : QString();
     const Material* old = lineMaterial();
     const QString oldName = old ? old->name : QString();
     if (!oldName.isEmpty() && oldName != newName) {
-        if (!m_form.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
+        if (!m_questions.confirm(QStringLiteral("Replace %1\rwith %2?").arg(oldName, newName)))
             return;
         const qint8 item = itemNumber(m_lines.asInteger(LineColumn::Item));
         const double moles = m_lines.asFloat(LineColumn::Moles);

@@ -1,7 +1,6 @@
 // Creating, saving, copying, renaming and deleting recipes.
 #include "edit/DModUnit.h"
 
-#include "edit/MainWindowLink.h"
 #include "edit/RecipeBox.h"
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
@@ -9,9 +8,9 @@
 
 TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
                                      const QString& code) {
-    using B = MainWindowLink;
+    using B = Questions;
     const auto error = [this](const QString& text, int buttons, int defaultButton) {
-        return m_form.showBox(B::Icon::Error, QStringLiteral("Error"), text, buttons, defaultButton);
+        return m_questions.showBox(B::Icon::Error, QStringLiteral("Error"), text, buttons, defaultButton);
     };
     if (type.isEmpty()) {
         error(QStringLiteral("A value must be entered for product type"), B::Ok, B::Ok);
@@ -29,14 +28,14 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
     case NameCommand::New:
         if (!exists) {
             AddRecipe(type, code);
-            m_form.focusAcidValue();
+            emit acidValueWanted();
         } else if (error(QStringLiteral("A recipe by that name already exists"), B::Abort | B::Retry,
                          B::Retry) == B::Abort) {
             return NameOutcome::Stay;
         }
         break;
     case NameCommand::SaveAs:
-        if (exists && m_form.showBox(B::Icon::Question, QStringLiteral("Confirm"),
+        if (exists && m_questions.showBox(B::Icon::Question, QStringLiteral("Confirm"),
                                      QStringLiteral("A recipe by that name already exists, continue?"),
                                      B::Yes | B::No, B::No) != B::Yes) // replacing is never the default
             return NameOutcome::Stay;
@@ -56,8 +55,8 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
 
 void TDMod::ShowResultingRecipe(const QString& type, const QString& code) {
     m_headers.locate(type, code);
-    m_form.resinTypeBox().setText(m_headers.header().type);
-    m_form.resinCodeBox().setText(m_headers.header().code);
+    m_typeBox.setText(m_headers.header().type);
+    m_codeBox.setText(m_headers.header().code);
     FillResinTypeList();
     FillResinCodeList();
     SelectRecipe(type, code);
@@ -95,8 +94,8 @@ void TDMod::DeleteRecipe(const QString& type, const QString& code) {
     Database::Transaction tx(m_db);
     {
         ScopeGuard showCurrent([&] {
-            m_form.resinTypeBox().setText(m_headers.header().type);
-            m_form.resinCodeBox().setText(m_headers.header().code);
+            m_typeBox.setText(m_headers.header().type);
+            m_codeBox.setText(m_headers.header().code);
         });
         // Names that differ only in letter case are one recipe. A pending change is settled as
         // the header is found; the header after it becomes current.

@@ -1,6 +1,5 @@
 #include "edit/DModUnit.h"
 
-#include "edit/MainWindowLink.h"
 #include "store/Tables.h"
 #include "edit/RecipeBox.h"
 #include "domain/LineColumns.h"
@@ -8,8 +7,9 @@
 
 #include <QDateTime>
 
-TDMod::TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent)
-    : QObject(parent), m_db(db), m_editor(editor), m_form(form) {
+TDMod::TDMod(Database& db, RecipeBox& typeBox, RecipeBox& codeBox, Questions& questions, RecipeEditor& editor,
+             QObject* parent)
+    : QObject(parent), m_db(db), m_editor(editor), m_typeBox(typeBox), m_codeBox(codeBox), m_questions(questions) {
     // The lines belong to the current header: they follow it, and are stored before it moves.
     m_headers.beforeMove = [this] {
         if (m_lines.isOpen())
@@ -100,14 +100,14 @@ void TDMod::stampHeader() {
 // ---------------------------------------------------------------------------------------------
 
 void TDMod::DataModuleCreate() {
-    m_form.resinTypeBox().setText(m_headers.header().type);
+    m_typeBox.setText(m_headers.header().type);
     FillResinTypeList();
     FillResinCodeList();
-    m_form.resinCodeBox().setText(m_headers.header().code);
+    m_codeBox.setText(m_headers.header().code);
 }
 
 void TDMod::FillResinTypeList() {
-    RecipeBox& box = m_form.resinTypeBox();
+    RecipeBox& box = m_typeBox;
     // A pending header edit is stored (or refused) before the walk, never inside its clean-up.
     m_headers.settle();
     if (m_headers.isEmpty())
@@ -116,13 +116,13 @@ void TDMod::FillResinTypeList() {
 }
 
 void TDMod::FillResinCodeList() {
-    RecipeBox& box = m_form.resinCodeBox();
+    RecipeBox& box = m_codeBox;
     m_headers.settle();
     box.setItems({});
     // The type's recipes as the store's keys match: without letter case, and an empty type
     // matching a header without one. The first of them becomes current.
     int first = -1;
-    const QStringList codes = m_headers.list().codesOf(m_form.resinTypeBox().text(), &first);
+    const QStringList codes = m_headers.list().codesOf(m_typeBox.text(), &first);
     if (!m_headers.isEmpty())
         m_headers.goTo(qMax(first, 0));
     box.setText(first < 0 ? QString() : m_headers.header().code);
@@ -130,15 +130,15 @@ void TDMod::FillResinCodeList() {
 }
 
 void TDMod::SelectRecipe(const QString& type, const QString& code) {
-    m_form.resinTypeBox().selectItem(type);
-    m_form.resinCodeBox().selectItem(code);
+    m_typeBox.selectItem(type);
+    m_codeBox.selectItem(code);
     m_headers.locate(type, code);
 }
 
 void TDMod::ShowCurrentRecipe() {
     const QString type = m_headers.header().type;
     const QString code = m_headers.header().code;
-    m_form.resinTypeBox().setText(type);
+    m_typeBox.setText(type);
     FillResinTypeList();
     FillResinCodeList();
     SelectRecipe(type, code);
@@ -152,12 +152,12 @@ void TDMod::CBResinTypeEnter() {
 }
 
 void TDMod::CBResinCodeChange() {
-    m_headers.locate(m_form.resinTypeBox().text(), m_form.resinCodeBox().text());
+    m_headers.locate(m_typeBox.text(), m_codeBox.text());
 }
 
 
 void TDMod::DSRecipeDataChange() {
-    m_form.UpdateEditableColumns();
+    emit lineShown();
     const Material* shown = lineMaterial();
     writeMaterialStatus(shown ? *shown : Material{});
 }
@@ -172,11 +172,11 @@ const Material* TDMod::lineMaterialAt(int row) const {
 
 void TDMod::writeMaterialStatus(const Material& material) {
     using NumberFormat::general;
-    m_form.setStatusPanel(1, u' ' + material.name);
-    m_form.setStatusPanel(2, u' ' + material.chemClass);
-    m_form.setStatusPanel(3, QStringLiteral(" Molecular Mass: ") + general(material.mwt));
-    m_form.setStatusPanel(4, QStringLiteral("Fa: ") + general(material.fa));
-    m_form.setStatusPanel(5, QStringLiteral("Fan: ") + general(material.fan));
-    m_form.setStatusPanel(6, QStringLiteral("Fb: ") + general(material.fb));
-    m_form.setStatusPanel(7, QStringLiteral(" Cost: ") + general(material.price));
+    emit statusText(1, u' ' + material.name);
+    emit statusText(2, u' ' + material.chemClass);
+    emit statusText(3, QStringLiteral(" Molecular Mass: ") + general(material.mwt));
+    emit statusText(4, QStringLiteral("Fa: ") + general(material.fa));
+    emit statusText(5, QStringLiteral("Fan: ") + general(material.fan));
+    emit statusText(6, QStringLiteral("Fb: ") + general(material.fb));
+    emit statusText(7, QStringLiteral(" Cost: ") + general(material.price));
 }

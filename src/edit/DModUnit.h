@@ -1,6 +1,8 @@
 #pragma once
 
 #include "MaterialEditor.h"
+#include "Questions.h"
+#include "RecipeBox.h"
 #include "RecipeEditor.h"
 #include "RecipeHeaders.h"
 #include "RecipeLines.h"
@@ -17,8 +19,6 @@
 #include <QString>
 #include <functional>
 
-class MainWindowLink;
-
 // A recipe holds at most this many numbered lines.
 inline constexpr int MaxLines = 127;
 
@@ -30,13 +30,17 @@ enum class NameCommand { New = 1, SaveAs, Rename };
 class TDMod : public QObject {
     Q_OBJECT
 public:
-    // Opens the views in their fixed order; a table that cannot be opened raises the store's
-    // error. `form` is the main window (or a stand-in), `editor` what the windows observe of the
-    // recipe; both must outlive the data module.
-    TDMod(Database& db, MainWindowLink& form, RecipeEditor& editor, QObject* parent = nullptr);
+    // Opens the headers and the lines; a table that cannot be opened raises the store's error.
+    // The two boxes name the recipe shown (the main window's, or stand-ins), `questions` asks the
+    // user on a command's way, `editor` is what the windows observe of the recipe; all must
+    // outlive the data module.
+    TDMod(Database& db, RecipeBox& typeBox, RecipeBox& codeBox, Questions& questions, RecipeEditor& editor,
+          QObject* parent = nullptr);
     ~TDMod() override;
 
     Database& database() const { return m_db; }
+    RecipeBox& resinTypeBox() const { return m_typeBox; }
+    RecipeBox& resinCodeBox() const { return m_codeBox; }
 
     // The recipes' headers, the current one the recipe shown.
     RecipeHeaders& headers() { return m_headers; }
@@ -104,17 +108,16 @@ public:
     void headerChanged();
 
     // Editing the list of lines: each operation completes or leaves the recipe as it was.
+    // `chosen` is the material the selection list highlights; none when it lists none.
     void AddBlankLine();
     void InsertBlankLine();
-    void AddIngredient();
-    void InsertIngredient();
-    void OverwriteIngredient();
+    void AddIngredient(const std::optional<Material>& chosen);
+    void InsertIngredient(const std::optional<Material>& chosen);
+    void OverwriteIngredient(const std::optional<Material>& chosen);
     void DeleteLine();
     void RenumberLines();
     // Refuses a line beyond the recipe's limit with "Range check error".
     void checkRoomForLine() const;
-    // The code of the material chosen in the selection list; empty when none is.
-    QString chosenCode() const;
     // Text typed into a cell of the focused line: a code is spelled as the library spells it,
     // a name gives the line the code of the material of that name, and an item number moves the
     // line to that place.
@@ -159,7 +162,8 @@ public:
     // Typed text written into the pending header, which begins here if none is pending.
     void setHeaderText(HeaderPart part, const QString& typed);
 
-    // The focused line's material in the status bar, and the grid's editable columns.
+    // The focused line was shown: its material in the status bar, and the grid's editable
+    // columns.
     void DSRecipeDataChange();
     // Writes status panels 1 to 7 from a material.
     void writeMaterialStatus(const Material& material);
@@ -188,6 +192,12 @@ signals:
     void headerPartChanged(std::optional<HeaderPart> part);
     // Another header is shown, or it was read again: every edit shows it.
     void headerShown();
+    // The focused line is another, or it changed: the grid's editable columns follow it.
+    void lineShown();
+    // Status panel `panel` (1 to 7) reads `text`.
+    void statusText(int panel, const QString& text);
+    // A new recipe was started: the user goes on in its acid value.
+    void acidValueWanted();
 
 public:
     // The clock that stamps a recipe's Date (tests fix it).
@@ -201,10 +211,11 @@ private:
     void scaleBatch(const Recipe& recipe);
     // The focused line worked out again from `source`, the amount typed.
     void recalcFrom(LineConversions::Amount typed, LineColumn source);
-    void addLine(bool withMaterial);
+    // A line of the material `code` (none for a blank line), at the end or before the focused one.
+    void addLine(const std::optional<QString>& code);
     // Empties every field of the focused line but its recipe name and item number.
     void emptyLineKeepingPlace(const QVariant& itemNum);
-    void insertLine(bool withMaterial);
+    void insertLine(const std::optional<QString>& code);
     // The header's Date: when the recipe was last stored. Renaming keeps it.
     void stampHeader();
     static QString now();
@@ -222,5 +233,7 @@ private:
     QSet<QString> m_materialsStored; // codes stored while the library window is open
     quint64 m_lastMaterialStore = 0;  // the action that stored a material last
     void recalcLinesOf(const QSet<QString>& codes);
-    MainWindowLink& m_form;
+    RecipeBox& m_typeBox;
+    RecipeBox& m_codeBox;
+    Questions& m_questions;
 };

@@ -1,7 +1,6 @@
 #include "Input.h"
 
 #include "edit/DModUnit.h"
-#include "edit/MainWindowLink.h"
 #include "app/Fonts.h"
 #include "MessageBox.h"
 #include "Placement.h"
@@ -44,7 +43,8 @@ QComboBox* nameBox(QWidget* parent, const char* name, int y, int maxLength) {
 
 } // namespace
 
-TFrmInput::TFrmInput(QWidget* parent, MainWindowLink& form) : QDialog(parent), m_form(form) {
+TFrmInput::TFrmInput(QWidget* parent, RecipeBox& typeBox, RecipeBox& codeBox)
+    : QDialog(parent), m_typeBox(typeBox), m_codeBox(codeBox) {
     setObjectName("FrmInput");
     setFixedSize(313, 214);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -90,7 +90,7 @@ void TFrmInput::prepare(NameCommand command) {
         : command == NameCommand::SaveAs ? "Select a current resin code or enter a new code for the recipe "
                                            "(maximum 15 Characters):"
                                          : "Enter a new code for the recipe (maximum 15 Characters):");
-    CBProductType->setEditText(fresh ? QString() : m_form.resinTypeBox().text());
+    CBProductType->setEditText(fresh ? QString() : m_typeBox.text());
     CBProductCode->setEditText(QString());
     FormActivate();
 }
@@ -118,8 +118,8 @@ void TFrmInput::FormActivate() {
         to->setCurrentIndex(-1);
         to->setEditText(text);
     };
-    copyList(m_form.resinTypeBox(), CBProductType);
-    copyList(m_form.resinCodeBox(), CBProductCode);
+    copyList(m_typeBox, CBProductType);
+    copyList(m_codeBox, CBProductCode);
     if (m_dmod) {
         m_source = m_dmod->headers().name();
     }

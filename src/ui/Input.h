@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class MainWindowLink;
+class RecipeBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -14,7 +14,8 @@ class QPushButton;
 class TFrmInput : public QDialog {
     Q_OBJECT
 public:
-    TFrmInput(QWidget* parent, MainWindowLink& form);
+    // `typeBox` and `codeBox` are the main window's: the dialog offers their lists.
+    TFrmInput(QWidget* parent, RecipeBox& typeBox, RecipeBox& codeBox);
     void setDataModule(TDMod* dmod) { m_dmod = dmod; }
 
     // Each sets the dialog up for its mode and shows it modally.
@@ -42,7 +43,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    MainWindowLink& m_form;
+    RecipeBox& m_typeBox;
+    RecipeBox& m_codeBox;
     TDMod* m_dmod = nullptr;
     NameCommand m_command = NameCommand::New;
     RecipeName m_source;

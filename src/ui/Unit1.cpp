@@ -137,7 +137,7 @@ TForm1::TForm1(QWidget* parent)
     column->addWidget(main, 1);
     setCentralWidget(central);
     buildStatusBar();
-    m_input = new TFrmInput(this, *this);
+    m_input = new TFrmInput(this, m_typeBox, m_codeBox);
     m_help = new TFrmHelp(this);
 
     // The window's client area.
@@ -183,6 +183,11 @@ void TForm1::attach(TDMod* dmod) {
     }
     bindHeader(dmod);
     attachGrid();
+    // What the data module shows of the focused line and asks of the user.
+    connect(dmod, &TDMod::lineShown, this, &TForm1::UpdateEditableColumns);
+    connect(dmod, &TDMod::statusText, this, &TForm1::setStatusPanel);
+    connect(dmod, &TDMod::acidValueWanted, this, [this] { EdDBAV->setFocus(); });
+    dmod->DSRecipeDataChange();
     dmod->editor().setAutoCalc(AutoCalc1->isChecked());
     connect(&dmod->editor(), &RecipeEditor::figuresChanged, this, &TForm1::ShowResults);
     // The data module showed its figures as it opened, before it was this window's: the recipe's

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit/MainWindowLink.h"
+#include "edit/Questions.h"
 #include "ComboRecipeBox.h"
 #include "ImageList.h"
 #include "domain/LineColumns.h"
@@ -38,7 +38,7 @@ class TFrmInput;
 class TFrmReactionCourse;
 
 // The recipe editor, the application's main window.
-class TForm1 : public QMainWindow, public MainWindowLink {
+class TForm1 : public QMainWindow, public Questions {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -48,18 +48,20 @@ public:
     void attach(TDMod* dmod);
     TDMod* dmod() const { return m_dmod; }
 
-    // What the data module writes here.
-    RecipeBox& resinTypeBox() override { return m_typeBox; }
-    RecipeBox& resinCodeBox() override { return m_codeBox; }
+    // The recipe boxes, which name the recipe shown.
+    RecipeBox& resinTypeBox() { return m_typeBox; }
+    RecipeBox& resinCodeBox() { return m_codeBox; }
     // Writes the result panels and the grid's footer row from the recipe's figures.
     void ShowResults();
-    void UpdateEditableColumns() override;
-    void setStatusPanel(int index, const QString& text) override;
+    // The amount columns the focused line's material takes become editable.
+    void UpdateEditableColumns();
+    void setStatusPanel(int index, const QString& text);
+    // What the data module asks on a command's way.
     bool confirm(const QString& question) override;
     int showBox(Icon icon, const QString& title, const QString& text, int buttons,
                 int defaultButton) override;
-    void focusAcidValue() override;
-    std::optional<Material> chosenMaterial() const override;
+    // The material highlighted in the selection list; nullopt when it lists none.
+    std::optional<Material> chosenMaterial() const;
 
     void ShowRMinStatusBar();
     // After a refused recipe command: the boxes show the recipe that is current again.
@@ -176,7 +178,7 @@ private:
     void buildSelectionPanel();
     void filterLibrary(std::optional<MaterialType> type);
     // A line command; done, the cursor goes to `thenAt` on the focused line.
-    void runLineCommand(void (TDMod::*operation)(), std::optional<LineColumn> thenAt = std::nullopt);
+    void runLineCommand(const std::function<void()>& operation, std::optional<LineColumn> thenAt = std::nullopt);
     // Writes what is typed into an open cell of the grid before a command; false when refused.
     bool commitGrid();
     // Stores what is typed and pending in the header and the grid, as Save does; false when

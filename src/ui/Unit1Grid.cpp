@@ -278,22 +278,28 @@ void TForm1::LkUpRMClick() {
     MessageBox::guarded(this, [this] { ShowRMinStatusBar(); });
 }
 
-void TForm1::LkUpRMDblClick() { runLineCommand(&TDMod::AddIngredient, LineColumn::Mass); }
+void TForm1::LkUpRMDblClick() { BtnAddIngredientClick(); }
 
-void TForm1::runLineCommand(void (TDMod::*operation)(), std::optional<LineColumn> thenAt) {
-    if (!act([&] { (m_dmod->*operation)(); }) || !thenAt)
+void TForm1::runLineCommand(const std::function<void()>& operation, std::optional<LineColumn> thenAt) {
+    if (!act(operation) || !thenAt)
         return;
     // The user goes on in the line the command made: its charge, or a blank line's code.
     DBGrid1->setFocus();
     DBGrid1->goToColumn(*thenAt);
 }
 
-void TForm1::BtnAddBlankClick() { runLineCommand(&TDMod::AddBlankLine, LineColumn::Code); }
-void TForm1::BtnInsertBlankClick() { runLineCommand(&TDMod::InsertBlankLine, LineColumn::Code); }
-void TForm1::BtnAddIngredientClick() { runLineCommand(&TDMod::AddIngredient, LineColumn::Mass); }
-void TForm1::BtnInsertIngredientClick() { runLineCommand(&TDMod::InsertIngredient, LineColumn::Mass); }
-void TForm1::btnOverwriteIngredientClick() { runLineCommand(&TDMod::OverwriteIngredient, LineColumn::Mass); }
-void TForm1::BtnDeleteIngredientClick() { runLineCommand(&TDMod::DeleteLine); }
+void TForm1::BtnAddBlankClick() { runLineCommand([this] { m_dmod->AddBlankLine(); }, LineColumn::Code); }
+void TForm1::BtnInsertBlankClick() { runLineCommand([this] { m_dmod->InsertBlankLine(); }, LineColumn::Code); }
+void TForm1::BtnAddIngredientClick() {
+    runLineCommand([this] { m_dmod->AddIngredient(chosenMaterial()); }, LineColumn::Mass);
+}
+void TForm1::BtnInsertIngredientClick() {
+    runLineCommand([this] { m_dmod->InsertIngredient(chosenMaterial()); }, LineColumn::Mass);
+}
+void TForm1::btnOverwriteIngredientClick() {
+    runLineCommand([this] { m_dmod->OverwriteIngredient(chosenMaterial()); }, LineColumn::Mass);
+}
+void TForm1::BtnDeleteIngredientClick() { runLineCommand([this] { m_dmod->DeleteLine(); }); }
 
 int TForm1::showBox(Icon icon, const QString& title, const QString& text, int buttons,
                     int defaultButton) {
@@ -319,8 +325,6 @@ int TForm1::showBox(Icon icon, const QString& title, const QString& text, int bu
             return mine;
     return 0;
 }
-
-void TForm1::focusAcidValue() { EdDBAV->setFocus(); }
 
 bool TForm1::confirm(const QString& question) {
     // Every question asked here destroys something on Yes: a bare Enter keeps it.

@@ -32,7 +32,7 @@ protected:
             lines += TempData::line("Alkyd", "W1", i + 1, codes[i]);
         data.create(TempData::header("Alkyd", "W1", av, solids, size), lines + extraLines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     RecipeLines& lines() { return dm->lines(); }
     LineCell f(const char* name) { return LineCell(lines(), name); }

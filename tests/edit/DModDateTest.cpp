@@ -24,7 +24,7 @@ protected:
     }
     void open() {
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     void create(const QString& date = "'2026-01-05T08:00:00'") {
         data.create(QString("INSERT INTO BatchInfo VALUES ('Alkyd', 'A7', 'Base resin', 9, 55, 1200, %1);\n"

@@ -19,7 +19,7 @@ protected:
     void open(const QString& lines) {
         data.create(TempData::header("Alkyd", "A1"), lines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     void openNumbered(int n, const QString& code = "GLY") {
         QString lines;
@@ -48,9 +48,17 @@ protected:
         ASSERT_TRUE(m);
         form.chosen = *m;
     }
-    std::string refusal(void (TDMod::*op)()) {
+    // A command run with the selection list's material.
+    using Command = std::function<void(TDMod&, const std::optional<Material>&)>;
+    static Command blank(void (TDMod::*op)()) {
+        return [op](TDMod& dm, const std::optional<Material>&) { (dm.*op)(); };
+    }
+    static Command chosen(void (TDMod::*op)(const std::optional<Material>&)) {
+        return [op](TDMod& dm, const std::optional<Material>& m) { (dm.*op)(m); };
+    }
+    std::string refusal(const Command& op) {
         try {
-            (dm.get()->*op)();
+            op(*dm, form.chosen);
         } catch (const StoreError& e) {
             return e.message().toStdString();
         }
@@ -80,7 +88,7 @@ TEST_F(LinesTest, InsertIngredientPutsTheSelectedMaterialAtTheFocusedPlace) {
     open(TempData::line("Alkyd", "A1", 1, "GLY") + TempData::line("Alkyd", "A1", 2, "PE"));
     focus(1);
     select("PA");
-    dm->InsertIngredient();
+    dm->InsertIngredient(form.chosen);
     EXPECT_EQ(listing(), "1:PA 2:GLY 3:PE");
     EXPECT_EQ(focusedItem(), 1);
     EXPECT_EQ(dm->lineMaterial()->name, "Phthalic Anhydride");
@@ -92,7 +100,7 @@ TEST_F(LinesTest, InsertingIntoAnEmptyRecipeGivesLineOne) {
     EXPECT_EQ(stored(), "1:");
     dm->lines().first();
     select("GLY");
-    dm->InsertIngredient();
+    dm->InsertIngredient(form.chosen);
     EXPECT_EQ(stored(), "1:GLY 2:");
 }
 
@@ -112,7 +120,7 @@ TEST_F(LinesTest, DeleteRenumbersAndFocusesTheNeighbour) {
 
 TEST_F(LinesTest, DeleteOnAnEmptyRecipeChangesNothing) {
     open({});
-    EXPECT_EQ(refusal(&TDMod::DeleteLine), "");
+    EXPECT_EQ(refusal(blank(&TDMod::DeleteLine)), "");
     EXPECT_EQ(stored(), "");
     EXPECT_EQ(dm->lines().state(), RecipeLines::State::Browse);
 }
@@ -124,7 +132,7 @@ TEST_F(LinesTest, AddNumbersFromTheLineCount) {
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4:");
     select("TOFA");
     const double before = form.editor.totals().TotalMass;
-    dm->AddIngredient();
+    dm->AddIngredient(form.chosen);
     EXPECT_EQ(stored(), "1:GLY 2:PE 4:PA 4: 5:TOFA");
     EXPECT_EQ(dm->lineMaterial()->name, "Tall Oil Fatty Acid");
     EXPECT_TRUE(LineCell(dm->lines(), "Mass").isNull());
@@ -133,8 +141,8 @@ TEST_F(LinesTest, AddNumbersFromTheLineCount) {
 
 TEST_F(LinesTest, NoOperationTakesARecipePastItsLimit) {
     openNumbered(127);
-    for (auto op : {&TDMod::AddBlankLine, &TDMod::AddIngredient, &TDMod::InsertBlankLine,
-                    &TDMod::InsertIngredient})
+    for (const Command& op : {blank(&TDMod::AddBlankLine), chosen(&TDMod::AddIngredient),
+                              blank(&TDMod::InsertBlankLine), chosen(&TDMod::InsertIngredient)})
         EXPECT_EQ(refusal(op), "Range check error");
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*), max(ItemNum) FROM Recipes").toStdString(), "127|127");
     focus(127);
@@ -146,8 +154,8 @@ TEST_F(LinesTest, NoOperationTakesARecipePastItsLimit) {
 TEST_F(LinesTest, AnItemNumberBeyondEightBitsIsRefused) {
     open(TempData::line("Alkyd", "A1", 200, "GLY"));
     select("PE");
-    EXPECT_EQ(refusal(&TDMod::InsertBlankLine), "Range check error");
-    EXPECT_EQ(refusal(&TDMod::OverwriteIngredient), "Range check error");
+    EXPECT_EQ(refusal(blank(&TDMod::InsertBlankLine)), "Range check error");
+    EXPECT_EQ(refusal(chosen(&TDMod::OverwriteIngredient)), "Range check error");
     EXPECT_EQ(stored(), "200:GLY");
 }
 
@@ -155,13 +163,13 @@ TEST_F(LinesTest, OverwriteAsksAndKeepsTheMoles) {
     openNumbered(1);
     select("PE");
     form.answer = false;
-    dm->OverwriteIngredient();
+    dm->OverwriteIngredient(form.chosen);
     ASSERT_EQ(form.questions.size(), 1);
     EXPECT_EQ(form.questions[0], "Replace glycerol\rwith pentaerythritol?");
     EXPECT_EQ(stored(), "1:GLY");
 
     form.answer = true;
-    dm->OverwriteIngredient();
+    dm->OverwriteIngredient(form.chosen);
     dm->lines().checkBrowseMode();
     EXPECT_EQ(stored(), "1:PE");
     RecipeLines& t = dm->lines();
@@ -173,14 +181,14 @@ TEST_F(LinesTest, OverwriteAsksAndKeepsTheMoles) {
 
     // The same material again, or a blank line: nothing is asked.
     form.questions.clear();
-    dm->OverwriteIngredient();
+    dm->OverwriteIngredient(form.chosen);
     EXPECT_TRUE(form.questions.isEmpty());
 }
 
 TEST_F(LinesTest, OverwriteOfALineWithoutMolesEmptiesItsAmounts) {
     open(TempData::line("Alkyd", "A1", 1, "GLY", "50, NULL, NULL, NULL, 5, 5, 5"));
     select("PA");
-    dm->OverwriteIngredient();
+    dm->OverwriteIngredient(form.chosen);
     dm->lines().checkBrowseMode();
     RecipeLines& t = dm->lines();
     EXPECT_EQ(LineCell(t, "RMCode").asString(), "PA");
@@ -192,7 +200,7 @@ TEST_F(LinesTest, OverwriteOfALineWithoutMolesEmptiesItsAmounts) {
 TEST_F(LinesTest, OverwriteOfABlankLineAsksNothing) {
     open(TempData::line("Alkyd", "A1", 1, ""));
     select("TOFA");
-    dm->OverwriteIngredient();
+    dm->OverwriteIngredient(form.chosen);
     dm->lines().checkBrowseMode();
     EXPECT_TRUE(form.questions.isEmpty());
     EXPECT_EQ(stored(), "1:TOFA");
@@ -216,7 +224,7 @@ TEST_F(LinesTest, AFailureInTheMiddleLeavesTheRecipeAsItWas) {
 TEST_F(LinesTest, AFilteredListWithoutMaterialsAddsABlankLine) {
     openNumbered(1);
     form.chosen.reset(); // the list shows no Amphoteric material
-    dm->AddIngredient();
+    dm->AddIngredient(form.chosen);
     EXPECT_EQ(stored(), "1:GLY 2:");
 }
 
@@ -236,7 +244,7 @@ TEST_F(LinesTest, RenumberingKeepsTheOrderWhenALineMovesInTheIndex) {
 TEST_F(LinesTest, NoLineIsAddedWithoutARecipe) {
     data.create({}, {}, kLibrary);
     db = std::make_unique<Database>(data.folder());
-    dm = std::make_unique<TDMod>(*db, form, form.editor);
+    dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     EXPECT_THROW(dm->AddBlankLine(), StoreError);
     EXPECT_THROW(dm->InsertBlankLine(), StoreError);
     EXPECT_EQ(data.query("Recipes.adt", "SELECT count(*) FROM Recipes").toStdString(), "0");

@@ -24,7 +24,8 @@ protected:
                     TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3) +
                         TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
+        form.watch(*dm);
     }
     void TearDown() override {
         dm.reset();
@@ -224,7 +225,7 @@ TEST_P(NameRecipeTest, ChecksTheNameAndRunsItsCommand) {
 }
 
 using O = TDMod::NameOutcome;
-using B = MainWindowLink;
+using B = Questions;
 const char* const kAll = "Alkyd/A7 Alkyd/B2 Polyester/P1";
 
 INSTANTIATE_TEST_SUITE_P(

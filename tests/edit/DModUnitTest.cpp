@@ -14,7 +14,7 @@ protected:
     void open(const QString& headers, const QString& lines = {}, const QString& lib = {}) {
         data.create(headers, lines, lib);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     std::string current() {
         return (dm->headers().header().type + "/" + dm->headers().header().code)
@@ -226,7 +226,7 @@ TEST_F(DModTest, AMissingTableStopsTheDataModule) {
     data.create();
     QFile::remove(data.file("BatchInfo.ADT"));
     db = std::make_unique<Database>(data.folder());
-    EXPECT_THROW(TDMod(*db, form, form.editor), StoreError);
+    EXPECT_THROW(TDMod(*db, form.type, form.code, form, form.editor), StoreError);
 }
 
 } // namespace

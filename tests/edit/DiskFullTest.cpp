@@ -65,7 +65,7 @@ TEST(DiskFull, AFullDiskIsSaidSoAndNothingIsStored) {
 
     StandInForm form;
     Database db(folder);
-    TDMod dm(db, form, form.editor);
+    TDMod dm(db, form.type, form.code, form, form.editor);
     const auto count = [&] {
         int n = 0;
         dm.headers().refresh();

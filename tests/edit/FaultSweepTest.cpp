@@ -68,7 +68,7 @@ QString dump(const QString& folder) {
 }
 
 struct Session {
-    explicit Session(const QString& folder) : db(folder), dm(db, form, form.editor) {}
+    explicit Session(const QString& folder) : db(folder), dm(db, form.type, form.code, form, form.editor) {}
     StandInForm form;
     Database db;
     TDMod dm;
@@ -80,13 +80,10 @@ struct Case {
     const char* name;
     Command command;
     Command before = nullptr; // what the user did before the command, outside it
-    const char* chosen = nullptr; // the material the selection list highlights
 };
 
-// What the user did before the command: the material picked in the list, then the rest.
+// What the user did before the command.
 void prepare(Session& s, const Case& c) {
-    if (c.chosen)
-        s.form.chosen = *s.dm.library().find(QString::fromLatin1(c.chosen));
     if (c.before)
         c.before(s.dm);
 }
@@ -125,7 +122,7 @@ const std::vector<Case>& cases() {
         {"Insert",
          [](TDMod& dm) {
              dm.lines().goTo(1);
-             dm.InsertIngredient();
+             dm.InsertIngredient(std::nullopt);
          }},
         {"a line begun in the grid and numbered as it is stored",
          [](TDMod& dm) {
@@ -143,9 +140,9 @@ const std::vector<Case>& cases() {
         {"OverWrite",
          [](TDMod& dm) {
              dm.lines().goTo(1);
-             dm.OverwriteIngredient();
-         },
-         nullptr, "PE"},
+             // The selection list highlights Pentaerythritol.
+             dm.OverwriteIngredient(*dm.library().find("PE"));
+         }},
         {"New",
          [](TDMod& dm) {
              dm.AddRecipe("Alkyd", "N1");

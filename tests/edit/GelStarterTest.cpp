@@ -21,7 +21,7 @@ protected:
                         TempData::line("Polyester", "GP23", 2, "PA", "444.36, 3, 6, NULL, NULL, NULL, NULL"),
                     TempData::starter("RMLib"));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     void TearDown() override {
         dm.reset();

@@ -51,7 +51,7 @@ protected:
                         TempData::material("GLY", "Glycerol", "Base", 92.09, 0, 0, 3, 1.25) +
                         TempData::material("SOY", "Soya Oil", "Oil", 872.5, 0, 0, 0, 1.6));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
         for (const char* f : {"ItemNum", "RMCode", "RMName", "Mass", "Moles", "Ea", "Eb", "Charge", "Percent", "Cost"})
             columns.push_back({f, f, 64, Qt::AlignLeft, false, QLatin1String(f) == QLatin1String("RMName")});
         keys = std::make_unique<GridKeys>(columns, editor);

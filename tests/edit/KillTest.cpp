@@ -37,7 +37,7 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
     case 2: // the commonest: a typed mass
         db.run([&] {
             if (lines == 0) {
-                dm.AddIngredient();
+                dm.AddIngredient(form.chosen);
             } else {
                 dm.lines().goTo(int(pick / 9 % quint32(lines)));
                 dm.lines().edit();
@@ -56,7 +56,7 @@ void act(TDMod& dm, StandInForm& form, quint32 pick, int step) {
         if (lines < 12)
             db.run([&] {
                 form.chosen = dm.materials().at(int(pick % 4));
-                dm.InsertIngredient();
+                dm.InsertIngredient(form.chosen);
             });
         break;
     case 5:
@@ -104,7 +104,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
     {
         Database db(data.folder());
         StandInForm form;
-        TDMod dm(db, form, form.editor);
+        TDMod dm(db, form.type, form.code, form, form.editor);
         for (const auto& [type, code] : {std::pair{"Alkyd", "A1"}, {"Alkyd", "B1"}, {"Polyester", "P1"}})
             db.run([&] { dm.headers().locate(type, code); });
     }
@@ -120,7 +120,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
             [&](const KilledChild::Report& report) {
                 Database db(data.folder());
                 StandInForm form;
-                TDMod dm(db, form, form.editor);
+                TDMod dm(db, form.type, form.code, form, form.editor);
                 QRandomGenerator picks(seed);
                 for (int step = 0;; ++step) {
                     act(dm, form, picks.generate(), round * 100000 + step);
@@ -152,7 +152,7 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
         // The tables open again, and what an interrupted commit left is dealt with.
         Database db(data.folder());
         StandInForm form;
-        TDMod dm(db, form, form.editor);
+        TDMod dm(db, form.type, form.code, form, form.editor);
         db.tidyJournals();
         EXPECT_TRUE(leftovers(data.folder()).isEmpty()) << leftovers(data.folder()).join(", ").toStdString();
         for (const char* file : {"BatchInfo.ADT", "Recipes.adt", "RMLib.ADT"})

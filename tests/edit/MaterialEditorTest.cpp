@@ -30,7 +30,7 @@ protected:
         dm.reset();
         db.reset();
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
         tester = std::make_unique<QAbstractItemModelTester>(lib().list(),
                                                             QAbstractItemModelTester::FailureReportingMode::Fatal);
     }

@@ -19,7 +19,7 @@ protected:
     void open(const QString& library) {
         data.create({}, {}, library);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     static QStringList printed(const std::vector<Report::Page>& pages, const QString& name, int page = -1) {
         QStringList out;

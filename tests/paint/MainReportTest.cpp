@@ -28,7 +28,7 @@ protected:
             header.replace("NULL);", "'" + date + "');");
         data.create(header, lines + extraLines, kLibrary);
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     // The report of the recipe as the window would print it now.
     TFrmMainReport reportNow() const { return TFrmMainReport(dm->currentRecipe(), dm->library(), form.editor.totals()); }

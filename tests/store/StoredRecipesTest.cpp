@@ -53,7 +53,7 @@ protected:
                         TempData::material("DIACID", "Diacid", "Acid", 180, 2, 0, 0, 2) +
                         TempData::material("TRIOL", "Triol", "Base", 92.09, 0, 0, 3, 1));
         db = std::make_unique<Database>(data.folder());
-        dm = std::make_unique<TDMod>(*db, form, form.editor);
+        dm = std::make_unique<TDMod>(*db, form.type, form.code, form, form.editor);
     }
     void show(const QString& type, const QString& code) {
         dm->SelectRecipe(type, code);

@@ -1,18 +1,16 @@
 #pragma once
 
-#include "edit/MainWindowLink.h"
-#include "edit/RecipeEditor.h"
+#include "edit/DModUnit.h"
+#include "edit/Questions.h"
 #include "edit/RecipeBox.h"
+#include "edit/RecipeEditor.h"
 
 #include <QMap>
 
-// The main window as the data module sees it, without widgets: it records what it is told.
-struct StandInForm : MainWindowLink {
+// The main window as the data module sees it, without widgets: boxes that hold what they are
+// given, answers given in advance, and a record of what it was told.
+struct StandInForm : Questions {
     StandInForm() { QObject::connect(&editor, &RecipeEditor::figuresChanged, [this] { ++resultsShown; }); }
-    RecipeBox& resinTypeBox() override { return type; }
-    RecipeBox& resinCodeBox() override { return code; }
-    void UpdateEditableColumns() override { ++editableUpdates; }
-    void setStatusPanel(int index, const QString& text) override { status[index] = text; }
     bool confirm(const QString& question) override {
         questions << question;
         return answer;
@@ -23,8 +21,12 @@ struct StandInForm : MainWindowLink {
             return defaultButton;
         return boxAnswers.takeFirst();
     }
-    void focusAcidValue() override { ++acidValueFocused; }
-    std::optional<Material> chosenMaterial() const override { return chosen; }
+    // Hears what the data module shows, as the window does once it is attached.
+    void watch(TDMod& dm) {
+        QObject::connect(&dm, &TDMod::lineShown, [this] { ++editableUpdates; });
+        QObject::connect(&dm, &TDMod::statusText, [this](int panel, const QString& text) { status[panel] = text; });
+        QObject::connect(&dm, &TDMod::acidValueWanted, [this] { ++acidValueFocused; });
+    }
 
     MemoryRecipeBox type, code;
     RecipeEditor editor; // what the window would observe
