@@ -836,12 +836,6 @@ void Database::unregisterView(StoreView* view) {
     m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), view), m_stale.end());
 }
 
-void Database::rowDeleted(TableFile* file, qint64 rowid, StoreView* origin) {
-    for (StoreView* v : m_views)
-        if (v != origin)
-            v->rowDeletedElsewhere(file, rowid);
-}
-
 void Database::tidyJournals() {
     const QDir dir(m_folder);
     bool hot = false;

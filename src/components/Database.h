@@ -172,8 +172,6 @@ public:
 
     void registerView(StoreView* view);
     void unregisterView(StoreView* view);
-    // A row deleted through one view disappears from every other view of the same table.
-    void rowDeleted(TableFile* file, qint64 rowid, StoreView* origin);
 
     // Files an interrupted commit left behind: hot journals have been played back by the time
     // every table is open; what is left over is removed.

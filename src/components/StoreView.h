@@ -34,6 +34,4 @@ public:
     // Suspends telling the windows: nests; the last resume tells them once.
     virtual void disableControls() = 0;
     virtual void enableControls() = 0;
-    // A row deleted through another view.
-    virtual void rowDeletedElsewhere(TableFile* file, qint64 rowid) = 0;
 };

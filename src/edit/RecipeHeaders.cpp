@@ -69,10 +69,8 @@ void RecipeHeaders::close() {
 std::optional<QVariantList> RecipeHeaders::key() const {
     if (m_cur < 0)
         return std::nullopt;
-    const RecipeName n = m_list.nameAt(m_cur);
-    // A missing word matches lines without one, as the files' keys match.
-    const auto word = [](const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); };
-    return QVariantList{word(n.type), word(n.code)};
+    // As stored: a word stored empty finds the lines stored so, a missing one those without one.
+    return m_list.keyAt(m_cur);
 }
 
 void RecipeHeaders::readCurrent() { m_shown = m_cur >= 0 ? m_list.at(m_cur) : RecipeHeader{}; }
@@ -125,15 +123,19 @@ bool RecipeHeaders::locate(const QString& type, const QString& code) {
     return true;
 }
 
+void RecipeHeaders::returnTo(qint64 rowid, int index) {
+    int at = rowid ? m_list.indexOfRow(rowid, index) : -1;
+    if (at < 0)
+        at = m_list.isEmpty() ? -1 : std::clamp(index, 0, m_list.count() - 1);
+    m_cur = at;
+    readCurrent();
+}
+
 void RecipeHeaders::refresh() {
     settle();
     const qint64 rowid = currentRowid();
     m_list.read();
-    int at = rowid ? m_list.indexOfRow(rowid, m_cur) : -1;
-    if (at < 0)
-        at = m_list.isEmpty() ? -1 : std::clamp(m_cur, 0, m_list.count() - 1);
-    m_cur = at;
-    readCurrent();
+    returnTo(rowid, m_cur);
     notifyShown();
 }
 
@@ -172,6 +174,8 @@ void RecipeHeaders::checkText(HeaderPart part, const QString& typed) const { val
 
 void RecipeHeaders::setText(HeaderPart part, const QString& typed) {
     const QVariant value = valueOf(part, typed);
+    // Begun first: beginning forgets what an earlier edit noted as typed.
+    edit();
     // Named first: the passes a typed value starts store what follows from it at once, under the
     // typing's name. A refused value names nothing.
     const QString caption = QString::fromLatin1(formatOf(part).caption);
@@ -203,6 +207,9 @@ void RecipeHeaders::post() {
         beforePost(header);
     if (!m_typed.isEmpty())
         m_db.nameTyping(QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", ")));
+    // An older file may hold a header without a code: it is not stored again until it has one.
+    if (header.code.isEmpty())
+        throw FieldError(QStringLiteral("Field 'BatchCode' must have a value"));
     for (HeaderPart part : {HeaderPart::AV, HeaderPart::Solids})
         if (!(header.*formatOf(part).figure))
             throw FieldError(QStringLiteral("Field '%1' must have a value").arg(QLatin1String(formatOf(part).column)));
@@ -283,11 +290,7 @@ bool RecipeHeaders::takeChanges(const std::vector<RowChange>& changes, bool toBe
         return false;
     const qint64 rowid = currentRowid();
     m_list.take(changes, toBefore);
-    int at = rowid ? m_list.indexOfRow(rowid, m_cur) : -1;
-    if (at < 0)
-        at = m_list.isEmpty() ? -1 : std::clamp(m_cur, 0, m_list.count() - 1);
-    m_cur = at;
-    readCurrent();
+    returnTo(rowid, m_cur);
     notifyShown();
     return true;
 }
@@ -300,16 +303,9 @@ void RecipeHeaders::resyncAfterRollback() {
     // the lines follow it even while the file cannot be read again.
     m_pending.reset();
     m_modified = false;
-    const auto returnToPlace = [this] {
-        int at = m_place.rowid ? m_list.indexOfRow(m_place.rowid, m_place.index) : -1;
-        if (at < 0)
-            at = m_list.isEmpty() ? -1 : std::clamp(m_place.index, 0, m_list.count() - 1);
-        m_cur = at;
-        readCurrent();
-    };
-    returnToPlace();
+    returnTo(m_place.rowid, m_place.index);
     m_list.read();
-    returnToPlace();
+    returnTo(m_place.rowid, m_place.index);
     if (m_place.pending && m_cur >= 0 && m_list.rowidAt(m_cur) == m_place.rowid) {
         m_pending = m_place.pending;
         m_modified = m_place.modified;

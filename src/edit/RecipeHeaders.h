@@ -81,7 +81,6 @@ public:
     void disableControls() override { ++m_disableCount; }
     bool controlsDisabled() const { return m_disableCount > 0; }
     void enableControls() override;
-    void rowDeletedElsewhere(TableFile*, qint64) override {}
 
 signals:
     // An edit is about to be stored: the edits write what they hold into it.
@@ -97,6 +96,8 @@ private:
     qint64 currentRowid() const { return m_cur >= 0 ? m_list.rowidAt(m_cur) : 0; }
     // Reads the current header from the list.
     void readCurrent();
+    // The header stored as `rowid` becomes current; where it is gone, the one at `index`.
+    void returnTo(qint64 rowid, int index);
     void notifyShown();
 
     Database& m_db;

@@ -44,7 +44,7 @@ const RecipeLines::Rule& RecipeLines::rule(LineColumn column) {
     static const Rule rules[LineColumnCount] = {
         {"ItemNum", "Item", Rule::Integer, 0, std::nullopt, std::nullopt},
         {"RMCode", "Code", Rule::Words, 10, std::nullopt, std::nullopt},
-        {"Name", "Name", Rule::Words, 0, std::nullopt, std::nullopt},
+        {"RMName", "Name", Rule::Words, 0, std::nullopt, std::nullopt},
         {"Mass", "Mass", Rule::Figure, 0, 0.0, 100000.0},
         {"Moles", "Moles", Rule::Figure, 0, std::nullopt, std::nullopt},
         {"Ea", "Ea", Rule::Figure, 0, std::nullopt, std::nullopt},
@@ -269,8 +269,6 @@ void RecipeLines::enableControls() {
 void RecipeLines::settle() {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
-    // The grid writes what it holds first: text typed but not yet left is a change.
-    emit storing();
     if (m_modified)
         post();
     else
@@ -493,7 +491,6 @@ void RecipeLines::post() {
     checkActive();
     if (m_state == State::Browse)
         raise(QStringLiteral("Dataset not in edit or insert mode"));
-    emit storing();
     // The line typed in an action that stored what followed from it completes that action, when
     // nothing was recorded since.
     if (m_pendingRecorded != 0 && m_pendingRecorded != m_db.currentTransaction() &&
@@ -580,7 +577,7 @@ void RecipeLines::numberRows(int at) {
         if (number == at)
             ++number; // the pending line's place
         StoredLines::Row& row = m_rows[size_t(pos)];
-        if (!(row.stored.isInteger(2) && row.line.item == number)) {
+        if (!(StoredLines::wholeItem(row) && row.line.item == number)) {
             Line renumbered = row.line;
             renumbered.item = number;
             // Written as a whole number, as the file's numbers are, also where one was stored

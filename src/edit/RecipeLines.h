@@ -51,7 +51,8 @@ public:
     // Reading: positions 0..rowCount()-1, a pending new line included.
     int rowCount() const { return int(m_rows.size()); }
     int recordCount() const { return rowCount() - (m_state == State::Insert ? 1 : 0); }
-    bool isEmpty() const { return recordCount() == 0; }
+    // No stored line and none begun.
+    bool isEmpty() const { return recordCount() == 0 && m_state != State::Insert; }
     int recNo() const { return m_cur; }
     bool eof() const { return m_eof; }
     // The current line as the user edits it, or as stored; an empty line when there is none.
@@ -138,11 +139,8 @@ public:
     void resyncAfterRollback() override;
     void disableControls() override { ++m_disableCount; }
     void enableControls() override;
-    void rowDeletedElsewhere(TableFile*, qint64) override {}
 
 signals:
-    // A pending line is about to be stored: the grid writes what its open cell holds.
-    void storing();
     // The lines may be others, or more or fewer.
     void rowsChanged();
     // Another line is current.

@@ -143,6 +143,11 @@ RecipeName StoredHeaders::nameAt(int index) const {
     return {row.text(Type), row.text(Code)};
 }
 
+QVariantList StoredHeaders::keyAt(int index) const {
+    const RowValues& row = m_rows[size_t(index)]->values;
+    return {row.at(Type), row.at(Code)};
+}
+
 int StoredHeaders::indexOfRow(qint64 rowid, int near) const {
     // Walks and returns mostly stay near the current header.
     for (int i = near - 1; near >= 0 && i <= near + 1; ++i)

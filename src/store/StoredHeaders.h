@@ -23,6 +23,8 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     RecipeHeader at(int index) const;
     RecipeName nameAt(int index) const;
+    // The name at `index` as stored (type, code), a missing word as a null value.
+    QVariantList keyAt(int index) const;
     qint64 rowidAt(int index) const { return m_rows[size_t(index)]->rowid; }
     // Where the header stored as `rowid` stands; -1 when it is gone.
     int indexOfRow(qint64 rowid, int near = -1) const;

@@ -39,6 +39,8 @@ Line StoredLines::lineOf(const RowValues& v) {
     return l;
 }
 
+bool StoredLines::wholeItem(const Row& row) { return row.stored.isInteger(Item); }
+
 bool StoredLines::before(const Row& a, const Row& b) {
     const bool an = a.stored.isNull(Item), bn = b.stored.isNull(Item);
     if (an != bn)

@@ -37,6 +37,8 @@ public:
     void remove(const Row& row);
 
     static Line lineOf(const RowValues& row);
+    // Whether the line's number is stored as a whole number, as this program stores it.
+    static bool wholeItem(const Row& row);
     static Row rowOf(qint64 rowid, const RowValues& values) { return {rowid, values, lineOf(values)}; }
 
 private:

@@ -64,6 +64,28 @@ TEST_F(RecipeHeadersTest, ATypedPartIsCheckedAsTheStoreChecksItAndARefusalChange
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Size FROM BatchInfo WHERE BatchCode='A1'").toStdString(), "1000.0");
 }
 
+TEST_F(RecipeHeadersTest, TheActionThatStoresAnEditIsNamedForAllThatWasTyped) {
+    QString name;
+    db->committed = [&](ChangeSet, const QString& n, bool) { name = n; };
+    headers->setText(HeaderPart::AV, "12");
+    headers->setText(HeaderPart::Size, "900");
+    headers->setText(HeaderPart::AV, "12.5");
+    db->run([&] { headers->post(); });
+    EXPECT_EQ(name, "typing in Acid Value, Batch Size");
+}
+
+TEST(RecipeHeaders, AHeaderWithoutACodeIsNotStoredAgainUntilItHasOne) {
+    TempData data;
+    data.create("INSERT INTO BatchInfo VALUES ('Alkyd', NULL, 'Old', 8, 50, 1000, NULL);\n");
+    Database db(data.folder());
+    RecipeHeaders headers(db);
+    headers.open();
+    headers.setText(HeaderPart::AV, "9");
+    EXPECT_EQ(refusal([&] { headers.post(); }), "Field 'BatchCode' must have a value");
+    EXPECT_TRUE(headers.modified()) << "the edit stays for the user to drop";
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo").toStdString(), "8.0");
+}
+
 TEST_F(RecipeHeadersTest, AFailedMoveReturnsToTheHeaderAndTheEditAsTheyWere) {
     headers->setText(HeaderPart::AV, "12");
     db->beforeWrite = [](const QString&) { throw StoreError("disk refused"); };

@@ -137,6 +137,16 @@ TEST_F(RecipeLinesTest, InsertGoesBeforeTheCurrentLineAndCancelReturns) {
     EXPECT_EQ(lines->recordCount(), 3);
 }
 
+TEST_F(RecipeLinesTest, ALineBegunInARecipeWithoutLinesIsALineToTypeInto) {
+    headers->goTo(headers->list().find("Al'kyd", "Q1"));
+    ASSERT_TRUE(lines->isEmpty());
+    lines->append();
+    EXPECT_FALSE(lines->isEmpty()) << "the grid types into it, and Ctrl+Delete drops it";
+    EXPECT_EQ(lines->recordCount(), 0);
+    lines->remove();
+    EXPECT_TRUE(lines->isEmpty());
+}
+
 TEST_F(RecipeLinesTest, DeleteMakesTheFollowingLineCurrent) {
     lines->locateItem(1);
     lines->remove();

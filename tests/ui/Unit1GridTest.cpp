@@ -10,6 +10,7 @@
 #include "support/TempData.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -134,6 +135,23 @@ TEST_F(GridTest, InsertAndCtrlDeleteInTheGrid) {
     EXPECT_EQ(lines().rowCount(), 4);
     EXPECT_EQ(stored(), "1:AA 2:SOY 3:OILX 4:") << "Ctrl+Delete renumbers as the Delete button does";
     EXPECT_NEAR(dm().editor().totals().TotalMass, 146.14, 1e-9) << "and re-totals";
+}
+
+// A new recipe has no lines: the first one is begun with Down and typed into at once.
+TEST_F(GridTest, TheFirstLineOfARecipeWithoutLinesIsTypedIntoAtOnce) {
+    open({});
+    grid->goToColumn(LineColumn::Code);
+    key(Qt::Key_Down);
+    ASSERT_EQ(lines().state(), RecipeLines::State::Insert);
+    grid->setCurrentIndex(grid->gridModel()->index(0, grid->gridModel()->columnOf("RMCode")));
+    QTest::keyClick(grid, Qt::Key_G);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "the first key opened the cell";
+    QTest::keyClicks(editor, "ly");
+    EXPECT_EQ(editor->text(), "gly");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(stored(), "1:GLY");
+    EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 
 TEST_F(GridTest, FootersAndEditabilityFollowTheFieldAfterAColumnDrag) {
