@@ -72,7 +72,32 @@ QString TableFile::orderClause(const std::vector<int>& columns) const {
     return QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
 }
 
-void TableFile::wrote() { invalidate(); }
+void TableFile::wroteRowAddedOrRemoved(qint64 rowid, const RowValues* added) {
+    // A row added or removed: a snapshot in memory is patched rather than read again whole (a
+    // recipe deleted among thousands). The orders that would have to place a new row are found
+    // again; a removed row just leaves them.
+    const bool current = m_snapshotGeneration == m_generation;
+    ++m_generation;
+    const auto byRowid = [](const RowPtr& r, qint64 id) { return r->rowid < id; };
+    const auto at = current ? std::lower_bound(m_snapshot.begin(), m_snapshot.end(), rowid, byRowid)
+                            : m_snapshot.end();
+    const bool there = at != m_snapshot.end() && (*at)->rowid == rowid;
+    if (!current || there == (added != nullptr)) {
+        invalidate();
+        return;
+    }
+    m_keyIndexes.clear(); // they hold places in the snapshot
+    if (added) {
+        m_snapshot.insert(at, std::make_shared<StoredRow>(StoredRow{rowid, *added}));
+        m_orders.clear();
+    } else {
+        const RowPtr old = *at;
+        m_snapshot.erase(at);
+        for (auto& [columns, rows] : m_orders)
+            rows.erase(std::remove(rows.begin(), rows.end(), old), rows.end());
+    }
+    m_snapshotGeneration = m_generation;
+}
 
 void TableFile::wroteRow(qint64 rowid, const RowValues& after, quint32 changed) {
     // One row changed: a snapshot in memory is patched rather than read again whole (a price
@@ -263,8 +288,8 @@ qint64 TableFile::insertRow(qint64 rowid, const RowValues& values) {
     }
     if (!rowid)
         rowid = sqlite3_last_insert_rowid(m_db.handle());
-    wrote();
     m_db.recordChange({this, rowid, std::nullopt, values});
+    wroteRowAddedOrRemoved(rowid, &values);
     tx.commit();
     return rowid;
 }
@@ -318,8 +343,9 @@ void TableFile::remove(qint64 rowid, const RowValues& values) {
     } catch (const StoreError& e) {
         writeFailed(e);
     }
-    wrote();
+    // Recorded first: `values` may be the row in memory that the removal drops.
     m_db.recordChange({this, rowid, values, std::nullopt});
+    wroteRowAddedOrRemoved(rowid, nullptr);
     tx.commit();
 }
 

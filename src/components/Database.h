@@ -74,7 +74,8 @@ private:
     // Refuses text longer than its column in the columns of the mask.
     void checkWidths(const RowValues& values, quint32 columns = ~0u) const;
     QString orderClause(const std::vector<int>& columns) const;
-    void wrote();
+    // A row was added (`added`: its values) or removed.
+    void wroteRowAddedOrRemoved(qint64 rowid, const RowValues* added);
     void wroteRow(qint64 rowid, const RowValues& after, quint32 changed);
     [[noreturn]] void writeFailed(const StoreError& e);
 

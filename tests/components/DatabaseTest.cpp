@@ -341,3 +341,53 @@ TEST(DatabaseWriting, LookUpsSeeAnUpdatedRowAndNotAnUndoneOne) {
     EXPECT_EQ(nameOf("GLY"), "Glycerine");
     EXPECT_EQ(data.query("RMLib.ADT", "SELECT RMCommonName FROM RMLib WHERE RMCode = 'GLY'"), "Glycerine");
 }
+
+// Rows added and removed are patched into what the file keeps in memory, in rowid order and in
+// the order of an index, as a fresh read gives them; an undone action leaves memory as the file.
+TEST(DatabaseWriting, RowsAddedAndRemovedAreSeenInMemoryAsAFreshReadGivesThem) {
+    TempData data;
+    data.create(TempData::header("Alkyd", "B2") + TempData::header("Alkyd", "A1") + TempData::header("Resin", "R1"));
+    const auto names = [](const std::vector<RowPtr>& rows) {
+        QStringList out;
+        for (const RowPtr& r : rows)
+            out << r->values.text(1);
+        return out.join(",").toStdString();
+    };
+    const std::vector<int> byName{0, 1};
+    Database db(data.folder());
+    TableFile& info = db.table(Tables::batchInfo());
+    ASSERT_EQ(names(info.snapshotInOrder(byName)), "A1,B2,R1");
+    const auto header = [](const char* type, const char* code) {
+        RowValues row(int(Tables::batchInfo().columns.size()));
+        row.set(0, QString(type));
+        row.set(1, QString(code));
+        return row;
+    };
+    const auto fresh = [&] {
+        Database::Transaction tx(db); // the same connection, read again from the file
+        std::vector<RowPtr> rows = info.select({}, {}, byName);
+        tx.commit();
+        return names(rows);
+    };
+    db.run([&] { info.insert(header("alkyd", "A5")); });
+    EXPECT_EQ(names(info.snapshotInOrder(byName)), fresh());
+    EXPECT_EQ(names(info.snapshot()), "B2,A1,R1,A5");
+    db.run([&] {
+        const RowPtr b2 = info.snapshot().front();
+        info.remove(b2->rowid, b2->values);
+    });
+    EXPECT_EQ(names(info.snapshotInOrder(byName)), "A1,A5,R1");
+    EXPECT_EQ(names(info.snapshot()), "A1,R1,A5");
+    try {
+        db.run([&] {
+            info.insert(header("Zed", "Z1"));
+            const RowPtr a1 = info.snapshot().front();
+            info.remove(a1->rowid, a1->values);
+            EXPECT_EQ(names(info.snapshotInOrder(byName)), "A5,R1,Z1");
+            throw StoreError("refused");
+        });
+    } catch (const StoreError&) {
+    }
+    EXPECT_EQ(names(info.snapshotInOrder(byName)), "A1,A5,R1");
+    EXPECT_EQ(fresh(), "A1,A5,R1");
+}
