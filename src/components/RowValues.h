@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <cstring>
 
 // The values of one stored row, packed into a single buffer: a column count, an offset per
@@ -27,6 +28,15 @@ public:
     double number(int column) const;
     QString text(int column) const; // empty for null; numbers in the general format
     QByteArrayView utf8(int column) const; // the bytes of a text value, empty otherwise
+    // An amount: none for null, a number stored as text read as one.
+    std::optional<double> amount(int column) const {
+        if (isNull(column))
+            return std::nullopt;
+        return isText(column) ? text(column).toDouble() : number(column);
+    }
+    // What a word and an amount are stored as: empty text and no amount as null.
+    static QVariant word(const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); }
+    static QVariant amount(const std::optional<double>& value) { return value ? QVariant(*value) : QVariant(); }
 
     void set(int column, const QVariant& value);
     QList<QVariant> toList() const;

@@ -10,15 +10,6 @@ namespace {
 
 enum Column { Type, Code, Description, AV, Solids, Size, Date };
 
-std::optional<double> amount(const RowValues& row, int c) {
-    if (row.isNull(c))
-        return std::nullopt;
-    return row.isText(c) ? row.text(c).toDouble() : row.number(c);
-}
-
-QVariant text(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
-QVariant figure(const std::optional<double>& v) { return v ? QVariant(*v) : QVariant(); }
-
 // Whether a stored word is `word` as the file's keys match: without letter case, none as empty.
 bool holds(const RowValues& row, int column, const QByteArray& word) {
     return TextKey::same(row.utf8(column), QByteArrayView(word));
@@ -57,19 +48,19 @@ private:
 StoredHeaders::StoredHeaders(Database& db) : m_file(db.table(Tables::batchInfo())) {}
 
 RecipeHeader StoredHeaders::headerOf(const RowValues& row) {
-    return {row.text(Type),   row.text(Code),   row.text(Description), amount(row, AV),
-            amount(row, Solids), amount(row, Size), row.text(Date)};
+    return {row.text(Type),      row.text(Code),    row.text(Description), row.amount(AV),
+            row.amount(Solids), row.amount(Size), row.text(Date)};
 }
 
 RowValues StoredHeaders::rowOf(const RecipeHeader& h) {
     RowValues row(int(Tables::batchInfo().columns.size()));
-    row.set(Type, text(h.type));
-    row.set(Code, text(h.code));
-    row.set(Description, text(h.description));
-    row.set(AV, figure(h.av));
-    row.set(Solids, figure(h.solids));
-    row.set(Size, figure(h.size));
-    row.set(Date, text(h.date));
+    row.set(Type, RowValues::word(h.type));
+    row.set(Code, RowValues::word(h.code));
+    row.set(Description, RowValues::word(h.description));
+    row.set(AV, RowValues::amount(h.av));
+    row.set(Solids, RowValues::amount(h.solids));
+    row.set(Size, RowValues::amount(h.size));
+    row.set(Date, RowValues::word(h.date));
     return row;
 }
 
@@ -211,15 +202,15 @@ void StoredHeaders::write(int index, const RecipeHeader& header) {
     const RecipeHeader was = headerOf(old->values);
     RowValues after = old->values;
     if (header.description != was.description)
-        after.set(Description, text(header.description));
+        after.set(Description, RowValues::word(header.description));
     if (header.av != was.av)
-        after.set(AV, figure(header.av));
+        after.set(AV, RowValues::amount(header.av));
     if (header.solids != was.solids)
-        after.set(Solids, figure(header.solids));
+        after.set(Solids, RowValues::amount(header.solids));
     if (header.size != was.size)
-        after.set(Size, figure(header.size));
+        after.set(Size, RowValues::amount(header.size));
     if (header.date != was.date)
-        after.set(Date, text(header.date));
+        after.set(Date, RowValues::word(header.date));
     if (after == old->values)
         return;
     m_file.update(old->rowid, old->values, after);

@@ -14,15 +14,6 @@ constexpr std::pair<Figure Line::*, Column> Amounts[] = {
     {&Line::mass, Mass},       {&Line::moles, Moles},     {&Line::ea, Ea},     {&Line::eb, Eb},
     {&Line::charge, Charge}, {&Line::percent, Percent}, {&Line::cost, Cost}};
 
-Figure amount(const RowValues& row, int c) {
-    if (row.isNull(c))
-        return std::nullopt;
-    return row.isText(c) ? row.text(c).toDouble() : row.number(c);
-}
-
-QVariant text(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
-QVariant figure(const Figure& v) { return v ? QVariant(*v) : QVariant(); }
-
 bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
 
 } // namespace
@@ -35,7 +26,7 @@ Line StoredLines::lineOf(const RowValues& v) {
         l.item = int(v.number(Item));
     l.code = v.text(RMCode);
     for (const auto& [part, column] : Amounts)
-        l.*part = amount(v, column);
+        l.*part = v.amount(column);
     return l;
 }
 
@@ -89,9 +80,9 @@ StoredLines::Row StoredLines::insert(const QVariantList& key, const Line& line) 
     row.set(Type, key[0]);
     row.set(Code, key[1]);
     row.set(Item, line.item ? QVariant(*line.item) : QVariant());
-    row.set(RMCode, text(line.code));
+    row.set(RMCode, RowValues::word(line.code));
     for (const auto& [part, column] : Amounts)
-        row.set(column, figure(line.*part));
+        row.set(column, RowValues::amount(line.*part));
     const qint64 rowid = m_file.insert(row);
     return {rowid, row, line};
 }
@@ -101,10 +92,10 @@ StoredLines::Row StoredLines::update(const Row& row, const Line& line) {
     if (line.item != row.line.item)
         after.set(Item, line.item ? QVariant(*line.item) : QVariant());
     if (line.code != row.line.code)
-        after.set(RMCode, text(line.code));
+        after.set(RMCode, RowValues::word(line.code));
     for (const auto& [part, column] : Amounts)
         if (line.*part != row.line.*part)
-            after.set(column, figure(line.*part));
+            after.set(column, RowValues::amount(line.*part));
     if (after == row.stored)
         return row;
     m_file.update(row.rowid, row.stored, after);

@@ -55,7 +55,6 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
 
 namespace {
 
-QVariant text(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
 void put(RowValues& row, const TableSchema& schema, const char* column, const QVariant& value) {
     row.set(schema.columnIndex(QString::fromLatin1(column)), value);
 }
@@ -68,7 +67,7 @@ void StoredRecipes::save(const Recipe& recipe) {
     remove(h.type, h.code);
     m_db.table(Tables::batchInfo()).insert(StoredHeaders::rowOf(h));
     StoredLines lines(m_db);
-    const QVariantList key{text(h.type), text(h.code)};
+    const QVariantList key{RowValues::word(h.type), RowValues::word(h.code)};
     for (const ::Line& l : recipe.lines)
         lines.insert(key, l);
     tx.commit();
@@ -94,8 +93,8 @@ void StoredRecipes::rename(const QString& fromType, const QString& fromCode, con
     const auto renamed = [&](TableFile& file, const RowPtr& row) {
         const TableSchema& s = file.schema();
         RowValues after = row->values;
-        put(after, s, "BatchType", text(type));
-        put(after, s, "BatchCode", text(code));
+        put(after, s, "BatchType", RowValues::word(type));
+        put(after, s, "BatchCode", RowValues::word(code));
         file.update(row->rowid, row->values, after);
     };
     TableFile& info = m_db.table(Tables::batchInfo());
