@@ -3,20 +3,12 @@
 #include "components/Database.h"
 #include "components/StoreError.h"
 #include "edit/RecipeHeaders.h"
+#include "support/Refusal.h"
 #include "support/TempData.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string refusal(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const StoreError& e) {
-        return e.message().toStdString();
-    }
-    return "accepted";
-}
 
 TEST(RecipeHeaders, AnEditWithoutARecipeIsRefusedSayingWhatToDo) {
     TempData data;

@@ -5,20 +5,15 @@
 #include "edit/RecipeHeaders.h"
 #include "edit/RecipeLines.h"
 #include "support/LineCell.h"
+#include "support/Refusal.h"
 #include "support/TempData.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string refusal(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const StoreError& e) {
-        return e.message().toStdString();
-    }
-    return "";
-}
+// What a value was refused with; empty when it was taken.
+std::string refused(const std::function<void()>& f) { return refusal(f, ""); }
 
 class RecipeLinesTest : public ::testing::Test {
 protected:
@@ -87,10 +82,10 @@ TEST_F(RecipeLinesTest, MovingReachesTheEndAndTheStartAndALineIsFoundByItsNumber
 }
 
 TEST_F(RecipeLinesTest, RefusalsNameTheLines) {
-    EXPECT_EQ(refusal([&] { lines->post(); }), "TblRecipe: Dataset not in edit or insert mode");
-    EXPECT_EQ(refusal([&] { cell("Mass").setFloat(3); }), "TblRecipe: Dataset not in edit or insert mode");
+    EXPECT_EQ(refused([&] { lines->post(); }), "TblRecipe: Dataset not in edit or insert mode");
+    EXPECT_EQ(refused([&] { cell("Mass").setFloat(3); }), "TblRecipe: Dataset not in edit or insert mode");
     headers->goTo(headers->list().find("Al'kyd", "Q1"));
-    EXPECT_EQ(refusal([&] { lines->remove(); }), "TblRecipe: Cannot perform this operation on an empty dataset");
+    EXPECT_EQ(refused([&] { lines->remove(); }), "TblRecipe: Cannot perform this operation on an empty dataset");
 }
 
 TEST_F(RecipeLinesTest, MovingStoresAChangedLineAndDropsAnUntouchedNewOne) {
@@ -213,25 +208,25 @@ TEST_F(RecipeLinesTest, RefreshReadsLinesWrittenElsewhere) {
 TEST_F(RecipeLinesTest, ARangeRefusalKeepsThePreviousValue) {
     lines->edit();
     cell("Mass").setFloat(12.5);
-    EXPECT_EQ(refusal([&] { cell("Mass").setFloat(-5); }),
+    EXPECT_EQ(refused([&] { cell("Mass").setFloat(-5); }),
               "-5 is not a valid value for field 'Mass'. The allowed range is 0 to 100000");
-    EXPECT_EQ(refusal([&] { cell("Mass").setText("100000.5"); }),
+    EXPECT_EQ(refused([&] { cell("Mass").setText("100000.5"); }),
               "100000.5 is not a valid value for field 'Mass'. The allowed range is 0 to 100000");
     EXPECT_DOUBLE_EQ(cell("Mass").asFloat(), 12.5);
-    EXPECT_EQ(refusal([&] { cell("Mass").setFloat(100000); }), "");
-    EXPECT_EQ(refusal([&] { cell("Mass").setFloat(0); }), "");
-    EXPECT_EQ(refusal([&] { cell("ItemNum").setText("40000"); }),
+    EXPECT_EQ(refused([&] { cell("Mass").setFloat(100000); }), "");
+    EXPECT_EQ(refused([&] { cell("Mass").setFloat(0); }), "");
+    EXPECT_EQ(refused([&] { cell("ItemNum").setText("40000"); }),
               "40000 is not a valid value for field 'ItemNum'. The allowed range is -32768 to 32767");
-    EXPECT_EQ(refusal([&] { cell("RMCode").setText("ELEVENCHARS"); }),
+    EXPECT_EQ(refused([&] { cell("RMCode").setText("ELEVENCHARS"); }),
               "'ELEVENCHARS' is too long for field 'RMCode': it holds at most 10 characters");
 }
 
 TEST_F(RecipeLinesTest, TextThatIsNotANumberIsRefused) {
     lines->edit();
     cell("Mass").setFloat(3);
-    EXPECT_EQ(refusal([&] { cell("Mass").setText("12x"); }), "'12x' is not a valid floating point value for field 'Mass'");
-    EXPECT_EQ(refusal([&] { cell("ItemNum").setText("two"); }), "'two' is not a valid integer value for field 'ItemNum'");
-    EXPECT_EQ(refusal([&] { lines->checkText(LineColumn::Moles, "1e400"); }),
+    EXPECT_EQ(refused([&] { cell("Mass").setText("12x"); }), "'12x' is not a valid floating point value for field 'Mass'");
+    EXPECT_EQ(refused([&] { cell("ItemNum").setText("two"); }), "'two' is not a valid integer value for field 'ItemNum'");
+    EXPECT_EQ(refused([&] { lines->checkText(LineColumn::Moles, "1e400"); }),
               "'1e400' is not a valid floating point value for field 'Moles'") << "named as typed";
     EXPECT_DOUBLE_EQ(cell("Mass").asFloat(), 3);
     cell("Mass").setText("  ");
