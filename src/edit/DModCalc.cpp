@@ -46,7 +46,7 @@ void TDMod::recalcFrom(Amount typed, LineColumn source) {
     m_lines.edit();
     const LineMaterial m(lineMaterial());
     const LineAmounts a = AmountsFrom(typed, m_lines.asFloat(source), m.type, m.mwt, m.fa, m.fan, m.fb);
-    // The other three in the Parts' order: the moles first, or the mass where the moles were
+    // The other three in their fixed order: the moles first, or the mass where the moles were
     // typed. A refused figure ends the recalculation at its step.
     const std::pair<LineColumn, double> writes[] = {{LineColumn::Moles, a.moles},
                                                     {LineColumn::Mass, a.mass},

@@ -25,8 +25,8 @@ TDMod::MaterialUse TDMod::UseOfMaterial(const QString& code) const {
 }
 
 void TDMod::LibraryChanged() {
-    // The lines look their materials up in the library file itself, which a store renews: the
-    // line view has only to show them again.
+    // The lines look their materials up in the library itself, which a store renews: the lines
+    // have only to be shown again.
     m_lines.refresh();
 }
 

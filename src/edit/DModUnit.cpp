@@ -68,7 +68,7 @@ TDMod::TDMod(Database& db, RecipeBox& typeBox, RecipeBox& codeBox, Questions& qu
 
     m_lines.open();
     m_headers.open();
-    // The library file is checked as the tables open, though no view is kept on it: a missing
+    // The library file is checked as the others open, though nothing of it is kept here: a missing
     // or foreign file stops the program here, not at the first line shown.
     m_db.table(Tables::rmLib());
     DataModuleCreate();

@@ -94,7 +94,8 @@ public:
     // further recalculation.
     bool recalculating() const { return m_recalculating; }
 
-    // The current recipe as a value: its header and its lines as the views hold them.
+    // The current recipe as a value: its header and its lines as they are shown, pending edits
+    // included.
     Recipe currentRecipe() const;
     // The library as the lines see it.
     const MaterialLookup& library() const { return m_library; }
@@ -122,8 +123,8 @@ public:
     // a name gives the line the code of the material of that name, and an item number moves the
     // line to that place.
     void TypeInto(LineColumn column, const QString& text);
-    // The material of the focused line, and of the line at `row` of the line view; nullptr for a
-    // code the library does not have.
+    // The material of the focused line, and of the line at `row`; nullptr for a code the library
+    // does not have.
     const Material* lineMaterial() const;
     const Material* lineMaterialAt(int row) const;
     // Moves the focused line to the place typed and numbers the lines 1 to n again; the line is

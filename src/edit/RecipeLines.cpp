@@ -130,6 +130,7 @@ RecipeLines::RecipeLines(Database& db, RangeKey key, QObject* parent)
 
 RecipeLines::~RecipeLines() { close(); }
 
+// Named as the line view was, so that the messages a user may have noted read as before.
 void RecipeLines::raise(const QString& text) const { throw StoreError(QStringLiteral("TblRecipe: ") + text); }
 
 void RecipeLines::checkActive() const {
