@@ -192,6 +192,10 @@ void RecipeHeaders::setText(HeaderPart part, const QString& typed) {
     }
 }
 
+QString RecipeHeaders::typing() const {
+    return m_typed.isEmpty() ? QStringLiteral("Change") : QStringLiteral("typing in ") + m_typed.join(QStringLiteral(", "));
+}
+
 void RecipeHeaders::post() {
     if (!m_pending)
         return;

@@ -47,6 +47,8 @@ public:
     bool pending() const { return m_pending.has_value(); }
     // An edit is pending and a part of it was written.
     bool modified() const { return m_pending && m_modified; }
+    // The name of the action that will store the edit ("typing in Acid Value, Batch Size").
+    QString typing() const;
     void edit();
     // Typed text for a part, checked as the store checks it; the typing names the action that
     // stores the edit ("typing in Batch Size").

@@ -264,6 +264,13 @@ void TForm1::showHistory() {
     Undo1->setEnabled(canUndo);
     Redo1->setText(caption("Redo", canRedo ? stack->redoText() : QString()));
     Redo1->setEnabled(canRedo);
+    // A header edit not yet stored is stored as Undo begins, and is then what it takes back.
+    if (m_dmod && m_dmod->headers().modified()) {
+        Undo1->setText(caption("Undo", m_dmod->headers().typing()));
+        Undo1->setEnabled(true);
+        Redo1->setText(caption("Redo", QString()));
+        Redo1->setEnabled(false);
+    }
 }
 
 void TForm1::buildToolBar() {

@@ -263,6 +263,31 @@ TEST_F(Undo, AHeaderEditIsTakenBackWithWhatFollowedFromIt) {
     EXPECT_EQ(redoText(), "&Redo") << "the stack is not touched while the box takes the keys";
 }
 
+// A header edit of a recipe without lines writes nothing until it is stored: the menu names it,
+// and Undo takes it back, not the command before it.
+TEST_F(Undo, AHeaderEditNotYetStoredIsWhatUndoNamesAndTakesBack) {
+    nameInDialog("Alkyd", "N1");
+    key(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(shown(), "Alkyd/N1");
+    // Offscreen, no window manager gives the activation back as the dialog closes.
+    QApplication::setActiveWindow(&form);
+    form.EdDBAV->setFocus();
+    form.EdDBAV->selectAll();
+    type("12");
+    key(Qt::Key_Return); // on to the next box
+    ASSERT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode = 'N1'"), "8.0")
+        << "pending: the recipe has no lines whose batch it would scale";
+    // As the menu opens.
+    emit form.findChild<QMenu*>("Edit1")->aboutToShow();
+    EXPECT_EQ(undoText(), "&Undo typing in Acid Value");
+    EXPECT_EQ(redoText(), "&Redo");
+    undoKey();
+    EXPECT_EQ(shown(), "Alkyd/N1") << "the new recipe stays";
+    EXPECT_EQ(form.EdDBAV->text(), loc("8.0"));
+    EXPECT_EQ(undoText(), "&Undo New Recipe");
+    EXPECT_EQ(redoText(), "&Redo typing in Acid Value");
+}
+
 // New, Save As, Rename and Delete recipe: each taken back shows the recipe it was made on, and
 // Delete recipe comes back whole.
 TEST_F(Undo, EachRecipeCommandIsTakenBackAndDoneAgain) {
