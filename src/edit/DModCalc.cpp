@@ -12,6 +12,7 @@
 #include "store/ColumnText.h"
 
 #include <QScopedValueRollback>
+#include <cmath>
 
 using namespace LineConversions;
 
@@ -202,14 +203,15 @@ void TDMod::scaleBatch(const Recipe& recipe) {
         // redo writes back the very figures the lines held then: the pass leaves them so.
         if (!batch.lines.empty() && !m_db.replaying()) {
             const size_t n = std::min(batch.lines.size(), size_t(m_lines.rowCount()));
+            // A figure the lines cannot hold is refused, as a typed one would be. The batch columns
+            // have no limits: only a figure that is no number is, and only then is the message made.
+            const auto checked = [](LineColumn column, const std::optional<double>& v) {
+                if (v && !std::isfinite(*v))
+                    RecipeLines::validated(column, *v);
+                return v;
+            };
             for (size_t i = 0; i < n; ++i) {
                 const LineBatch& b = batch.lines[i];
-                // A figure the lines cannot hold is refused, as a typed one would be.
-                const auto checked = [](LineColumn column, const std::optional<double>& v) {
-                    if (v)
-                        RecipeLines::validated(column, *v);
-                    return v;
-                };
                 ::Line line = m_lines.lineAt(int(i));
                 line.charge = checked(LineColumn::Charge, b.charge);
                 line.percent = checked(LineColumn::Percent, b.percent);

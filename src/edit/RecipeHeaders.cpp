@@ -249,12 +249,12 @@ void RecipeHeaders::settle() {
 void RecipeHeaders::writeDate(const QString& date) {
     if (m_cur < 0)
         return;
-    RecipeHeader stored = m_list.at(m_cur);
-    if (stored.date == date)
+    if (m_shown.date == date)
         return;
+    RecipeHeader stored = m_shown;
     stored.date = date;
     m_list.write(m_cur, stored);
-    readCurrent();
+    m_shown.date = date;
     if (m_pending)
         m_pending->date = date;
 }
