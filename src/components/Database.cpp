@@ -853,6 +853,36 @@ void Database::run(const std::function<void()>& action) {
     tx.commit();
 }
 
+ActionOutcome Database::perform(const std::function<void()>& action) {
+    const bool nested = inTransaction();
+    ActionOutcome outcome;
+    outcome.done = false;
+    try {
+        if (nested)
+            action();
+        else
+            run(action);
+        outcome.done = true;
+        return outcome;
+    } catch (const ActionAbandoned&) {
+        return outcome; // shown where it failed
+    } catch (const FieldError& e) {
+        outcome.error = e.message();
+        return outcome;
+    } catch (const StoredWithError& e) {
+        outcome.error = e.message();
+        outcome.stored = true;
+    } catch (const StoreError& e) {
+        outcome.error = e.message();
+    } catch (const std::exception& e) {
+        outcome.error = QString::fromLocal8Bit(e.what());
+    }
+    if (nested)
+        abandonShown();
+    outcome.rolledBack = !nested && !outcome.stored;
+    return outcome;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 void Database::registerView(StoreView* view) { m_views.push_back(view); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionOutcome.h"
 #include "RowValues.h"
 #include "Sqlite.h"
 #include "TableSchema.h"
@@ -167,6 +168,11 @@ public:
     // Runs one user action in one transaction. An error ends it: what it wrote is undone, and
     // the error raised says whether the files hold the change or not.
     void run(const std::function<void()>& action);
+    // Runs one thing the user does (a typed amount, a key in the grid, a command): in one
+    // transaction, or as part of the action under way, from inside it or from a box it raised.
+    // A failure inside an enclosing action ends that one too once shown, unless it was a refused
+    // value, which wrote nothing.
+    ActionOutcome perform(const std::function<void()>& action);
 
     // Called by table files before each write; opens the write transaction on the first one.
     void writing(TableFile& file);

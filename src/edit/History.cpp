@@ -18,8 +18,7 @@ public:
     RecipeName after;  // shown when it is done again
 };
 
-History::History(TDMod& dm, Runner run, QObject* parent)
-    : QObject(parent), m_dm(dm), m_run(std::move(run)) {
+History::History(TDMod& dm, QObject* parent) : QObject(parent), m_dm(dm) {
     m_stack.setObjectName(QStringLiteral("UndoStack"));
     Database& db = m_dm.database();
     db.beginning = [this] { m_before = shownRecipe(); };
@@ -91,30 +90,29 @@ bool History::datesOnly(const ChangeSet& changes) const {
     return true;
 }
 
-bool History::settle() {
+ActionOutcome History::undo() { return step(true); }
+
+ActionOutcome History::redo() { return step(false); }
+
+ActionOutcome History::step(bool back) {
+    Database& db = m_dm.database();
     // What is typed and pending is stored first, as the end of its action or one of its own: it
     // is what an undo takes back first. A line begun and left untouched is dropped.
-    return m_run([this] { m_dm.headers().settle(); });
-}
-
-bool History::undo() { return step(true); }
-
-bool History::redo() { return step(false); }
-
-bool History::step(bool back) {
-    if (!settle() || !(back ? m_stack.canUndo() : m_stack.canRedo()))
-        return false;
+    ActionOutcome outcome = db.perform([this] { m_dm.headers().settle(); });
+    if (!outcome.done)
+        return outcome;
+    if (!(back ? m_stack.canUndo() : m_stack.canRedo()))
+        return {QString(), false};
     const auto* action = static_cast<const StoredAction*>(m_stack.command(m_stack.index() - (back ? 1 : 0)));
-    const quint64 commits = m_dm.database().commitCount();
-    m_run([&] {
-        m_dm.database().replay(action->changes, back);
+    const quint64 commits = db.commitCount();
+    outcome = db.perform([&] {
+        db.replay(action->changes, back);
         show(back ? action->before : action->after, action->changes);
     });
     // Moved only when the files hold the undo or redo, also when the disk reported an error after.
-    if (m_dm.database().commitCount() == commits)
-        return false;
-    back ? m_stack.undo() : m_stack.redo();
-    return true;
+    if (db.commitCount() != commits)
+        back ? m_stack.undo() : m_stack.redo();
+    return outcome;
 }
 
 void History::show(const RecipeName& recipe, const ChangeSet& changes) {

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
-#include <functional>
 
 class TDMod;
 
@@ -16,16 +15,14 @@ class TDMod;
 class History : public QObject {
     Q_OBJECT
 public:
-    // `run` runs one user action as the window does, showing its error; false when it failed.
-    using Runner = std::function<bool(const std::function<void()>&)>;
-    History(TDMod& dm, Runner run, QObject* parent = nullptr);
+    explicit History(TDMod& dm, QObject* parent = nullptr);
     ~History() override;
 
     QUndoStack& stack() { return m_stack; }
     // Each takes back or does again the next action, or leaves the stack as it was when the files
-    // refuse it; false then, or when there is nothing to take back or do again.
-    bool undo();
-    bool redo();
+    // refuse it; not done then, or when there is nothing to take back or do again.
+    ActionOutcome undo();
+    ActionOutcome redo();
 
 signals:
     // The action on top took in the end of it and with it a fuller name.
@@ -34,9 +31,8 @@ signals:
 private:
     class StoredAction;
     RecipeName shownRecipe() const;
-    bool settle();
     // Undoes (`back`) or redoes the next action.
-    bool step(bool back);
+    ActionOutcome step(bool back);
     // Whether an unnamed action wrote nothing but the batch figures of lines.
     bool upkeepOnly(const ChangeSet& changes) const;
     // Whether an action wrote nothing but recipes' dates.
@@ -46,7 +42,6 @@ private:
     void show(const RecipeName& recipe, const ChangeSet& changes);
 
     TDMod& m_dm;
-    Runner m_run;
     QUndoStack m_stack;
     RecipeName m_before; // the recipe shown as the action under way began
 };

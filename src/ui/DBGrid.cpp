@@ -2,7 +2,6 @@
 
 #include "GridDelegate.h"
 #include "MessageBox.h"
-#include "UserAction.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,12 +46,12 @@ DBGrid::DBGrid(QWidget* parent)
         bool ok = false;
         {
             const QScopedValueRollback<bool> later(m_followLater, true);
-            ok = UserAction::run(this, &t->database(), [&] {
+            ok = MessageBox::reported(this, t->database().perform([&] {
                 if (t->recNo() != row)
                     t->goTo(row);
                 t->edit();
                 m_keys.write(column, text);
-            });
+            }));
         }
         QTimer::singleShot(0, this, [this] {
             if (RecipeLines* t = m_model->lines())
@@ -276,12 +275,12 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
         m_keys.setColumn(current.column());
         if (t && (current.row() != t->recNo() || (clicked != 0 && clicked != t->rowidAt(t->recNo())))) {
             m_following = true;
-            UserAction::run(this, &t->database(), [&] {
+            MessageBox::reported(this, t->database().perform([&] {
                 if (clicked == 0)
                     t->goTo(current.row());
                 else
                     t->goToRow(clicked);
-            });
+            }));
             m_following = false;
             // Settling may have dropped or moved a line: show the line that is current now.
             showCell(t->recNo(), current.column());
@@ -306,7 +305,7 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
     bool ok = false;
     {
         const QScopedValueRollback<bool> later(m_followLater, true);
-        ok = UserAction::run(this, &t->database(), [&] { handled = m_keys.press(key, modifiers); });
+        ok = MessageBox::reported(this, t->database().perform([&] { handled = m_keys.press(key, modifiers); }));
     }
     if (!m_editor)
         showCell(t->recNo(), m_keys.column());
@@ -320,7 +319,7 @@ bool DBGrid::commitOpenCell() {
     bool ok = false;
     {
         const QScopedValueRollback<bool> later(m_followLater, true);
-        ok = UserAction::run(this, &t->database(), [&] { m_keys.finishCell(); });
+        ok = MessageBox::reported(this, t->database().perform([&] { m_keys.finishCell(); }));
     }
     if (!m_editor)
         showCell(t->recNo(), m_keys.column());
@@ -431,7 +430,7 @@ void DBGrid::focusOutEvent(QFocusEvent* event) {
                       event->reason() != Qt::PopupFocusReason;
     if (t && away && state() != QAbstractItemView::EditingState &&
         t->state() == RecipeLines::State::Insert && !t->modified()) {
-        UserAction::run(this, &t->database(), [t] { t->cancel(); });
+        MessageBox::reported(this, t->database().perform([t] { t->cancel(); }));
         followTable(t->recNo());
     }
 }

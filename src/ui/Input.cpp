@@ -5,7 +5,6 @@
 #include "MessageBox.h"
 #include "Placement.h"
 #include "edit/RecipeBox.h"
-#include "UserAction.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -137,10 +136,12 @@ void TFrmInput::OKBtnClick() {
     const QString type = CBProductType->currentText();
     const QString code = CBProductCode->currentText();
     TDMod::NameOutcome outcome = TDMod::NameOutcome::Stay;
-    const bool done = UserAction::run(
-        this, &m_dmod->database(), [&] { outcome = m_dmod->NameRecipe(m_command, m_source, type, code); },
-        [this] { UserAction::run(this, &m_dmod->database(), [this] { m_dmod->ShowCurrentRecipe(); }); });
-    if (done && outcome == TDMod::NameOutcome::Done) {
+    Database& db = m_dmod->database();
+    const ActionOutcome named = db.perform([&] { outcome = m_dmod->NameRecipe(m_command, m_source, type, code); });
+    MessageBox::reported(this, named);
+    if (named.rolledBack)
+        MessageBox::reported(this, db.perform([this] { m_dmod->ShowCurrentRecipe(); }));
+    if (named.done && outcome == TDMod::NameOutcome::Done) {
         accept();
         return;
     }

@@ -9,7 +9,6 @@
 #include "MaterialTypeButtons.h"
 #include "MessageBox.h"
 #include "ReportPreview.h"
-#include "UserAction.h"
 #include "ValueEdit.h"
 #include "domain/MaterialType.h"
 
@@ -279,7 +278,7 @@ QWidget* TFormLib::buildSelection() {
 }
 
 bool TFormLib::act(const std::function<void()>& action) {
-    return UserAction::run(this, &m_dm.database(), action);
+    return MessageBox::reported(this, m_dm.database().perform(action));
 }
 
 void TFormLib::showEvent(QShowEvent* event) {

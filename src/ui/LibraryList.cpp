@@ -1,9 +1,10 @@
 #include "LibraryList.h"
 
+#include "components/Database.h"
 #include "edit/MaterialListModel.h"
 #include "edit/MaterialEditor.h"
 #include "store/MaterialLibrary.h"
-#include "UserAction.h"
+#include "MessageBox.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -141,7 +142,7 @@ void MaterialRecordList::currentChanged(const QModelIndex& current, const QModel
     if (current.row() == m_editor->current() && m_editor->saved())
         return;
     m_following = true;
-    UserAction::run(this, m_db, [&] { m_editor->goTo(current.row()); });
+    MessageBox::reported(this, m_db->perform([&] { m_editor->goTo(current.row()); }));
     m_following = false;
     // Settling may have read the list again meanwhile, and a refused move leaves the material
     // shown as it was: the list shows the editor's row either way.

@@ -42,6 +42,12 @@ void commandError(QWidget* parent, const QString& text) {
          QMessageBox::Ok);
 }
 
+bool reported(QWidget* parent, const ActionOutcome& outcome) {
+    if (!outcome.error.isEmpty())
+        commandError(parent, outcome.error);
+    return outcome.done;
+}
+
 bool guarded(QWidget* parent, const std::function<void()>& command) {
     try {
         command();

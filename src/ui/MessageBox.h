@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/ActionOutcome.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <functional>
@@ -24,6 +26,8 @@ QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const 
 
 // An error of a command: stop icon, OK, titled with the application title.
 void commandError(QWidget* parent, const QString& text);
+// Shows what went wrong with a user action, if anything is left to show; whether it was done.
+bool reported(QWidget* parent, const ActionOutcome& outcome);
 // Runs a command; an error it raises ends it and is shown as a command error.
 bool guarded(QWidget* parent, const std::function<void()>& command);
 

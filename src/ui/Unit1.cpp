@@ -193,7 +193,7 @@ void TForm1::attach(TDMod* dmod) {
     // The data module showed its figures as it opened, before it was this window's: the recipe's
     // name goes with them now.
     ShowResults();
-    m_history = std::make_unique<History>(*dmod, [this](const std::function<void()>& a) { return act(a); });
+    m_history = std::make_unique<History>(*dmod);
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
     connect(m_history.get(), &History::renamed, this, &TForm1::showHistory);

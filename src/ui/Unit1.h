@@ -191,8 +191,9 @@ private:
     // The Edit menu names what Undo and Redo would do; opened, it names the typing in a box.
     void showHistory();
     void showEditMenu();
-    // Runs one user action on the tables (see UserAction); false when it failed.
-    bool act(const std::function<void()>& action, const std::function<void()>& refused = {});
+    // Runs one user action on the tables, after what is typed into an open cell, and shows what
+    // went wrong; false when it failed.
+    bool act(const std::function<void()>& action);
 
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);

@@ -16,7 +16,6 @@
 #include "PrinterSetupDialog.h"
 #include "StatusPanels.h"
 #include "UndoKeys.h"
-#include "UserAction.h"
 #include "edit/History.h"
 
 #include <QAction>
@@ -28,10 +27,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-bool TForm1::act(const std::function<void()>& action, const std::function<void()>& refused) {
-    if (!m_dmod || !commitGrid())
-        return false;
-    return UserAction::run(this, &m_dmod->database(), action, refused);
+bool TForm1::act(const std::function<void()>& action) {
+    return m_dmod && commitGrid() && MessageBox::reported(this, m_dmod->database().perform(action));
 }
 
 bool TForm1::commitGrid() {
@@ -93,7 +90,7 @@ void TForm1::Undo1Click() {
     // Typed into the header and not stored: stored first, as an action of its own, which Undo
     // then takes back.
     if (m_history && takeTyping())
-        m_history->undo();
+        MessageBox::reported(this, m_history->undo());
 }
 
 void TForm1::Redo1Click() {
@@ -107,7 +104,7 @@ void TForm1::Redo1Click() {
         return;
     }
     if (m_history && takeTyping())
-        m_history->redo();
+        MessageBox::reported(this, m_history->redo());
 }
 
 void TForm1::BtnSaveAsClick() {
@@ -129,7 +126,10 @@ void TForm1::BtnDeleteRecipeClick() {
         return;
     const QString type = header.type;
     const QString code = header.code;
-    act([&] { m_dmod->DeleteRecipe(type, code); }, [this] { showCurrentRecipe(); });
+    const ActionOutcome outcome = m_dmod->database().perform([&] { m_dmod->DeleteRecipe(type, code); });
+    MessageBox::reported(this, outcome);
+    if (outcome.rolledBack)
+        showCurrentRecipe();
 }
 
 void TForm1::BtnPrintClick() {

@@ -8,7 +8,6 @@
 #include "app/Fonts.h"
 #include "app/Settings.h"
 #include "MessageBox.h"
-#include "UserAction.h"
 #include "domain/EditableAmounts.h"
 #include "domain/Figures.h"
 

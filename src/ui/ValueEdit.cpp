@@ -1,6 +1,7 @@
 #include "ValueEdit.h"
 
-#include "UserAction.h"
+#include "MessageBox.h"
+#include "components/Database.h"
 #include "components/StoreError.h"
 #include "domain/NumberFormat.h"
 
@@ -11,7 +12,7 @@ ValueEdit::ValueEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] {
         if (m_dirty || !m_binding.begin)
             return;
-        m_dirty = UserAction::run(this, m_db, m_binding.begin);
+        m_dirty = MessageBox::reported(this, m_db->perform(m_binding.begin));
     });
 }
 
@@ -41,7 +42,7 @@ bool ValueEdit::commit() {
     m_committing = true;
     const QString typed = text();
     bool refusedText = false;
-    const bool ok = UserAction::run(this, m_db, [&] {
+    const bool ok = MessageBox::reported(this, m_db->perform([&] {
         try {
             if (m_binding.check)
                 m_binding.check(typed);
@@ -50,7 +51,7 @@ bool ValueEdit::commit() {
             throw;
         }
         m_binding.write(typed);
-    });
+    }));
     m_committing = false;
     m_refused = refusedText ? typed : QString();
     // A refused text stays for correction; after any other failure the edit shows what is held,

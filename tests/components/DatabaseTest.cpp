@@ -235,6 +235,65 @@ TEST(DatabaseWriting, ARefusedWriteLeavesTheEditPending) {
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT Description FROM BatchInfo").toStdString(), "changed");
 }
 
+// What the window shows of an action comes from what became of it: stored, a value to correct,
+// refused by the disk, or ended by a part of it that failed and was shown.
+TEST(DatabaseWriting, EachUserActionSaysWhatBecameOfIt) {
+    TempData data;
+    data.create(TempData::header("Alkyd", "B1"));
+    Database db(data.folder());
+    RecipeHeaders info(db);
+    info.open();
+    const auto description = [&] {
+        return data.query("BatchInfo.ADT", "SELECT Description FROM BatchInfo").toStdString();
+    };
+    const auto store = [&](const char* text) {
+        info.setText(HeaderPart::Description, text);
+        info.post();
+    };
+
+    ActionOutcome done = db.perform([&] { store("first"); });
+    EXPECT_TRUE(done.done);
+    EXPECT_TRUE(done.error.isEmpty());
+    EXPECT_EQ(description(), "first");
+
+    // A refused value inside an action is shown, and the action goes on without it.
+    ActionOutcome inner;
+    ActionOutcome outer = db.perform([&] {
+        inner = db.perform([] { throw FieldError("'x' is not a valid number"); });
+        store("second");
+    });
+    EXPECT_FALSE(inner.done);
+    EXPECT_EQ(inner.error, "'x' is not a valid number");
+    EXPECT_FALSE(inner.rolledBack);
+    EXPECT_TRUE(outer.done);
+    EXPECT_EQ(description(), "second");
+
+    // A refused write ends the action; nothing of it is stored, and the views read the files.
+    db.beforeWrite = [](const QString&) { throw StoreError("disk refused"); };
+    ActionOutcome refused = db.perform([&] { store("third"); });
+    db.beforeWrite = nullptr;
+    EXPECT_FALSE(refused.done);
+    EXPECT_FALSE(refused.stored);
+    EXPECT_TRUE(refused.rolledBack);
+    EXPECT_TRUE(refused.error.contains("disk refused")) << refused.error.toStdString();
+    EXPECT_EQ(description(), "second");
+    EXPECT_TRUE(info.pending()) << "the typed value waits for the user";
+    info.cancel();
+
+    // A part that failed inside an action is shown there, and ends the whole of it without a
+    // second message: what the action wrote before is undone.
+    outer = db.perform([&] {
+        store("fourth");
+        inner = db.perform([] { throw StoreError("the part failed"); });
+        store("fifth");
+    });
+    EXPECT_EQ(inner.error, "the part failed");
+    EXPECT_FALSE(outer.done);
+    EXPECT_TRUE(outer.error.isEmpty()) << outer.error.toStdString();
+    EXPECT_EQ(description(), "second");
+    EXPECT_EQ(info.header().description, "second");
+}
+
 TEST(DatabaseWriting, AKeyViolationIsReportedAndNothingIsStored) {
     TempData data;
     data.create({}, {}, TempData::material("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0));
