@@ -150,6 +150,21 @@ void TDMod::TblRecipeRMCodeChange() {
     RecalcFromMoles();
 }
 
+void TDMod::DesignMasses(const std::vector<std::pair<int, double>>& masses) {
+    Database::Transaction tx(m_db);
+    m_db.nameAction(QStringLiteral("Design from Targets"));
+    m_lines.checkBrowseMode();
+    const qint64 focused = m_lines.rowidAt(m_lines.recNo());
+    for (const auto& [pos, mass] : masses) {
+        m_lines.goTo(pos);
+        m_lines.edit();
+        m_lines.setValue(LineColumn::Mass, mass);
+    }
+    m_lines.checkBrowseMode();
+    m_lines.goToRow(focused);
+    tx.commit();
+}
+
 // ---------------------------------------------------------------------------------------------
 
 Recipe TDMod::currentRecipe() const {

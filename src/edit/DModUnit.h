@@ -132,6 +132,9 @@ public:
     void TypeItemNumber(const QString& text);
     // Before a line is stored: a line begun in the grid is numbered at its place.
     void numberNewLine();
+    // Masses a design worked out, written into the lines at those places as typed masses are:
+    // each line worked out again from its mass, the recipe re-totalled. The focused line stays.
+    void DesignMasses(const std::vector<std::pair<int, double>>& masses);
     // Refuses a typed amount that would take the line beyond what it can hold, naming the
     // column typed in.
     void checkAmount(LineColumn typed, const QVariant& value);

@@ -369,6 +369,8 @@ void TForm1::buildMenu() {
     view->setObjectName("View1");
     Library1 = item(view, "Library1", "Library", 8, &TForm1::BtnLibraryClick);
     ReactionCourse1 = item(view, "ReactionCourse1", "Reaction Course", -1, &TForm1::ReactionCourse1Click);
+    DesignFromTargets1 =
+        item(view, "DesignFromTargets1", "Design from Targets...", -1, &TForm1::DesignFromTargets1Click);
 
     QMenu* options = bar->addMenu("Options");
     options->setObjectName("Options1");

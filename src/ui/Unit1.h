@@ -109,7 +109,7 @@ public:
             *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
             *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
-            *Redo1 = nullptr;
+            *Redo1 = nullptr, *DesignFromTargets1 = nullptr, *AdjustMassToTarget1 = nullptr;
     // The session's stored actions, to take back and do again; none while detached.
     History* history() const { return m_history.get(); }
 
@@ -136,6 +136,8 @@ public slots:
     void About1Click();
     void Help2Click();
     void ReactionCourse1Click();
+    void DesignFromTargets1Click();
+    void AdjustMassToTarget1Click();
     void Undo1Click();
     void Redo1Click();
     // Grid and selection list.
@@ -194,6 +196,9 @@ private:
     // Runs one user action on the tables, after what is typed into an open cell, and shows what
     // went wrong; false when it failed.
     bool act(const std::function<void()>& action);
+    // Opens the design dialog over the recipe as the window shows it, with every line free or
+    // (`focusedOnly`) the focused line alone, and writes the design the chemist applies.
+    void designFromTargets(bool focusedOnly);
 
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);

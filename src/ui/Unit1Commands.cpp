@@ -5,6 +5,7 @@
 #include "About.h"
 #include "Calculator.h"
 #include "CourseForm.h"
+#include "DesignForm.h"
 #include "Help.h"
 #include "LibForm.h"
 #include "paint/MainReport.h"
@@ -198,6 +199,33 @@ void TForm1::ReactionCourse1Click() {
     m_course->show();
     m_course->raise();
     m_course->activateWindow();
+}
+
+void TForm1::DesignFromTargets1Click() { designFromTargets(false); }
+
+void TForm1::AdjustMassToTarget1Click() { designFromTargets(true); }
+
+void TForm1::designFromTargets(bool focusedOnly) {
+    // The dialog designs the recipe the window shows: what is typed in a header box joins it (the
+    // acid value above all), and the line being edited is stored first.
+    if (!act([this] {
+            for (auto [edit, part] : headerEdits())
+                edit->commit();
+            m_dmod->lines().checkBrowseMode();
+        }))
+        return;
+    TFrmDesign design(this);
+    stayAboveOpener(&design);
+    const RecipeLines& lines = m_dmod->lines();
+    design.start(m_dmod->currentRecipe(), m_dmod->library(),
+                 focusedOnly && !lines.isEmpty() ? std::optional<int>(lines.recNo()) : std::nullopt);
+    if (design.exec() != QDialog::Accepted || !design.design().solved)
+        return;
+    std::vector<std::pair<int, double>> masses;
+    for (size_t j = 0; j < design.design().freeLines.size(); ++j)
+        masses.emplace_back(design.design().freeLines[j], design.design().masses[j]);
+    act([&] { m_dmod->DesignMasses(masses); });
+    DBGrid1->setFocus();
 }
 
 void TForm1::applyAutoCalc(bool on) {

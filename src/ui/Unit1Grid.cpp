@@ -11,6 +11,7 @@
 #include "domain/EditableAmounts.h"
 #include "domain/Figures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -42,6 +43,12 @@ void TForm1::buildGridArea() {
     DBGrid1->setPalette(p);
     DBGrid1->keys().keyDown = [this](int key, Qt::KeyboardModifiers m) { return DBGridKeyDown(key, m); };
     DBGrid1->onColEnter = [this] { DBGridColEnter(); };
+    // The goal seek of the focused line, from the grid's context menu (the Menu key too).
+    AdjustMassToTarget1 = new QAction(QStringLiteral("Adjust Mass to Target..."), this);
+    AdjustMassToTarget1->setObjectName("AdjustMassToTarget1");
+    connect(AdjustMassToTarget1, &QAction::triggered, this, &TForm1::AdjustMassToTarget1Click);
+    DBGrid1->addAction(AdjustMassToTarget1);
+    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // No path takes a recipe past its numbered-line limit.
     DBGrid1->keys().beforeNewLine = [this] {
         if (m_dmod)
