@@ -52,8 +52,11 @@ QString countMessage(int free, int checked) {
     const QString lines = free == 1 ? QStringLiteral("1 free line needs 1 condition")
                                     : QStringLiteral("%1 free lines need %1 conditions").arg(free);
     const QString are = checked == 1 ? QStringLiteral("1 is checked") : QStringLiteral("%1 are checked").arg(checked);
-    const QString what = checked < free ? QStringLiteral("Check another condition or fix a line.")
-                                        : QStringLiteral("Uncheck a condition or free a line.");
+    // Fixing the one free line would leave nothing to design: then only a condition helps.
+    const QString what = checked > free ? QStringLiteral("Uncheck a condition or free a line.")
+                         : QStringLiteral("Check %1 condition%2.")
+                               .arg(checked == 0 ? QStringLiteral("a") : QStringLiteral("another"),
+                                    free > 1 ? QStringLiteral(" or fix a line") : QString());
     return QStringLiteral("%1; %2. %3").arg(lines, are, what);
 }
 

@@ -77,9 +77,10 @@ TFrmDesign::TFrmDesign(QWidget* parent) : QDialog(parent) {
     DesignLines->setSelectionMode(QAbstractItemView::SingleSelection);
     DesignLines->setSelectionBehavior(QAbstractItemView::SelectRows);
     DesignLines->setTabKeyNavigation(false); // Tab goes on to the conditions; Space fixes a line
-    QHeaderView* header = DesignLines->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(ColMaterial, QHeaderView::Stretch);
+    // Columns are measured once, as the dialog opens: measuring them again with every designed
+    // mass would cost more than the design itself.
+    DesignLines->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    DesignLines->horizontalHeader()->setStretchLastSection(false);
     connect(DesignLines, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!m_filling && item->column() == ColFixed)
             solve();
@@ -222,6 +223,12 @@ void TFrmDesign::start(const Recipe& recipe, const MaterialLookup& library, std:
         conditionChecks[size_t(t)]->setChecked(!onlyFree && target == DesignTarget::TotalCharge);
     }
     EdDesignAV->setText(NumberFormat::figure(recipe.header.av, kAcidValuePicture));
+    QHeaderView* header = DesignLines->horizontalHeader();
+    DesignLines->resizeColumnsToContents();
+    header->resizeSection(ColMassDesigned,
+                          std::max(header->sectionSize(ColMassDesigned),
+                                   DesignLines->fontMetrics().horizontalAdvance(QStringLiteral("000000.000")) + 12));
+    header->setSectionResizeMode(ColMaterial, QHeaderView::Stretch);
     if (onlyFree && *onlyFree >= 0 && *onlyFree < DesignLines->rowCount())
         DesignLines->setCurrentCell(*onlyFree, ColFixed);
     else if (DesignLines->rowCount() > 0)

@@ -167,6 +167,11 @@ TEST(Design, TheCountOfConditionsAndWhatFreeLinesNeedAreChecked) {
     EXPECT_EQ(d.freeLines.size(), 4u) << "the line without a material is ignored";
     d = designRecipe(recipe, library(), request(55, 10, 1.0, 1000, {true, true, true}));
     EXPECT_EQ(d.message, "1 free line needs 1 condition; 4 are checked. Uncheck a condition or free a line.");
+    d = designRecipe(recipe, library(), request(std::nullopt, std::nullopt, std::nullopt, std::nullopt));
+    EXPECT_EQ(d.message, "4 free lines need 4 conditions; 0 are checked. Check a condition or fix a line.");
+    d = designRecipe(recipe, library(), request(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                                                {true, true, false, true}));
+    EXPECT_EQ(d.message, "1 free line needs 1 condition; 0 are checked. Check a condition.");
     d = designRecipe(recipe, library(), request(55, 10, 1.0, 1000, {true, true, true, true}));
     EXPECT_EQ(d.message, "No line is free: clear Fixed on the lines whose masses are to be designed.");
     d = designRecipe(recipeOf({{"", 0}}), library(), request(55, 10, 1.0, 1000));

@@ -72,3 +72,14 @@ TEST_F(HelpViewer, AMissingFileIsReportedAndTheViewerStillShows) {
     EXPECT_TRUE(form.FrmHelp()->isVisible());
     EXPECT_EQ(shown(), "Plain words") << "the text it had";
 }
+
+// The help file the program ships explains the design dialog with a worked example; its figures
+// are checked against the dialog by the design tests.
+TEST_F(HelpViewer, TheShippedFileExplainsDesigningFromTargets) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KALVORA_SOURCE_DIR "/resources/Readme.RTF"), dir.filePath("Readme.RTF")));
+    help();
+    const QString text = shown();
+    EXPECT_TRUE(text.contains("\nDesigning a recipe from targets\n"));
+    EXPECT_TRUE(text.contains("583.741 soya bean oil, 167.579 pentaerythritol and 248.681 phthalic anhydride"));
+    EXPECT_TRUE(text.contains("pentaerythritol for an excess OH of 10.0 % is 118.816"));
+}

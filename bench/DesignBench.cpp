@@ -1,0 +1,106 @@
+// Designing from targets, timed through the dialog over the 127-line recipe of a long-serving
+// user's folder: one keystroke in a target, until the designed masses and figures are painted.
+#include "edit/DModUnit.h"
+#include "ui/DesignForm.h"
+#include "ui/Unit1.h"
+#include "ui/MessageBox.h"
+#include "domain/NumberFormat.h"
+#include "support/WindowBenchMain.h"
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const LargeData kTenThousand{10010, 10, 20, 5000};
+
+// The dialog open over the recipe shown, `free` lines free and every condition checked at the
+// recipe's present figures in full, the Paton's constant edit focused with its last digit to type.
+void designKeystroke(benchmark::State& state, const std::vector<int>& free) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TDMod& dm = *p.form().dmod();
+    TFrmDesign dialog(&p.form());
+    dialog.start(dm.currentRecipe(), dm.library());
+    for (int row = 0; row < dialog.DesignLines->rowCount(); ++row)
+        dialog.DesignLines->item(row, TFrmDesign::ColFixed)
+            ->setCheckState(std::find(free.begin(), free.end(), row) == free.end() ? Qt::Checked : Qt::Unchecked);
+    // The targets the recipe has now, in full: the design is the recipe as it stands.
+    const TReactionTotals now = dm.editor().totals();
+    for (int t = 0; t < DesignTargetCount; ++t) {
+        dialog.conditionEdits[size_t(t)]->setText(NumberFormat::general(designTargetValue(DesignTarget(t), now)));
+        dialog.conditionChecks[size_t(t)]->setChecked(true);
+    }
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QLineEdit* k = dialog.findChild<QLineEdit*>("EdKValue");
+    k->setFocus();
+    settle();
+    const QString present = k->text();
+    const QString stem = present.chopped(1);
+    const QString digits[] = {present.right(1), present.right(1) == "9" ? QStringLiteral("8") : QStringLiteral("9")};
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        k->setText(stem);
+        settle();
+        const QString digit = digits[n++ % 2];
+        state.ResumeTiming();
+        typeText(digit);
+        settle();
+    }
+    state.counters["free"] = double(free.size());
+    state.counters["lines"] = dialog.DesignLines->rowCount();
+    state.counters["solved"] = dialog.design().solved ? 1 : 0;
+    if (!dialog.design().solved && free.size() == 4)
+        state.SkipWithError(dialog.design().message.toUtf8().constData());
+    failOnBoxes(state);
+}
+
+// Four lines free, one of each kind the conditions turn on: the oil (item 8), a fatty acid
+// (item 3), the anhydride (item 6) and pentaerythritol (item 4). Solved on every keystroke.
+void BM_DesignKeystroke4Free(benchmark::State& state) { designKeystroke(state, {7, 2, 5, 3}); }
+BENCHMARK(BM_DesignKeystroke4Free)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Twenty lines free: four conditions cannot fix them, and the dialog says so on every keystroke.
+void BM_DesignKeystroke20Free(benchmark::State& state) {
+    std::vector<int> free;
+    for (int row = 0; row < 127; row += 6)
+        free.push_back(row);
+    free.resize(20);
+    designKeystroke(state, free);
+}
+BENCHMARK(BM_DesignKeystroke20Free)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+} // namespace
+
+namespace {
+
+// Apply: four designed masses written into the 127-line recipe as typed masses, each line worked
+// out again and the recipe re-totalled and scaled, in one action; taken back untimed.
+void BM_DesignApply4Free(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TDMod& dm = *p.form().dmod();
+    const std::vector<int> free = {7, 2, 5, 3};
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::pair<int, double>> masses;
+        for (int pos : free)
+            masses.emplace_back(pos, 50.0 + (n % 2) * 10 + pos);
+        ++n;
+        state.ResumeTiming();
+        dm.database().perform([&] { dm.DesignMasses(masses); });
+        settle();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_DesignApply4Free)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+} // namespace
