@@ -5,34 +5,22 @@
 #include "domain/Design.h"
 #include "domain/ResinProperties.h"
 #include "domain/Totals.h"
+#include "support/Materials.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Material material(const QString& code, const QString& name, MaterialType type, double mwt, double fa, double fan,
-                  double fb) {
-    Material m;
-    m.code = code;
-    m.name = name;
-    m.type = type;
-    m.mwt = mwt;
-    m.fa = fa;
-    m.fan = fan;
-    m.fb = fb;
-    return m;
-}
-
 const MaterialList& library() {
     static const MaterialList list({
-        material("LSO", "Linseed Oil", MaterialType::Oil, 879, 0, 0, 0),
-        material("SOY", "Soya Oil", MaterialType::Oil, 874, 0, 0, 0),
-        material("PA", "Phthalic Anhydride", MaterialType::Acid, 148.12, 0, 1, 0),
-        material("GLY", "Glycerol", MaterialType::Base, 92.09, 0, 0, 3),
-        material("PE", "Pentaerythritol", MaterialType::Base, 136.15, 0, 0, 4),
-        material("TOFA", "Tall Oil Fatty Acid", MaterialType::FattyAcid, 280, 1, 0, 0),
-        material("BA", "Benzoic Acid", MaterialType::Acid, 122.12, 1, 0, 0),
-        material("NOMW", "Unweighed Polyol", MaterialType::Base, 0, 0, 0, 2),
+        material("LSO", MaterialType::Oil, 879, 0, 0, 0, 0, "Linseed Oil"),
+        material("SOY", MaterialType::Oil, 874, 0, 0, 0, 0, "Soya Oil"),
+        material("PA", MaterialType::Acid, 148.12, 0, 1, 0, 0, "Phthalic Anhydride"),
+        material("GLY", MaterialType::Base, 92.09, 0, 0, 3, 0, "Glycerol"),
+        material("PE", MaterialType::Base, 136.15, 0, 0, 4, 0, "Pentaerythritol"),
+        material("TOFA", MaterialType::FattyAcid, 280, 1, 0, 0, 0, "Tall Oil Fatty Acid"),
+        material("BA", MaterialType::Acid, 122.12, 1, 0, 0, 0, "Benzoic Acid"),
+        material("NOMW", MaterialType::Base, 0, 0, 0, 2, 0, "Unweighed Polyol"),
     });
     return list;
 }

@@ -5,6 +5,7 @@
 #include "domain/NumberFormat.h"
 #include "domain/ResinProperties.h"
 #include "domain/Totals.h"
+#include "support/Materials.h"
 #include "support/TempData.h"
 #include "support/WorkedRecipe.h"
 
@@ -12,19 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-Material material(const QString& code, MaterialType type, double mwt, double fa, double fan, double fb,
-                  double price) {
-    Material m;
-    m.code = code;
-    m.type = type;
-    m.mwt = mwt;
-    m.fa = fa;
-    m.fan = fan;
-    m.fb = fb;
-    m.price = price;
-    return m;
-}
 
 const MaterialList& library() {
     static const MaterialList list({material("ANH", MaterialType::Acid, 148.12, 0, 1, 0, 1.1),
