@@ -1,7 +1,7 @@
 #include "Design.h"
 
 #include "Chemistry.h"
-#include "LineColumns.h"
+#include "EditableAmounts.h"
 #include "LineConversions.h"
 #include "NumberFormat.h"
 #include "ResinProperties.h"
@@ -48,15 +48,19 @@ double scaling(DesignTarget target, double value, const TReactionTotals& t, doub
 }
 double constant(DesignTarget target, double value) { return target == DesignTarget::TotalCharge ? -value : 0; }
 
-QString countMessage(int free, int checked) {
+QString countMessage(int free, int checked, bool anyFixed) {
     const QString lines = free == 1 ? QStringLiteral("1 free line needs 1 condition")
                                     : QStringLiteral("%1 free lines need %1 conditions").arg(free);
-    const QString are = checked == 1 ? QStringLiteral("1 is checked") : QStringLiteral("%1 are checked").arg(checked);
-    // Fixing the one free line would leave nothing to design: then only a condition helps.
-    const QString what = checked > free ? QStringLiteral("Uncheck a condition or free a line.")
-                         : QStringLiteral("Check %1 condition%2.")
-                               .arg(checked == 0 ? QStringLiteral("a") : QStringLiteral("another"),
-                                    free > 1 ? QStringLiteral(" or fix a line") : QString());
+    const QString are = checked == 0   ? QStringLiteral("none is checked")
+                        : checked == 1 ? QStringLiteral("1 is checked")
+                                       : QStringLiteral("%1 are checked").arg(checked);
+    // Only advice that helps: fixing the one free line leaves nothing to design, and a line can
+    // be freed only where one is fixed.
+    const QString what = checked > free ? QStringLiteral("Uncheck a condition%1.")
+                                              .arg(anyFixed ? QStringLiteral(" or free a line") : QString())
+                                        : QStringLiteral("Check %1 condition%2.")
+                                              .arg(checked == 0 ? QStringLiteral("a") : QStringLiteral("another"),
+                                                   free > 1 ? QStringLiteral(" or fix a line") : QString());
     return QStringLiteral("%1; %2. %3").arg(lines, are, what);
 }
 
@@ -94,6 +98,11 @@ double designTargetValue(DesignTarget target, const TReactionTotals& totals) {
     return 0;
 }
 
+bool designable(const Line& line, const MaterialLookup& library) {
+    const Material* m = library.find(line.code);
+    return m && editableAmounts(m->type, m->fa, m->fan, m->fb).mass;
+}
+
 Line lineOfMass(const Line& line, const Material* material, double mass) {
     using namespace LineConversions;
     const Material none;
@@ -111,14 +120,16 @@ Line lineOfMass(const Line& line, const Material* material, double mass) {
 Design designRecipe(const Recipe& recipe, const MaterialLookup& library, const DesignRequest& request) {
     Design d;
     d.recipe = recipe;
-    // Lines without a material are neither free nor designed: they count as they stand.
+    // Lines whose mass cannot be designed are neither free nor fixed: they count as they stand.
     Recipe fixedPart{recipe.header, {}};
-    bool anyMaterial = false;
+    bool anyMaterial = false, anyFixed = false;
     for (int pos = 0; pos < int(recipe.lines.size()); ++pos) {
         const Line& line = recipe.lines[size_t(pos)];
-        const bool material = library.find(line.code) != nullptr;
+        const bool material = designable(line, library);
+        const bool fixed = size_t(pos) < request.fixed.size() && request.fixed[size_t(pos)];
         anyMaterial |= material;
-        if (material && !(size_t(pos) < request.fixed.size() && request.fixed[size_t(pos)]))
+        anyFixed |= material && fixed;
+        if (material && !fixed)
             d.freeLines.push_back(pos);
         else
             fixedPart.lines.push_back(line);
@@ -141,11 +152,11 @@ Design designRecipe(const Recipe& recipe, const MaterialLookup& library, const D
     for (int pos : d.freeLines)
         if (!(library.find(recipe.lines[size_t(pos)].code)->mwt > 0))
             return refuse(QStringLiteral("%1, has no molecular mass in the library: its mass cannot be designed. "
-                                         "Fix the line, or give the material its molecular mass.")
+                                         "Mark the line Fixed, or give the material its molecular mass.")
                               .arg(lineName(recipe, pos, library)));
     const int n = int(d.freeLines.size());
     if (int(checked.size()) != n)
-        return refuse(countMessage(n, int(checked.size())));
+        return refuse(countMessage(n, int(checked.size()), anyFixed));
 
     // Every total is a sum over the lines, and each free line's share is its mass times its share
     // at unit mass.
@@ -206,13 +217,18 @@ Design designRecipe(const Recipe& recipe, const MaterialLookup& library, const D
     const Eigen::VectorXd x = a.fullPivLu().solve(b);
 
     const double scale = x.cwiseAbs().maxCoeff();
-    const QString picture = QLatin1String(lineColumnFormat(LineColumn::Mass).picture);
     for (int j = 0; j < n; ++j) {
         if (!std::isfinite(x(j)))
             return refuse(singularMessage(a, checked));
+        if (request.maxMass && x(j) > *request.maxMass)
+            return refuse(QStringLiteral("%1, would need a mass of %2, more than a line holds (%3): these targets "
+                                         "cannot be reached with these materials.")
+                              .arg(lineName(recipe, d.freeLines[size_t(j)], library),
+                                   NumberFormat::format(x(j), QStringLiteral("0.0")),
+                                   NumberFormat::general(*request.maxMass)));
         // A mass within rounding of nothing is nothing.
         if (x(j) <= 1e-9 * scale) {
-            const QString shown = NumberFormat::format(x(j), picture);
+            const QString shown = NumberFormat::format(x(j), QStringLiteral("0.0"));
             const QString need = shown.startsWith(QLatin1Char('-')) ? QStringLiteral("a negative mass (%1)").arg(shown)
                                                                     : QStringLiteral("no mass at all");
             return refuse(QStringLiteral("%1, would need %2: these targets cannot be reached with these materials.")

@@ -24,7 +24,12 @@ struct DesignRequest {
     std::vector<bool> fixed; // one per line; a line missing here is free
     // The checked conditions, with their target values; unchecked ones are empty.
     std::array<std::optional<double>, DesignTargetCount> targets;
+    std::optional<double> maxMass; // the most a line holds
 };
+
+// Whether a line's mass can be designed: its material carries groups that count, as a line
+// whose mass can be typed does. Other lines count as they stand.
+bool designable(const Line& line, const MaterialLookup& library);
 
 struct Design {
     bool solved = false;

@@ -134,7 +134,8 @@ void TDMod::amountChanged(LineColumn column, void (TDMod::*recalc)()) {
     if (m_recalculating || m_lines.isNull(column))
         return;
     (this->*recalc)();
-    CalcTotals();
+    if (!m_deferTotals)
+        CalcTotals();
 }
 
 void TDMod::TblRecipeMassChange() { amountChanged(LineColumn::Mass, &TDMod::RecalcFromMass); }
@@ -155,13 +156,19 @@ void TDMod::DesignMasses(const std::vector<std::pair<int, double>>& masses) {
     m_db.nameAction(QStringLiteral("Design from Targets"));
     m_lines.checkBrowseMode();
     const qint64 focused = m_lines.rowidAt(m_lines.recNo());
-    for (const auto& [pos, mass] : masses) {
-        m_lines.goTo(pos);
-        m_lines.edit();
-        m_lines.setValue(LineColumn::Mass, mass);
+    {
+        const QScopedValueRollback<bool> once(m_deferTotals, true);
+        for (const auto& [pos, mass] : masses) {
+            if (pos < 0 || pos >= m_lines.rowCount())
+                throw StoreError(QStringLiteral("The recipe changed while its design was open: nothing was written."));
+            m_lines.goTo(pos);
+            m_lines.edit();
+            m_lines.setValue(LineColumn::Mass, mass);
+        }
+        m_lines.checkBrowseMode();
     }
-    m_lines.checkBrowseMode();
     m_lines.goToRow(focused);
+    CalcTotals();
     tx.commit();
 }
 

@@ -5,6 +5,7 @@
 #include "components/ScopeGuard.h"
 #include "components/StoreError.h"
 
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace {
@@ -90,6 +91,49 @@ void TDMod::insertLine(const std::optional<QString>& code) {
     if (code)
         m_lines.setValue(LineColumn::Code, *code);
     m_lines.post();
+    tx.commit();
+}
+
+void TDMod::PasteLines(const std::vector<LinesText::Pasted>& rows) {
+    if (rows.empty())
+        return;
+    // A new line nobody typed into, past the last, is where the paste goes: after the lines.
+    const bool append = m_lines.isEmpty() || (m_lines.state() == RecipeLines::State::Insert && !m_lines.modified() &&
+                                              m_lines.recNo() == m_lines.rowCount() - 1);
+    m_lines.checkBrowseMode();
+    if (m_headers.isEmpty())
+        throw StoreError(QStringLiteral("There is no recipe to add a line to. Start one with New."));
+    const int lines = m_lines.recordCount();
+    if (lines + int(rows.size()) > MaxLines)
+        throw StoreError(QStringLiteral("The recipe has %1 lines and the paste %2: a recipe holds at most %3 lines.")
+                             .arg(lines)
+                             .arg(rows.size())
+                             .arg(MaxLines));
+    QStringList refused;
+    for (const LinesText::Pasted& row : rows) {
+        try {
+            RecipeLines::validated(LineColumn::Mass, row.mass);
+        } catch (const FieldError& e) {
+            refused << QStringLiteral("Row %1: %2").arg(row.row).arg(e.message());
+        }
+    }
+    if (!refused.isEmpty())
+        throw FieldError(QStringLiteral("Nothing was pasted:\n") + refused.join(u'\n'));
+    Database::Transaction tx(m_db);
+    m_db.nameAction(QStringLiteral("Paste"));
+    {
+        const QScopedValueRollback<bool> once(m_deferTotals, true);
+        for (const LinesText::Pasted& row : rows) {
+            append ? addLine(row.code) : insertLine(row.code);
+            m_lines.edit();
+            m_lines.setValue(LineColumn::Mass, row.mass);
+            m_lines.post();
+            // The next goes after this one, before the line the cursor stood on.
+            if (!append)
+                m_lines.next();
+        }
+    }
+    CalcTotals();
     tx.commit();
 }
 

@@ -11,6 +11,7 @@
 #include "components/Database.h"
 #include "domain/LineColumns.h"
 #include "domain/LineConversions.h"
+#include "domain/LinesText.h"
 #include "domain/Recipe.h"
 
 #include <QDateTime>
@@ -135,6 +136,11 @@ public:
     // Masses a design worked out, written into the lines at those places as typed masses are:
     // each line worked out again from its mass, the recipe re-totalled. The focused line stays.
     void DesignMasses(const std::vector<std::pair<int, double>>& masses);
+    // Lines of a code and a mass from the clipboard, before the focused line (after the last when
+    // the recipe has none, or the cursor stands on a new line past them), each mass worked out as
+    // a typed one, and the recipe re-totalled once. All or nothing: a mass the lines refuse, or a
+    // recipe past its limit, names what to change and stores none of them.
+    void PasteLines(const std::vector<LinesText::Pasted>& rows);
     // Refuses a typed amount that would take the line beyond what it can hold, naming the
     // column typed in.
     void checkAmount(LineColumn typed, const QVariant& value);
@@ -232,6 +238,7 @@ private:
     StoredRecipes m_recipes{m_db};
     MaterialEditor m_materialEditor{m_db, m_library};
     bool m_recalculating = false;
+    bool m_deferTotals = false; // several amounts written as one: the recipe is totalled after them
     bool m_keepDate = false;
     quint64 m_stampedIn = 0; // the action that last dated the recipe
     QSet<QString> m_materialsStored; // codes stored while the library window is open

@@ -1,6 +1,7 @@
 #include "DesignForm.h"
 
 #include "Placement.h"
+#include "edit/RecipeLines.h"
 #include "domain/Figures.h"
 #include "domain/GelSafety.h"
 #include "domain/LineColumns.h"
@@ -207,8 +208,8 @@ void TFrmDesign::start(const Recipe& recipe, const MaterialLookup& library, std:
         DesignLines->setItem(row, ColMaterial, cell(m ? m->name : QString()));
         DesignLines->setItem(row, ColType, cell(m ? materialTypeWord(m->type) : QString()));
         QTableWidgetItem* fixed = cell(QString());
-        if (m) {
-            // A line without a material is neither fixed nor free: it counts as it stands.
+        if (designable(line, library)) {
+            // A line whose mass cannot be typed is neither fixed nor free: it counts as it stands.
             fixed->setFlags(fixed->flags() | Qt::ItemIsUserCheckable);
             fixed->setCheckState(onlyFree && *onlyFree != row ? Qt::Checked : Qt::Unchecked);
         }
@@ -257,6 +258,7 @@ void TFrmDesign::solve() {
     if (m_filling || !m_library)
         return;
     DesignRequest request;
+    request.maxMass = RecipeLines::rule(LineColumn::Mass).max;
     request.fixed.resize(m_recipe.lines.size());
     for (int row = 0; row < DesignLines->rowCount(); ++row)
         request.fixed[size_t(row)] = DesignLines->item(row, ColFixed)->checkState() == Qt::Checked;

@@ -109,7 +109,8 @@ public:
             *Print = nullptr, *PrintSetup = nullptr, *Exit = nullptr, *Library1 = nullptr,
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
             *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
-            *Redo1 = nullptr, *DesignFromTargets1 = nullptr, *AdjustMassToTarget1 = nullptr;
+            *Redo1 = nullptr, *DesignFromTargets1 = nullptr, *AdjustMassToTarget1 = nullptr,
+            *CopyLines1 = nullptr, *CopyAllLines1 = nullptr, *PasteLines1 = nullptr;
     // The session's stored actions, to take back and do again; none while detached.
     History* history() const { return m_history.get(); }
 
@@ -138,6 +139,9 @@ public slots:
     void ReactionCourse1Click();
     void DesignFromTargets1Click();
     void AdjustMassToTarget1Click();
+    void CopyLines1Click();
+    void CopyAllLines1Click();
+    void PasteLines1Click();
     void Undo1Click();
     void Redo1Click();
     // Grid and selection list.
@@ -199,6 +203,8 @@ private:
     // Opens the design dialog over the recipe as the window shows it, with every line free or
     // (`focusedOnly`) the focused line alone, and writes the design the chemist applies.
     void designFromTargets(bool focusedOnly);
+    // The lines at those places onto the clipboard, as a spreadsheet takes them.
+    void copyLines(const std::vector<int>& rows);
 
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);

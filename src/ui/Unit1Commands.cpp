@@ -20,6 +20,8 @@
 #include "edit/History.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -206,17 +208,28 @@ void TForm1::DesignFromTargets1Click() { designFromTargets(false); }
 void TForm1::AdjustMassToTarget1Click() { designFromTargets(true); }
 
 void TForm1::designFromTargets(bool focusedOnly) {
+    if (!m_dmod)
+        return;
     // The dialog designs the recipe the window shows: what is typed in a header box joins it (the
     // acid value above all), and the line being edited is stored first.
+    const RecipeLines& lines = m_dmod->lines();
+    const int rows = lines.rowCount();
     if (!act([this] {
             for (auto [edit, part] : headerEdits())
                 edit->commit();
             m_dmod->lines().checkBrowseMode();
         }))
         return;
+    // The goal seek works out the focused line's mass: a line that has one to work out, and not
+    // the one before a new line nobody typed into, which settling dropped.
+    if (focusedOnly && (lines.isEmpty() || lines.rowCount() < rows || !designable(lines.line(), m_dmod->library()))) {
+        MessageBox::commandError(this, QStringLiteral("Put the cursor on a line of a material that carries acid, "
+                                                      "anhydride or hydroxyl groups: Adjust Mass to Target works out "
+                                                      "that line's mass."));
+        return;
+    }
     TFrmDesign design(this);
     stayAboveOpener(&design);
-    const RecipeLines& lines = m_dmod->lines();
     design.start(m_dmod->currentRecipe(), m_dmod->library(),
                  focusedOnly && !lines.isEmpty() ? std::optional<int>(lines.recNo()) : std::nullopt);
     if (design.exec() != QDialog::Accepted || !design.design().solved)
@@ -226,6 +239,48 @@ void TForm1::designFromTargets(bool focusedOnly) {
         masses.emplace_back(design.design().freeLines[j], design.design().masses[j]);
     act([&] { m_dmod->DesignMasses(masses); });
     DBGrid1->setFocus();
+}
+
+void TForm1::CopyLines1Click() {
+    if (m_dmod && !m_dmod->lines().isEmpty())
+        copyLines({m_dmod->lines().recNo()});
+}
+
+void TForm1::CopyAllLines1Click() {
+    if (!m_dmod)
+        return;
+    std::vector<int> rows;
+    for (int row = 0; row < m_dmod->lines().rowCount(); ++row)
+        if (!m_dmod->lines().isPendingRow(row))
+            rows.push_back(row);
+    copyLines(rows);
+}
+
+void TForm1::copyLines(const std::vector<int>& rows) {
+    std::vector<::Line> lines;
+    for (int row : rows)
+        lines.push_back(m_dmod->lines().lineAt(row));
+    QGuiApplication::clipboard()->setText(LinesText::copied(lines, m_dmod->library()));
+}
+
+void TForm1::PasteLines1Click() {
+    if (!m_dmod || !commitGrid())
+        return;
+    const LinesText::Paste paste =
+        LinesText::parse(QGuiApplication::clipboard()->text(), [this](const QString& typed) -> std::optional<QString> {
+            const QString code = m_dmod->materialCode(typed);
+            return m_dmod->library().find(code) ? std::optional<QString>(code) : std::nullopt;
+        });
+    if (!paste.errors.isEmpty()) {
+        MessageBox::commandError(this, QStringLiteral("Nothing was pasted:\n") + paste.errors.join(u'\n'));
+        return;
+    }
+    if (paste.rows.empty()) {
+        MessageBox::commandError(this, QStringLiteral("The clipboard holds no lines to paste: copy rows of a code "
+                                                      "and a mass, from a spreadsheet or from a recipe."));
+        return;
+    }
+    act([&] { m_dmod->PasteLines(paste.rows); });
 }
 
 void TForm1::applyAutoCalc(bool on) {

@@ -43,11 +43,27 @@ void TForm1::buildGridArea() {
     DBGrid1->setPalette(p);
     DBGrid1->keys().keyDown = [this](int key, Qt::KeyboardModifiers m) { return DBGridKeyDown(key, m); };
     DBGrid1->onColEnter = [this] { DBGridColEnter(); };
-    // The goal seek of the focused line, from the grid's context menu (the Menu key too).
-    AdjustMassToTarget1 = new QAction(QStringLiteral("Adjust Mass to Target..."), this);
-    AdjustMassToTarget1->setObjectName("AdjustMassToTarget1");
-    connect(AdjustMassToTarget1, &QAction::triggered, this, &TForm1::AdjustMassToTarget1Click);
-    DBGrid1->addAction(AdjustMassToTarget1);
+    // The grid's context menu (the Menu key too): lines to and from a spreadsheet, and the goal
+    // seek of the focused line. The keys are the grid's alone: in a box or an open cell, Ctrl+C
+    // and Ctrl+V copy and paste text as everywhere.
+    const auto gridAction = [this](QAction*& a, const char* name, const QString& caption, QKeySequence keys,
+                                   void (TForm1::*slot)()) {
+        a = new QAction(caption, this);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        DBGrid1->addAction(a);
+    };
+    gridAction(CopyLines1, "CopyLines1", QStringLiteral("Copy Line"), QKeySequence::Copy, &TForm1::CopyLines1Click);
+    gridAction(CopyAllLines1, "CopyAllLines1", QStringLiteral("Copy All Lines"), {}, &TForm1::CopyAllLines1Click);
+    gridAction(PasteLines1, "PasteLines1", QStringLiteral("Paste Lines"), QKeySequence::Paste,
+               &TForm1::PasteLines1Click);
+    auto* divider = new QAction(this);
+    divider->setSeparator(true);
+    DBGrid1->addAction(divider);
+    gridAction(AdjustMassToTarget1, "AdjustMassToTarget1", QStringLiteral("Adjust Mass to Target..."), {},
+               &TForm1::AdjustMassToTarget1Click);
     DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // No path takes a recipe past its numbered-line limit.
     DBGrid1->keys().beforeNewLine = [this] {

@@ -21,6 +21,7 @@ const MaterialList& library() {
         material("TOFA", MaterialType::FattyAcid, 280, 1, 0, 0, 0, "Tall Oil Fatty Acid"),
         material("BA", MaterialType::Acid, 122.12, 1, 0, 0, 0, "Benzoic Acid"),
         material("NOMW", MaterialType::Base, 0, 0, 0, 2, 0, "Unweighed Polyol"),
+        material("XYL", MaterialType::Other, 106.17, 0, 0, 0, 0, "Xylene"),
     });
     return list;
 }
@@ -136,6 +137,29 @@ TEST(Design, ConditionsThatCannotFixTheMassesAreSaidInWords) {
     EXPECT_TRUE(d.masses.empty());
 }
 
+// A line whose material carries no groups (a solvent) has no mass to design, as the grid takes
+// none typed: it counts as it stands.
+TEST(Design, ALineOfNoGroupsCountsAsItStands) {
+    const Recipe recipe = recipeOf({{"LSO", 0}, {"XYL", 40}, {"PA", 0}, {"GLY", 0}});
+    const Design d = designRecipe(recipe, library(), request(55, std::nullopt, 1.0, 1000));
+    ASSERT_TRUE(d.solved) << d.message.toStdString();
+    EXPECT_EQ((std::vector<int>{0, 2, 3}), d.freeLines);
+    EXPECT_EQ(value(d.recipe.lines[1].mass), 40);
+    EXPECT_NEAR(d.totals.TotalMass, 1000, 1e-9) << "the solvent's mass is part of the charge";
+    EXPECT_NEAR(OilLength(d.totals), 55, 1e-9);
+}
+
+// Three conditions of which no two are alike, yet together they leave the masses open: at an
+// alkyd constant of 4/3 an oil adds nothing to the constant's balance, and two oils differ in
+// nothing else the conditions see.
+TEST(Design, ConditionsThatTogetherLeaveTheMassesOpenAreSaidToDependOnOneAnother) {
+    const Design d = designRecipe(recipeOf({{"LSO", 0}, {"SOY", 0}, {"PA", 0}}), library(),
+                                  request(50, std::nullopt, 4.0 / 3, 1000));
+    EXPECT_FALSE(d.solved);
+    EXPECT_EQ(d.message, "These conditions do not fix the masses of these lines: with these materials, they depend "
+                         "on one another. Check other conditions or fix other lines.");
+}
+
 TEST(Design, TargetsNoPositiveMassesReachAreRefusedNamingTheLine) {
     // 95 % oil at an alkyd constant of 1 would take the glycerol below nothing.
     const Design d = designRecipe(recipeOf({{"LSO", 0}, {"PA", 0}, {"PE", 0}}), library(),
@@ -146,6 +170,15 @@ TEST(Design, TargetsNoPositiveMassesReachAreRefusedNamingTheLine) {
     EXPECT_TRUE(d.message.endsWith("): these targets cannot be reached with these materials."));
     EXPECT_TRUE(d.masses.empty());
     EXPECT_FALSE(d.recipe.lines[2].mass.has_value()) << "the recipe is given back as it was";
+    // A mass beyond what a line holds is as far out of reach.
+    DesignRequest big = request(55, std::nullopt, 1.0, 400000);
+    big.maxMass = 100000;
+    const Design over = designRecipe(recipeOf({{"LSO", 0}, {"PA", 0}, {"GLY", 0}}), library(), big);
+    EXPECT_FALSE(over.solved);
+    EXPECT_TRUE(over.message.startsWith("Line 1, LSO (Linseed Oil), would need a mass of 2"))
+        << over.message.toStdString();
+    EXPECT_TRUE(over.message.endsWith(", more than a line holds (100000): these targets cannot be reached with "
+                                      "these materials."));
 }
 
 TEST(Design, TheCountOfConditionsAndWhatFreeLinesNeedAreChecked) {
@@ -155,18 +188,21 @@ TEST(Design, TheCountOfConditionsAndWhatFreeLinesNeedAreChecked) {
     EXPECT_EQ(d.freeLines.size(), 4u) << "the line without a material is ignored";
     d = designRecipe(recipe, library(), request(55, 10, 1.0, 1000, {true, true, true}));
     EXPECT_EQ(d.message, "1 free line needs 1 condition; 4 are checked. Uncheck a condition or free a line.");
+    d = designRecipe(recipeOf({{"LSO", 0}, {"PA", 0}}), library(), request(55, 10, 1.0, 1000));
+    EXPECT_EQ(d.message, "2 free lines need 2 conditions; 4 are checked. Uncheck a condition.")
+        << "no line is fixed to free";
     d = designRecipe(recipe, library(), request(std::nullopt, std::nullopt, std::nullopt, std::nullopt));
-    EXPECT_EQ(d.message, "4 free lines need 4 conditions; 0 are checked. Check a condition or fix a line.");
+    EXPECT_EQ(d.message, "4 free lines need 4 conditions; none is checked. Check a condition or fix a line.");
     d = designRecipe(recipe, library(), request(std::nullopt, std::nullopt, std::nullopt, std::nullopt,
                                                 {true, true, false, true}));
-    EXPECT_EQ(d.message, "1 free line needs 1 condition; 0 are checked. Check a condition.");
+    EXPECT_EQ(d.message, "1 free line needs 1 condition; none is checked. Check a condition.");
     d = designRecipe(recipe, library(), request(55, 10, 1.0, 1000, {true, true, true, true}));
     EXPECT_EQ(d.message, "No line is free: clear Fixed on the lines whose masses are to be designed.");
     d = designRecipe(recipeOf({{"", 0}}), library(), request(55, 10, 1.0, 1000));
     EXPECT_EQ(d.message, "The recipe has no line with a material: put the materials into the recipe first.");
     d = designRecipe(recipeOf({{"PA", 100}, {"NOMW", 0}}), library(), request(std::nullopt, 10, std::nullopt, 500));
     EXPECT_EQ(d.message, "Line 2, NOMW (Unweighed Polyol), has no molecular mass in the library: its mass cannot "
-                         "be designed. Fix the line, or give the material its molecular mass.");
+                         "be designed. Mark the line Fixed, or give the material its molecular mass.");
 }
 
 } // namespace
