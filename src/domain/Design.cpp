@@ -177,6 +177,14 @@ Design designRecipe(const Recipe& recipe, const MaterialLookup& library, const D
     };
     const auto target = [&](DesignTarget t) { return *request.targets[size_t(t)]; };
     const auto isChecked = [&](DesignTarget t) { return request.targets[size_t(t)].has_value(); };
+    // Targets no recipe has, said of the target rather than blamed on a line.
+    if (isChecked(DesignTarget::OilLength) && !(target(DesignTarget::OilLength) >= 0 && target(DesignTarget::OilLength) < 100))
+        return refuse(QStringLiteral("Oil Length (%) must be at least 0 and less than 100."));
+    if (isChecked(DesignTarget::ExcessOH) && !(target(DesignTarget::ExcessOH) > -100))
+        return refuse(QStringLiteral("Excess OH (%) must be more than -100."));
+    for (DesignTarget t : {DesignTarget::KValue, DesignTarget::TotalCharge})
+        if (isChecked(t) && !(target(t) > 0))
+            return refuse(QStringLiteral("%1 must be more than 0.").arg(designTargetCaption(t)));
     const double retained = 1 - Chemistry::Water * fixedTotals.TargetAV / Chemistry::KOH;
     if (isChecked(DesignTarget::OilLength) && !(retained > 1e-12))
         return refuse(QStringLiteral("At an acid value of %1 no resin is left to weigh: Oil Length cannot be set.")

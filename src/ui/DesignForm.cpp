@@ -1,5 +1,6 @@
 #include "DesignForm.h"
 
+#include "GelColours.h"
 #include "Placement.h"
 #include "edit/RecipeLines.h"
 #include "domain/Figures.h"
@@ -64,7 +65,7 @@ TFrmDesign::TFrmDesign(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Design from Targets"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
-    resize(820, 520);
+    resize(760, 500);
 
     DesignLines = new QTableWidget(0, ColumnCount);
     DesignLines->setObjectName(QStringLiteral("DesignLines"));
@@ -185,10 +186,12 @@ QWidget* TFrmDesign::buildResults() {
     LblDesignGelSafety = new QLabel;
     LblDesignGelSafety->setObjectName(QStringLiteral("LblDesignGelSafety"));
     LblDesignGelSafety->setWordWrap(true);
+    LblDesignGelSafety->setAutoFillBackground(true);
+    LblDesignGelSafety->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LblDesignGelSafety->setFixedWidth(170);
     LblDesignGelSafety->setMinimumHeight(2 * LblDesignGelSafety->fontMetrics().lineSpacing());
     grid->addWidget(new QLabel(QStringLiteral("Gel Safety")), row, 0, Qt::AlignTop);
-    grid->addWidget(LblDesignGelSafety, row, 1);
+    grid->addWidget(LblDesignGelSafety, row, 1, Qt::AlignTop);
     return box;
 }
 
@@ -219,8 +222,9 @@ void TFrmDesign::start(const Recipe& recipe, const MaterialLookup& library, std:
     }
     for (int t = 0; t < DesignTargetCount; ++t) {
         const DesignTarget target = DesignTarget(t);
+        m_present[size_t(t)] = designTargetValue(target, now);
         conditionEdits[size_t(t)]->setText(
-            NumberFormat::format(designTargetValue(target, now), QLatin1String(pictureOf(target))));
+            NumberFormat::format(m_present[size_t(t)], QLatin1String(pictureOf(target))));
         conditionChecks[size_t(t)]->setChecked(!onlyFree && target == DesignTarget::TotalCharge);
     }
     EdDesignAV->setText(NumberFormat::figure(recipe.header.av, kAcidValuePicture));
@@ -245,6 +249,10 @@ std::optional<QString> TFrmDesign::readTargets(DesignRequest& request) const {
         const QString caption = designTargetCaption(DesignTarget(t));
         const QString typed = conditionEdits[size_t(t)]->text().trimmed();
         double v = 0;
+        if (!conditionEdits[size_t(t)]->isModified()) {
+            request.targets[size_t(t)] = m_present[size_t(t)];
+            continue;
+        }
         if (typed.isEmpty())
             return QStringLiteral("Type the target for %1, or uncheck it.").arg(caption);
         if (!NumberFormat::parse(typed, &v))
@@ -276,22 +284,30 @@ void TFrmDesign::showResults() {
     const char* massPicture = lineColumnFormat(LineColumn::Mass).picture;
     for (int row = 0; row < DesignLines->rowCount(); ++row)
         DesignLines->item(row, ColMassDesigned)->setText(QString());
+    // Solved, the column reads the whole recipe as designed: the fixed lines with their masses.
     if (m_design.solved)
-        for (size_t j = 0; j < m_design.freeLines.size(); ++j)
-            DesignLines->item(m_design.freeLines[j], ColMassDesigned)
-                ->setText(NumberFormat::format(m_design.masses[j], QLatin1String(massPicture)));
+        for (int row = 0; row < DesignLines->rowCount(); ++row)
+            DesignLines->item(row, ColMassDesigned)
+                ->setText(NumberFormat::figure(m_design.recipe.lines[size_t(row)].mass, massPicture));
     m_filling = false;
     for (const auto& [panel, label] : m_results)
         label->setText(m_design.solved ? figureOfPanel(QLatin1String(panel))->panelText(m_design.totals) : QString());
     const GelSafety gel = m_design.solved ? AssessGel(m_design.totals) : GelSafety{};
     LblDesignGelSafety->setText(gel.brief);
     LblDesignGelSafety->setToolTip(gel.text);
+    QPalette colours = LblDesignGelSafety->palette();
+    paintGelVerdict(colours, gel.level, palette().color(QPalette::Window));
+    LblDesignGelSafety->setPalette(colours);
     const int n = int(m_design.masses.size());
-    LblDesignMessage->setText(m_design.solved
-                                  ? (n == 1 ? QStringLiteral("1 mass designed: Apply writes it into its line.")
-                                            : QStringLiteral("%1 masses designed: Apply writes them into their lines.")
-                                                  .arg(n))
-                                  : m_design.message);
+    QString message = m_design.message;
+    if (m_design.solved) {
+        message = n == 1 ? QStringLiteral("1 mass designed: Apply writes it into its line.")
+                         : QStringLiteral("%1 masses designed: Apply writes them into their lines.").arg(n);
+        // What the main window would warn of after Apply is said before it.
+        if (gel.level != GelSafety::Level::Safe)
+            message += QStringLiteral(" Mind the gel safety: %1").arg(gel.text);
+    }
+    LblDesignMessage->setText(message);
     BtnApply->setEnabled(m_design.solved);
 }
 

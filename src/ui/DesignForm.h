@@ -57,5 +57,8 @@ private:
     const MaterialLookup* m_library = nullptr;
     Design m_design;
     std::vector<std::pair<const char*, QLabel*>> m_results; // figure name, its label
+    // The recipe's figures in full: a condition not typed into asks for the figure itself, not
+    // the rounding it shows.
+    std::array<double, DesignTargetCount> m_present{};
     bool m_filling = false;
 };

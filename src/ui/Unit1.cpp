@@ -371,6 +371,7 @@ void TForm1::buildMenu() {
     ReactionCourse1 = item(view, "ReactionCourse1", "Reaction Course", -1, &TForm1::ReactionCourse1Click);
     DesignFromTargets1 =
         item(view, "DesignFromTargets1", "Design from Targets...", -1, &TForm1::DesignFromTargets1Click);
+    DesignFromTargets1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     QMenu* options = bar->addMenu("Options");
     options->setObjectName("Options1");

@@ -1,5 +1,6 @@
 // What the main window shows of the recipe's figures: the result panels, the grid's footer
 // texts and the status bar.
+#include "GelColours.h"
 #include "edit/DModUnit.h"
 #include "Unit1.h"
 #include "CourseForm.h"
@@ -57,24 +58,7 @@ void TForm1::showGelSafety(const TReactionTotals& totals) {
     m_gelLevel = level;
     QPalette p = panel->palette();
     const QColor ground = panel->parentWidget()->palette().color(QPalette::Window);
-    switch (safety.level) {
-    case GelSafety::Level::Safe:
-        p.setColor(QPalette::Window, ground);
-        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-        break;
-    case GelSafety::Level::Warning:
-        p.setColor(QPalette::Window, QColor(0xFF, 0xC0, 0x00));
-        p.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-        break;
-    case GelSafety::Level::Danger:
-        p.setColor(QPalette::Window, QColor(0xD0, 0x00, 0x00));
-        p.setColor(QPalette::WindowText, Qt::white);
-        break;
-    case GelSafety::Level::Unreachable:
-        p.setColor(QPalette::Window, QColor(0x70, 0x30, 0xA0));
-        p.setColor(QPalette::WindowText, Qt::white);
-        break;
-    }
+    paintGelVerdict(p, safety.level, ground);
     panel->setPalette(p);
     LblGelSafety->setPalette(p);
 }

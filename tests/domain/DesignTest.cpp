@@ -181,6 +181,20 @@ TEST(Design, TargetsNoPositiveMassesReachAreRefusedNamingTheLine) {
                                       "these materials."));
 }
 
+// A target no recipe can have is said of the target, not blamed on the line it would drive
+// below nothing.
+TEST(Design, TargetsNoRecipeHasAreNamed) {
+    const Recipe recipe = recipeOf({{"LSO", 0}, {"PA", 0}, {"GLY", 0}});
+    EXPECT_EQ(designRecipe(recipe, library(), request(55, std::nullopt, 0, 1000)).message,
+              "Paton's Constant must be more than 0.");
+    EXPECT_EQ(designRecipe(recipe, library(), request(55, std::nullopt, 1.0, -500)).message,
+              "Total Charge must be more than 0.");
+    EXPECT_EQ(designRecipe(recipe, library(), request(100, std::nullopt, 1.0, 1000)).message,
+              "Oil Length (%) must be at least 0 and less than 100.");
+    EXPECT_EQ(designRecipe(recipe, library(), request(std::nullopt, -100, 1.0, 1000)).message,
+              "Excess OH (%) must be more than -100.");
+}
+
 TEST(Design, TheCountOfConditionsAndWhatFreeLinesNeedAreChecked) {
     const Recipe recipe = recipeOf({{"LSO", 0}, {"PA", 0}, {"GLY", 0}, {"PE", 0}, {"", 0}});
     Design d = designRecipe(recipe, library(), request(55, std::nullopt, 1.0, 1000));

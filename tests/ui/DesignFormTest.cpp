@@ -8,6 +8,7 @@
 #include "domain/Design.h"
 #include "domain/LineColumns.h"
 #include "domain/NumberFormat.h"
+#include "domain/ResinProperties.h"
 #include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/ShownFigures.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -84,8 +86,10 @@ TEST_F(DesignFromTargets, TypedTargetsArePreviewedAppliedAsOneActionAndTakenBack
     ASSERT_EQ(panel("PnlOilLength"), loc("66.6 %"));
     const int actions = form.history()->stack().count();
     // What the program's own solver makes of these targets, to compare the dialog with.
-    const Design expected =
-        designRecipe(dm().currentRecipe(), dm().library(), {{}, {60.0, std::nullopt, 1.041, 1000.0}});
+    // Paton's Constant is left as it opens: the recipe's own constant in full, not its rounding.
+    const double k = KValue(dm().editor().totals());
+    ASSERT_NE(k, 1.041);
+    const Design expected = designRecipe(dm().currentRecipe(), dm().library(), {{}, {60.0, std::nullopt, k, 1000.0}});
     ASSERT_TRUE(expected.solved);
     withDialog(form.DesignFromTargets1, [&](TFrmDesign& d) {
         EXPECT_EQ(d.windowTitle(), "Design from Targets");
@@ -107,9 +111,15 @@ TEST_F(DesignFromTargets, TypedTargetsArePreviewedAppliedAsOneActionAndTakenBack
         target(d, "OilLength", "60");
         EXPECT_EQ(label(d, "LblDesignMessage"),
                   "3 free lines need 3 conditions; 2 are checked. Check another condition or fix a line.");
-        target(d, "KValue", "1.041");
+        check(d, "CBKValue")->setFocus();
+        QTest::keyClick(check(d, "CBKValue"), Qt::Key_Space);
         // Solved at once: the designed masses and the figures the recipe would have.
-        EXPECT_EQ(label(d, "LblDesignMessage"), "3 masses designed: Apply writes them into their lines.");
+        // The verdict the main window would show after Apply is said before it.
+        EXPECT_TRUE(label(d, "LblDesignMessage")
+                        .startsWith("3 masses designed: Apply writes them into their lines. Mind the gel safety: "))
+            << label(d, "LblDesignMessage").toStdString();
+        EXPECT_EQ(d.LblDesignGelSafety->palette().color(QPalette::Window), QColor(0xFF, 0xC0, 0x00))
+            << "amber, as the main window's panel";
         EXPECT_TRUE(d.BtnApply->isEnabled());
         for (int row = 0; row < 3; ++row)
             EXPECT_EQ(d.DesignLines->item(row, TFrmDesign::ColMassDesigned)->text(),
@@ -119,8 +129,8 @@ TEST_F(DesignFromTargets, TypedTargetsArePreviewedAppliedAsOneActionAndTakenBack
         EXPECT_EQ(label(d, "LblDesignKValue"), loc("1.041"));
         // The help file's worked example reads these very figures.
         EXPECT_EQ(d.DesignLines->item(0, TFrmDesign::ColMassDesigned)->text(), loc("583.741"));
-        EXPECT_EQ(d.DesignLines->item(1, TFrmDesign::ColMassDesigned)->text(), loc("167.579"));
-        EXPECT_EQ(d.DesignLines->item(2, TFrmDesign::ColMassDesigned)->text(), loc("248.681"));
+        EXPECT_EQ(d.DesignLines->item(1, TFrmDesign::ColMassDesigned)->text(), loc("167.578"));
+        EXPECT_EQ(d.DesignLines->item(2, TFrmDesign::ColMassDesigned)->text(), loc("248.682"));
         EXPECT_EQ(label(d, "LblDesignExcessOH"), loc("29.2 %"));
         EXPECT_EQ(label(d, "LblDesignOHN"), "100");
         EXPECT_EQ(label(d, "LblDesignYield"), loc("972.9"));
@@ -245,6 +255,12 @@ TEST_F(DesignFromTargets, AdjustMassToTargetSolvesTheFocusedLineAlone) {
         EXPECT_EQ(d.DesignLines->item(2, TFrmDesign::ColFixed)->checkState(), Qt::Checked);
         EXPECT_EQ(label(d, "LblDesignMessage"),
                   "1 free line needs 1 condition; none is checked. Check a condition.");
+        // A condition left as it opened asks for the recipe's own figure, not its rounding: the
+        // mass stays what it is.
+        check(d, "CBExcessOH")->setFocus();
+        QTest::keyClick(check(d, "CBExcessOH"), Qt::Key_Space);
+        EXPECT_EQ(d.DesignLines->item(1, TFrmDesign::ColMassDesigned)->text(), loc("130.000"));
+        EXPECT_EQ(d.DesignLines->item(0, TFrmDesign::ColMassDesigned)->text(), loc("650.000")) << "fixed";
         target(d, "ExcessOH", "10");
         ASSERT_TRUE(d.BtnApply->isEnabled()) << label(d, "LblDesignMessage").toStdString();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
