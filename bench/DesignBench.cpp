@@ -1,7 +1,10 @@
-// Designing from targets, timed through the dialog over the 127-line recipe of a long-serving
-// user's folder: one keystroke in a target, until the designed masses and figures are painted.
+// Designing from targets and pasting lines, timed through the real window over the folder of a
+// long-serving user: one keystroke in a target until the design is painted, Apply, and a paste.
 #include "edit/DModUnit.h"
 #include "ui/DesignForm.h"
+#include "ui/DBGrid.h"
+#include "ui/Input.h"
+#include "edit/History.h"
 #include "ui/Unit1.h"
 #include "ui/MessageBox.h"
 #include "domain/NumberFormat.h"
@@ -9,10 +12,14 @@
 #include "support/WindowFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -102,5 +109,41 @@ void BM_DesignApply4Free(benchmark::State& state) {
     failOnBoxes(state);
 }
 BENCHMARK(BM_DesignApply4Free)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+} // namespace
+
+namespace {
+
+// Ctrl+V of 127 lines of a code and a mass, as a spreadsheet puts them on the clipboard, into a
+// new recipe of none, until the grid and the panels are painted; taken back untimed.
+void BM_Paste127Lines(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    TFrmInput* dialog = p.form().FrmInput();
+    dialog->prepare(NameCommand::New);
+    dialog->CBProductType->setEditText(QStringLiteral("Alkyd"));
+    // The folder serves the whole run: each run of this benchmark pastes into a recipe of its own.
+    static int run = 0;
+    dialog->CBProductCode->setEditText(QStringLiteral("PASTED%1").arg(++run));
+    dialog->OKBtnClick();
+    settle();
+    QString text = QStringLiteral("Code\tMass\r\n");
+    for (int i = 0; i < 127; ++i)
+        text += QStringLiteral("M%1\t%2\r\n").arg(i * 7, 5, 10, QChar('0')).arg(NumberFormat::general(20 + i * 1.25));
+    QGuiApplication::clipboard()->setText(text);
+    for (auto _ : state) {
+        p.form().DBGrid1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        settle();
+        state.PauseTiming();
+        if (p.form().dmod()->lines().recordCount() != 127)
+            state.SkipWithError("the lines were not pasted");
+        p.form().history()->undo();
+        settle();
+        state.ResumeTiming();
+    }
+    failOnBoxes(state);
+}
+BENCHMARK(BM_Paste127Lines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 } // namespace
