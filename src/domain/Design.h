@@ -24,7 +24,7 @@ struct DesignRequest {
     std::vector<bool> fixed; // one per line; a line missing here is free
     // The checked conditions, with their target values; unchecked ones are empty.
     std::array<std::optional<double>, DesignTargetCount> targets;
-    std::optional<double> maxMass; // the most a line holds
+    std::optional<double> maxMass = std::nullopt; // the most a line holds
 };
 
 // Whether a line's mass can be designed: its material carries groups that count, as a line
