@@ -8,17 +8,21 @@
 namespace FileDialog {
 
 namespace {
-std::deque<QString> nextAnswers;
+std::deque<std::pair<QString, QString>> nextAnswers; // file, filter
 std::function<void(const QString&)> unexpectedQuestion;
 QString proposedLast;
 } // namespace
 
 QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
-                     const QString& filter) {
+                     const QString& filter, QString* chosen) {
     proposedLast = proposed;
+    if (chosen)
+        *chosen = filter.section(QStringLiteral(";;"), 0, 0);
     if (!nextAnswers.empty()) {
-        const QString answer = nextAnswers.front();
+        const auto [answer, filterChosen] = nextAnswers.front();
         nextAnswers.pop_front();
+        if (chosen && !filterChosen.isEmpty())
+            *chosen = filterChosen;
         return answer;
     }
     if (unexpectedQuestion) {
@@ -35,21 +39,24 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
     stayAboveOpener(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (chosen)
+        *chosen = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 
 QString filterSuffix(const QString& filter) {
-    // "PDF document (*.pdf)" gives "pdf"; a filter of several patterns gives its first.
+    // "PDF document (*.pdf)" gives "pdf", "(*.kalvora-recipe)" "kalvora-recipe"; a filter of
+    // several patterns gives its first.
     const qsizetype star = filter.indexOf(QLatin1String("*."));
     if (star < 0)
         return QString();
     qsizetype end = star + 2;
-    while (end < filter.size() && filter[end].isLetterOrNumber())
+    while (end < filter.size() && (filter[end].isLetterOrNumber() || filter[end] == u'-'))
         ++end;
     return filter.mid(star + 2, end - star - 2);
 }
 
-void setNextAnswer(const QString& file) { nextAnswers.push_back(file); }
+void setNextAnswer(const QString& file, const QString& chosen) { nextAnswers.emplace_back(file, chosen); }
 void setUnexpected(std::function<void(const QString&)> unexpected) {
     unexpectedQuestion = std::move(unexpected);
 }

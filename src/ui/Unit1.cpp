@@ -347,6 +347,7 @@ void TForm1::buildMenu() {
     Open1->setEnabled(false);
     Save = item(file, "Save", "&Save", 2, &TForm1::BtnSaveClick);
     SaveAs = item(file, "SaveAs", "Save &As...", 3, &TForm1::BtnSaveAsClick);
+    Export1 = item(file, "Export1", "&Export...", -1, &TForm1::Export1Click);
     file->addSeparator()->setObjectName("N2");
     Print = item(file, "Print", "&Print...", 4, &TForm1::BtnPrintClick);
     PrintSetup = item(file, "PrintSetup", "P&rint Setup...", -1, &TForm1::PrintSetupClick);

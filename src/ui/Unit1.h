@@ -110,7 +110,7 @@ public:
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
             *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
             *Redo1 = nullptr, *DesignFromTargets1 = nullptr, *AdjustMassToTarget1 = nullptr,
-            *CopyLines1 = nullptr, *CopyAllLines1 = nullptr, *PasteLines1 = nullptr;
+            *CopyLines1 = nullptr, *CopyAllLines1 = nullptr, *PasteLines1 = nullptr, *Export1 = nullptr;
     // The session's stored actions, to take back and do again; none while detached.
     History* history() const { return m_history.get(); }
 
@@ -140,6 +140,7 @@ public slots:
     void DesignFromTargets1Click();
     void AdjustMassToTarget1Click();
     void CopyLines1Click();
+    void Export1Click();
     void CopyAllLines1Click();
     void PasteLines1Click();
     void Undo1Click();

@@ -6,6 +6,8 @@
 #include "Calculator.h"
 #include "CourseForm.h"
 #include "DesignForm.h"
+#include "FileDialog.h"
+#include "exchange/Export.h"
 #include "Help.h"
 #include "LibForm.h"
 #include "paint/MainReport.h"
@@ -21,6 +23,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QApplication>
 #include <QComboBox>
@@ -239,6 +242,61 @@ void TForm1::designFromTargets(bool focusedOnly) {
         masses.emplace_back(design.design().freeLines[j], design.design().masses[j]);
     act([&] { m_dmod->DesignMasses(masses); });
     DBGrid1->setFocus();
+}
+
+void TForm1::Export1Click() {
+    // What is exported is what the window shows: typed header parts and the line being edited
+    // are stored first.
+    if (!m_dmod || !act([this] {
+            for (auto [edit, part] : headerEdits())
+                edit->commit();
+            m_dmod->lines().checkBrowseMode();
+        }))
+        return;
+    const QString recipeCsv = QStringLiteral("Recipe as CSV (*.csv)");
+    const QString exchange = QStringLiteral("Recipe exchange file (*.kalvora-recipe)");
+    const QString libraryCsv = QStringLiteral("Library as CSV (*.csv)");
+    const RecipeHeader header = m_dmod->headers().isEmpty() ? RecipeHeader{} : m_dmod->headers().header();
+    QString chosen;
+    const QString path =
+        FileDialog::saveFileName(this, QStringLiteral("Export"), header.code.isEmpty() ? QStringLiteral("Library") : header.code,
+                                 recipeCsv + QStringLiteral(";;") + exchange + QStringLiteral(";;") + libraryCsv, &chosen);
+    if (path.isEmpty())
+        return;
+    const bool library = chosen == libraryCsv;
+    if (!library && m_dmod->headers().isEmpty()) {
+        MessageBox::commandError(this, QStringLiteral("There is no recipe to export. Choose one, or export the library."));
+        return;
+    }
+    QByteArray bytes;
+    if (!MessageBox::guarded(this, [&] {
+            const std::vector<StoredMaterial> materials = m_dmod->materials().inListOrder();
+            const Recipe recipe = m_dmod->currentRecipe();
+            if (library) {
+                bytes = Export::libraryCsv(materials);
+            } else if (chosen == exchange) {
+                // The library record of every material the lines use, once.
+                std::vector<StoredMaterial> used;
+                for (const StoredMaterial& m : materials)
+                    for (const ::Line& l : recipe.lines)
+                        if (l.code == m.code && std::none_of(used.begin(), used.end(), [&](const StoredMaterial& u) {
+                                return u.code == m.code;
+                            })) {
+                            used.push_back(m);
+                            break;
+                        }
+                bytes = Export::recipeExchange(recipe, used);
+            } else {
+                bytes = Export::recipeCsv(recipe, m_dmod->library(), m_dmod->editor().totals());
+            }
+        }))
+        return;
+    const QString error = Export::writeWhole(path, bytes);
+    if (!error.isEmpty()) {
+        MessageBox::commandError(this, error);
+        return;
+    }
+    StatusBar1->showNote(QStringLiteral("Exported to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::CopyLines1Click() {

@@ -1,0 +1,120 @@
+// Recipes and the library written for spreadsheets and other machines: what each file holds, read
+// back as a reader of that format would, and files written whole or not at all.
+#include "exchange/Csv.h"
+#include "exchange/Export.h"
+#include "domain/Figures.h"
+#include "support/Materials.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+Recipe recipe() {
+    Recipe r = newRecipe("Alkyd", "EX-1");
+    r.header.description = "Short oil, \"quick\" dry, PE/PA";
+    r.header.av = 8;
+    Line l;
+    l.item = 1;
+    l.code = "PA";
+    l.mass = 220;
+    l.moles = 220 / 148.12;
+    l.ea = 2 * 220 / 148.12;
+    l.charge = 0.1 + 0.2; // a figure whose shortest text has all 17 digits
+    r.lines.push_back(l);
+    Line blank;
+    blank.item = 2;
+    r.lines.push_back(blank);
+    return r;
+}
+
+const MaterialList& library() {
+    static const MaterialList list({material("PA", MaterialType::Acid, 148.12, 0, 1, 0, 1.1, "Phthalic Anhydride")});
+    return list;
+}
+
+TEST(Csv, FieldsAreQuotedAsRfc4180Says) {
+    EXPECT_EQ(Csv::field("plain"), "plain");
+    EXPECT_EQ(Csv::field("a,b"), "\"a,b\"");
+    EXPECT_EQ(Csv::field("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(Csv::field("two\nlines"), "\"two\nlines\"");
+    EXPECT_EQ(Csv::row({"a", "", "b,c"}), "a,,\"b,c\"\r\n");
+    EXPECT_TRUE(Csv::file("x").startsWith("\xEF\xBB\xBF")) << "UTF-8 with its byte-order mark";
+}
+
+TEST(Export, ARecipeCsvHoldsItsHeaderLinesAndFiguresInFull) {
+    TReactionTotals t;
+    t.TotalMass = 220;
+    t.TotalEa = 2.9705;
+    t.TotalMoles = 1.4852;
+    const QByteArray bytes = Export::recipeCsv(recipe(), library(), t);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    const QStringList rows = text.split("\r\n");
+    EXPECT_EQ(rows[0], "Resin Type,Alkyd");
+    EXPECT_EQ(rows[2], "Description,\"Short oil, \"\"quick\"\" dry, PE/PA\"");
+    EXPECT_EQ(rows[3], "Acid Value,8");
+    EXPECT_EQ(rows[8], "Item,Code,Material,Mass,Moles,Ea,Eb,Charge,Percent,Cost");
+    EXPECT_EQ(rows[9], "1,PA,Phthalic Anhydride,220,1.4852822036186875,2.970564407237375,,0.30000000000000004,,");
+    EXPECT_EQ(rows[10], "2,,,,,,,,,");
+    EXPECT_EQ(rows[12], "Figure,Name,Value");
+    EXPECT_EQ(rows[13], "Paton's Constant,KValue," + QString::number(1.4852 / 2.9705, 'g', QLocale::FloatingPointShortest));
+    EXPECT_EQ(rows.size(), 13 + int(figures().size()) + 1);
+}
+
+TEST(Export, TheLibraryCsvHoldsEveryPartAsStored) {
+    StoredMaterial m;
+    m.code = "XYL";
+    m.name = "Xylene, mixed";
+    m.type = "Solvent"; // a word no type has is written as stored
+    m.mwt = 106.17;
+    const QByteArray text = Export::libraryCsv({m});
+    EXPECT_EQ(text, "\xEF\xBB\xBF" "RMCode,RMCommonName,RMChemClass,RMType,RMMWt,RMFa,RMFan,RMFb,RMPrice\r\n"
+                    "XYL,\"Xylene, mixed\",,Solvent,106.17,,,,\r\n");
+}
+
+TEST(Export, TheExchangeFileHoldsTheRecipeAndTheMaterialsItUses) {
+    StoredMaterial pa;
+    pa.code = "PA";
+    pa.name = "Phthalic Anhydride";
+    pa.type = "Acid";
+    pa.mwt = 148.12;
+    pa.fan = 1;
+    const QJsonObject root = QJsonDocument::fromJson(Export::recipeExchange(recipe(), {pa})).object();
+    EXPECT_EQ(root["format"].toString(), "Kalvora recipe");
+    EXPECT_EQ(root["version"].toInt(), Export::ExchangeVersion);
+    EXPECT_EQ(root["header"]["code"].toString(), "EX-1");
+    EXPECT_EQ(root["header"]["acidValue"].toDouble(), 8);
+    const QJsonArray lines = root["lines"].toArray();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0]["moles"].toDouble(), 220 / 148.12) << "to the last bit";
+    EXPECT_EQ(lines[0]["charge"].toDouble(), 0.1 + 0.2);
+    EXPECT_TRUE(lines[0]["eb"].isNull());
+    EXPECT_TRUE(lines[1]["code"].toString().isEmpty());
+    const QJsonArray materials = root["materials"].toArray();
+    ASSERT_EQ(materials.size(), 1);
+    EXPECT_EQ(materials[0]["fan"].toDouble(), 1);
+    EXPECT_TRUE(materials[0]["fb"].isNull());
+}
+
+// A file is written whole or not at all: what was there stays until the new one is complete, and
+// a file that cannot be written says why.
+TEST(Export, AFileIsWrittenWholeOrNotAtAll) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("recipe.csv");
+    EXPECT_EQ(Export::writeWhole(path, "first"), "");
+    EXPECT_EQ(Export::writeWhole(path, "second"), "");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "second");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"recipe.csv"}) << "no temporary file is left";
+    const QString refused = Export::writeWhole(dir.filePath("gone/recipe.csv"), "third");
+    EXPECT_TRUE(refused.startsWith("Cannot write recipe.csv: ")) << refused.toStdString();
+}
+
+} // namespace
