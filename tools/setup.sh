@@ -8,12 +8,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 # Qt Charts draws the reaction course; its CMake files look for Qt's OpenGL development files.
-packages=(build-essential cmake qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6printsupport6
-          libgl-dev libsqlite3-dev libeigen3-dev libcups2-dev libgtest-dev libbenchmark-dev fonts-liberation fonts-urw-base35)
+# Eigen solves the design from targets; libxlsxwriter writes the exported workbooks.
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libqt6printsupport6
+          libgl-dev libsqlite3-dev libeigen3-dev libxlsxwriter-dev libcups2-dev libgtest-dev libbenchmark-dev
+          fonts-liberation fonts-urw-base35)
 # The print tests run their own CUPS scheduler and read the printed pages back from the PDF; the
-# stacking tests run the windows under a real window manager on a virtual display.
+# stacking tests run the windows under a real window manager on a virtual display; the export tests
+# read the written workbooks back with unzip.
 if [ "$mode" = test ]; then
-    packages+=(cups poppler-utils xvfb openbox x11-utils)
+    packages+=(cups poppler-utils xvfb openbox x11-utils unzip)
 fi
 
 missing=()

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QSaveFile>
+#include <QSet>
 
 namespace Export {
 
@@ -98,6 +99,17 @@ QByteArray recipeExchange(const Recipe& recipe, const std::vector<StoredMaterial
                            {"lines", lines},
                            {"materials", materials}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::vector<StoredMaterial> materialsUsed(const Recipe& recipe, const std::vector<StoredMaterial>& library) {
+    QSet<QString> codes;
+    for (const Line& l : recipe.lines)
+        codes.insert(l.code);
+    std::vector<StoredMaterial> used;
+    for (const StoredMaterial& m : library)
+        if (codes.remove(m.code)) // the first of a code, as the lines find it
+            used.push_back(m);
+    return used;
 }
 
 QString writeWhole(const QString& path, const QByteArray& bytes) {

@@ -8,6 +8,7 @@
 #include "DesignForm.h"
 #include "FileDialog.h"
 #include "exchange/Export.h"
+#include "exchange/Workbook.h"
 #include "Help.h"
 #include "LibForm.h"
 #include "paint/MainReport.h"
@@ -254,13 +255,14 @@ void TForm1::Export1Click() {
         }))
         return;
     const QString recipeCsv = QStringLiteral("Recipe as CSV (*.csv)");
+    const QString workbook = QStringLiteral("Recipe as workbook (*.xlsx)");
     const QString exchange = QStringLiteral("Recipe exchange file (*.kalvora-recipe)");
     const QString libraryCsv = QStringLiteral("Library as CSV (*.csv)");
     const RecipeHeader header = m_dmod->headers().isEmpty() ? RecipeHeader{} : m_dmod->headers().header();
     QString chosen;
     const QString path =
         FileDialog::saveFileName(this, QStringLiteral("Export"), header.code.isEmpty() ? QStringLiteral("Library") : header.code,
-                                 recipeCsv + QStringLiteral(";;") + exchange + QStringLiteral(";;") + libraryCsv, &chosen);
+                                 QStringList{recipeCsv, workbook, exchange, libraryCsv}.join(QStringLiteral(";;")), &chosen);
     if (path.isEmpty())
         return;
     const bool library = chosen == libraryCsv;
@@ -269,29 +271,23 @@ void TForm1::Export1Click() {
         return;
     }
     QByteArray bytes;
+    QString error;
     if (!MessageBox::guarded(this, [&] {
             const std::vector<StoredMaterial> materials = m_dmod->materials().inListOrder();
             const Recipe recipe = m_dmod->currentRecipe();
             if (library) {
                 bytes = Export::libraryCsv(materials);
+            } else if (chosen == workbook) {
+                error = Export::recipeXlsx(path, recipe, m_dmod->library(), m_dmod->editor().totals());
             } else if (chosen == exchange) {
-                // The library record of every material the lines use, once.
-                std::vector<StoredMaterial> used;
-                for (const StoredMaterial& m : materials)
-                    for (const ::Line& l : recipe.lines)
-                        if (l.code == m.code && std::none_of(used.begin(), used.end(), [&](const StoredMaterial& u) {
-                                return u.code == m.code;
-                            })) {
-                            used.push_back(m);
-                            break;
-                        }
-                bytes = Export::recipeExchange(recipe, used);
+                bytes = Export::recipeExchange(recipe, Export::materialsUsed(recipe, materials));
             } else {
                 bytes = Export::recipeCsv(recipe, m_dmod->library(), m_dmod->editor().totals());
             }
         }))
         return;
-    const QString error = Export::writeWhole(path, bytes);
+    if (chosen != workbook)
+        error = Export::writeWhole(path, bytes);
     if (!error.isEmpty()) {
         MessageBox::commandError(this, error);
         return;

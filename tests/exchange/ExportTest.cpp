@@ -2,6 +2,7 @@
 // back as a reader of that format would, and files written whole or not at all.
 #include "exchange/Csv.h"
 #include "exchange/Export.h"
+#include "exchange/Workbook.h"
 #include "domain/Figures.h"
 #include "support/Materials.h"
 
@@ -10,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,6 +117,64 @@ TEST(Export, AFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"recipe.csv"}) << "no temporary file is left";
     const QString refused = Export::writeWhole(dir.filePath("gone/recipe.csv"), "third");
     EXPECT_TRUE(refused.startsWith("Cannot write recipe.csv: ")) << refused.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+QByteArray unzipped(const QString& zip, const QString& member) {
+    QProcess p;
+    p.start("unzip", {"-p", zip, member});
+    p.waitForFinished(10000);
+    return p.readAllStandardOutput();
+}
+
+// The workbook read back as a reader of the format reads it: its sheets, its cells as numbers,
+// and the program's formats on them.
+TEST(Export, TheWorkbookHoldsNumbersAsNumbersInTheProgramsFormats) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("EX-1.xlsx");
+    ASSERT_TRUE(Export::writeWhole(path, "an older file").isEmpty());
+    TReactionTotals t;
+    t.TotalMass = 220;
+    t.TotalEa = 2.9705;
+    t.TotalMoles = 1.4852;
+    ASSERT_EQ(Export::recipeXlsx(path, recipe(), library(), t), "");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"EX-1.xlsx"}) << "no part left";
+    const QByteArray book = unzipped(path, "xl/workbook.xml");
+    ASSERT_FALSE(book.isEmpty()) << "unzip reads the workbook";
+    EXPECT_TRUE(book.contains("name=\"Recipe\"") && book.contains("name=\"Figures\"")) << book.constData();
+    const QByteArray recipeSheet = unzipped(path, "xl/worksheets/sheet1.xml");
+    // Row 10 holds the first line under the header and the headings: its mass a number with the
+    // Mass column's format, its moles to the 16 digits the library writes every number with.
+    EXPECT_TRUE(recipeSheet.contains("<c r=\"D10\" s=\"")) << recipeSheet.constData();
+    EXPECT_TRUE(recipeSheet.contains("<v>220</v>"));
+    EXPECT_TRUE(recipeSheet.contains("<v>1.485282203618687</v>")) << recipeSheet.constData();
+    EXPECT_TRUE(recipeSheet.contains("<c r=\"B2\" s=\"0\" t=\"s\">") || recipeSheet.contains("<c r=\"B2\" t=\"s\">"))
+        << "the code as text";
+    const QByteArray styles = unzipped(path, "xl/styles.xml");
+    for (const char* f : {"0.000", "0.0000", "0.00"})
+        EXPECT_TRUE(styles.contains(QByteArray("formatCode=\"") + f + "\"")) << f;
+    const QByteArray figuresSheet = unzipped(path, "xl/worksheets/sheet2.xml");
+    EXPECT_TRUE(figuresSheet.contains("<c r=\"C2\" s=\"")) << "Paton's Constant, formatted";
+}
+
+TEST(Export, AWorkbookThatCannotBeWrittenLeavesTheFileThere) {
+    QTemporaryDir dir;
+    const QString refused = Export::recipeXlsx(dir.filePath("gone/EX-1.xlsx"), recipe(), library(), {});
+    EXPECT_TRUE(refused.startsWith("Cannot write EX-1.xlsx: ")) << refused.toStdString();
+    const QStringList used = [] {
+        StoredMaterial a, b, c;
+        a.code = "GLY";
+        b.code = "PA";
+        c.code = "PA"; // a second of a code, as an older library may hold
+        QStringList names;
+        for (const StoredMaterial& m : Export::materialsUsed(recipe(), {a, b, c}))
+            names << m.code;
+        return names;
+    }();
+    EXPECT_EQ(used, QStringList{"PA"}) << "the materials the lines use, each once";
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-// Designing from targets and pasting lines, timed through the real window over the folder of a
-// long-serving user: one keystroke in a target until the design is painted, Apply, and a paste.
+// Designing from targets, pasting lines and exporting, timed through the real window over the
+// folder of a long-serving user: one keystroke in a target until the design is painted, Apply, a
+// paste, and a workbook written.
 #include "edit/DModUnit.h"
 #include "ui/DesignForm.h"
 #include "ui/DBGrid.h"
+#include "ui/FileDialog.h"
 #include "ui/Input.h"
 #include "edit/History.h"
 #include "ui/Unit1.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QGuiApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -145,5 +149,22 @@ void BM_Paste127Lines(benchmark::State& state) {
     failOnBoxes(state);
 }
 BENCHMARK(BM_Paste127Lines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// File > Export... of the 127-line recipe as a workbook, answered in advance, until the file is
+// in place.
+void BM_ExportXlsx127Lines(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    MessageBox::clearHistory();
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        FileDialog::setNextAnswer(dir.filePath(QStringLiteral("F00.xlsx")), QStringLiteral("Recipe as workbook (*.xlsx)"));
+        p.form().Export1->trigger();
+    }
+    state.counters["lines"] = double(p.form().dmod()->lines().recordCount());
+    if (!QFileInfo::exists(dir.filePath(QStringLiteral("F00.xlsx"))))
+        state.SkipWithError("no workbook was written");
+    failOnBoxes(state);
+}
+BENCHMARK(BM_ExportXlsx127Lines)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 } // namespace
