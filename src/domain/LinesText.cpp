@@ -2,6 +2,8 @@
 
 #include "NumberFormat.h"
 
+#include <algorithm>
+
 namespace LinesText {
 
 namespace {
@@ -69,29 +71,45 @@ QString copied(const std::vector<Line>& lines, const MaterialLookup& library) {
 Paste parse(const QString& text, const std::function<std::optional<QString>(const QString&)>& spelled) {
     Paste p;
     QString normal = text;
+    if (normal.startsWith(QChar(0xFEFF))) // the byte-order mark of a file's text
+        normal.remove(0, 1);
     normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     const QStringList rows = normal.split(u'\n');
     int codeAt = 0, massAt = 1;
-    bool first = true;
+    bool first = true, named = false;
+    QChar separator;
     for (int n = 0; n < rows.size(); ++n) {
         if (rows[n].trimmed().isEmpty())
             continue;
-        const QStringList c = cells(rows[n], separatorOf(rows[n]));
+        // The text's separator is its first row's: a semicolon in a later row's cell splits nothing.
+        if (separator.isNull())
+            separator = separatorOf(rows[n]);
+        const QStringList c = cells(rows[n], separator);
         if (first) {
             first = false;
-            // A heading: no figure in it. One that names its columns says where code and mass are.
-            if (!hasDigit(rows[n])) {
-                const qsizetype code = c.indexOf(QStringLiteral("Code"), 0), mass = c.indexOf(QStringLiteral("Mass"), 0);
-                if (code >= 0 && mass >= 0)
-                    codeAt = int(code), massAt = int(mass);
+            // A heading: no figure in it, and it names its columns or no material. One that names
+            // Code and Mass says where they stand.
+            const auto at = [&](const char* name) {
+                for (qsizetype k = 0; k < c.size(); ++k)
+                    if (c[k].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                        return int(k);
+                return -1;
+            };
+            named = at("Code") >= 0 && at("Mass") >= 0;
+            if (!hasDigit(rows[n]) && (named || !spelled(c.value(0)))) {
+                if (named)
+                    codeAt = at("Code"), massAt = at("Mass");
                 continue;
             }
+            named = false;
         }
         const QString where = QStringLiteral("Row %1: ").arg(n + 1);
-        // Under a decimal comma, "GLY,12,5" is no code and mass: its mass would be read as 12.
-        if (separatorOf(rows[n]) == u',' && NumberFormat::decimalPoint() == u',' && c.size() > 2) {
-            p.errors << where + QStringLiteral("'%1' has more cells than a code and a mass: with decimal commas, "
-                                               "separate them with a tab or a semicolon.")
+        // Without a heading to say where the mass is, "GLY,12,5" is no code and mass: under a
+        // decimal comma its mass would be read as 12, and under a point the 5 is no column of
+        // the paste's.
+        if (!named && separator == u',' && std::count_if(c.begin(), c.end(), [](const QString& x) { return !x.isEmpty(); }) > 2) {
+            p.errors << where + QStringLiteral("'%1' has more cells than a code and a mass: separate a code from its "
+                                               "mass with a tab or a semicolon when the mass has a decimal comma.")
                                     .arg(rows[n].trimmed());
             continue;
         }

@@ -10,13 +10,19 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <QSet>
+#include <cmath>
 
 namespace Export {
 
 namespace {
 
-// The shortest text that reads back as the very same number.
-QString number(double v) { return QString::number(v, 'g', QLocale::FloatingPointShortest); }
+// The shortest text that reads back as the very same number, without an exponent where a
+// spreadsheet's reader would show one.
+QString number(double v) {
+    const double size = std::abs(v);
+    const bool plain = v == 0 || (size >= 1e-4 && size < 1e15);
+    return QString::number(v, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+}
 QString figure(const std::optional<double>& v) { return v ? number(*v) : QString(); }
 QJsonValue json(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null); }
 
@@ -105,17 +111,26 @@ std::vector<StoredMaterial> materialsUsed(const Recipe& recipe, const std::vecto
     QSet<QString> codes;
     for (const Line& l : recipe.lines)
         codes.insert(l.code);
+    // Of two materials of a code (a library stored before codes were kept apart), the lines use
+    // the one stored first.
     std::vector<StoredMaterial> used;
-    for (const StoredMaterial& m : library)
-        if (codes.remove(m.code)) // the first of a code, as the lines find it
+    for (const StoredMaterial& m : library) {
+        if (!codes.contains(m.code))
+            continue;
+        const auto same = std::find_if(used.begin(), used.end(), [&](const StoredMaterial& u) { return u.code == m.code; });
+        if (same == used.end())
             used.push_back(m);
+        else if (m.id < same->id)
+            *same = m;
+    }
     return used;
 }
 
 QString writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+        return QStringLiteral("Cannot write %1: %2. The file was not written.").arg(QFileInfo(path).fileName(),
+                                                                                      file.errorString());
     if (file.write(bytes) != bytes.size() || !file.commit())
         return QStringLiteral("Cannot write %1: %2. The file was not written.").arg(QFileInfo(path).fileName(),
                                                                                       file.errorString());

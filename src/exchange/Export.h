@@ -20,7 +20,8 @@ QByteArray libraryCsv(const std::vector<StoredMaterial>& materials);
 // lines use, so that it opens where the library lacks them. JSON, with its format and version.
 QByteArray recipeExchange(const Recipe& recipe, const std::vector<StoredMaterial>& used);
 inline constexpr int ExchangeVersion = 1;
-// The library record of every material the lines use, each once, as the library lists them.
+// The library record of every material the lines use, each once: of two of a code, the one
+// stored first, which the lines use.
 std::vector<StoredMaterial> materialsUsed(const Recipe& recipe, const std::vector<StoredMaterial>& library);
 
 // Writes `bytes` to `path` whole or not at all; the reason it could not, or empty.

@@ -86,7 +86,7 @@ QString recipeXlsx(const QString& path, const Recipe& recipe, const MaterialLook
     // Written beside the file under another name, then put in its place whole.
     QTemporaryFile part(QFileInfo(path).absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(name)));
     if (!part.open())
-        return QStringLiteral("Cannot write %1: %2").arg(name, part.errorString());
+        return QStringLiteral("Cannot write %1: %2. The file was not written.").arg(name, part.errorString());
     part.close();
     lxw_error error = LXW_NO_ERROR;
     {
@@ -149,6 +149,11 @@ QString recipeXlsx(const QString& path, const Recipe& recipe, const MaterialLook
     }
     if (error != LXW_NO_ERROR)
         return QStringLiteral("Cannot write %1: %2. The file was not written.").arg(name, QString::fromUtf8(lxw_strerror(error)));
+    // Readable as any file the user writes, or as the file it replaces.
+    const QFileDevice::Permissions readable =
+        QFile::exists(path) ? QFile::permissions(path)
+                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(part.fileName(), readable);
     // Put in place whole: a rename replaces what was there at once.
     if (std::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return QStringLiteral("Cannot write %1: it could not replace the file there. The file was not written.").arg(name);

@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QApplication>
 #include <QComboBox>
@@ -258,18 +259,24 @@ void TForm1::Export1Click() {
     const QString workbook = QStringLiteral("Recipe as workbook (*.xlsx)");
     const QString exchange = QStringLiteral("Recipe exchange file (*.kalvora-recipe)");
     const QString libraryCsv = QStringLiteral("Library as CSV (*.csv)");
-    const RecipeHeader header = m_dmod->headers().isEmpty() ? RecipeHeader{} : m_dmod->headers().header();
+    // Without a recipe, the library is all there is to export.
+    const bool anyRecipe = !m_dmod->headers().isEmpty();
+    const QString proposed = anyRecipe ? m_dmod->headers().header().code : QStringLiteral("Library");
+    const QStringList formats = anyRecipe ? QStringList{recipeCsv, workbook, exchange, libraryCsv} : QStringList{libraryCsv};
     QString chosen;
     const QString path =
-        FileDialog::saveFileName(this, QStringLiteral("Export"), header.code.isEmpty() ? QStringLiteral("Library") : header.code,
-                                 QStringList{recipeCsv, workbook, exchange, libraryCsv}.join(QStringLiteral(";;")), &chosen);
+        FileDialog::saveFileName(this, QStringLiteral("Export"), proposed, formats.join(QStringLiteral(";;")), &chosen);
     if (path.isEmpty())
         return;
+    // A name typed with another format's extension is written in that format.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (anyRecipe && suffix == QLatin1String("xlsx"))
+        chosen = workbook;
+    else if (anyRecipe && suffix == QLatin1String("kalvora-recipe"))
+        chosen = exchange;
+    else if (suffix == QLatin1String("csv") && chosen != libraryCsv)
+        chosen = recipeCsv;
     const bool library = chosen == libraryCsv;
-    if (!library && m_dmod->headers().isEmpty()) {
-        MessageBox::commandError(this, QStringLiteral("There is no recipe to export. Choose one, or export the library."));
-        return;
-    }
     QByteArray bytes;
     QString error;
     if (!MessageBox::guarded(this, [&] {

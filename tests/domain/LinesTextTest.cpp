@@ -73,6 +73,22 @@ TEST(LinesText, EveryBadRowIsListedByNumberAndReason) {
     // Under a decimal comma a point is no decimal separator, nor under a point a comma.
     const QString other = QLocale().decimalPoint() == "," ? "GLY\t12.5" : "GLY\t12,5";
     EXPECT_EQ(LinesText::parse(other, spelled).errors.size(), 1);
+    // A first row with no figure is a heading only when it names its columns or no material: a
+    // code without its mass is a bad row, never dropped.
+    EXPECT_EQ(LinesText::parse("PA\t\r\nGLY\t10\r\n", spelled).errors, QStringList{"Row 1: no mass for PA."});
+    // Without a heading, a third cell is no part of a code and a mass, whatever the locale.
+    EXPECT_EQ(LinesText::parse("GLY,12,5\r\n", spelled).errors.size(), 1);
+}
+
+// Text from a file or another program: a byte-order mark, headings in other letters or order, and
+// a separator inside a quoted cell.
+TEST(LinesText, ThePasteReadsWhatFilesAndOtherProgramsAddToTheText) {
+    EXPECT_EQ(rows(LinesText::parse(QString(QChar(0xFEFF)) + "GLY\t10\r\n", spelled)), "1:GLY=10 ");
+    EXPECT_EQ(rows(LinesText::parse(QString(QChar(0xFEFF)) + "mass;CODE\r\n10;GLY\r\n", spelled)), "2:GLY=10 ");
+    EXPECT_EQ(rows(LinesText::parse("\"GLY\",\"7\"\r\n\"PA; the flakes\",3\r\n", [](const QString& c) {
+                  return c.startsWith("PA") ? std::optional<QString>("PA") : spelled(c);
+              })),
+              "1:GLY=7 2:PA=3 ");
 }
 
 // A German spreadsheet writes decimal commas, and then separates cells with semicolons; commas
@@ -84,8 +100,8 @@ TEST(LinesText, UnderADecimalCommaACommaSeparatedMassIsNeverCutInTwo) {
     EXPECT_EQ(rows(LinesText::parse("GLY\t12,5\r\n", spelled)), "1:GLY=12.5 ");
     const LinesText::Paste cut = LinesText::parse("GLY,12,5\r\nPA,30\r\n", spelled);
     EXPECT_EQ(cut.errors.join(" | ").toStdString(),
-              "Row 1: 'GLY,12,5' has more cells than a code and a mass: with decimal commas, separate them with a "
-              "tab or a semicolon.");
+              "Row 1: 'GLY,12,5' has more cells than a code and a mass: separate a code from its mass with a tab or "
+              "a semicolon when the mass has a decimal comma.");
     EXPECT_EQ(rows(cut), "2:PA=30 ");
     QLocale::setDefault(was);
 }

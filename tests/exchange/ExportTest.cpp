@@ -75,9 +75,11 @@ TEST(Export, TheLibraryCsvHoldsEveryPartAsStored) {
     m.name = "Xylene, mixed";
     m.type = "Solvent"; // a word no type has is written as stored
     m.mwt = 106.17;
+    m.price = 100000; // plain, not 1e+05
+    m.fb = 0.00001;   // an exponent where a plain figure would be long
     const QByteArray text = Export::libraryCsv({m});
     EXPECT_EQ(text, "\xEF\xBB\xBF" "RMCode,RMCommonName,RMChemClass,RMType,RMMWt,RMFa,RMFan,RMFb,RMPrice\r\n"
-                    "XYL,\"Xylene, mixed\",,Solvent,106.17,,,,\r\n");
+                    "XYL,\"Xylene, mixed\",,Solvent,106.17,,,1e-05,100000\r\n");
 }
 
 TEST(Export, TheExchangeFileHoldsTheRecipeAndTheMaterialsItUses) {
@@ -142,6 +144,7 @@ TEST(Export, TheWorkbookHoldsNumbersAsNumbersInTheProgramsFormats) {
     t.TotalMoles = 1.4852;
     ASSERT_EQ(Export::recipeXlsx(path, recipe(), library(), t), "");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"EX-1.xlsx"}) << "no part left";
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::ReadOther) << "readable as the file it replaced";
     const QByteArray book = unzipped(path, "xl/workbook.xml");
     ASSERT_FALSE(book.isEmpty()) << "unzip reads the workbook";
     EXPECT_TRUE(book.contains("name=\"Recipe\"") && book.contains("name=\"Figures\"")) << book.constData();
@@ -168,13 +171,15 @@ TEST(Export, AWorkbookThatCannotBeWrittenLeavesTheFileThere) {
         StoredMaterial a, b, c;
         a.code = "GLY";
         b.code = "PA";
-        c.code = "PA"; // a second of a code, as an older library may hold
+        b.id = 7;
+        c.code = "PA"; // a second of a code, as an older library may hold: stored first
+        c.id = 3;
         QStringList names;
         for (const StoredMaterial& m : Export::materialsUsed(recipe(), {a, b, c}))
-            names << m.code;
+            names << m.code + QString::number(m.id);
         return names;
     }();
-    EXPECT_EQ(used, QStringList{"PA"}) << "the materials the lines use, each once";
+    EXPECT_EQ(used, QStringList{"PA3"}) << "the materials the lines use, each once, as the lines find them";
 }
 
 } // namespace

@@ -55,8 +55,10 @@ TEST_F(Exporting, TheRecipeGoesOutAsCsvOrAsAnExchangeFileAndTheLibraryAsCsv) {
     codes.sort();
     EXPECT_EQ(codes, (QStringList{"PA", "PE", "SOYOIL"})) << "the materials the lines use, each once";
 
-    // A workbook is a zip file of its sheets.
+    // A workbook is a zip file of its sheets; a name typed with its extension is one, whatever
+    // filter stood chosen.
     EXPECT_TRUE(exported("LO-SOY65.xlsx", "Recipe as workbook (*.xlsx)").startsWith("PK"));
+    EXPECT_TRUE(exported("typed.xlsx", "Recipe as CSV (*.csv)").startsWith("PK"));
 
     const QStringList library = QString::fromUtf8(exported("library.csv", "Library as CSV (*.csv)")).split("\r\n");
     EXPECT_EQ(library.size() - 2, dm().materials().size()) << "a heading, every material, and the last line end";
