@@ -1,0 +1,48 @@
+#pragma once
+
+#include "domain/Recipe.h"
+#include "store/MaterialLibrary.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <variant>
+#include <vector>
+
+// Files from spreadsheets and other machines read back as values, every fault named with its row,
+// before anything is stored. Figures in files have a decimal point, as the export writes them.
+namespace Import {
+
+// A file's text as it was written: UTF-8 with or without a byte-order mark, else Windows-1252,
+// which older spreadsheets write.
+QString decoded(const QByteArray& bytes);
+
+// RFC 4180 rows: fields in double quotes may hold the separator, doubled quotes and line breaks;
+// rows end in CRLF or LF. The separator is a comma, or a semicolon where the first row has one
+// outside quotes and no comma. A blank row is an empty list.
+std::vector<QStringList> csvRows(const QString& text);
+
+// The recipe exchange file: the recipe and the library records of the materials it uses.
+struct Exchange {
+    Recipe recipe;
+    std::vector<StoredMaterial> materials;
+};
+// The file read back, or why it cannot be: not an exchange file, cut short, or of a newer
+// version than this program reads.
+std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes);
+
+// A library CSV under the files' column names (RMCode, RMCommonName, RMChemClass, RMType, RMMWt,
+// RMFa, RMFan, RMFb, RMPrice), in any order. A row with a figure that is no number, an empty or
+// over-long code, a type word no type has, or a code an earlier row has, is listed with its row
+// number and reason, and left out.
+struct LibraryRow {
+    int row = 0; // its number in the file, the heading being row 1
+    StoredMaterial material;
+};
+struct LibraryFile {
+    std::vector<LibraryRow> rows;
+    QStringList errors;
+};
+LibraryFile libraryCsv(const QByteArray& bytes);
+
+} // namespace Import

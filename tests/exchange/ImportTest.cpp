@@ -1,0 +1,125 @@
+// Files from spreadsheets and other machines read back as values: the encodings and the quoting
+// spreadsheets write, the exchange file and the library CSV round-tripped, and every bad file
+// and bad row named before anything is stored.
+#include "exchange/Export.h"
+#include "exchange/Import.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+StoredMaterial stored(const QString& code, const QString& name, const QString& type, std::optional<double> mwt,
+                      std::optional<double> fa, std::optional<double> fan, std::optional<double> fb,
+                      std::optional<double> price) {
+    StoredMaterial m;
+    m.code = code;
+    m.name = name;
+    m.chemClass = "Class, with a comma";
+    m.type = type;
+    m.mwt = mwt;
+    m.fa = fa;
+    m.fan = fan;
+    m.fb = fb;
+    m.price = price;
+    return m;
+}
+
+TEST(Import, TextIsReadInTheEncodingItWasWrittenIn) {
+    EXPECT_EQ(Import::decoded("\xEF\xBB\xBF" "Caf\xC3\xA9"), "Café") << "UTF-8 with its byte-order mark";
+    EXPECT_EQ(Import::decoded("Caf\xC3\xA9"), "Café") << "UTF-8 without";
+    EXPECT_EQ(Import::decoded("Caf\xE9 \x80 \x96 \x93x\x94"), QString::fromUtf8("Café € – “x”")) << "Windows-1252";
+}
+
+TEST(Import, CsvRowsAreReadAsRfc4180WritesThem) {
+    const std::vector<QStringList> rows =
+        Import::csvRows("a,\"b, c\",\"say \"\"hi\"\"\"\r\n\r\n\"two\nlines\",,x\nlast");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (QStringList{"a", "b, c", "say \"hi\""}));
+    EXPECT_TRUE(rows[1].isEmpty()) << "a blank row";
+    EXPECT_EQ(rows[2], (QStringList{"two\nlines", "", "x"}));
+    EXPECT_EQ(rows[3], QStringList{"last"});
+    // A semicolon file, as a spreadsheet under a decimal comma writes it.
+    EXPECT_EQ(Import::csvRows("RMCode;RMMWt\r\nGLY;92,09\r\n")[1], (QStringList{"GLY", "92,09"}));
+}
+
+TEST(Import, AnExchangeFileComesBackAsItWasWritten) {
+    Recipe r = newRecipe("Alkyd", "EX-1");
+    r.header.description = "Ölalkyd, \"kurz\"";
+    r.header.date = "2026-12-10T15:00:00";
+    Line l;
+    l.item = 1;
+    l.code = "PA";
+    l.mass = 220;
+    l.moles = 220 / 148.12;
+    l.ea = 2 * 220 / 148.12;
+    l.charge = 0.1 + 0.2;
+    r.lines = {l, Line{}};
+    const StoredMaterial pa = stored("PA", "Phthalic Anhydride", "Acid", 148.12, std::nullopt, 1, std::nullopt, 1.1);
+    const auto read = Import::exchangeFile(Export::recipeExchange(r, {pa}));
+    ASSERT_TRUE(std::holds_alternative<Import::Exchange>(read)) << std::get<QString>(read).toStdString();
+    const Import::Exchange& e = std::get<Import::Exchange>(read);
+    EXPECT_EQ(e.recipe.header.description, r.header.description);
+    EXPECT_EQ(e.recipe.header.av, r.header.av);
+    EXPECT_EQ(e.recipe.header.date, r.header.date);
+    ASSERT_EQ(e.recipe.lines.size(), 2u);
+    EXPECT_EQ(e.recipe.lines[0].moles, l.moles) << "to the last bit";
+    EXPECT_EQ(e.recipe.lines[0].charge, l.charge);
+    EXPECT_FALSE(e.recipe.lines[0].eb.has_value());
+    EXPECT_FALSE(e.recipe.lines[1].item.has_value());
+    ASSERT_EQ(e.materials.size(), 1u);
+    EXPECT_TRUE(e.materials[0].sameParts(pa));
+}
+
+TEST(Import, EveryBadExchangeFileIsNamedForWhatItIs) {
+    const auto why = [](const QByteArray& bytes) {
+        const auto read = Import::exchangeFile(bytes);
+        return std::holds_alternative<QString>(read) ? std::get<QString>(read).toStdString() : std::string("read");
+    };
+    const QByteArray whole = Export::recipeExchange(newRecipe("Alkyd", "EX-1"), {});
+    EXPECT_EQ(why("PK\x03\x04 not JSON at all"), "The file is not a recipe exchange file.");
+    EXPECT_EQ(why("{\"format\": \"something else\", \"version\": 1}"), "The file is not a recipe exchange file.");
+    EXPECT_EQ(why("Item,Code\r\n1,PA\r\n"), "The file is not a recipe exchange file.");
+    EXPECT_EQ(why(whole.left(whole.size() / 2)).rfind("The file is cut short or damaged: ", 0), 0u);
+    QByteArray newer = whole;
+    newer.replace("\"version\": 1", "\"version\": 2");
+    EXPECT_EQ(why(newer), "The file was written by a newer Kalvora (exchange file version 2; this one reads version "
+                          "1 and older).");
+    EXPECT_EQ(why(whole), "read");
+}
+
+TEST(Import, TheLibraryCsvComesBackUnchanged) {
+    const std::vector<StoredMaterial> library = {
+        stored("GLY", "Glycerol", "Base", 92.09, std::nullopt, std::nullopt, 3, 1.0),
+        stored("PA", "Phthalic Anhydride", "Acid", 148.12, 0, 1, 0, 100000),
+        stored("XYL", "Xylene \"mixed\"", "", std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt)};
+    const Import::LibraryFile read = Import::libraryCsv(Export::libraryCsv(library));
+    EXPECT_TRUE(read.errors.isEmpty()) << read.errors.join(" | ").toStdString();
+    ASSERT_EQ(read.rows.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(read.rows[i].row, int(i) + 2);
+        EXPECT_TRUE(read.rows[i].material.sameParts(library[i])) << i;
+    }
+}
+
+TEST(Import, EveryBadLibraryRowIsListedByNumberAndReason) {
+    const Import::LibraryFile read = Import::libraryCsv(
+        "RMType,RMCode,RMMWt\r\n"
+        "Base,GLY,92.09\r\n"
+        "Acid,PA,14x\r\n"
+        "Base,,60\r\n"
+        "Base,TOOLONGCODE,60\r\n"
+        "Solvent,XYL,106\r\n"
+        "Base,gly,92\r\n"
+        "Acid,PA2,148\r\n");
+    EXPECT_EQ(read.errors.join(" | ").toStdString(),
+              "Row 3: RMMWt '14x' is not a number. | Row 4: no code. | "
+              "Row 5: RMCode 'TOOLONGCODE' is longer than 10 characters. | Row 6: 'Solvent' is no material type. | "
+              "Row 7: the code gly is on row 2 already.");
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_EQ(read.rows[0].material.code, "GLY");
+    EXPECT_EQ(read.rows[1].row, 8);
+    EXPECT_EQ(Import::libraryCsv("Item,Code,Mass\r\n1,PA,3\r\n").errors,
+              QStringList{"The file is not a library CSV: its first row names no RMCode column."});
+}
+
+} // namespace
