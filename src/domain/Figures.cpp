@@ -61,6 +61,14 @@ bool is(const char* name, const QString& key) { return name && key == QLatin1Str
 
 } // namespace
 
+QString Figure::caption() const {
+    if (panelCaption)
+        return QString::fromLatin1(panelCaption);
+    if (reportCaption)
+        return QString::fromLatin1(reportCaption).remove(u':');
+    return QString::fromLatin1(name);
+}
+
 QString Figure::panelText(const TReactionTotals& t) const { return write(*this, t, panelFormat, panelSuffix); }
 QString Figure::footerText(const TReactionTotals& t) const { return write(*this, t, footerFormat); }
 QString Figure::reportText(const TReactionTotals& t) const { return write(*this, t, reportFormat); }

@@ -27,6 +27,8 @@ struct Figure {
     const char* reportFormat;
     const char* reportCaption;
 
+    // What a table of figures calls it: the panel's caption, else the report's, else its name.
+    QString caption() const;
     QString panelText(const TReactionTotals& t) const;
     QString footerText(const TReactionTotals& t) const;
     QString reportText(const TReactionTotals& t) const;

@@ -27,28 +27,36 @@ std::optional<LineColumn> lineColumnNamed(const QString& field) {
     return std::nullopt;
 }
 
+std::optional<double> Line::*lineAmount(LineColumn column) {
+    switch (column) {
+    case LineColumn::Mass:
+        return &Line::mass;
+    case LineColumn::Moles:
+        return &Line::moles;
+    case LineColumn::Ea:
+        return &Line::ea;
+    case LineColumn::Eb:
+        return &Line::eb;
+    case LineColumn::Charge:
+        return &Line::charge;
+    case LineColumn::Percent:
+        return &Line::percent;
+    case LineColumn::Cost:
+        return &Line::cost;
+    default:
+        return nullptr;
+    }
+}
+
 QString lineCellText(const Line& line, const Material* m, LineColumn column) {
     switch (column) {
     case LineColumn::Item:
         return line.item ? figure(double(*line.item), column) : QString();
     case LineColumn::Code:
         return line.code;
-    case LineColumn::Mass:
-        return figure(line.mass, column);
-    case LineColumn::Moles:
-        return figure(line.moles, column);
-    case LineColumn::Ea:
-        return figure(line.ea, column);
-    case LineColumn::Eb:
-        return figure(line.eb, column);
-    case LineColumn::Charge:
-        return figure(line.charge, column);
-    case LineColumn::Percent:
-        return figure(line.percent, column);
-    case LineColumn::Cost:
-        return figure(line.cost, column);
     case LineColumn::Name:
         return m ? m->name : QString();
+    default:
+        return figure(line.*lineAmount(column), column);
     }
-    return QString();
 }

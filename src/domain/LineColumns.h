@@ -18,6 +18,9 @@ struct LineColumnFormat {
 const LineColumnFormat& lineColumnFormat(LineColumn column);
 std::optional<LineColumn> lineColumnNamed(const QString& field);
 
+// The member of a line an amount column holds; nullptr for Item, Code and Name.
+std::optional<double> Line::*lineAmount(LineColumn column);
+
 // A line's cell as shown: an amount in its column's picture, the material's name as the library
 // holds it (`material` is the line's, nullptr when the library has none); empty for no value.
 QString lineCellText(const Line& line, const Material* material, LineColumn column);

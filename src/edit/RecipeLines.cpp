@@ -12,27 +12,6 @@ namespace {
 
 using Figure = std::optional<double>;
 
-Figure Line::*figureOf(LineColumn column) {
-    switch (column) {
-    case LineColumn::Mass:
-        return &Line::mass;
-    case LineColumn::Moles:
-        return &Line::moles;
-    case LineColumn::Ea:
-        return &Line::ea;
-    case LineColumn::Eb:
-        return &Line::eb;
-    case LineColumn::Charge:
-        return &Line::charge;
-    case LineColumn::Percent:
-        return &Line::percent;
-    case LineColumn::Cost:
-        return &Line::cost;
-    default:
-        return nullptr;
-    }
-}
-
 const Line& emptyLine() {
     static const Line none;
     return none;
@@ -101,7 +80,7 @@ QVariant RecipeLines::valueOf(const Line& line, LineColumn column) {
     case LineColumn::Name:
         return QVariant();
     default: {
-        const Figure& f = line.*figureOf(column);
+        const Figure& f = line.*lineAmount(column);
         return f ? QVariant(*f) : QVariant();
     }
     }
@@ -443,7 +422,7 @@ void RecipeLines::setValue(LineColumn column, const QVariant& value) {
     case LineColumn::Name:
         return;
     default:
-        m_buffer.*figureOf(column) = v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+        m_buffer.*lineAmount(column) = v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
     }
     m_modified = true;
     m_modifiedTx = m_db.currentTransaction();

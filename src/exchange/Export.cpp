@@ -26,14 +26,6 @@ QString number(double v) {
 QString figure(const std::optional<double>& v) { return v ? number(*v) : QString(); }
 QJsonValue json(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null); }
 
-QString captionOf(const Figure& f) {
-    if (f.panelCaption)
-        return QString::fromLatin1(f.panelCaption);
-    if (f.reportCaption)
-        return QString::fromLatin1(f.reportCaption).remove(u':');
-    return QString::fromLatin1(f.name);
-}
-
 } // namespace
 
 QByteArray recipeCsv(const Recipe& recipe, const MaterialLookup& library, const TReactionTotals& totals) {
@@ -55,7 +47,7 @@ QByteArray recipeCsv(const Recipe& recipe, const MaterialLookup& library, const 
     }
     out += QStringLiteral("\r\n") + Csv::row({QStringLiteral("Figure"), QStringLiteral("Name"), QStringLiteral("Value")});
     for (const Figure& f : figures())
-        out += Csv::row({captionOf(f), QString::fromLatin1(f.name), number(f.value(totals))});
+        out += Csv::row({f.caption(), QString::fromLatin1(f.name), number(f.value(totals))});
     return Csv::file(out);
 }
 

@@ -52,27 +52,6 @@ private:
     std::vector<std::pair<const char*, lxw_format*>> m_formats;
 };
 
-std::optional<double> amountOf(const Line& l, LineColumn c) {
-    switch (c) {
-    case LineColumn::Mass:
-        return l.mass;
-    case LineColumn::Moles:
-        return l.moles;
-    case LineColumn::Ea:
-        return l.ea;
-    case LineColumn::Eb:
-        return l.eb;
-    case LineColumn::Charge:
-        return l.charge;
-    case LineColumn::Percent:
-        return l.percent;
-    case LineColumn::Cost:
-        return l.cost;
-    default:
-        return std::nullopt;
-    }
-}
-
 void number(lxw_worksheet* s, int row, int col, const std::optional<double>& v, lxw_format* f) {
     if (v)
         worksheet_write_number(s, lxw_row_t(row), lxw_col_t(col), *v, f);
@@ -125,7 +104,7 @@ QString recipeXlsx(const QString& path, const Recipe& recipe, const MaterialLook
             worksheet_write_string(lines, lxw_row_t(row), 2, Text(m ? m->name : QString()), nullptr);
             for (LineColumn c : {LineColumn::Mass, LineColumn::Moles, LineColumn::Ea, LineColumn::Eb, LineColumn::Charge,
                                  LineColumn::Percent, LineColumn::Cost})
-                number(lines, row, int(c), amountOf(l, c), book.picture(lineColumnFormat(c).picture));
+                number(lines, row, int(c), l.*lineAmount(c), book.picture(lineColumnFormat(c).picture));
             ++row;
         }
         worksheet_set_column(lines, 0, 0, 14, nullptr);
@@ -138,8 +117,7 @@ QString recipeXlsx(const QString& path, const Recipe& recipe, const MaterialLook
         worksheet_write_string(shown, 0, 2, "Value", bold);
         row = 1;
         for (const Figure& f : figures()) {
-            const char* caption = f.panelCaption ? f.panelCaption : f.reportCaption ? f.reportCaption : f.name;
-            worksheet_write_string(shown, lxw_row_t(row), 0, Text(QString::fromLatin1(caption).remove(u':')), nullptr);
+            worksheet_write_string(shown, lxw_row_t(row), 0, Text(f.caption()), nullptr);
             worksheet_write_string(shown, lxw_row_t(row), 1, f.name, nullptr);
             worksheet_write_number(shown, lxw_row_t(row++), 2, f.value(totals),
                                    book.picture(f.panelFormat ? f.panelFormat : f.reportFormat));

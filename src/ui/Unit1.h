@@ -193,6 +193,9 @@ private:
     bool storePending();
     // Writes what is typed in the header boxes into the header; false when refused.
     bool takeTyping();
+    // The recipe as the window shows it, for a command that reads it (print, design, export): the
+    // header boxes' typing joins the header, and the line being edited is stored.
+    bool takeShownRecipe();
     // The focused box or grid cell while it holds typing not yet taken from it, else none.
     QLineEdit* typingBox() const;
     // The Edit menu names what Undo and Redo would do; opened, it names the typing in a box.

@@ -77,6 +77,14 @@ bool TForm1::storePending() {
     });
 }
 
+bool TForm1::takeShownRecipe() {
+    return act([this] {
+        for (auto [edit, part] : headerEdits())
+            edit->commit();
+        m_dmod->lines().checkBrowseMode();
+    });
+}
+
 bool TForm1::takeTyping() {
     // What is typed in a header box is the header's first, as leaving the box would make it.
     return act([this] {
@@ -145,11 +153,7 @@ void TForm1::BtnPrintClick() {
         return;
     // What the window shows is what prints: a header value still being typed joins the header
     // (not stored, as on leaving its box), and a line still being edited is stored with its passes.
-    if (!act([this] {
-            for (auto [edit, part] : headerEdits())
-                edit->commit();
-            m_dmod->lines().checkBrowseMode();
-        }))
+    if (!takeShownRecipe())
         return;
     std::unique_ptr<TFrmMainReport> report;
     std::vector<Report::Page> pages;
@@ -219,11 +223,7 @@ void TForm1::designFromTargets(bool focusedOnly) {
     // acid value above all), and the line being edited is stored first.
     const RecipeLines& lines = m_dmod->lines();
     const int rows = lines.rowCount();
-    if (!act([this] {
-            for (auto [edit, part] : headerEdits())
-                edit->commit();
-            m_dmod->lines().checkBrowseMode();
-        }))
+    if (!takeShownRecipe())
         return;
     // The goal seek works out the focused line's mass: a line that has one to work out, and not
     // the one before a new line nobody typed into, which settling dropped.
@@ -249,11 +249,7 @@ void TForm1::designFromTargets(bool focusedOnly) {
 void TForm1::Export1Click() {
     // What is exported is what the window shows: typed header parts and the line being edited
     // are stored first.
-    if (!m_dmod || !act([this] {
-            for (auto [edit, part] : headerEdits())
-                edit->commit();
-            m_dmod->lines().checkBrowseMode();
-        }))
+    if (!m_dmod || !takeShownRecipe())
         return;
     const QString recipeCsv = QStringLiteral("Recipe as CSV (*.csv)");
     const QString workbook = QStringLiteral("Recipe as workbook (*.xlsx)");
