@@ -1,6 +1,7 @@
 #include "LineConversions.h"
 
 #include "Chemistry.h"
+#include "Recipe.h"
 
 namespace LineConversions {
 
@@ -71,6 +72,16 @@ LineAmounts AmountsFrom(Amount typed, double value, MaterialType type, double mw
     if (typed != Amount::Eb)
         a.eb = EbFromMoles(type, moles, fb);
     return a;
+}
+
+void reworkFromMass(Line& line, const Material& m) {
+    if (!(line.mass.value_or(0) > 0))
+        return;
+    const auto amount = [](double v) { return v > 0 ? std::optional<double>(v) : std::nullopt; };
+    const double n = MolesFromMass(*line.mass, m.mwt);
+    line.moles = amount(n);
+    line.ea = amount(EaFromMoles(m.type, n, m.fa, m.fan));
+    line.eb = amount(EbFromMoles(m.type, n, m.fb));
 }
 
 } // namespace LineConversions

@@ -2,6 +2,9 @@
 
 #include "MaterialType.h"
 
+struct Line;
+struct Material;
+
 // The conversions between a line's mass, moles and equivalents. Of the material's type only an
 // oil (a triglyceride: one glycerol and three fatty acids) changes the arithmetic. Each gives 0
 // when its guard fails, and never divides by zero.
@@ -26,5 +29,10 @@ struct LineAmounts {
 };
 LineAmounts AmountsFrom(Amount typed, double value, MaterialType type, double mwt, double fa, double fan,
                         double fb);
+
+// A line worked out again from its mass after its material changed: the mass, which was weighed,
+// stays, and the moles and equivalents follow from it, a figure that is not positive empty. A line
+// without a mass keeps its figures.
+void reworkFromMass(Line& line, const Material& material);
 
 } // namespace LineConversions

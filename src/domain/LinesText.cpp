@@ -113,24 +113,30 @@ Paste parse(const QString& text, const std::function<std::optional<QString>(cons
                                     .arg(rows[n].trimmed());
             continue;
         }
-        const QString code = codeAt < c.size() ? c[codeAt] : QString();
-        const QString mass = massAt < c.size() ? c[massAt] : QString();
-        if (code.isEmpty()) {
-            p.errors << where + QStringLiteral("no code.");
-            continue;
-        }
-        const std::optional<QString> known = spelled(code);
-        double value = 0;
-        if (!known)
-            p.errors << where + QStringLiteral("there is no material with the code '%1' in the library.").arg(code);
-        else if (mass.isEmpty())
-            p.errors << where + QStringLiteral("no mass for %1.").arg(code);
-        else if (!NumberFormat::parse(mass, &value))
-            p.errors << where + QStringLiteral("the mass '%1' is not a number.").arg(mass);
-        else
-            p.rows.push_back({n + 1, *known, value});
+        take(p, n + 1, codeAt < c.size() ? c[codeAt] : QString(), massAt < c.size() ? c[massAt] : QString(), spelled,
+             NumberFormat::parse);
     }
     return p;
+}
+
+void take(Paste& p, int row, const QString& code, const QString& mass,
+          const std::function<std::optional<QString>(const QString&)>& spelled,
+          const std::function<bool(const QString&, double*)>& number) {
+    const QString where = QStringLiteral("Row %1: ").arg(row);
+    if (code.isEmpty()) {
+        p.errors << where + QStringLiteral("no code.");
+        return;
+    }
+    const std::optional<QString> known = spelled(code);
+    double value = 0;
+    if (!known)
+        p.errors << where + QStringLiteral("there is no material with the code '%1' in the library.").arg(code);
+    else if (mass.isEmpty())
+        p.errors << where + QStringLiteral("no mass for %1.").arg(code);
+    else if (!number(mass, &value))
+        p.errors << where + QStringLiteral("the mass '%1' is not a number.").arg(mass);
+    else
+        p.rows.push_back({row, *known, value});
 }
 
 } // namespace LinesText

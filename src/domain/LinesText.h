@@ -30,4 +30,10 @@ struct Paste {
 // gives the library's code for a typed one, or nothing when no material has it.
 Paste parse(const QString& text, const std::function<std::optional<QString>(const QString&)>& spelled);
 
+// One row's code and mass checked as a paste checks them: the row joins `paste`, or why it cannot
+// joins its errors. `number` reads the mass as its source writes figures.
+void take(Paste& paste, int row, const QString& code, const QString& mass,
+          const std::function<std::optional<QString>(const QString&)>& spelled,
+          const std::function<bool(const QString&, double*)>& number);
+
 } // namespace LinesText

@@ -47,24 +47,11 @@ void TDMod::LibraryClosed() {
 }
 
 void TDMod::recalcLinesOf(const QSet<QString>& codes) {
-    // The mass is what was weighed: it stays, and what follows from the material is worked out
-    // again. A line whose code no longer finds a material keeps its figures. Derived figures
-    // change no recipe: nothing is dated.
-    using namespace LineConversions;
-    const auto amount = [](double v) { return v > 0 ? std::optional<double>(v) : std::nullopt; };
+    // A line whose code no longer finds a material keeps its figures. Derived figures change no
+    // recipe: nothing is dated.
     Database::Transaction tx(m_db);
-    for (const QString& code : codes) {
-        const Material* m = m_library.find(code);
-        if (!m)
-            continue;
-        m_recipes.reworkLines(code, [&](::Line& line) {
-            if (!(line.mass.value_or(0) > 0))
-                return;
-            const double n = MolesFromMass(*line.mass, m->mwt);
-            line.moles = amount(n);
-            line.ea = amount(EaFromMoles(m->type, n, m->fa, m->fan));
-            line.eb = amount(EbFromMoles(m->type, n, m->fb));
-        });
-    }
+    for (const QString& code : codes)
+        if (const Material* m = m_library.find(code))
+            m_recipes.reworkLines(code, [m](::Line& line) { LineConversions::reworkFromMass(line, *m); });
     tx.commit();
 }

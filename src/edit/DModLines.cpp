@@ -94,7 +94,7 @@ void TDMod::insertLine(const std::optional<QString>& code) {
     tx.commit();
 }
 
-void TDMod::PasteLines(const std::vector<LinesText::Pasted>& rows) {
+void TDMod::PasteLines(const std::vector<LinesText::Pasted>& rows, const QString& action) {
     if (rows.empty())
         return;
     // A new line nobody typed into, past the last, is where the paste goes: after the lines.
@@ -118,9 +118,11 @@ void TDMod::PasteLines(const std::vector<LinesText::Pasted>& rows) {
         }
     }
     if (!refused.isEmpty())
-        throw FieldError(QStringLiteral("Nothing was pasted:\n") + refused.join(u'\n'));
+        throw FieldError((action == QLatin1String("Paste") ? QStringLiteral("Nothing was pasted:\n")
+                                                           : QStringLiteral("Nothing was imported:\n")) +
+                         refused.join(u'\n'));
     Database::Transaction tx(m_db);
-    m_db.nameAction(QStringLiteral("Paste"));
+    m_db.nameAction(action);
     {
         const QScopedValueRollback<bool> once(m_deferTotals, true);
         for (const LinesText::Pasted& row : rows) {

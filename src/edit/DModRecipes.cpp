@@ -7,7 +7,7 @@
 #include "components/TextKey.h"
 
 TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
-                                     const QString& code) {
+                                     const QString& code, const ImportedRecipe* imported) {
     using B = Questions;
     const auto error = [this](const QString& text, int buttons, int defaultButton) {
         return m_questions.showBox(B::Icon::Error, QStringLiteral("Error"), text, buttons, defaultButton);
@@ -21,7 +21,7 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
         return NameOutcome::CodeMissing;
     }
     // Named before a pending header edit is stored with it.
-    const char* const names[] = {"", "New Recipe", "Save As", "Rename"};
+    const char* const names[] = {"", "New Recipe", "Save As", "Rename", "Import"};
     m_db.nameAction(QString::fromLatin1(names[int(command)]));
     const bool exists = RecipeExists(type, code);
     switch (command) {
@@ -35,11 +35,15 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
         }
         break;
     case NameCommand::SaveAs:
+    case NameCommand::Import:
         if (exists && m_questions.showBox(B::Icon::Question, QStringLiteral("Confirm"),
                                      QStringLiteral("A recipe by that name already exists, continue?"),
                                      B::Yes | B::No, B::No) != B::Yes) // replacing is never the default
             return NameOutcome::Stay;
-        CopyRecipe(source, type, code);
+        if (imported)
+            ImportRecipe(*imported, type, code);
+        else
+            CopyRecipe(source, type, code);
         break;
     case NameCommand::Rename:
         if (exists) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportedRecipe.h"
 #include "MaterialEditor.h"
 #include "Questions.h"
 #include "RecipeBox.h"
@@ -24,7 +25,7 @@
 inline constexpr int MaxLines = 127;
 
 // What the recipe name dialog is open for.
-enum class NameCommand { New = 1, SaveAs, Rename };
+enum class NameCommand { New = 1, SaveAs, Rename, Import };
 
 // The data module: owns the recipes' headers and the current recipe's lines with their handlers,
 // and the operations on the current recipe.
@@ -58,10 +59,10 @@ public:
     // The recipe name dialog's OK for `command` (`source` is the recipe current when the dialog
     // opened): checks the name, asks or refuses as the case is, runs the store operation and shows
     // the resulting recipe. Tells whether the command was done or the dialog stays open, and where
-    // the user goes on then.
+    // the user goes on then. An import (`imported`) is checked as Save As is.
     enum class NameOutcome { Done, Stay, TypeMissing, CodeMissing };
     NameOutcome NameRecipe(NameCommand command, const RecipeName& source, const QString& type,
-                           const QString& code);
+                           const QString& code, const ImportedRecipe* imported = nullptr);
     // After a naming command: the recipe of that name, however its letters are written, is shown
     // in the two boxes with both lists filled afresh, and is current.
     void ShowResultingRecipe(const QString& type, const QString& code);
@@ -140,7 +141,8 @@ public:
     // the recipe has none, or the cursor stands on a new line past them), each mass worked out as
     // a typed one, and the recipe re-totalled once. All or nothing: a mass the lines refuse, or a
     // recipe past its limit, names what to change and stores none of them.
-    void PasteLines(const std::vector<LinesText::Pasted>& rows);
+    // `action` names it on the undo stack: a paste, or lines imported from a file.
+    void PasteLines(const std::vector<LinesText::Pasted>& rows, const QString& action = QStringLiteral("Paste"));
     // Refuses a typed amount that would take the line beyond what it can hold, naming the
     // column typed in.
     void checkAmount(LineColumn typed, const QVariant& value);
@@ -155,6 +157,12 @@ public:
     void CopyRecipe(const RecipeName& source, const QString& type, const QString& code);
     void RenameRecipe(const QString& type, const QString& code);
     void DeleteRecipe(const QString& type, const QString& code);
+    // A recipe from a file under that name (one of that name is replaced), with the materials the
+    // library lacks added, in one action; it becomes current.
+    void ImportRecipe(const ImportedRecipe& imported, const QString& type, const QString& code);
+    // Library rows from a file, new (`id` 0) or changed, stored in one action; every recipe line
+    // of a material whose arithmetic changed is worked out again from its mass.
+    void ImportMaterials(const std::vector<StoredMaterial>& materials);
     // Whether a header of that name exists, letter case ignored; a pending header edit is
     // settled first. The current recipe stays.
     bool RecipeExists(const QString& type, const QString& code);

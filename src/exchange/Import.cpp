@@ -22,18 +22,21 @@ constexpr char16_t kCp1252High[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026,
                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
 QChar separatorOf(const QString& text) {
-    bool quoted = false, comma = false, semicolon = false;
+    // The first row's most frequent separator outside quotes; on a tie a tab, then a semicolon, so
+    // that "GLY;12,5" is a code and a mass with a decimal comma.
+    bool quoted = false;
+    int commas = 0, semicolons = 0, tabs = 0;
     for (QChar c : text) {
         if (c == u'"')
             quoted = !quoted;
         else if (!quoted && (c == u'\n' || c == u'\r'))
             break;
-        else if (!quoted && c == u',')
-            comma = true;
-        else if (!quoted && c == u';')
-            semicolon = true;
+        else if (!quoted)
+            commas += c == u',', semicolons += c == u';', tabs += c == u'\t';
     }
-    return semicolon && !comma ? u';' : u',';
+    if (tabs > 0 && tabs >= commas && tabs >= semicolons)
+        return u'\t';
+    return semicolons > 0 && semicolons >= commas ? u';' : u',';
 }
 
 bool figure(const QString& text, std::optional<double>* out) {
@@ -51,7 +54,45 @@ bool figure(const QString& text, std::optional<double>* out) {
 
 std::optional<double> jsonFigure(const QJsonValue& v) { return v.isDouble() ? std::optional<double>(v.toDouble()) : std::nullopt; }
 
+// A mass as a file writes it: with a decimal point, or where a comma separates no cells, with a
+// decimal comma. Never a thousands separator.
+bool fileNumber(const QString& text, QChar separator, double* value) {
+    QString t = text.trimmed();
+    if (separator != u',' && !t.contains(u'.'))
+        t.replace(u',', u'.');
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+bool namesCodeAndMass(const QStringList& cells, int* codeAt, int* massAt) {
+    *codeAt = *massAt = -1;
+    for (int k = 0; k < cells.size(); ++k) {
+        if (*codeAt < 0 && cells[k].trimmed().compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0)
+            *codeAt = k;
+        if (*massAt < 0 && cells[k].trimmed().compare(QLatin1String("Mass"), Qt::CaseInsensitive) == 0)
+            *massAt = k;
+    }
+    return *codeAt >= 0 && *massAt >= 0;
+}
+
 } // namespace
+
+FileKind kindOf(const QByteArray& bytes) {
+    // Text never holds a NUL byte; a workbook, a picture or a zip file does.
+    if (bytes.contains('\0'))
+        return FileKind::NotText;
+    const QString text = decoded(bytes).trimmed();
+    if (text.startsWith(u'{') || text.startsWith(u'['))
+        return FileKind::Exchange;
+    const std::vector<QStringList> rows = csvRows(text.section(u'\n', 0, 0));
+    if (!rows.empty() && rows.front().contains(QStringLiteral("RMCode")))
+        return FileKind::LibraryCsv;
+    return FileKind::RecipeCsv;
+}
 
 QString decoded(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -180,8 +221,11 @@ LibraryFile libraryCsv(const QByteArray& bytes) {
     const char* names[] = {"RMCode", "RMCommonName", "RMChemClass", "RMType", "RMMWt", "RMFa", "RMFan", "RMFb", "RMPrice"};
     int at[9];
     const QStringList heading = rows.empty() ? QStringList{} : rows.front();
-    for (int k = 0; k < 9; ++k)
+    for (int k = 0; k < 9; ++k) {
         at[k] = int(heading.indexOf(QLatin1String(names[k])));
+        if (at[k] >= 0)
+            f.columns << QLatin1String(names[k]);
+    }
     if (at[0] < 0) {
         f.errors << QStringLiteral("The file is not a library CSV: its first row names no RMCode column.");
         return f;
@@ -224,6 +268,47 @@ LibraryFile libraryCsv(const QByteArray& bytes) {
             f.errors << where + why.join(QStringLiteral("; ")) + u'.';
     }
     return f;
+}
+
+LinesText::Paste recipeCsv(const QByteArray& bytes,
+                           const std::function<std::optional<QString>(const QString&)>& spelled) {
+    const QString text = decoded(bytes);
+    const QChar separator = separatorOf(text);
+    const std::vector<QStringList> rows = csvRows(text);
+    // A heading naming Code and Mass, wherever it stands: the lines are the rows under it, to the
+    // first blank one (an exported recipe's header is above, its figures below).
+    int codeAt = 0, massAt = 1;
+    size_t first = 0, heading = rows.size();
+    for (size_t r = 0; r < rows.size() && heading == rows.size(); ++r)
+        if (namesCodeAndMass(rows[r], &codeAt, &massAt))
+            heading = r;
+    if (heading < rows.size()) {
+        first = heading + 1;
+    } else {
+        codeAt = 0, massAt = 1;
+        // Else a first row with no figure that names no material is a heading of other words.
+        while (first < rows.size() && rows[first].isEmpty())
+            ++first;
+        if (first < rows.size()) {
+            const QString row = rows[first].join(u' ');
+            const bool figure = std::any_of(row.begin(), row.end(), [](QChar c) { return c.isDigit(); });
+            if (!figure && !spelled(rows[first].value(0).trimmed()))
+                ++first;
+        }
+    }
+    LinesText::Paste p;
+    const auto number = [separator](const QString& t, double* v) { return fileNumber(t, separator, v); };
+    bool begun = false;
+    for (size_t r = first; r < rows.size(); ++r) {
+        if (rows[r].isEmpty()) {
+            if (begun && heading < rows.size())
+                break;
+            continue;
+        }
+        begun = true;
+        LinesText::take(p, int(r) + 1, rows[r].value(codeAt).trimmed(), rows[r].value(massAt).trimmed(), spelled, number);
+    }
+    return p;
 }
 
 } // namespace Import

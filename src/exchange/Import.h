@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/LinesText.h"
 #include "domain/Recipe.h"
 #include "store/MaterialLibrary.h"
 
@@ -13,13 +14,17 @@
 // before anything is stored. Figures in files have a decimal point, as the export writes them.
 namespace Import {
 
+// What a file holds, told by its content rather than its name.
+enum class FileKind { Exchange, LibraryCsv, RecipeCsv, NotText };
+FileKind kindOf(const QByteArray& bytes);
+
 // A file's text as it was written: UTF-8 with or without a byte-order mark, else Windows-1252,
 // which older spreadsheets write.
 QString decoded(const QByteArray& bytes);
 
 // RFC 4180 rows: fields in double quotes may hold the separator, doubled quotes and line breaks;
-// rows end in CRLF or LF. The separator is a comma, or a semicolon where the first row has one
-// outside quotes and no comma. A blank row is an empty list.
+// rows end in CRLF or LF. The separator is the one the first row has most of outside quotes: a
+// comma, a semicolon or a tab. A blank row is an empty list.
 std::vector<QStringList> csvRows(const QString& text);
 
 // The recipe exchange file: the recipe and the library records of the materials it uses.
@@ -42,7 +47,15 @@ struct LibraryRow {
 struct LibraryFile {
     std::vector<LibraryRow> rows;
     QStringList errors;
+    QStringList columns; // those of the nine the file has: a part it has no column for is not its to change
 };
 LibraryFile libraryCsv(const QByteArray& bytes);
+
+// A recipe CSV: rows of a code and a mass, checked as a paste is. A heading that names Code and
+// Mass says where they stand, and the lines under it end at a blank row, so that a recipe
+// exported as CSV reads back. Figures have a decimal point, or a decimal comma in a file whose
+// cells a semicolon or a tab separates.
+LinesText::Paste recipeCsv(const QByteArray& bytes,
+                           const std::function<std::optional<QString>(const QString&)>& spelled);
 
 } // namespace Import

@@ -44,6 +44,26 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
     return dialog.selectedFiles().constFirst();
 }
 
+QString openFileName(QWidget* parent, const QString& caption, const QString& filter) {
+    proposedLast.clear();
+    if (!nextAnswers.empty()) {
+        const QString answer = nextAnswers.front().first;
+        nextAnswers.pop_front();
+        return answer;
+    }
+    if (unexpectedQuestion) {
+        unexpectedQuestion(caption);
+        return QString();
+    }
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    stayAboveOpener(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 QString filterSuffix(const QString& filter) {
     // "PDF document (*.pdf)" gives "pdf", "(*.kalvora-recipe)" "kalvora-recipe"; a filter of
     // several patterns gives its first.

@@ -16,6 +16,9 @@ namespace FileDialog {
 QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter, QString* chosen = nullptr);
 
+// An existing file to read, or empty when the user cancels.
+QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+
 // The extension of a name filter's first pattern, without the dot: "pdf" for "PDF (*.pdf)".
 QString filterSuffix(const QString& filter);
 

@@ -82,11 +82,14 @@ void TFrmInput::prepare(NameCommand command) {
     const bool fresh = command == NameCommand::New;
     setWindowTitle(command == NameCommand::New      ? "Add New Recipe"
                    : command == NameCommand::SaveAs ? "Save Recipe AS"
+                   : command == NameCommand::Import ? "Import Recipe"
                                                     : "Rename Recipe");
     LblType->setText(kTypeLabel);
     LblCode->setText(
         command == NameCommand::New      ? "Enter the new product code for the recipe (maximum 15 Characters):"
         : command == NameCommand::SaveAs ? "Select a current resin code or enter a new code for the recipe "
+                                           "(maximum 15 Characters):"
+        : command == NameCommand::Import ? "Keep the file's code, or enter another for the imported recipe "
                                            "(maximum 15 Characters):"
                                          : "Enter a new code for the recipe (maximum 15 Characters):");
     CBProductType->setEditText(fresh ? QString() : m_typeBox.text());
@@ -102,6 +105,16 @@ void TFrmInput::OpenForNew() {
 void TFrmInput::OpenForSaveAs() {
     prepare(NameCommand::SaveAs);
     exec();
+}
+
+bool TFrmInput::OpenForImport(const ImportedRecipe& imported) {
+    prepare(NameCommand::Import);
+    CBProductType->setEditText(imported.recipe.header.type);
+    CBProductCode->setEditText(imported.recipe.header.code);
+    m_imported = &imported;
+    const bool stored = exec() == QDialog::Accepted;
+    m_imported = nullptr;
+    return stored;
 }
 
 void TFrmInput::OpenForRename() {
@@ -137,7 +150,7 @@ void TFrmInput::OKBtnClick() {
     const QString code = CBProductCode->currentText();
     TDMod::NameOutcome outcome = TDMod::NameOutcome::Stay;
     Database& db = m_dmod->database();
-    const ActionOutcome named = db.perform([&] { outcome = m_dmod->NameRecipe(m_command, m_source, type, code); });
+    const ActionOutcome named = db.perform([&] { outcome = m_dmod->NameRecipe(m_command, m_source, type, code, m_imported); });
     MessageBox::reported(this, named);
     if (named.rolledBack)
         MessageBox::reported(this, db.perform([this] { m_dmod->ShowCurrentRecipe(); }));

@@ -22,6 +22,8 @@ public:
     void OpenForNew();
     void OpenForSaveAs();
     void OpenForRename();
+    // Names a recipe from a file, proposing the file's name; true when it was stored.
+    bool OpenForImport(const ImportedRecipe& imported);
     // Sets the dialog up for `command` without showing it (the opening operations use it).
     void prepare(NameCommand command);
     // The recipe current when the dialog became active: the one Save As copies.
@@ -48,4 +50,5 @@ private:
     TDMod* m_dmod = nullptr;
     NameCommand m_command = NameCommand::New;
     RecipeName m_source;
+    const ImportedRecipe* m_imported = nullptr; // while an import is named
 };

@@ -339,12 +339,10 @@ void TForm1::buildMenu() {
         menu->addAction(a);
         return a;
     };
-    using Slot = void (TForm1::*)();
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("MnuLibrary");
     New = item(file, "New", "&New", 0, &TForm1::BtnNewRecipeClick);
-    Open1 = item(file, "Open1", "&Import..", 7, Slot(nullptr));
-    Open1->setEnabled(false);
+    Open1 = item(file, "Open1", "&Import..", 7, &TForm1::Open1Click);
     Save = item(file, "Save", "&Save", 2, &TForm1::BtnSaveClick);
     SaveAs = item(file, "SaveAs", "Save &As...", 3, &TForm1::BtnSaveAsClick);
     Export1 = item(file, "Export1", "&Export...", -1, &TForm1::Export1Click);

@@ -141,6 +141,7 @@ public slots:
     void AdjustMassToTarget1Click();
     void CopyLines1Click();
     void Export1Click();
+    void Open1Click();
     void CopyAllLines1Click();
     void PasteLines1Click();
     void Undo1Click();
@@ -209,6 +210,12 @@ private:
     void designFromTargets(bool focusedOnly);
     // The lines at those places onto the clipboard, as a spreadsheet takes them.
     void copyLines(const std::vector<int>& rows);
+    // The library's code for a typed one, or none when no material has it.
+    std::optional<QString> knownCode(const QString& typed) const;
+    // File > Import.. of each kind of file, read whole from `path`.
+    void importExchange(const QString& path, const QByteArray& bytes);
+    void importLibrary(const QString& path, const QByteArray& bytes);
+    void importLines(const QString& path, const QByteArray& bytes);
 
     QLabel* valuePanel(QWidget* parent, const char* name, int x, int y);
     QLabel* caption(QWidget* parent, const QString& text, int x, int y, int width);

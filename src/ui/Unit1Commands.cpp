@@ -324,10 +324,7 @@ void TForm1::PasteLines1Click() {
     if (!m_dmod || !commitGrid())
         return;
     const LinesText::Paste paste =
-        LinesText::parse(QGuiApplication::clipboard()->text(), [this](const QString& typed) -> std::optional<QString> {
-            const QString code = m_dmod->materialCode(typed);
-            return m_dmod->library().find(code) ? std::optional<QString>(code) : std::nullopt;
-        });
+        LinesText::parse(QGuiApplication::clipboard()->text(), [this](const QString& typed) { return knownCode(typed); });
     if (!paste.errors.isEmpty()) {
         MessageBox::commandError(this, QStringLiteral("Nothing was pasted:\n") + paste.errors.join(u'\n'));
         return;

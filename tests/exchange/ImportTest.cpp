@@ -123,3 +123,53 @@ TEST(Import, EveryBadLibraryRowIsListedByNumberAndReason) {
 }
 
 } // namespace
+
+namespace {
+
+std::optional<QString> starterCode(const QString& typed) {
+    for (const char* code : {"GLY", "PA", "PE", "SOYOIL"})
+        if (typed.compare(QLatin1String(code), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(code);
+    return std::nullopt;
+}
+
+std::string lines(const LinesText::Paste& p) {
+    std::string out;
+    for (const LinesText::Pasted& r : p.rows)
+        out += std::to_string(r.row) + ":" + r.code.toStdString() + "=" + QString::number(r.mass).toStdString() + " ";
+    return out + p.errors.join(" | ").toStdString();
+}
+
+TEST(Import, AFileIsToldByWhatItHoldsNotByItsName) {
+    using K = Import::FileKind;
+    EXPECT_EQ(Import::kindOf("\xEF\xBB\xBF  {\"format\": \"Kalvora recipe\"}"), K::Exchange);
+    EXPECT_EQ(Import::kindOf("{ cut"), K::Exchange) << "a damaged exchange file is named as one";
+    EXPECT_EQ(Import::kindOf("RMType;RMCode\r\nBase;GLY\r\n"), K::LibraryCsv);
+    EXPECT_EQ(Import::kindOf("Code,Mass\r\nRMCode,3\r\n"), K::RecipeCsv) << "only the first row's columns count";
+    EXPECT_EQ(Import::kindOf(""), K::RecipeCsv);
+    EXPECT_EQ(Import::kindOf(QByteArray("PK\x03\x04\0\0", 6)), K::NotText);
+}
+
+TEST(Import, ARecipeCsvGivesItsCodesAndMassesAsAPasteWould) {
+    // As Calc writes it, with a heading that says where the columns are.
+    EXPECT_EQ(lines(Import::recipeCsv("Mass,Note,Code\r\n12.5,\"fine, white\",gly\r\n30,,PA\r\n", starterCode)),
+              "2:GLY=12.5 3:PA=30 ");
+    // As a German spreadsheet writes it: semicolons and decimal commas, no heading.
+    EXPECT_EQ(lines(Import::recipeCsv("GLY;12,5\r\nPA;1.5\r\n", starterCode)), "1:GLY=12.5 2:PA=1.5 ");
+    // A heading of other words is passed over; a comma in a comma-separated file's quoted mass is
+    // no decimal comma, nor is any thousands separator read.
+    EXPECT_EQ(lines(Import::recipeCsv("Material,Menge\r\nGLY,\"12,5\"\r\nPE,\"1,000.5\"\r\n", starterCode)),
+              "Row 2: the mass '12,5' is not a number. | Row 3: the mass '1,000.5' is not a number.");
+    // An exported recipe: a header above the lines, and the figures below them after a blank row.
+    EXPECT_EQ(lines(Import::recipeCsv("Resin Type,Alkyd\r\nBatch Code,LO-SOY65\r\n\r\n"
+                                      "Item,Code,Material,Mass,Moles\r\n1,SOYOIL,Soya Bean Oil,650,0.74\r\n"
+                                      "2,PE,Pentaerythritol,130,0.95\r\n\r\nFigure,Name,Value\r\nAcid Value,AV,10\r\n",
+                                      starterCode)),
+              "5:SOYOIL=650 6:PE=130 ");
+    EXPECT_EQ(lines(Import::recipeCsv("GLY\t-3\r\nXYZ\t3\r\n\t4\r\nPE\r\n", starterCode)),
+              "1:GLY=-3 Row 2: there is no material with the code 'XYZ' in the library. | Row 3: no code. | "
+              "Row 4: no mass for PE.")
+        << "a negative mass is the lines' to refuse, as a typed one is";
+}
+
+} // namespace

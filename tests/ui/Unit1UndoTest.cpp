@@ -14,6 +14,7 @@
 #include "support/FaultVfs.h"
 #include "support/GridDriver.h"
 #include "support/ShownFigures.h"
+#include "support/StoredRows.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
@@ -45,25 +46,7 @@ protected:
     }
 
     // The three files row by row, every value to the last bit, the dates aside.
-    std::string files() {
-        const auto rows = [this](const char* file, const char* table, const char* columns) {
-            QString expr;
-            for (const QString& c : QString(columns).split(' ')) {
-                const QString value = c.startsWith("quote(") ? c : QString("ifnull(printf('%.17g', %1), '-')").arg(c);
-                expr += (expr.isEmpty() ? "" : "||'|'||") + value;
-            }
-            const QString sql = QString("SELECT group_concat(rowid||':'||%1, char(10)) FROM (SELECT rowid, * FROM %2 "
-                                        "ORDER BY rowid)")
-                                    .arg(expr, table);
-            return QString(table) + ":\n" + data.query(file, sql) + "\n";
-        };
-        return (rows("BatchInfo.ADT", "BatchInfo", "quote(BatchType) quote(BatchCode) quote(Description) AV Solids Size") +
-                rows("Recipes.adt", "Recipes",
-                     "quote(BatchType) quote(BatchCode) ItemNum quote(RMCode) Mass Moles Ea Eb Charge Percent Cost") +
-                rows("RMLib.ADT", "RMLib",
-                     "quote(RMCode) quote(RMCommonName) quote(RMChemClass) quote(RMType) RMMWt RMFa RMFan RMFb RMPrice"))
-            .toStdString();
-    }
+    std::string files() { return storedRows(data); }
     QString panel(const char* name) { return form.findChild<QLabel*>(name)->text(); }
     QStringList figures() { return shownFigures(form); }
     // Materials edited in the library window, the edits of one material stored together with
