@@ -49,9 +49,8 @@ void TDMod::LibraryClosed() {
 void TDMod::recalcLinesOf(const QSet<QString>& codes) {
     // A line whose code no longer finds a material keeps its figures. Derived figures change no
     // recipe: nothing is dated.
-    Database::Transaction tx(m_db);
-    for (const QString& code : codes)
-        if (const Material* m = m_library.find(code))
-            m_recipes.reworkLines(code, [m](::Line& line) { LineConversions::reworkFromMass(line, *m); });
-    tx.commit();
+    m_recipes.reworkLines(codes, [this](::Line& line) {
+        if (const Material* m = m_library.find(line.code))
+            LineConversions::reworkFromMass(line, *m);
+    });
 }

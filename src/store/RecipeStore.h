@@ -2,6 +2,7 @@
 
 #include "domain/Recipe.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -37,7 +38,7 @@ public:
         int recipes = 0;
     };
     virtual MaterialUse useOf(const QString& code) const = 0;
-    // Each line that names the material of `code`, its letters as stored, as `rework` changes
-    // it; only what changed is written.
-    virtual void reworkLines(const QString& code, const std::function<void(Line&)>& rework) = 0;
+    // Each line that names the material of one of `codes`, its letters as stored, as `rework`
+    // changes it; only what changed is written.
+    virtual void reworkLines(const QSet<QString>& codes, const std::function<void(Line&)>& rework) = 0;
 };

@@ -125,18 +125,32 @@ RecipeStore::MaterialUse StoredRecipes::useOf(const QString& code) const {
     return use;
 }
 
-void StoredRecipes::reworkLines(const QString& code, const std::function<void(Line&)>& rework) {
+void StoredRecipes::reworkLines(const QSet<QString>& codes, const std::function<void(Line&)>& rework) {
     StoredLines lines(m_db);
     const int rmCode = Tables::recipes().columnIndex(QStringLiteral("RMCode"));
     Database::Transaction tx(m_db);
-    for (const RowPtr& row : lines.file().select(QStringLiteral("RMCode = ?"), {code})) {
-        if (row->values.text(rmCode) != code)
-            continue;
-        const StoredLines::Row stored = StoredLines::rowOf(row->rowid, row->values);
-        ::Line after = stored.line;
-        rework(after);
-        // Only what changed is written: the rest stays as it was stored.
-        lines.update(stored, after);
+    // The file has no index on codes: the lines of many materials are found in one pass over it
+    // for each few hundred, not in one for each material.
+    const QStringList all(codes.begin(), codes.end());
+    constexpr int kPerPass = 500;
+    for (qsizetype at = 0; at < all.size(); at += kPerPass) {
+        const QStringList some = all.mid(at, kPerPass);
+        QStringList marks;
+        QVariantList args;
+        for (const QString& code : some) {
+            marks << QStringLiteral("?");
+            args << code;
+        }
+        for (const RowPtr& row : lines.file().select(QStringLiteral("RMCode IN (%1)").arg(marks.join(u',')), args)) {
+            // Letters as stored: the comparison in SQL may fold them.
+            if (!codes.contains(row->values.text(rmCode)))
+                continue;
+            const StoredLines::Row stored = StoredLines::rowOf(row->rowid, row->values);
+            ::Line after = stored.line;
+            rework(after);
+            // Only what changed is written: the rest stays as it was stored.
+            lines.update(stored, after);
+        }
     }
     tx.commit();
 }

@@ -15,7 +15,7 @@ public:
     void rename(const QString& fromType, const QString& fromCode, const QString& type,
                 const QString& code) override;
     MaterialUse useOf(const QString& code) const override;
-    void reworkLines(const QString& code, const std::function<void(Line&)>& rework) override;
+    void reworkLines(const QSet<QString>& codes, const std::function<void(Line&)>& rework) override;
 
 private:
     Database& m_db;

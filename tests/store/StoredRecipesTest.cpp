@@ -208,9 +208,9 @@ TEST_F(StoredRecipesTest, AMaterialsLinesAreCountedAndReworkedByTheirCodeAsStore
     };
     const QString before = lines();
     db->beforeWrite = [](const QString&) { throw StoreError(QStringLiteral("refused")); };
-    EXPECT_THROW(db->run([&] { store.reworkLines("PA", [](::Line& l) { l.moles = 9.0; }); }), StoreError);
+    EXPECT_THROW(db->run([&] { store.reworkLines({"PA"}, [](::Line& l) { l.moles = 9.0; }); }), StoreError);
     db->beforeWrite = nullptr;
     EXPECT_EQ(lines(), before);
-    db->run([&] { store.reworkLines("PA", [](::Line& l) { l.moles = 9.0; }); });
+    db->run([&] { store.reworkLines({"PA"}, [](::Line& l) { l.moles = 9.0; }); });
     EXPECT_EQ(lines(), "A1:PA:-:9.0:- A1:PA:148.12:9.0:2.0 G1:pa:10.0:0.1:0.2");
 }
