@@ -164,6 +164,43 @@ const std::vector<Case>& cases() {
              dm.ShowResultingRecipe("Alkyd", "A9");
          }},
         {"Delete recipe", [](TDMod& dm) { dm.DeleteRecipe("Alkyd", "A1"); }},
+        {"Paste",
+         [](TDMod& dm) {
+             dm.lines().goTo(1);
+             dm.PasteLines({{1, "PE", 40}, {2, "GLY", 12.5}});
+         }},
+        {"a recipe imported with a material added and another recoded over a recipe of its name",
+         [](TDMod& dm) {
+             ImportedRecipe imported;
+             imported.recipe = dm.currentRecipe();
+             imported.recipe.lines[1].code = "GLY2";
+             imported.recipe.lines[2].code = "pa";
+             StoredMaterial gly;
+             gly.code = "GLY2";
+             gly.name = "Glycerol 99%";
+             gly.type = "Base";
+             gly.mwt = 92.09;
+             gly.fb = 3;
+             imported.added = {gly};
+             imported.recoded = {{"pa", "PA"}};
+             imported.libraryOwn = {"PA"};
+             dm.ImportRecipe(imported, "Alkyd", "B1");
+             dm.ShowResultingRecipe("Alkyd", "B1");
+         }},
+        {"library rows imported with a molecular mass the lines follow",
+         [](TDMod& dm) {
+             std::vector<StoredMaterial> rows = dm.materials().inListOrder();
+             for (StoredMaterial& m : rows)
+                 m.price = m.price.value_or(0) + 1;
+             rows[1].mwt = 150; // PA: every recipe's phthalic lines worked out again
+             StoredMaterial npg;
+             npg.code = "NPG";
+             npg.type = "Base";
+             npg.mwt = 104.15;
+             npg.fb = 2;
+             rows.push_back(npg);
+             dm.ImportMaterials(rows);
+         }},
         {"choosing another recipe with a header edit pending",
          [](TDMod& dm) { dm.SelectRecipe("Alkyd", "B1"); },
          [](TDMod& dm) {
