@@ -82,4 +82,9 @@ TEST_F(HelpViewer, TheShippedFileExplainsDesigningFromTargets) {
     EXPECT_TRUE(text.contains("\nDesigning a recipe from targets\n"));
     EXPECT_TRUE(text.contains("583.741 soya bean oil, 167.578 pentaerythritol and 248.682 phthalic anhydride"));
     EXPECT_TRUE(text.contains("pentaerythritol for an excess OH of 10.0 % is 118.816"));
+    // The exchange with spreadsheets, with the names the menus and the files use.
+    EXPECT_TRUE(text.contains("\nExchanging recipes with spreadsheets and colleagues\n"));
+    for (const char* words : {"File > Export...", "File > Import..", "RMCode, RMCommonName, RMChemClass, RMType",
+                              "Ctrl+C, Ctrl+V"})
+        EXPECT_TRUE(text.contains(QLatin1String(words))) << words;
 }
