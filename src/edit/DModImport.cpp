@@ -25,9 +25,10 @@ void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, co
                                          &line.cost})
             if (line.code.isEmpty() || (*a && (**a == 0 || !std::isfinite(**a))))
                 a->reset();
-        if (imported.libraryOwn.contains(line.code))
-            if (const Material* m = m_library.find(line.code))
-                LineConversions::reworkFromMass(line, *m);
+        // Worked out from its mass with the material it takes here, as if typed: a file may carry
+        // masses alone, and a material may be the library's rather than the file's.
+        if (const Material* m = m_library.find(line.code))
+            LineConversions::reworkFromMass(line, *m);
     }
     if (int(recipe.lines.size()) > MaxLines)
         throw StoreError(QStringLiteral("The file's recipe has %1 lines: a recipe holds at most %2 lines.")

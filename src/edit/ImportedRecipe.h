@@ -4,7 +4,6 @@
 #include "store/MaterialLibrary.h"
 
 #include <QHash>
-#include <QSet>
 #include <vector>
 
 // A recipe from another machine's file, with what the chemist chose for its materials, ready to
@@ -15,7 +14,4 @@ struct ImportedRecipe {
     std::vector<StoredMaterial> added;
     // A file's code and the code its lines take here: a new one, or the library's letters.
     QHash<QString, QString> recoded;
-    // Codes (as the lines take them) whose material is the library's rather than the file's: their
-    // lines are worked out again from their masses.
-    QSet<QString> libraryOwn;
 };

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TFrmMaterialConflict::TFrmMaterialConflict(QWidget* parent, const StoredMaterial& library, const StoredMaterial& file,
                                            const QString& proposedCode, std::function<QString(const QString&)> checkCode)
@@ -52,9 +53,18 @@ TFrmMaterialConflict::TFrmMaterialConflict(QWidget* parent, const StoredMaterial
             ConflictParts->setItem(r, c, item);
         }
     }
+    // Every part in sight at once, the longest value of either side whole.
     const int height = ConflictParts->horizontalHeader()->sizeHint().height() +
-                       int(columns.size()) * ConflictParts->verticalHeader()->defaultSectionSize() + 4;
-    ConflictParts->setMinimumSize(460, height);
+                       int(columns.size()) * ConflictParts->verticalHeader()->defaultSectionSize() +
+                       2 * ConflictParts->frameWidth() + 2;
+    int valueWidth = 200;
+    for (int r = 0; r < ConflictParts->rowCount(); ++r)
+        for (int c = 0; c < 2; ++c)
+            valueWidth = std::max(valueWidth, QFontMetrics(ConflictParts->item(r, c)->font())
+                                                  .horizontalAdvance(ConflictParts->item(r, c)->text()) + 16);
+    ConflictParts->setMinimumSize(ConflictParts->verticalHeader()->sizeHint().width() + 2 * valueWidth +
+                                      2 * ConflictParts->frameWidth() + 2,
+                                  height);
     ConflictParts->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     EdNewCode = new QLineEdit(proposedCode);

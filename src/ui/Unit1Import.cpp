@@ -82,7 +82,7 @@ void TForm1::importExchange(const QString& path, const QByteArray& bytes) {
                                            .arg(shownPath(path), materials.unknown.join(QStringLiteral(", "))));
         return;
     }
-    ImportedRecipe imported{exchange.recipe, materials.missing, materials.spelled, {}};
+    ImportedRecipe imported{exchange.recipe, materials.missing, materials.spelled};
 
     // Each material the library has with other data is the chemist's to decide, before the name.
     QSet<QString> taken; // folded codes of the library and of the materials the import adds
@@ -105,8 +105,7 @@ void TForm1::importExchange(const QString& path, const QByteArray& bytes) {
         TFrmMaterialConflict dialog(this, d.library, d.file, Import::freeCode(d.library.code, isTaken, width), check);
         switch (dialog.ask()) {
         case TFrmMaterialConflict::Choice::UseLibrary:
-            imported.libraryOwn.insert(d.library.code);
-            break;
+            break; // the lines are worked out from their masses with it
         case TFrmMaterialConflict::Choice::NewCode: {
             StoredMaterial beside = d.file;
             beside.code = dialog.newCode();

@@ -183,7 +183,6 @@ const std::vector<Case>& cases() {
              gly.fb = 3;
              imported.added = {gly};
              imported.recoded = {{"pa", "PA"}};
-             imported.libraryOwn = {"PA"};
              dm.ImportRecipe(imported, "Alkyd", "B1");
              dm.ShowResultingRecipe("Alkyd", "B1");
          }},
