@@ -2,9 +2,36 @@
 #include "edit/DModUnit.h"
 
 #include "components/StoreError.h"
+#include "components/TextKey.h"
 #include "domain/LineConversions.h"
 
+QStringList TDMod::ImportFaults(const Recipe& recipe) {
+    QStringList faults;
+    if (int(recipe.lines.size()) > MaxLines)
+        faults << QStringLiteral("The file's recipe has %1 lines: a recipe holds at most %2 lines.")
+                      .arg(recipe.lines.size())
+                      .arg(MaxLines);
+    int n = 0;
+    for (const ::Line& line : recipe.lines) {
+        ++n;
+        const std::pair<LineColumn, std::optional<double>> amounts[] = {
+            {LineColumn::Mass, line.mass}, {LineColumn::Moles, line.moles}, {LineColumn::Ea, line.ea},
+            {LineColumn::Eb, line.eb}};
+        for (const auto& [column, amount] : amounts) {
+            try {
+                if (amount)
+                    RecipeLines::validated(column, *amount);
+            } catch (const FieldError& e) {
+                faults << QStringLiteral("Line %1: %2").arg(n).arg(e.message());
+            }
+        }
+    }
+    return faults;
+}
+
 void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, const QString& code) {
+    if (const QStringList faults = ImportFaults(imported.recipe); !faults.isEmpty())
+        throw FieldError(QStringLiteral("Nothing was imported:\n") + faults.join(u'\n'));
     m_db.nameAction(QStringLiteral("Import"));
     Database::Transaction tx(m_db);
     m_headers.settle();
@@ -14,13 +41,19 @@ void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, co
     recipe.header.type = type;
     recipe.header.code = code;
     recipe.header.date = now();
+    // The file's numbers where each line has its own; else the lines are numbered 1 to n in order.
+    QSet<int> items;
+    for (const ::Line& line : recipe.lines)
+        if (line.item && *line.item >= 1 && *line.item <= MaxLines)
+            items.insert(*line.item);
+    const bool renumber = items.size() != qsizetype(recipe.lines.size());
     int item = 0;
     for (::Line& line : recipe.lines) {
         ++item;
-        line.code = imported.recoded.value(line.code, line.code);
-        // Stored as Save As stores a copy: numbered, a 0 amount empty, a line without a material none.
-        if (!line.item || *line.item < -128 || *line.item > 127)
+        if (renumber)
             line.item = item;
+        line.code = m_library.spelled(imported.recoded.value(TextKey::fold(line.code.trimmed()), line.code));
+        // Stored as Save As stores a copy: a 0 amount empty, a line without a material none.
         for (std::optional<double>* a : {&line.mass, &line.moles, &line.ea, &line.eb, &line.charge, &line.percent,
                                          &line.cost})
             if (line.code.isEmpty() || (*a && (**a == 0 || !std::isfinite(**a))))
@@ -30,10 +63,6 @@ void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, co
         if (const Material* m = m_library.find(line.code))
             LineConversions::reworkFromMass(line, *m);
     }
-    if (int(recipe.lines.size()) > MaxLines)
-        throw StoreError(QStringLiteral("The file's recipe has %1 lines: a recipe holds at most %2 lines.")
-                             .arg(recipe.lines.size())
-                             .arg(MaxLines));
     m_recipes.save(recipe);
     m_lines.refresh();
     m_headers.refresh();

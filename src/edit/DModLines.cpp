@@ -105,8 +105,9 @@ void TDMod::PasteLines(const std::vector<LinesText::Pasted>& rows, const QString
         throw StoreError(QStringLiteral("There is no recipe to add a line to. Start one with New."));
     const int lines = m_lines.recordCount();
     if (lines + int(rows.size()) > MaxLines)
-        throw StoreError(QStringLiteral("The recipe has %1 lines and the paste %2: a recipe holds at most %3 lines.")
+        throw StoreError(QStringLiteral("The recipe has %1 lines and the %2 %3: a recipe holds at most %4 lines.")
                              .arg(lines)
+                             .arg(action == QLatin1String("Paste") ? QStringLiteral("paste") : QStringLiteral("file"))
                              .arg(rows.size())
                              .arg(MaxLines));
     QStringList refused;

@@ -160,6 +160,8 @@ public:
     // A recipe from a file under that name (one of that name is replaced), with the materials the
     // library lacks added, in one action; it becomes current.
     void ImportRecipe(const ImportedRecipe& imported, const QString& type, const QString& code);
+    // Why a recipe from a file cannot be stored, each line's fault by its place; none when it can.
+    static QStringList ImportFaults(const Recipe& recipe);
     // Library rows from a file, new (`id` 0) or changed, stored in one action; every recipe line
     // of a material whose arithmetic changed is worked out again from its mass.
     void ImportMaterials(const std::vector<StoredMaterial>& materials);

@@ -12,6 +12,7 @@ struct ImportedRecipe {
     Recipe recipe; // as the file has it
     // Materials the library lacks, a material imported beside the library's under its new code.
     std::vector<StoredMaterial> added;
-    // A file's code and the code its lines take here: a new one, or the library's letters.
+    // A file's material imported beside the library's: its code as TextKey folds it, and the new
+    // code its lines take. Every other line takes the library's spelling of its code.
     QHash<QString, QString> recoded;
 };

@@ -2,6 +2,7 @@
 
 #include "Export.h"
 #include "domain/MaterialType.h"
+#include "components/TextKey.h"
 #include "store/Tables.h"
 
 #include <QJsonArray>
@@ -9,6 +10,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QStringDecoder>
+#include <cmath>
 
 namespace Import {
 
@@ -26,8 +28,11 @@ QChar separatorOf(const QString& text) {
     // that "GLY;12,5" is a code and a mass with a decimal comma.
     bool quoted = false;
     int commas = 0, semicolons = 0, tabs = 0;
+    QChar before = u'\n';
     for (QChar c : text) {
-        if (c == u'"')
+        const bool start = before == u'\n' || before == u',' || before == u';' || before == u'\t';
+        before = c;
+        if (c == u'"' && (quoted || start))
             quoted = !quoted;
         else if (!quoted && (c == u'\n' || c == u'\r'))
             break;
@@ -68,6 +73,40 @@ bool fileNumber(const QString& text, QChar separator, double* value) {
     return true;
 }
 
+const char* const kColumns[] = {"RMCode", "RMCommonName", "RMChemClass", "RMType", "RMMWt",
+                                "RMFa",   "RMFan",        "RMFb",        "RMPrice"};
+
+// What keeps a material from the library, as the library window would refuse it: no code, a part
+// longer than its column, a type word no type has.
+QStringList materialFaults(const StoredMaterial& m) {
+    QStringList why;
+    if (m.code.trimmed().isEmpty())
+        why << QStringLiteral("no code");
+    const TableSchema& schema = Tables::rmLib();
+    const QString* texts[] = {&m.code, &m.name, &m.chemClass, &m.type};
+    for (int k = 0; k < 4; ++k) {
+        const int width = schema.columns[size_t(schema.columnIndex(QLatin1String(kColumns[k])))].width;
+        if (texts[k]->size() > width)
+            why << QStringLiteral("%1 '%2' is longer than %3 characters").arg(QLatin1String(kColumns[k]), *texts[k]).arg(width);
+    }
+    if (!m.type.isEmpty() && materialTypeOf(m.type) == MaterialType::Other)
+        why << QStringLiteral("'%1' is no material type").arg(m.type);
+    return why;
+}
+
+int columnOf(const QStringList& heading, const char* name) {
+    for (int k = 0; k < heading.size(); ++k)
+        if (heading[k].trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return k;
+    return -1;
+}
+
+QString unclosedQuote(int row) {
+    return QStringLiteral("Row %1: a cell opened with a quote is never closed, so the rest of the file cannot be "
+                          "read. Is the file cut short?")
+        .arg(row);
+}
+
 bool namesCodeAndMass(const QStringList& cells, int* codeAt, int* massAt) {
     *codeAt = *massAt = -1;
     for (int k = 0; k < cells.size(); ++k) {
@@ -85,11 +124,12 @@ FileKind kindOf(const QByteArray& bytes) {
     // Text never holds a NUL byte; a workbook, a picture or a zip file does.
     if (bytes.contains('\0'))
         return FileKind::NotText;
-    const QString text = decoded(bytes).trimmed();
+    // The beginning tells: a JSON object, or a first row that names the library's code column.
+    const QString text = decoded(bytes.left(64 * 1024)).trimmed();
     if (text.startsWith(u'{') || text.startsWith(u'['))
         return FileKind::Exchange;
     const std::vector<QStringList> rows = csvRows(text.section(u'\n', 0, 0));
-    if (!rows.empty() && rows.front().contains(QStringLiteral("RMCode")))
+    if (!rows.empty() && columnOf(rows.front(), "RMCode") >= 0)
         return FileKind::LibraryCsv;
     return FileKind::RecipeCsv;
 }
@@ -111,21 +151,24 @@ QString decoded(const QByteArray& bytes) {
     return out;
 }
 
-std::vector<QStringList> csvRows(const QString& text) {
+std::vector<QStringList> csvRows(const QString& text, int* unclosed) {
     const QChar separator = separatorOf(text);
     std::vector<QStringList> rows;
     QStringList row;
     QString field;
-    bool quoted = false, any = false;
+    bool quoted = false, atStart = true;
+    int quoteRow = 0;
     const auto endField = [&] {
         row << field;
         field.clear();
+        atStart = true;
     };
     const auto endRow = [&] {
         endField();
-        rows.push_back(row.size() == 1 && row[0].isEmpty() && !any ? QStringList{} : row);
+        // A row of empty cells (",,,", as spreadsheets write one) is a blank row.
+        const bool blank = std::all_of(row.begin(), row.end(), [](const QString& f) { return f.trimmed().isEmpty(); });
+        rows.push_back(blank ? QStringList{} : row);
         row.clear();
-        any = false;
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -136,21 +179,26 @@ std::vector<QStringList> csvRows(const QString& text) {
                 quoted = false;
             else
                 field += c;
-        } else if (c == u'"') {
-            quoted = any = true;
+        } else if (c == u'"' && atStart) {
+            // Only a cell's first character opens a quote: one within a cell (5" pipe) is text.
+            quoted = true;
+            atStart = false;
+            quoteRow = int(rows.size()) + 1;
         } else if (c == separator) {
             endField();
-            any = true;
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
             endRow();
         } else {
             field += c;
+            atStart = false;
         }
     }
-    if (!field.isEmpty() || !row.isEmpty() || any)
+    if (!field.isEmpty() || !row.isEmpty() || quoted)
         endRow();
+    if (unclosed)
+        *unclosed = quoted ? quoteRow : 0;
     return rows;
 }
 
@@ -182,11 +230,19 @@ std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes) {
                        h.value("description").toString(),   jsonFigure(h.value("acidValue")),
                        jsonFigure(h.value("solids")),       jsonFigure(h.value("batchSize")),
                        h.value("date").toString()};
-    for (const QJsonValue& v : root.value("lines").toArray()) {
-        const QJsonObject o = v.toObject();
+    QStringList faults;
+    const QJsonArray lines = root.value("lines").toArray();
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (!lines[n].isObject()) {
+            faults << QStringLiteral("line %1 is no line").arg(n + 1);
+            continue;
+        }
+        const QJsonObject o = lines[n].toObject();
         Line l;
-        if (o.value("item").isDouble())
-            l.item = o.value("item").toInt();
+        // A number of no line (2.5, or past what a line holds) is left out: the lines are numbered again.
+        const double item = o.value("item").toDouble(-1);
+        if (item == std::floor(item) && item >= 1 && item <= 32767)
+            l.item = int(item);
         l.code = o.value("code").toString();
         l.mass = jsonFigure(o.value("mass"));
         l.moles = jsonFigure(o.value("moles"));
@@ -197,8 +253,14 @@ std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes) {
         l.cost = jsonFigure(o.value("cost"));
         e.recipe.lines.push_back(l);
     }
-    for (const QJsonValue& v : root.value("materials").toArray()) {
-        const QJsonObject o = v.toObject();
+    QHash<QString, size_t> carried; // the folded code, its place in the materials
+    const QJsonArray materials = root.value("materials").toArray();
+    for (qsizetype n = 0; n < materials.size(); ++n) {
+        if (!materials[n].isObject()) {
+            faults << QStringLiteral("material %1 is no material").arg(n + 1);
+            continue;
+        }
+        const QJsonObject o = materials[n].toObject();
         StoredMaterial m;
         m.code = o.value("code").toString();
         m.name = o.value("name").toString();
@@ -209,55 +271,66 @@ std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes) {
         m.fan = jsonFigure(o.value("fan"));
         m.fb = jsonFigure(o.value("fb"));
         m.price = jsonFigure(o.value("price"));
-        e.materials.push_back(m);
+        const QStringList why = materialFaults(m);
+        const QString key = TextKey::fold(m.code.trimmed());
+        if (!why.isEmpty()) {
+            faults << QStringLiteral("material %1 (%2): %3").arg(n + 1).arg(m.code, why.join(QStringLiteral("; ")));
+        } else if (carried.contains(key)) {
+            // The same material twice is once; two materials of one code cannot both be the lines'.
+            if (!e.materials[carried.value(key)].sameParts(m))
+                faults << QStringLiteral("the material %1 is in it twice, with different data").arg(m.code);
+        } else {
+            carried.insert(key, e.materials.size());
+            e.materials.push_back(m);
+        }
     }
+    if (!faults.isEmpty())
+        return QStringLiteral("The file is damaged: ") + faults.join(QStringLiteral("; ")) + u'.';
     return e;
 }
 
 LibraryFile libraryCsv(const QByteArray& bytes) {
     LibraryFile f;
-    const std::vector<QStringList> rows = csvRows(decoded(bytes));
-    const TableSchema& schema = Tables::rmLib();
-    const char* names[] = {"RMCode", "RMCommonName", "RMChemClass", "RMType", "RMMWt", "RMFa", "RMFan", "RMFb", "RMPrice"};
+    int unclosed = 0;
+    const std::vector<QStringList> rows = csvRows(decoded(bytes), &unclosed);
     int at[9];
     const QStringList heading = rows.empty() ? QStringList{} : rows.front();
     for (int k = 0; k < 9; ++k) {
-        at[k] = int(heading.indexOf(QLatin1String(names[k])));
+        at[k] = columnOf(heading, kColumns[k]);
         if (at[k] >= 0)
-            f.columns << QLatin1String(names[k]);
+            f.columns << QLatin1String(kColumns[k]);
     }
     if (at[0] < 0) {
         f.errors << QStringLiteral("The file is not a library CSV: its first row names no RMCode column.");
         return f;
     }
-    QHash<QString, int> seen; // code, its row
+    if (unclosed) {
+        f.errors << unclosedQuote(unclosed);
+        return f;
+    }
+    QHash<QString, int> seen; // the folded code, its row
     for (size_t r = 1; r < rows.size(); ++r) {
         const QStringList& cells = rows[r];
         if (cells.isEmpty())
             continue;
         const int n = int(r) + 1;
-        const QString where = QStringLiteral("Row %1: ").arg(n);
+        // A row cut short would empty the parts it lacks.
+        if (cells.size() < heading.size()) {
+            f.errors << QStringLiteral("Row %1: %2 cells where the heading has %3.").arg(n).arg(cells.size()).arg(heading.size());
+            continue;
+        }
         const auto cell = [&](int k) { return at[k] >= 0 ? cells.value(at[k]).trimmed() : QString(); };
         StoredMaterial m;
         m.code = cell(0);
         m.name = cell(1);
         m.chemClass = cell(2);
         m.type = cell(3);
-        QStringList why;
-        if (m.code.isEmpty())
-            why << QStringLiteral("no code");
-        for (int k = 0; k < 4; ++k) {
-            const int width = schema.columns[size_t(schema.columnIndex(QLatin1String(names[k])))].width;
-            if (cell(k).size() > width)
-                why << QStringLiteral("%1 '%2' is longer than %3 characters").arg(QLatin1String(names[k]), cell(k)).arg(width);
-        }
-        if (!m.type.isEmpty() && materialTypeOf(m.type) == MaterialType::Other)
-            why << QStringLiteral("'%1' is no material type").arg(m.type);
+        QStringList why = materialFaults(m);
         std::optional<double>* figures[] = {&m.mwt, &m.fa, &m.fan, &m.fb, &m.price};
         for (int k = 4; k < 9; ++k)
             if (!figure(cell(k), figures[k - 4]))
-                why << QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(names[k]), cell(k));
-        const QString key = m.code.toUpper();
+                why << QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(kColumns[k]), cell(k));
+        const QString key = TextKey::fold(m.code);
         if (!m.code.isEmpty() && seen.contains(key))
             why << QStringLiteral("the code %1 is on row %2 already").arg(m.code).arg(seen.value(key));
         else if (!m.code.isEmpty())
@@ -265,7 +338,7 @@ LibraryFile libraryCsv(const QByteArray& bytes) {
         if (why.isEmpty())
             f.rows.push_back({n, m});
         else
-            f.errors << where + why.join(QStringLiteral("; ")) + u'.';
+            f.errors << QStringLiteral("Row %1: ").arg(n) + why.join(QStringLiteral("; ")) + u'.';
     }
     return f;
 }
@@ -274,7 +347,13 @@ LinesText::Paste recipeCsv(const QByteArray& bytes,
                            const std::function<std::optional<QString>(const QString&)>& spelled) {
     const QString text = decoded(bytes);
     const QChar separator = separatorOf(text);
-    const std::vector<QStringList> rows = csvRows(text);
+    int unclosed = 0;
+    const std::vector<QStringList> rows = csvRows(text, &unclosed);
+    if (unclosed) {
+        LinesText::Paste refused;
+        refused.errors << unclosedQuote(unclosed);
+        return refused;
+    }
     // A heading naming Code and Mass, wherever it stands: the lines are the rows under it, to the
     // first blank one (an exported recipe's header is above, its figures below).
     int codeAt = 0, massAt = 1;

@@ -25,7 +25,9 @@ QString decoded(const QByteArray& bytes);
 // RFC 4180 rows: fields in double quotes may hold the separator, doubled quotes and line breaks;
 // rows end in CRLF or LF. The separator is the one the first row has most of outside quotes: a
 // comma, a semicolon or a tab. A blank row is an empty list.
-std::vector<QStringList> csvRows(const QString& text);
+// A row of empty cells is blank too. A quote opens a field only as its first character; one never
+// closed swallows the rest of the file, and `unclosed` (when given) receives its row, else 0.
+std::vector<QStringList> csvRows(const QString& text, int* unclosed = nullptr);
 
 // The recipe exchange file: the recipe and the library records of the materials it uses.
 struct Exchange {

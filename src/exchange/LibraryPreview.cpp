@@ -64,8 +64,6 @@ ExchangeMaterials againstLibrary(const Exchange& exchange, const std::vector<Sto
             out.missing.push_back(added);
             continue;
         }
-        if (stored->code != m.code)
-            out.spelled.insert(m.code, stored->code);
         StoredMaterial same = m;
         same.code = stored->code;
         if (!same.sameParts(*stored))

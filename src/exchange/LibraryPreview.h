@@ -12,14 +12,14 @@
 namespace Import {
 
 // An exchange file's materials: those the library lacks, those whose code it has with other
-// data, and the codes its lines use that neither has.
+// data (the same material in other letters is the library's), and the codes its lines use that
+// neither has.
 struct ExchangeMaterials {
     struct Differing {
         StoredMaterial file, library;
     };
     std::vector<StoredMaterial> missing;
     std::vector<Differing> differing;
-    QHash<QString, QString> spelled; // a file's code the library writes in other letters: the library's
     QStringList unknown;
 };
 ExchangeMaterials againstLibrary(const Exchange& exchange, const std::vector<StoredMaterial>& library);

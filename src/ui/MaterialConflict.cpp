@@ -4,6 +4,7 @@
 #include "Placement.h"
 #include "exchange/LibraryPreview.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -95,8 +96,8 @@ TFrmMaterialConflict::TFrmMaterialConflict(QWidget* parent, const StoredMaterial
         accept();
     });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    // Typing a new code means importing under it: Enter there chooses it.
-    connect(EdNewCode, &QLineEdit::textEdited, this, [this] { BtnNewCode->setDefault(true); });
+    // In the new code's box, Enter imports under it, typed or as proposed.
+    EdNewCode->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -120,6 +121,12 @@ TFrmMaterialConflict::Choice TFrmMaterialConflict::ask() {
 }
 
 QString TFrmMaterialConflict::newCode() const { return EdNewCode->text().trimmed(); }
+
+bool TFrmMaterialConflict::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EdNewCode && event->type() == QEvent::FocusIn)
+        BtnNewCode->setDefault(true);
+    return QDialog::eventFilter(watched, event);
+}
 
 void TFrmMaterialConflict::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

@@ -22,6 +22,19 @@ namespace {
 
 QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// A file of the wrong kind can fault on every row: the box names the first few dozen and counts
+// the rest, and stays on the screen.
+QString listed(const QStringList& faults) {
+    constexpr int kMost = 30;
+    if (faults.size() <= kMost)
+        return faults.join(u'\n');
+    return QStringList(faults.mid(0, kMost)).join(u'\n') +
+           QStringLiteral("\n... and %1 more rows like these.").arg(faults.size() - kMost);
+}
+
+// Larger than any recipe or library a chemist keeps: a file picked by mistake.
+constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+
 } // namespace
 
 std::optional<QString> TForm1::knownCode(const QString& typed) const {
@@ -41,6 +54,13 @@ void TForm1::Open1Click() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         MessageBox::commandError(this, QStringLiteral("Cannot open file %1: %2").arg(shownPath(path), file.errorString()));
+        return;
+    }
+    if (file.size() > kLargestFile) {
+        MessageBox::commandError(this, QStringLiteral("%1 cannot be imported: at %2 MB it is larger than any recipe or "
+                                                      "library.")
+                                           .arg(shownPath(path))
+                                           .arg(file.size() / (1024 * 1024)));
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -82,7 +102,11 @@ void TForm1::importExchange(const QString& path, const QByteArray& bytes) {
                                            .arg(shownPath(path), materials.unknown.join(QStringLiteral(", "))));
         return;
     }
-    ImportedRecipe imported{exchange.recipe, materials.missing, materials.spelled};
+    if (const QStringList faults = TDMod::ImportFaults(exchange.recipe); !faults.isEmpty()) {
+        MessageBox::commandError(this, QStringLiteral("%1 cannot be imported:\n").arg(shownPath(path)) + listed(faults));
+        return;
+    }
+    ImportedRecipe imported{exchange.recipe, materials.missing, {}};
 
     // Each material the library has with other data is the chemist's to decide, before the name.
     QSet<QString> taken; // folded codes of the library and of the materials the import adds
@@ -111,7 +135,7 @@ void TForm1::importExchange(const QString& path, const QByteArray& bytes) {
             beside.code = dialog.newCode();
             beside.id = 0;
             imported.added.push_back(beside);
-            imported.recoded.insert(d.file.code, beside.code);
+            imported.recoded.insert(TextKey::fold(d.file.code.trimmed()), beside.code);
             taken.insert(TextKey::fold(beside.code));
             break;
         }
@@ -145,7 +169,7 @@ void TForm1::importLines(const QString& path, const QByteArray& bytes) {
     const LinesText::Paste lines = Import::recipeCsv(bytes, [this](const QString& typed) { return knownCode(typed); });
     if (!lines.errors.isEmpty()) {
         MessageBox::commandError(this, QStringLiteral("Nothing was imported from %1:\n").arg(shownPath(path)) +
-                                           lines.errors.join(u'\n'));
+                                           listed(lines.errors));
         return;
     }
     if (lines.rows.empty()) {

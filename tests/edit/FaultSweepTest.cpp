@@ -169,7 +169,7 @@ const std::vector<Case>& cases() {
              dm.lines().goTo(1);
              dm.PasteLines({{1, "PE", 40}, {2, "GLY", 12.5}});
          }},
-        {"a recipe imported with a material added and another recoded over a recipe of its name",
+        {"a recipe imported with a material added and another in other letters over a recipe of its name",
          [](TDMod& dm) {
              ImportedRecipe imported;
              imported.recipe = dm.currentRecipe();
@@ -182,7 +182,6 @@ const std::vector<Case>& cases() {
              gly.mwt = 92.09;
              gly.fb = 3;
              imported.added = {gly};
-             imported.recoded = {{"pa", "PA"}};
              dm.ImportRecipe(imported, "Alkyd", "B1");
              dm.ShowResultingRecipe("Alkyd", "B1");
          }},

@@ -173,3 +173,71 @@ TEST(Import, ARecipeCsvGivesItsCodesAndMassesAsAPasteWould) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Import, AQuoteOpensACellOnlyAtItsStartAndOneNeverClosedIsNamed) {
+    int unclosed = -1;
+    const std::vector<QStringList> rows =
+        Import::csvRows("A1,Resin 5\" pipe,Acid\r\nA2,Other\",Base\r\n,,\r\n\"\",\r\n", &unclosed);
+    EXPECT_EQ(unclosed, 0);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (QStringList{"A1", "Resin 5\" pipe", "Acid"})) << "a quote within a cell is text";
+    EXPECT_EQ(rows[1], (QStringList{"A2", "Other\"", "Base"})) << "and swallows no row after it";
+    EXPECT_TRUE(rows[2].isEmpty()) << "a row of empty cells is blank";
+    EXPECT_TRUE(rows[3].isEmpty());
+
+    Import::csvRows("RMCode,RMCommonName\r\nPA,\"Phthalic\r\nGLY,Glycerol\r\n", &unclosed);
+    EXPECT_EQ(unclosed, 2);
+    const Import::LibraryFile cut = Import::libraryCsv("RMCode,RMCommonName\r\nGLY,Glycerol\r\nPA,\"Phthalic\r\nPE,x\r\n");
+    EXPECT_TRUE(cut.rows.empty()) << "nothing of a file whose rest cannot be read";
+    EXPECT_EQ(cut.errors, QStringList{"Row 3: a cell opened with a quote is never closed, so the rest of the file "
+                                      "cannot be read. Is the file cut short?"});
+    EXPECT_EQ(Import::recipeCsv("GLY;1\r\n\"PA;2\r\n", starterCode).errors.size(), 1);
+}
+
+TEST(Import, ALibraryCsvIsReadWhateverTheLettersOfItsHeadingsAndNoShortRowEmptiesAPart) {
+    EXPECT_EQ(Import::kindOf(" rmcode ;RMType\r\nGLY;Base\r\n"), Import::FileKind::LibraryCsv);
+    const Import::LibraryFile read = Import::libraryCsv(" rmcode ,RMPRICE,RMCommonName\r\n"
+                                                       "GLY,1.25,Glycerol\r\n"
+                                                       "PE,2\r\n"
+                                                       ",,\r\n"
+                                                       "\xC3\xA9" "1,3,e acute\r\n"
+                                                       "\xC3\x89" "1,4,E acute\r\n"
+                                                       "gly,5,again\r\n");
+    EXPECT_EQ(read.columns, (QStringList{"RMCode", "RMCommonName", "RMPrice"}));
+    EXPECT_EQ(read.errors.join(" | ").toStdString(),
+              "Row 3: 2 cells where the heading has 3. | Row 7: the code gly is on row 2 already.")
+        << "letters beyond ASCII are other codes, as the library's index tells them";
+    ASSERT_EQ(read.rows.size(), 3u);
+    EXPECT_EQ(read.rows[0].material.price, 1.25);
+}
+
+TEST(Import, AnExchangeFileOfTheWrongShapeIsNamedBeforeAnythingIsAsked) {
+    const auto read = [](const char* lines, const char* materials) {
+        const QByteArray json = QByteArray("{\"format\": \"Kalvora recipe\", \"version\": 1, \"header\": {\"type\": "
+                                           "\"Alkyd\", \"code\": \"A1\"}, \"lines\": ") +
+                                lines + ", \"materials\": " + materials + "}";
+        const auto r = Import::exchangeFile(json);
+        return std::holds_alternative<QString>(r) ? std::get<QString>(r).toStdString() : std::string("read");
+    };
+    const char* pa = "{\"code\": \"PA\", \"type\": \"Acid\", \"mwt\": 148.12}";
+    EXPECT_EQ(read("[{\"code\": \"PA\", \"mass\": 1}, 5, \"GLY\"]", "[]"),
+              "The file is damaged: line 2 is no line; line 3 is no line.");
+    EXPECT_EQ(read("[]", (std::string("[") + pa + ", {\"code\": \"pa\", \"type\": \"Acid\", \"mwt\": 150}]").c_str()),
+              "The file is damaged: the material pa is in it twice, with different data.");
+    EXPECT_EQ(read("[]", (std::string("[") + pa + ", " + pa + "]").c_str()), "read") << "the same material twice is once";
+    EXPECT_EQ(read("[]", "[{\"code\": \"PHTHALICANH\", \"type\": \"Anhydride\"}, 7]"),
+              "The file is damaged: material 1 (PHTHALICANH): RMCode 'PHTHALICANH' is longer than 10 characters; "
+              "'Anhydride' is no material type; material 2 is no material.");
+    const auto items = Import::exchangeFile(
+        "{\"format\": \"Kalvora recipe\", \"version\": 1, \"header\": {}, \"lines\": [{\"item\": 2.5}, {\"item\": 3}, "
+        "{\"item\": 1e9}], \"materials\": []}");
+    ASSERT_TRUE(std::holds_alternative<Import::Exchange>(items));
+    const std::vector<Line>& lines = std::get<Import::Exchange>(items).recipe.lines;
+    EXPECT_FALSE(lines[0].item.has_value()) << "a number no line has is none";
+    EXPECT_EQ(lines[1].item, 3);
+    EXPECT_FALSE(lines[2].item.has_value());
+}
+
+} // namespace

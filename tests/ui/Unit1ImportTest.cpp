@@ -265,6 +265,61 @@ TEST_F(Importing, AMaterialTheLibraryHasWithOtherDataIsTheChemistsChoice) {
     EXPECT_EQ(dm().library().find("PA150"), nullptr);
 }
 
+TEST_F(Importing, EachLineTakesItsMaterialWhateverTheLettersAndTheLinesAreNumberedAfresh) {
+    // The file's material is PA with other data; its line writes the code "pa". Its item numbers
+    // are no recipe's: one is past what a recipe holds.
+    const QByteArray bytes = exchangeOfShown([](QJsonObject& root) {
+        QJsonArray materials = root["materials"].toArray();
+        for (int i = 0; i < materials.size(); ++i)
+            if (materials[i].toObject()["code"] == "PA") {
+                QJsonObject m = materials[i].toObject();
+                m["price"] = 2.5;
+                materials[i] = m;
+            }
+        root["materials"] = materials;
+        QJsonArray lines = root["lines"].toArray();
+        const int items[] = {1, 300, 2};
+        for (int i = 0; i < 3; ++i) {
+            QJsonObject l = lines[i].toObject();
+            l["item"] = items[i];
+            if (l["code"] == "PA")
+                l["code"] = " pa";
+            lines[i] = l;
+        }
+        root["lines"] = lines;
+    });
+    // Enter in the new code's box imports under the code proposed, untouched.
+    whenOpen<TFrmMaterialConflict>([](TFrmMaterialConflict& d) {
+        QTest::keyClick(&d, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), d.EdNewCode);
+        QTest::keyClick(d.EdNewCode, Qt::Key_Return);
+    });
+    nameInDialog("Alkyd", "T-15");
+    importFile(write("t15.kalvora-recipe", bytes));
+    const Recipe recipe = dm().currentRecipe();
+    ASSERT_EQ(recipe.lines.size(), 3u);
+    EXPECT_EQ(recipe.lines[2].code, "PA-2") << "the file's material, under the code proposed";
+    EXPECT_EQ(dm().library().find("PA-2")->price, 2.5);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(recipe.lines[size_t(i)].item, i + 1);
+
+    // Lines no recipe can hold are named before anything is asked.
+    const QByteArray tooMany = exchangeOfShown([](QJsonObject& root) {
+        QJsonArray lines;
+        for (int i = 0; i < 128; ++i)
+            lines.append(QJsonObject{{"item", i + 1}, {"code", "PE"}, {"mass", i == 5 ? 1e300 : 10.0}});
+        root["lines"] = lines;
+    });
+    const QString path = write("many.kalvora-recipe", tooMany);
+    const std::string before = storedRows(data);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    importFile(path);
+    EXPECT_TRUE(lastBox().startsWith(path + " cannot be imported:\nThe file's recipe has 128 lines: a recipe holds at "
+                                            "most 127 lines.\nLine 6: "))
+        << lastBox().toStdString();
+    EXPECT_EQ(storedRows(data), before);
+}
+
 TEST_F(Importing, ALibraryCsvIsPreviewedThenStoredAsOneAction) {
     // The library exported and read back: every row unchanged, nothing to import.
     const QString exported = dir.filePath("library.csv");
