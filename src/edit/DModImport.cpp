@@ -53,22 +53,12 @@ void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, co
         if (renumber)
             line.item = item;
         line.code = m_library.spelled(imported.recoded.value(TextKey::fold(line.code.trimmed()), line.code));
-        // Stored as Save As stores a copy: a 0 amount empty, a line without a material none.
-        for (std::optional<double>* a : {&line.mass, &line.moles, &line.ea, &line.eb, &line.charge, &line.percent,
-                                         &line.cost})
-            if (line.code.isEmpty() || (*a && (**a == 0 || !std::isfinite(**a))))
-                a->reset();
         // Worked out from its mass with the material it takes here, as if typed: a file may carry
         // masses alone, and a material may be the library's rather than the file's.
         if (const Material* m = m_library.find(line.code))
             LineConversions::reworkFromMass(line, *m);
     }
-    m_recipes.save(recipe);
-    m_lines.refresh();
-    m_headers.refresh();
-    FillResinTypeList();
-    FillResinCodeList();
-    m_headers.locate(type, code);
+    storeAsCurrent(recipe);
     tx.commit();
 }
 

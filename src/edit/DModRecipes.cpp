@@ -132,20 +132,25 @@ void TDMod::CopyRecipe(const RecipeName& source, const QString& type, const QStr
         if (line.item.value_or(0) < -128 || line.item.value_or(0) > 127)
             throw StoreError(QStringLiteral("Range check error"));
         line.item = line.item.value_or(0);
-        // Amounts are stored as they stand, a 0 empty; a line without a material keeps none.
+    }
+    storeAsCurrent(copy);
+    tx.commit();
+}
+
+void TDMod::storeAsCurrent(Recipe recipe) {
+    // Amounts are stored as they stand, a 0 empty; a line without a material keeps none.
+    for (::Line& line : recipe.lines)
         for (std::optional<double>* a : {&line.mass, &line.moles, &line.ea, &line.eb, &line.charge,
                                          &line.percent, &line.cost})
             if (line.code.isEmpty() || (*a && **a == 0))
                 a->reset();
-    }
-    m_recipes.save(copy);
+    m_recipes.save(recipe);
     m_lines.refresh();
     m_headers.refresh();
-    // The lists show the copy's name among the others; the copy is current.
+    // The lists show the recipe's name among the others; it is current.
     FillResinTypeList();
     FillResinCodeList();
-    m_headers.locate(type, code);
-    tx.commit();
+    m_headers.locate(recipe.header.type, recipe.header.code);
 }
 
 void TDMod::RenameRecipe(const QString& type, const QString& code) {

@@ -224,6 +224,9 @@ public:
     static inline std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
 
 private:
+    // Stores `recipe` whole under its name (one of that name is replaced), each amount as it
+    // stands but a 0 empty, and makes it current with the lists showing its name.
+    void storeAsCurrent(Recipe recipe);
     // Writes a computed amount; one that is not positive is stored as empty.
     void setAmount(LineColumn column, double value);
     void amountChanged(LineColumn column, void (TDMod::*recalc)());

@@ -44,18 +44,6 @@ QChar separatorOf(const QString& text) {
     return semicolons > 0 && semicolons >= commas ? u';' : u',';
 }
 
-bool figure(const QString& text, std::optional<double>* out) {
-    if (text.trimmed().isEmpty()) {
-        *out = std::nullopt;
-        return true;
-    }
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok); // a decimal point, whatever the locale
-    if (!ok || !std::isfinite(v))
-        return false;
-    *out = v;
-    return true;
-}
 
 std::optional<double> jsonFigure(const QJsonValue& v) { return v.isDouble() ? std::optional<double>(v.toDouble()) : std::nullopt; }
 
@@ -70,6 +58,18 @@ bool fileNumber(const QString& text, QChar separator, double* value) {
     if (!ok || !std::isfinite(v))
         return false;
     *value = v;
+    return true;
+}
+
+// A library figure as the file writes it: an empty cell is none.
+bool figure(const QString& text, QChar separator, std::optional<double>* out) {
+    double v = 0;
+    if (text.trimmed().isEmpty())
+        *out = std::nullopt;
+    else if (fileNumber(text, separator, &v))
+        *out = v;
+    else
+        return false;
     return true;
 }
 
@@ -126,6 +126,11 @@ FileKind kindOf(const QByteArray& bytes) {
         return FileKind::NotText;
     // The beginning tells: a JSON object, or a first row that names the library's code column.
     const QString text = decoded(bytes.left(64 * 1024)).trimmed();
+    // Nor does text hold control characters but tabs and line ends.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        }))
+        return FileKind::NotText;
     if (text.startsWith(u'{') || text.startsWith(u'['))
         return FileKind::Exchange;
     const std::vector<QStringList> rows = csvRows(text.section(u'\n', 0, 0));
@@ -292,7 +297,9 @@ std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes) {
 LibraryFile libraryCsv(const QByteArray& bytes) {
     LibraryFile f;
     int unclosed = 0;
-    const std::vector<QStringList> rows = csvRows(decoded(bytes), &unclosed);
+    const QString text = decoded(bytes);
+    const QChar separator = separatorOf(text);
+    const std::vector<QStringList> rows = csvRows(text, &unclosed);
     int at[9];
     const QStringList heading = rows.empty() ? QStringList{} : rows.front();
     for (int k = 0; k < 9; ++k) {
@@ -328,7 +335,7 @@ LibraryFile libraryCsv(const QByteArray& bytes) {
         QStringList why = materialFaults(m);
         std::optional<double>* figures[] = {&m.mwt, &m.fa, &m.fan, &m.fb, &m.price};
         for (int k = 4; k < 9; ++k)
-            if (!figure(cell(k), figures[k - 4]))
+            if (!figure(cell(k), separator, figures[k - 4]))
                 why << QStringLiteral("%1 '%2' is not a number").arg(QLatin1String(kColumns[k]), cell(k));
         const QString key = TextKey::fold(m.code);
         if (!m.code.isEmpty() && seen.contains(key))

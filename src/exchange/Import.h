@@ -11,7 +11,8 @@
 #include <vector>
 
 // Files from spreadsheets and other machines read back as values, every fault named with its row,
-// before anything is stored. Figures in files have a decimal point, as the export writes them.
+// before anything is stored. Figures have a decimal point, as the export writes them, or a decimal
+// comma in a file whose cells a semicolon or a tab separates.
 namespace Import {
 
 // What a file holds, told by its content rather than its name.
@@ -41,7 +42,7 @@ std::variant<Exchange, QString> exchangeFile(const QByteArray& bytes);
 // A library CSV under the files' column names (RMCode, RMCommonName, RMChemClass, RMType, RMMWt,
 // RMFa, RMFan, RMFb, RMPrice), in any order. A row with a figure that is no number, an empty or
 // over-long code, a type word no type has, or a code an earlier row has, is listed with its row
-// number and reason, and left out.
+// number and reason, and left out. Figures are read as a recipe CSV's masses are.
 struct LibraryRow {
     int row = 0; // its number in the file, the heading being row 1
     StoredMaterial material;

@@ -19,7 +19,8 @@ DBGrid::DBGrid(QWidget* parent)
       m_footer(new GridFooter(this, horizontalHeader(), 14)) {
     setModel(m_model);
     setItemDelegate(new GridDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift and Ctrl with a click or the arrows select several lines, for Copy.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     // Typing and the key rules open the editor (keyPressEvent); Qt opens it for a double click.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
@@ -254,7 +255,15 @@ void DBGrid::showCell(int row, int column) {
     if (row < 0 || row >= m_model->rowCount() || column < 0 || column >= m_model->columnCount())
         return;
     m_following = true;
-    setCurrentIndex(m_model->index(row, column));
+    // Lines selected with Shift stay selected as the cursor moves among them, and lines selected
+    // with the mouse while the cursor stays where it is.
+    const QModelIndex target = m_model->index(row, column);
+    if (m_anchorRow >= 0 || target == currentIndex()) {
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        scrollTo(target);
+    } else {
+        setCurrentIndex(target);
+    }
     m_following = false;
 }
 
@@ -269,6 +278,8 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     // The line clicked, by what it is: committing the cell left may move lines about (a typed
     // item number moves its line), and its place with them.
     const qint64 clicked = t && current.isValid() && !m_following ? t->rowidAt(current.row()) : 0;
+    if (!m_following)
+        m_anchorRow = -1; // a click makes its own selection
     QTableView::currentChanged(current, previous);
     if (!m_following && current.isValid()) {
         // A click: the keys stand where the user put them.
@@ -307,8 +318,25 @@ bool DBGrid::runKey(int key, Qt::KeyboardModifiers modifiers) {
         const QScopedValueRollback<bool> later(m_followLater, true);
         ok = MessageBox::reported(this, t->database().perform([&] { handled = m_keys.press(key, modifiers); }));
     }
-    if (!m_editor)
+    if (!m_editor) {
+        // Shift with Up, Down, Page Up or Page Down selects the lines passed over, for Copy; the
+        // line the selection began on stays its anchor.
+        const int from = currentIndex().row();
+        const bool extends = handled && from >= 0 && (modifiers & Qt::ShiftModifier) &&
+                             (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown);
+        // A key the grid leaves alone (Ctrl pressed for Ctrl+C) keeps the selection.
+        if (extends && m_anchorRow < 0)
+            m_anchorRow = from;
+        else if (!extends && handled)
+            m_anchorRow = -1;
         showCell(t->recNo(), m_keys.column());
+        if (extends) {
+            const int last = m_model->columnCount() - 1;
+            selectionModel()->select(QItemSelection(m_model->index(qMin(m_anchorRow, t->recNo()), 0),
+                                                    m_model->index(qMax(m_anchorRow, t->recNo()), last)),
+                                     QItemSelectionModel::ClearAndSelect);
+        }
+    }
     return handled || !ok;
 }
 

@@ -102,6 +102,7 @@ private:
     QPointer<QWidget> m_editor;
     bool m_following = false;
     bool m_followLater = false; // a key or a committed cell is moving the view
+    int m_anchorRow = -1;       // where a selection made with Shift and the arrows began
     bool m_inOwnEditor = false; // the focus is in the grid's cell editor
     QString m_lastRefusal;
     int m_stretch = -1; // the column that takes the room the others leave

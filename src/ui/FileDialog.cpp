@@ -2,7 +2,9 @@
 
 #include "Placement.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <deque>
 
 namespace FileDialog {
@@ -11,6 +13,7 @@ namespace {
 std::deque<std::pair<QString, QString>> nextAnswers; // file, filter
 std::function<void(const QString&)> unexpectedQuestion;
 QString proposedLast;
+QString folderLast; // where the user last chose a file: the next question starts there
 } // namespace
 
 QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
@@ -31,7 +34,7 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
     }
     // A name typed without an extension gets the chosen filter's before the dialog asks whether
     // to replace an existing file, so that no file is overwritten unasked.
-    QFileDialog dialog(parent, caption, proposed, filter);
+    QFileDialog dialog(parent, caption, folderLast.isEmpty() ? proposed : QDir(folderLast).filePath(proposed), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(filterSuffix(dialog.selectedNameFilter()));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -41,6 +44,7 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& pro
         return QString();
     if (chosen)
         *chosen = dialog.selectedNameFilter();
+    folderLast = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
     return dialog.selectedFiles().constFirst();
 }
 
@@ -55,12 +59,13 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fil
         unexpectedQuestion(caption);
         return QString();
     }
-    QFileDialog dialog(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, folderLast, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     stayAboveOpener(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    folderLast = QFileInfo(dialog.selectedFiles().constFirst()).absolutePath();
     return dialog.selectedFiles().constFirst();
 }
 

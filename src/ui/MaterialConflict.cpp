@@ -78,7 +78,7 @@ TFrmMaterialConflict::TFrmMaterialConflict(QWidget* parent, const StoredMaterial
     BtnUseLibrary->setDefault(true);
     BtnNewCode = new QPushButton(QStringLiteral("Import under the New &Code"));
     BtnNewCode->setObjectName(QStringLiteral("BtnNewCode"));
-    BtnCancel = new QPushButton(QStringLiteral("Cancel Import"));
+    BtnCancel = new QPushButton(QStringLiteral("C&ancel Import"));
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
     connect(BtnUseLibrary, &QPushButton::clicked, this, [this] {
         m_choice = Choice::UseLibrary;

@@ -23,11 +23,13 @@
 #include "edit/History.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QApplication>
+#include <set>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QCloseEvent>
@@ -299,7 +301,16 @@ void TForm1::Export1Click() {
 }
 
 void TForm1::CopyLines1Click() {
-    if (m_dmod && !m_dmod->lines().isEmpty())
+    if (!m_dmod || m_dmod->lines().isEmpty())
+        return;
+    // The lines selected, when more than one is; else the line the cursor is on.
+    std::set<int> rows;
+    for (const QModelIndex& i : DBGrid1->selectionModel()->selectedIndexes())
+        if (i.row() < m_dmod->lines().rowCount())
+            rows.insert(i.row());
+    if (rows.size() > 1)
+        copyLines(std::vector<int>(rows.begin(), rows.end()));
+    else
         copyLines({m_dmod->lines().recNo()});
 }
 

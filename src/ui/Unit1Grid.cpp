@@ -55,7 +55,7 @@ void TForm1::buildGridArea() {
         connect(a, &QAction::triggered, this, slot);
         DBGrid1->addAction(a);
     };
-    gridAction(CopyLines1, "CopyLines1", QStringLiteral("Copy Line"), QKeySequence::Copy, &TForm1::CopyLines1Click);
+    gridAction(CopyLines1, "CopyLines1", QStringLiteral("Copy Lines"), QKeySequence::Copy, &TForm1::CopyLines1Click);
     gridAction(CopyAllLines1, "CopyAllLines1", QStringLiteral("Copy All Lines"), {}, &TForm1::CopyAllLines1Click);
     gridAction(PasteLines1, "PasteLines1", QStringLiteral("Paste Lines"), QKeySequence::Paste,
                &TForm1::PasteLines1Click);

@@ -43,7 +43,9 @@ std::optional<QString> TForm1::knownCode(const QString& typed) const {
 }
 
 void TForm1::Open1Click() {
-    if (!m_dmod || !commitGrid())
+    // What is typed and pending is stored first, as Save stores it: the import is then the last
+    // action, and Ctrl+Z takes it back before the typing.
+    if (!m_dmod || !storePending())
         return;
     const QString path = FileDialog::openFileName(
         this, QStringLiteral("Import"),
@@ -179,5 +181,7 @@ void TForm1::importLines(const QString& path, const QByteArray& bytes) {
         return;
     }
     if (act([&] { m_dmod->PasteLines(lines.rows, QStringLiteral("Import")); }))
-        StatusBar1->showNote(QStringLiteral("Imported %1 lines from %2").arg(lines.rows.size()).arg(shownPath(path)));
+        StatusBar1->showNote((lines.rows.size() == 1 ? QStringLiteral("Imported 1 line from %2")
+                                                     : QStringLiteral("Imported %1 lines from %2").arg(lines.rows.size()))
+                                 .arg(shownPath(path)));
 }

@@ -211,6 +211,12 @@ TEST(Import, ALibraryCsvIsReadWhateverTheLettersOfItsHeadingsAndNoShortRowEmptie
         << "letters beyond ASCII are other codes, as the library's index tells them";
     ASSERT_EQ(read.rows.size(), 3u);
     EXPECT_EQ(read.rows[0].material.price, 1.25);
+
+    // As a German spreadsheet writes it: semicolons and decimal commas.
+    const Import::LibraryFile german = Import::libraryCsv("RMPrice;RMCode;RMMWt\r\n1,20;PA;148.12\r\n");
+    ASSERT_EQ(german.rows.size(), 1u) << german.errors.join(" | ").toStdString();
+    EXPECT_EQ(german.rows[0].material.price, 1.2);
+    EXPECT_EQ(german.rows[0].material.mwt, 148.12);
 }
 
 TEST(Import, AnExchangeFileOfTheWrongShapeIsNamedBeforeAnythingIsAsked) {

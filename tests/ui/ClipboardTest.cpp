@@ -52,6 +52,21 @@ TEST_F(GridClipboard, CtrlCCopiesTheFocusedLineAsASpreadsheetTakesIt) {
                   NumberFormat::general(*pe.eb) + "\t" + NumberFormat::general(*pe.charge) + "\t" +
                   NumberFormat::general(*pe.percent) + "\t" + NumberFormat::general(*pe.cost) + "\r\n");
     EXPECT_EQ(cursor(), "1:Mass") << "copying moves nothing";
+    // Lines selected with Shift and the arrows, or with Ctrl and a click in the column the cursor is in.
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    QStringList copied = QGuiApplication::clipboard()->text().split("\r\n");
+    ASSERT_EQ(copied.size(), 4) << copied.join(" | ").toStdString();
+    EXPECT_TRUE(copied[1].startsWith("2\tPE\t"));
+    EXPECT_TRUE(copied[2].startsWith("3\tPA\t"));
+    ASSERT_NO_FATAL_FAILURE(click(0, "Mass"));
+    const QModelIndex pa = grid->gridModel()->index(2, grid->gridModel()->columnOf("Mass"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, grid->visualRect(pa).center());
+    key(Qt::Key_C, Qt::ControlModifier);
+    copied = QGuiApplication::clipboard()->text().split("\r\n");
+    ASSERT_EQ(copied.size(), 4);
+    EXPECT_TRUE(copied[1].startsWith("1\tSOYOIL\t"));
+    EXPECT_TRUE(copied[2].startsWith("3\tPA\t")) << "the lines in their order, the one between left out";
     // All lines, from the context menu.
     form.CopyAllLines1->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text().count("\r\n"), 4);

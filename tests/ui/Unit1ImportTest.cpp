@@ -10,6 +10,7 @@
 #include "ui/MaterialConflict.h"
 #include "ui/MessageBox.h"
 #include "ui/StatusPanels.h"
+#include "ui/ValueEdit.h"
 #include "ui/Unit1.h"
 #include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
@@ -411,6 +412,22 @@ TEST_F(Importing, ARecipeCsvAddsItsLinesAsAPasteDoes) {
     EXPECT_EQ(undoText(), "&Undo Import");
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(storedRows(data), before);
+
+    // Typing in a header box is stored before the import: Ctrl+Z then takes back the import whole,
+    // and again the typing.
+    form.EdDBDescription->setFocus();
+    QTest::keyClick(form.EdDBDescription, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.EdDBDescription, "Trial 14");
+    importFile(german);
+    ASSERT_EQ(dm().currentRecipe().lines.size(), 5u);
+    EXPECT_EQ(dm().headers().header().description, "Trial 14");
+    form.EdDBDescription->setFocus();
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dm().currentRecipe().lines.size(), 3u) << "the import, taken back first";
+    EXPECT_EQ(form.EdDBDescription->text(), "Trial 14");
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(storedRows(data), before);
+    grid->setFocus();
 
     // The recipe exported as CSV reads back: its lines under their heading, with decimal points
     // whatever the locale; its header above and its figures below are no lines.
