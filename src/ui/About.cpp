@@ -1,6 +1,7 @@
 #include "About.h"
 
 #include "Placement.h"
+#include "app/Title.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -58,7 +59,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ProductName = new QLabel(QStringLiteral("Kalvora Lite Version"));
     ProductName->setObjectName("ProductName");
     ProductName->setFont(pointFont(14, true));
-    Version = new QLabel(QStringLiteral("Version: 1.0 Beta"));
+    Version = new QLabel(QStringLiteral("Version: ") + QString::fromUtf8(ApplicationVersion));
     Version->setObjectName("Version");
     Version->setFont(pointFont(10, true));
     auto* column = new QVBoxLayout(inner);

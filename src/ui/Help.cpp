@@ -4,6 +4,7 @@
 #include "paint/RtfReader.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QScreen>
 #include <QShowEvent>
@@ -46,8 +47,13 @@ void TFrmHelp::showEvent(QShowEvent* event) {
 }
 
 void TFrmHelp::FormShow() {
-    // Read at every showing: a file replaced meanwhile shows, and typing is forgotten.
+    // Read at every showing: a file replaced meanwhile shows, and typing is forgotten. The working
+    // directory's comes first; an installed program started from a menu has its own beside it,
+    // in share/kalvora, which no working directory need hold.
     QFile file(QString::fromLatin1(FileName));
+    if (!file.exists())
+        file.setFileName(QDir(QCoreApplication::applicationDirPath())
+                             .absoluteFilePath(QStringLiteral("../share/kalvora/") + QString::fromLatin1(FileName)));
     if (!file.open(QIODevice::ReadOnly)) {
         MessageBox::commandError(this, QStringLiteral("Cannot open file %1").arg(QString::fromLatin1(FileName)));
         return;

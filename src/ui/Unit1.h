@@ -142,6 +142,9 @@ public slots:
     void CopyLines1Click();
     void Export1Click();
     void Open1Click();
+    // Imports the file at `path` as File > Import.. does once the file is chosen: a recipe
+    // exchange file, a library CSV or lines of a code and a mass.
+    void importFile(const QString& path);
     void CopyAllLines1Click();
     void PasteLines1Click();
     void Undo1Click();

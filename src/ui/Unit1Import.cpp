@@ -51,7 +51,12 @@ void TForm1::Open1Click() {
         this, QStringLiteral("Import"),
         QStringLiteral("Recipes and libraries (*.kalvora-recipe *.csv);;Recipe exchange file (*.kalvora-recipe);;"
                        "CSV file (*.csv);;All files (*)"));
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void TForm1::importFile(const QString& path) {
+    if (!m_dmod)
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
