@@ -14,9 +14,10 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev qt6-charts-d
           fonts-liberation fonts-urw-base35)
 # The print tests run their own CUPS scheduler and read the printed pages back from the PDF; the
 # stacking tests run the windows under a real window manager on a virtual display; the export tests
-# read the written workbooks back with unzip.
+# read the written workbooks back with unzip; the install test validates the desktop entry and the
+# AppStream data.
 if [ "$mode" = test ]; then
-    packages+=(cups poppler-utils xvfb openbox x11-utils unzip)
+    packages+=(cups poppler-utils xvfb openbox x11-utils unzip desktop-file-utils appstream)
 fi
 
 missing=()

@@ -15,6 +15,7 @@
 #include "edit/History.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -111,7 +112,9 @@ TForm1::TForm1(QWidget* parent)
       m_buttonList(QStringLiteral("button"), 18), m_printer(std::make_unique<QPrinter>()) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Orbent' Kalvora - Lite  Version"));
-    setWindowIcon(ImageList::fromSvg(QStringLiteral(":/icons/kalvora.svg")));
+    // The installed icon theme's, as the desktop's menu shows it; our own where none is installed.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.kalvora.Kalvora"),
+                                   ImageList::fromSvg(QStringLiteral(":/icons/kalvora.svg"))));
     setFont(arialFont(11, false));
 
     buildMenu();
