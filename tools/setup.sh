@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks, builds Kalvora, then starts it ("run") or runs
-# the whole test suite ("test").
+# Installs what a fresh Debian 12 machine lacks, builds Kalvora, then starts it ("run"), runs the
+# whole test suite ("test") or makes a Debian package of it ("package").
 set -euo pipefail
 
 mode=${1:-run}
@@ -43,8 +43,13 @@ run)
 test)
     ctest --test-dir "$build" --output-on-failure -j2
     ;;
+package)
+    # A Debian package of the installed program, in the build folder.
+    (cd "$build" && cpack -G DEB)
+    ls "$build"/kalvora_*.deb
+    ;;
 *)
-    echo "usage: $0 [run|test]" >&2
+    echo "usage: $0 [run|test|package]" >&2
     exit 2
     ;;
 esac
