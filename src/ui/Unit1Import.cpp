@@ -58,6 +58,9 @@ void TForm1::Open1Click() {
 void TForm1::importFile(const QString& path) {
     if (!m_dmod)
         return;
+    // A file named on the command line is imported before the window first has the focus: that
+    // first focus must not take the chemist back to the first recipe of the type.
+    m_entered = true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         MessageBox::commandError(this, QStringLiteral("Cannot open file %1: %2").arg(shownPath(path), file.errorString()));

@@ -3,6 +3,7 @@
 # another working directory, with a home of its own and no display.
 set -euo pipefail
 build=$1
+tester=$2
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
@@ -10,7 +11,8 @@ prefix="$root/dest/usr"
 program="$prefix/bin/kalvora"
 mkdir -p "$root/home" "$root/elsewhere"
 cd "$root/elsewhere"
-run() { env -u KALVORA_DATA -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$root/home" QT_QPA_PLATFORM=offscreen "$@"; }
+home="$root/home"
+run() { env -u KALVORA_DATA -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" QT_QPA_PLATFORM=offscreen "$@"; }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 for f in share/kalvora/Readme.RTF share/kalvora/Data/RMLib.ADT share/applications/org.kalvora.Kalvora.desktop \
@@ -40,6 +42,13 @@ status=0
 run timeout 5 "$program" --data "$root/nowhere" 2>"$root/err" >/dev/null || status=$?
 grep -q "The Data folder \"$root/nowhere\" named by --data does not exist." "$root/err" || fail "a missing --data folder was not reported"
 [ ! -e "$root/nowhere" ] || fail "a missing --data folder was made"
+
+# What the window shows at that first start, its help and a recipe file named on the command
+# line: the start's own test, run from bin/ of the installed tree by another fresh user.
+cp "$tester" "$prefix/bin/"
+home="$root/home2"
+mkdir -p "$home"
+run "$prefix/bin/$(basename "$tester")" --locale=C || fail "the installed program's start as the window shows it"
 
 desktop-file-validate "$prefix/share/applications/org.kalvora.Kalvora.desktop" || fail "the desktop entry"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.kalvora.Kalvora.metainfo.xml" >/dev/null || fail "the AppStream data"
