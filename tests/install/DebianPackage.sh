@@ -20,6 +20,7 @@ deb=$(ls "$root"/package/kalvora_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the package names no Qt dependency"
 dpkg -i "$deb" >/dev/null || fail "dpkg -i"
 [ -x /usr/bin/kalvora ] || fail "no /usr/bin/kalvora"
+! readelf -S /usr/bin/kalvora | grep -q "\.debug_info" || fail "the packaged program keeps its debugging symbols"
 
 mkdir -p "$root/home" "$root/elsewhere"
 cd "$root/elsewhere"
