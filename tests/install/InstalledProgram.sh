@@ -16,7 +16,7 @@ run() { env -u KALVORA_DATA -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" QT_
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 for f in share/kalvora/Readme.RTF share/kalvora/Data/RMLib.ADT share/applications/org.kalvora.Kalvora.desktop \
-         share/metainfo/org.kalvora.Kalvora.metainfo.xml share/icons/hicolor/scalable/apps/org.kalvora.Kalvora.svg \
+         share/metainfo/org.kalvora.Kalvora.metainfo.xml share/mime/packages/org.kalvora.Kalvora.xml share/icons/hicolor/scalable/apps/org.kalvora.Kalvora.svg \
          share/icons/hicolor/16x16/apps/org.kalvora.Kalvora.png share/icons/hicolor/256x256/apps/org.kalvora.Kalvora.png; do
     [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
@@ -51,5 +51,10 @@ mkdir -p "$home"
 run "$prefix/bin/$(basename "$tester")" --locale=C || fail "the installed program's start as the window shows it"
 
 desktop-file-validate "$prefix/share/applications/org.kalvora.Kalvora.desktop" || fail "the desktop entry"
+# A recipe file is known by its name: the type the entry opens is defined, and reads.
+cp -r "$prefix/share/mime" "$root/mime"
+update-mime-database "$root/mime" 2>"$root/err" || fail "the MIME type: $(cat "$root/err")"
+grep -q "application/x-kalvora-recipe" "$root/mime/globs2" || fail "no type for a recipe exchange file"
+grep -q "MimeType=application/x-kalvora-recipe;" "$prefix/share/applications/org.kalvora.Kalvora.desktop" || fail "the entry does not open recipe files"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.kalvora.Kalvora.metainfo.xml" >/dev/null || fail "the AppStream data"
 echo "the installed program starts as a fresh user's"
