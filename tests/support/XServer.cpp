@@ -44,8 +44,9 @@ void stop(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
+// A loaded test machine may take seconds to start a server: up to 20 here.
 bool until(const std::function<bool()>& ready) {
-    for (int i = 0; i < 250; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         if (ready())
             return true;
         QThread::msleep(20);
@@ -77,15 +78,27 @@ bool XServer::start(QString* problem) {
         *problem = QStringLiteral("Xvfb, openbox and xprop are needed (packages xvfb, openbox, x11-utils)");
         return false;
     }
-    // A display nobody uses: no socket and no lock.
-    int number = 90;
-    while (number < 200 && (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
-                            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))))
+    // A display nobody uses: no socket and no lock. One another program took meanwhile ends
+    // the new server at once; the next number is then tried.
+    int number = 89;
+    bool up = false;
+    for (int attempt = 0; attempt < 3 && !up; ++attempt) {
+        stop(m_server);
         ++number;
-    m_display = QStringLiteral(":%1").arg(number);
-    m_server = spawn({QStringLiteral("Xvfb"), m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                      QStringLiteral("3200x1800x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!until([&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)); })) {
+        while (number < 200 && (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+                                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))))
+            ++number;
+        m_display = QStringLiteral(":%1").arg(number);
+        m_server = spawn({QStringLiteral("Xvfb"), m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                          QStringLiteral("3200x1800x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        up = until([&] {
+            return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+                   waitpid(m_server, nullptr, WNOHANG) != 0;
+        }) && waitpid(m_server, nullptr, WNOHANG) == 0;
+        if (!up && waitpid(m_server, nullptr, WNOHANG) != 0)
+            m_server = 0; // ended, and reaped
+    }
+    if (!up) {
         *problem = QStringLiteral("Xvfb did not start on %1").arg(m_display);
         return false;
     }
