@@ -572,6 +572,18 @@ void Database::commit() {
     }
     if (--m_depth > 0 || !m_writing)
         return;
+    if (finishing && !m_changes.empty()) {
+        const QString name = m_replaying ? QString::fromLatin1(m_replayBackwards ? "Undo" : "Redo") : m_actionName;
+        if (const int code = finishing(m_changes, name, m_namedByTyping && !m_replaying)) {
+            // SQLite ended the transaction under the hook: nothing of the action is stored.
+            endWriteTransaction();
+            m_undoing = true;
+            undoViews(m_serial);
+            m_undoing = false;
+            announceFilesChanged();
+            commitFailed(StoreError(QString(), code));
+        }
+    }
     // Every file written carries the transaction's token in its header, so that after a failed
     // COMMIT the files themselves tell whether it reached them.
     int token = 0;
@@ -675,6 +687,7 @@ void Database::nameTyping(const QString& name) {
 void Database::replay(const ChangeSet& changes, bool backwards) {
     Transaction tx(*this);
     m_replaying = true;
+    m_replayBackwards = backwards;
     const auto write = [](const RowChange& c, bool undo) {
         const std::optional<RowValues>& from = undo ? c.after : c.before;
         const std::optional<RowValues>& to = undo ? c.before : c.after;
@@ -894,9 +907,20 @@ void Database::unregisterView(StoreView* view) {
 
 void Database::tidyJournals() {
     const QDir dir(m_folder);
+    // Every file of the connection: the tables and whatever else is attached (the history).
+    QStringList paths;
+    if (m_db) {
+        try {
+            Statement list(m_db.get(), QStringLiteral("PRAGMA database_list"));
+            while (list.step())
+                if (const QString path = list.columnText(2); !path.isEmpty())
+                    paths << path;
+        } catch (const StoreError&) {
+        }
+    }
     bool hot = false;
-    for (auto& [name, file] : m_tables) {
-        const QString journal = file->path() + QStringLiteral("-journal");
+    for (const QString& path : paths) {
+        const QString journal = path + QStringLiteral("-journal");
         QFile f(journal);
         if (!f.exists())
             continue;
@@ -915,8 +939,8 @@ void Database::tidyJournals() {
         return;
     // With no journal left to name it, a super-journal of an interrupted commit over several
     // files is an orphan.
-    for (auto& [name, file] : m_tables) {
-        const QString base = QFileInfo(file->path()).fileName() + QStringLiteral("-mj");
+    for (const QString& path : paths) {
+        const QString base = QFileInfo(path).fileName() + QStringLiteral("-mj");
         for (const QString& e : dir.entryList({base + u'*'}, QDir::Files | QDir::Hidden))
             QFile::remove(dir.filePath(e));
     }

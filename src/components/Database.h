@@ -198,6 +198,12 @@ public:
     std::function<void()> beginning;
     // `joins`: the action is the end of the one recorded before it.
     std::function<void(ChangeSet changes, const QString& name, bool joins)> committed;
+    // Runs as an action that wrote the files commits, inside its transaction, with the rows it
+    // wrote, its name ("Undo" and "Redo" for a replay) and whether typing named it: what it
+    // writes itself (not through table files) is committed with them or not at all. It must not
+    // throw. It returns 0, or the SQLite code of a failure with which SQLite ended the
+    // transaction itself.
+    std::function<int(const ChangeSet& changes, const QString& name, bool typed)> finishing;
     // Names the action under way for its record ("Delete Line"): the first command's name holds,
     // over any name typing gave it.
     void nameAction(const QString& name);
@@ -216,6 +222,8 @@ public:
     quint64 lastRecorded() const { return m_lastRecorded; }
     // Whether the action under way writes a recorded one again.
     bool replaying() const { return m_depth > 0 && m_replaying; }
+    // Whether the action committing (or committed last) wrote a recorded one again.
+    bool replayed() const { return m_replaying; }
     // Called by table files for each row written.
     void recordChange(RowChange change);
 
@@ -269,6 +277,7 @@ private:
     QString m_actionName;    // what the action under way is called
     bool m_namedByTyping = false;
     bool m_replaying = false; // the action under way writes a recorded one again
+    bool m_replayBackwards = false;
     bool m_joins = false;
     quint64 m_commits = 0;
     quint64 m_lastRecorded = 0;     // the action under way ends the one recorded before it

@@ -32,6 +32,11 @@ void Statement::bind(int index, const QVariant& value) {
         case QMetaType::Bool:
             rc = sqlite3_bind_int64(s, index, value.toLongLong());
             break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(s, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
         default: {
             const QByteArray utf8 = value.toString().toUtf8();
             rc = sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);

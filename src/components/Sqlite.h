@@ -27,6 +27,10 @@ public:
     QVariant column(int index, ColumnType type) const; // 0-based
     qint64 columnInt64(int index) const { return sqlite3_column_int64(m_stmt.get(), index); }
     QString columnText(int index) const;
+    QByteArray columnBlob(int index) const {
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt.get(), index)),
+                          sqlite3_column_bytes(m_stmt.get(), index));
+    }
     // Columns first.. of the current result row, read as the table's columns.
     RowValues row(int first, const std::vector<ColumnDef>& columns) const;
     int columnCount() const { return sqlite3_column_count(m_stmt.get()); }

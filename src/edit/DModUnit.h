@@ -9,6 +9,7 @@
 #include "RecipeLines.h"
 #include "store/StoredLibrary.h"
 #include "store/StoredRecipes.h"
+#include "edit/HistoryRecorder.h"
 #include "components/Database.h"
 #include "domain/LineColumns.h"
 #include "domain/LineConversions.h"
@@ -190,6 +191,8 @@ public:
 
     // The library window's maintenance of RMLib.
     MaterialEditor& materialEditor() { return m_materialEditor; }
+    // Every stored version of the recipes and the library, kept in the history file.
+    HistoryRecorder& versions() { return m_versions; }
     // How many recipe lines, of how many recipes, use the material of that code.
     using MaterialUse = RecipeStore::MaterialUse;
     MaterialUse UseOfMaterial(const QString& code) const;
@@ -250,6 +253,7 @@ private:
     StoredLibrary m_library{m_db};
     StoredRecipes m_recipes{m_db};
     MaterialEditor m_materialEditor{m_db, m_library};
+    HistoryRecorder m_versions{m_db, m_recipes};
     bool m_recalculating = false;
     bool m_deferTotals = false; // several amounts written as one: the recipe is totalled after them
     bool m_keepDate = false;

@@ -34,6 +34,10 @@ ByName byName(const QString& type, const QString& code) {
 } // namespace
 
 std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& code) const {
+    return loadKeyed(type, code, nullptr);
+}
+
+std::optional<Recipe> StoredRecipes::loadKeyed(const QString& type, const QString& code, qint64* headerRow) const {
     const ByName name = byName(type, code);
     const std::vector<RowPtr> headers = m_db.table(Tables::batchInfo()).select(name.where, name.args);
     if (headers.empty())
@@ -41,6 +45,8 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
     // Of two headers of one name, which the naming commands never make, the first stored.
     Recipe r;
     r.header = StoredHeaders::headerOf(headers.front()->values);
+    if (headerRow)
+        *headerRow = headers.front()->rowid;
     std::vector<StoredLines::Row> rows;
     for (const RowPtr& row : m_db.table(Tables::recipes()).select(name.where, name.args))
         rows.push_back(StoredLines::rowOf(row->rowid, row->values));

@@ -3,6 +3,9 @@
 // the tables must open again, sound, with every action whole: no line with a new mass and an old
 // batch charge, no lines without their header, item numbers 1 to n, and no journal left over.
 #include "edit/DModUnit.h"
+#include "store/HistoryFile.h"
+#include "store/StoredRecipes.h"
+#include "store/VersionCoding.h"
 #include "support/LineCell.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -177,6 +180,21 @@ TEST(KilledWhileWorking, EveryActionIsStoredWholeOrNotAtAll) {
             db.run([&] { dm.headers().locate(type, code); });
             EXPECT_EQ(batch(type, code).toStdString(), stored[type + '/' + code].toStdString())
                 << type.toStdString() << "/" << code.toStdString() << ": new masses with old batch charges";
+            // The history agrees with the tables: the last version of a recipe that has one is
+            // the recipe as stored, never a change without its version nor the reverse.
+            HistoryFile& history = dm.versions().file();
+            ASSERT_TRUE(history.isOn()) << history.problem().toStdString();
+            qint64 row = 0;
+            const std::optional<Recipe> now = StoredRecipes(db).loadKeyed(type, code, &row);
+            ASSERT_TRUE(now);
+            if (const auto lineage = history.lineageOfRow(HistoryFile::Subject::Recipe, row)) {
+                const auto latest = history.latest(lineage->id);
+                ASSERT_TRUE(latest);
+                const std::optional<Recipe> kept = history.recipeAt(latest->id);
+                ASSERT_TRUE(kept);
+                EXPECT_TRUE(VersionCoding::sameKept(*kept, *now)) << type.toStdString() << "/" << code.toStdString()
+                                                                  << ": the history's last version is not the recipe";
+            }
         }
     }
     EXPECT_GT(actions, 100);

@@ -1,0 +1,290 @@
+#include "HistoryRecorder.h"
+
+#include "components/Sqlite.h"
+#include "components/StoreError.h"
+#include "components/TextKey.h"
+#include "store/StoredHeaders.h"
+#include "store/StoredLines.h"
+#include "store/StoredRecipes.h"
+#include "store/Tables.h"
+#include "store/VersionCoding.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <algorithm>
+#include <set>
+
+namespace {
+
+QString nameOf(const RowValues& row, int typeColumn, int codeColumn) {
+    return row.text(typeColumn) + u'/' + row.text(codeColumn);
+}
+QString folded(const QString& name) { return TextKey::fold(name); }
+
+// The batch pass's columns of a line: written over every line by any change, no one's typing.
+quint32 batchColumns() {
+    const TableSchema& s = Tables::recipes();
+    quint32 mask = 0;
+    for (const char* c : {"Charge", "Percent", "Cost"})
+        mask |= 1u << s.columnIndex(QLatin1String(c));
+    return mask;
+}
+
+} // namespace
+
+HistoryRecorder::HistoryRecorder(Database& db, StoredRecipes& recipes, QObject* parent)
+    : QObject(parent), m_db(db), m_recipes(recipes), m_file(db) {
+    m_db.finishing = [this](const ChangeSet& changes, const QString& name, bool typed) {
+        return record(changes, name, typed);
+    };
+    // Between actions, where a file may be attached: a history that failed is tried again a while
+    // later.
+    m_listener = m_db.whenFilesChange([this] {
+        if (!m_file.isOn() && m_offSince.isValid() && m_offSince.elapsed() >= qint64(kRetrySeconds) * 1000 &&
+            !m_db.inTransaction()) {
+            m_offSince.start();
+            if (m_file.tryAgain())
+                m_told = false;
+        }
+    });
+}
+
+HistoryRecorder::~HistoryRecorder() {
+    m_db.finishing = nullptr;
+    m_db.stopListening(m_listener);
+}
+
+QString HistoryRecorder::login() {
+    for (const char* var : {"USER", "LOGNAME", "USERNAME"})
+        if (const QString name = qEnvironmentVariable(var); !name.isEmpty())
+            return name;
+    return QStringLiteral("unknown");
+}
+
+QString HistoryRecorder::now() const {
+    return (clock ? clock() : QDateTime::currentDateTime()).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
+int HistoryRecorder::record(const ChangeSet& changes, const QString& name, bool typed) {
+    if (!m_file.isOn())
+        return SQLITE_OK;
+    sqlite3* db = m_db.handle();
+    try {
+        sqliteExec(db, QStringLiteral("SAVEPOINT history"));
+    } catch (const StoreError& e) {
+        fail(sqliteProblem(e.sqliteCode()));
+        return sqlite3_get_autocommit(db) ? e.sqliteCode() : SQLITE_OK;
+    }
+    try {
+        recordAll(changes, name.isEmpty() ? QStringLiteral("Change") : name, typed);
+        sqliteExec(db, QStringLiteral("RELEASE history"));
+        return SQLITE_OK;
+    } catch (const StoreError& e) {
+        // What the history wrote goes; the tables' change stays and is committed without it.
+        m_last.clear();
+        if (!sqlite3_get_autocommit(db)) {
+            sqlite3_exec(db, "ROLLBACK TO history", nullptr, nullptr, nullptr);
+            sqlite3_exec(db, "RELEASE history", nullptr, nullptr, nullptr);
+        }
+        fail(e.sqliteCode() ? sqliteProblem(e.sqliteCode()) : e.message());
+        return sqlite3_get_autocommit(db) ? std::max(e.sqliteCode(), int(SQLITE_IOERR)) : SQLITE_OK;
+    }
+}
+
+void HistoryRecorder::fail(const QString& why) {
+    m_file.turnOff(QStringLiteral("The recipe history \"%1\" cannot be written: %2. Kalvora goes on without "
+                                  "recording versions, and tries again in a few minutes.")
+                       .arg(QDir::toNativeSeparators(m_file.path()), why));
+    if (!m_told) {
+        m_told = true;
+        emit problem(m_file.problem());
+    }
+    m_offSince.start();
+}
+
+void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action, bool typed) {
+    const TableSchema& info = Tables::batchInfo();
+    const TableSchema& lines = Tables::recipes();
+    const int hType = info.columnIndex(QStringLiteral("BatchType")), hCode = info.columnIndex(QStringLiteral("BatchCode")),
+              hDate = info.columnIndex(QStringLiteral("Date"));
+    const int lType = lines.columnIndex(QStringLiteral("BatchType")), lCode = lines.columnIndex(QStringLiteral("BatchCode"));
+    const quint32 batch = batchColumns();
+
+    struct Gone {
+        qint64 rowid = 0;
+        RowValues header;
+        std::vector<StoredLines::Row> lines;
+    };
+    std::map<QString, Gone> removed;            // by folded name: headers deleted
+    std::map<QString, qint64> inserted;         // by folded name: headers made
+    std::set<QString> touched;                  // folded names of recipes written
+    std::map<QString, QString> spelled;         // folded name: as written
+    std::map<QString, std::set<qint64>> typedLines; // folded name: lines whose own parts changed
+    std::vector<const RowChange*> materials;
+
+    for (const RowChange& c : changes) {
+        const QString table = c.file->schema().name;
+        if (table == info.name) {
+            if (c.before && c.after) {
+                // Renamed or not, the lineage follows the header row. A new date alone is no
+                // new version.
+                bool kept = false;
+                for (int col = 0; col < int(info.columns.size()) && !kept; ++col)
+                    kept = col != hDate && !c.before->sameAt(col, *c.after);
+                if (!kept)
+                    continue;
+                const QString to = nameOf(*c.after, hType, hCode);
+                touched.insert(folded(to));
+                spelled[folded(to)] = to;
+            } else if (c.after) {
+                const QString to = nameOf(*c.after, hType, hCode);
+                inserted[folded(to)] = c.rowid;
+                touched.insert(folded(to));
+                spelled[folded(to)] = to;
+            } else {
+                const QString from = nameOf(*c.before, hType, hCode);
+                removed[folded(from)] = Gone{c.rowid, *c.before, {}};
+                spelled.try_emplace(folded(from), from);
+            }
+        } else if (table == lines.name) {
+            // The batch pass's columns alone: the program's upkeep, no new version.
+            bool own = !c.before || !c.after;
+            for (int col = 0; col < int(lines.columns.size()) && !own; ++col)
+                own = !(batch & (1u << col)) && !c.before->sameAt(col, *c.after);
+            if (!own)
+                continue;
+            if (typed && c.before && c.after)
+                typedLines[folded(nameOf(*c.after, lType, lCode))].insert(c.rowid);
+            for (const std::optional<RowValues>* v : {&c.before, &c.after})
+                if (*v) {
+                    const QString n = nameOf(**v, lType, lCode);
+                    touched.insert(folded(n));
+                    spelled.try_emplace(folded(n), n);
+                    if (!c.after && v == &c.before)
+                        if (auto it = removed.find(folded(n)); it != removed.end())
+                            it->second.lines.push_back(StoredLines::rowOf(c.rowid, **v));
+                }
+        } else if (table == Tables::rmLib().name) {
+            materials.push_back(&c);
+        }
+    }
+    // Lines removed before their header was: gathered again now that every header is known.
+    for (auto& [key, gone] : removed) {
+        if (!gone.lines.empty())
+            continue;
+        for (const RowChange& c : changes)
+            if (c.file->schema().name == lines.name && c.before && !c.after &&
+                folded(nameOf(*c.before, lType, lCode)) == key)
+                gone.lines.push_back(StoredLines::rowOf(c.rowid, *c.before));
+    }
+
+    for (const QString& key : touched) {
+        const QString& name = spelled[key];
+        const int slash = name.indexOf(u'/');
+        qint64 row = 0;
+        const std::optional<Recipe> recipe = m_recipes.loadKeyed(name.left(slash), name.mid(slash + 1), &row);
+        if (!recipe)
+            continue; // deleted: recorded below
+        std::optional<HistoryFile::Lineage> lineage;
+        if (auto gone = removed.find(key); gone != removed.end()) {
+            // Stored again in place under its name (a save over it): the same recipe, on a new row.
+            lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, gone->second.rowid);
+            removed.erase(gone);
+        } else if (inserted.count(key) && m_db.replayed()) {
+            // An undone deletion: the recipe comes back on its row, with its history.
+            lineage = m_file.deletedLineageOfRow(HistoryFile::Subject::Recipe, row);
+        } else if (!inserted.count(key)) {
+            lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, row);
+        }
+        const QString shownName = recipe->header.type + u'/' + recipe->header.code;
+        qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Recipe, row, shownName);
+        if (lineage && (lineage->deleted || lineage->name != shownName || inserted.count(key)))
+            m_file.moveLineage(id, row, shownName, false);
+        const std::set<qint64>& typedRows = typedLines[key];
+        const QString burst =
+            typed && typedRows.size() == 1 ? QStringLiteral("line %1").arg(*typedRows.begin()) : QString();
+        recordRecipe(id, *recipe, action, burst, lineage && lineage->deleted); // a return is a version too
+    }
+
+    // Deleted recipes keep their history: their last version is the recipe as it went.
+    for (auto& [key, gone] : removed) {
+        std::optional<HistoryFile::Lineage> lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, gone.rowid);
+        Recipe r;
+        r.header = StoredHeaders::headerOf(gone.header);
+        std::stable_sort(gone.lines.begin(), gone.lines.end(), StoredLines::before);
+        for (const StoredLines::Row& l : gone.lines)
+            r.lines.push_back(l.line);
+        const QString shownName = r.header.type + u'/' + r.header.code;
+        const qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Recipe, gone.rowid, shownName);
+        recordRecipe(id, r, action, QString(), true);
+        m_file.moveLineage(id, gone.rowid, shownName, true);
+    }
+
+    for (const RowChange* c : materials) {
+        const RowValues& row = c->after ? *c->after : *c->before;
+        recordMaterial(c->rowid, row, action, !c->after);
+    }
+}
+
+void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, const QString& burst,
+                                   bool always) {
+    const QString stamp = now();
+    const std::optional<HistoryFile::Version> latest = m_file.latest(lineage);
+    auto cached = m_last.find(lineage);
+    if (cached != m_last.end() && (!latest || cached->second.id != latest->id)) {
+        m_last.erase(cached);
+        cached = m_last.end();
+    }
+    if (latest && cached == m_last.end()) {
+        // First written this session: the last version read back once.
+        if (std::optional<Recipe> last = m_file.recipeAt(latest->id))
+            cached = m_last.emplace(lineage, Last{latest->id, std::move(*last), std::nullopt}).first;
+    }
+    // The batch pass or a date alone: the last version holds it already.
+    if (!always && latest && cached != m_last.end() && VersionCoding::sameKept(cached->second.recipe, recipe) &&
+        latest->name == recipe.header.type + u'/' + recipe.header.code)
+        return;
+    // Typing on in the line of the last version, within the minute: that version grows.
+    if (latest && cached != m_last.end() && !burst.isEmpty() && latest->burst == burst && latest->action == action &&
+        latest->login == login() &&
+        QDateTime::fromString(latest->stamp, Qt::ISODate).secsTo(QDateTime::fromString(stamp, Qt::ISODate)) <
+            kBurstSeconds &&
+        (latest->chain == 0 || cached->second.before)) {
+        const Recipe* base = latest->chain == 0 ? nullptr : &*cached->second.before;
+        m_file.replace(latest->id, stamp, VersionCoding::encode(recipe, base));
+        cached->second.recipe = recipe;
+        return;
+    }
+    HistoryFile::Version v;
+    v.lineage = lineage;
+    v.name = recipe.header.type + u'/' + recipe.header.code;
+    v.stamp = stamp;
+    v.action = action;
+    v.login = login();
+    v.burst = burst;
+    const bool key = !latest || cached == m_last.end() || latest->chain + 1 >= kKeyEvery;
+    v.chain = key ? 0 : latest->chain + 1;
+    const QByteArray content = VersionCoding::encode(recipe, key ? nullptr : &cached->second.recipe);
+    const qint64 id = m_file.append(v, content);
+    std::optional<Recipe> before;
+    if (!key)
+        before = std::move(cached->second.recipe);
+    if (m_last.size() > 16)
+        m_last.clear();
+    m_last[lineage] = Last{id, recipe, std::move(before)};
+}
+
+void HistoryRecorder::recordMaterial(qint64 rowKey, const RowValues& row, const QString& action, bool deletion) {
+    const std::optional<HistoryFile::Lineage> lineage = m_file.lineageOfRow(HistoryFile::Subject::Material, rowKey);
+    const QString code = row.text(Tables::rmLib().columnIndex(QStringLiteral("RMCode")));
+    const qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Material, rowKey, code);
+    HistoryFile::Version v;
+    v.lineage = id;
+    v.name = code;
+    v.stamp = now();
+    v.action = action;
+    v.login = login();
+    m_file.append(v, VersionCoding::encodeRow(row));
+    if (deletion || (lineage && lineage->name != code))
+        m_file.moveLineage(id, rowKey, code, deletion);
+}

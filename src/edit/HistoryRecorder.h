@@ -1,0 +1,69 @@
+#pragma once
+
+#include "components/Database.h"
+#include "domain/Recipe.h"
+#include "store/HistoryFile.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+
+class StoredRecipes;
+
+// Writes each stored action's versions into the history file, in the action's own transaction:
+// the new version of every recipe it changed, the last version of one it deleted, and the record
+// of every material it changed. A burst of typing in one line within a minute is one version.
+//
+// A history that cannot be written is turned off, said once, and tried again a while later;
+// the tables' own change is stored all the same.
+class HistoryRecorder : public QObject {
+    Q_OBJECT
+public:
+    HistoryRecorder(Database& db, StoredRecipes& recipes, QObject* parent = nullptr);
+    ~HistoryRecorder() override;
+
+    HistoryFile& file() { return m_file; }
+    // The key version comes back every this many versions of a lineage.
+    static constexpr int kKeyEvery = 32;
+    // Typing into one line within this many seconds of its last version is that version.
+    static constexpr int kBurstSeconds = 60;
+    // When the history cannot be written, it is tried again after this many seconds.
+    static constexpr int kRetrySeconds = 300;
+    // The user's login name, as versions carry it.
+    static QString login();
+    // For tests: the clock versions are dated by.
+    std::function<QDateTime()> clock;
+
+signals:
+    // The history stopped being written, and why; once until it works again.
+    void problem(const QString& message);
+
+private:
+    // Runs inside the committing transaction; the failure with which SQLite ended the
+    // transaction itself, or 0.
+    int record(const ChangeSet& changes, const QString& name, bool typed);
+    void recordAll(const ChangeSet& changes, const QString& name, bool typed);
+    // `always`: also when the recipe is the last version's (its deletion).
+    void recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, const QString& burst,
+                      bool always);
+    void recordMaterial(qint64 rowKey, const RowValues& row, const QString& action, bool deletion);
+    void fail(const QString& why);
+    QString now() const;
+
+    struct Last {
+        qint64 id = 0;
+        Recipe recipe;
+        std::optional<Recipe> before; // the version `id` differs from, when it is a difference
+    };
+    Database& m_db;
+    StoredRecipes& m_recipes;
+    HistoryFile m_file;
+    std::map<qint64, Last> m_last; // by lineage: what the last version holds, so that the next
+                                   // is written as what differs
+    bool m_told = false;
+    QElapsedTimer m_offSince; // since the history was turned off for a fault
+    int m_listener = 0;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "domain/Recipe.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Database;
+
+// History.adt beside the tables: every stored version of every recipe and material, attached to
+// the tables' connection so that a version is written in the transaction of its change. A
+// lineage is one recipe (or material) through its renames, its deletion and its return.
+//
+// A file that cannot be opened, read or written leaves the history off, with the reason.
+class HistoryFile {
+public:
+    enum class Subject { Recipe, Material };
+
+    explicit HistoryFile(Database& db);
+    ~HistoryFile();
+
+    bool isOn() const { return m_problem.isEmpty(); }
+    const QString& problem() const { return m_problem; }
+    // Stops using the file: what it holds stays, nothing more is written.
+    void turnOff(const QString& why);
+    // Tries the file again after it was turned off; whether it is on again.
+    bool tryAgain();
+    QString path() const;
+
+    struct Lineage {
+        qint64 id = 0;
+        QString name;    // as last named: "Alkyd/LO-SOY65", or a material's code
+        bool deleted = false;
+        QString deletedAt;
+    };
+    // The live lineage of the row of the header file (or library) under `rowKey`.
+    std::optional<Lineage> lineageOfRow(Subject subject, qint64 rowKey);
+    // The deleted lineage last held by that row: an undone deletion brings it back.
+    std::optional<Lineage> deletedLineageOfRow(Subject subject, qint64 rowKey);
+    qint64 newLineage(Subject subject, qint64 rowKey, const QString& name);
+    void moveLineage(qint64 lineage, qint64 rowKey, const QString& name, bool deleted);
+    // Every deleted recipe's lineage, the last deleted first.
+    std::vector<Lineage> deletedRecipes();
+
+    struct Version {
+        qint64 id = 0;
+        qint64 lineage = 0;
+        QString name;
+        QString stamp;  // local time, ISO 8601
+        QString action;
+        QString login;
+        QString note;
+        QString burst;  // what a burst of typing was typed into
+        int chain = 0;  // differences since the last key version
+    };
+    std::optional<Version> latest(qint64 lineage);
+    qint64 append(const Version& version, const QByteArray& content);
+    void replace(qint64 id, const QString& stamp, const QByteArray& content);
+    void setNote(qint64 id, const QString& note);
+    // The lineage's versions, the newest first.
+    std::vector<Version> versions(qint64 lineage);
+    QByteArray content(qint64 id);
+    // The recipe of a version, read back from its key version.
+    std::optional<Recipe> recipeAt(qint64 id);
+
+private:
+    void open();
+
+    Database& m_db;
+    QString m_problem;
+    bool m_attached = false;
+};
