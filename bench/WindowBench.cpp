@@ -41,10 +41,14 @@ void focusCell(TForm1& form, int row, const char* field) {
 }
 
 // One typed Mass on the middle line of a 127-line recipe: the digits, then Enter; with the
-// reaction course window open beside the main window or not.
-void typedMass(benchmark::State& state, bool courseOpen) {
+// reaction course window open beside the main window or not. `column`: each on the next line, as
+// a column of charges is typed, each line a version of its own in the history; `history`: with
+// the recipe history written or turned off, to show what it adds.
+void typedMass(benchmark::State& state, bool courseOpen, bool history = true, bool column = false) {
     RunningProgram p(largeFolder(kTenThousand));
     MessageBox::clearHistory();
+    if (!history)
+        p.form().dmod()->versions().file().turnOff(QStringLiteral("off for the benchmark"));
     if (courseOpen) {
         p.form().findChild<QAction*>("ReactionCourse1")->trigger();
         settle();
@@ -57,8 +61,9 @@ void typedMass(benchmark::State& state, bool courseOpen) {
     qint64 typing = 0, painting = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        focusCell(p.form(), 63, "Mass");
-        const QString mass = QString::number(100 + (n++ % 2) * 50);
+        focusCell(p.form(), column ? n % 127 : 63, "Mass");
+        const QString mass = QString::number(100 + (column ? n / 127 % 2 : n % 2) * 50);
+        ++n;
         state.ResumeTiming();
         QElapsedTimer timer;
         timer.start();
@@ -75,6 +80,13 @@ void typedMass(benchmark::State& state, bool courseOpen) {
 
 void BM_TypedMass(benchmark::State& state) { typedMass(state, false); }
 BENCHMARK(BM_TypedMass)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_TypedMassHistoryOff(benchmark::State& state) { typedMass(state, false, false); }
+BENCHMARK(BM_TypedMassHistoryOff)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+void BM_TypedMassColumn(benchmark::State& state) { typedMass(state, false, true, true); }
+BENCHMARK(BM_TypedMassColumn)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+void BM_TypedMassColumnHistoryOff(benchmark::State& state) { typedMass(state, false, false, true); }
+BENCHMARK(BM_TypedMassColumnHistoryOff)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // The same with the reaction course window open: it is redrawn when the typing pauses.
 void BM_TypedMassCourseOpen(benchmark::State& state) { typedMass(state, true); }

@@ -39,14 +39,42 @@ HistoryRecorder::HistoryRecorder(Database& db, StoredRecipes& recipes, QObject* 
     };
     // Between actions, where a file may be attached: a history that failed is tried again a while
     // later.
+    closeLeftOpen();
     m_listener = m_db.whenFilesChange([this] {
+        settle();
         if (!m_file.isOn() && m_offSince.isValid() && m_offSince.elapsed() >= qint64(kRetrySeconds) * 1000 &&
             !m_db.inTransaction()) {
             m_offSince.start();
-            if (m_file.tryAgain())
+            if (m_file.tryAgain()) {
                 m_told = false;
+                closeLeftOpen();
+            }
         }
     });
+}
+
+std::vector<HistoryFile::Version> HistoryRecorder::versions(qint64 lineage) {
+    std::vector<HistoryFile::Version> all = m_file.versions(lineage);
+    if (m_burst && !all.empty() && all.front().id == m_burst->version)
+        all.front().stamp = m_burst->last.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    return all;
+}
+
+std::optional<Recipe> HistoryRecorder::recipeAt(qint64 version) {
+    if (m_burst && version == m_burst->version)
+        return m_burst->recipe;
+    return m_file.recipeAt(version);
+}
+
+void HistoryRecorder::settle() {
+    if (!m_before)
+        return;
+    if (m_db.commitCount() == m_before->commits) {
+        // Not stored: neither are the versions it wrote, whose ids the next may take again.
+        m_burst = std::move(m_before->burst);
+        m_last.clear();
+    }
+    m_before.reset();
 }
 
 HistoryRecorder::~HistoryRecorder() {
@@ -68,6 +96,11 @@ QString HistoryRecorder::now() const {
 int HistoryRecorder::record(const ChangeSet& changes, const QString& name, bool typed) {
     if (!m_file.isOn())
         return SQLITE_OK;
+    const QString action = name.isEmpty() ? QStringLiteral("Change") : name;
+    m_before = Before{m_db.commitCount(), m_burst};
+    // The commonest action writes nothing here: typing on in the line of the open burst.
+    if (continuesBurst(changes, action, typed))
+        return SQLITE_OK;
     sqlite3* db = m_db.handle();
     try {
         sqliteExec(db, QStringLiteral("SAVEPOINT history"));
@@ -76,18 +109,112 @@ int HistoryRecorder::record(const ChangeSet& changes, const QString& name, bool 
         return sqlite3_get_autocommit(db) ? e.sqliteCode() : SQLITE_OK;
     }
     try {
-        recordAll(changes, name.isEmpty() ? QStringLiteral("Change") : name, typed);
+        recordAll(changes, action, typed);
         sqliteExec(db, QStringLiteral("RELEASE history"));
         return SQLITE_OK;
     } catch (const StoreError& e) {
         // What the history wrote goes; the tables' change stays and is committed without it.
         m_last.clear();
+        m_burst = m_before->burst;
         if (!sqlite3_get_autocommit(db)) {
             sqlite3_exec(db, "ROLLBACK TO history", nullptr, nullptr, nullptr);
             sqlite3_exec(db, "RELEASE history", nullptr, nullptr, nullptr);
         }
         fail(e.sqliteCode() ? sqliteProblem(e.sqliteCode()) : e.message());
         return sqlite3_get_autocommit(db) ? std::max(e.sqliteCode(), int(SQLITE_IOERR)) : SQLITE_OK;
+    }
+}
+
+bool HistoryRecorder::continuesBurst(const ChangeSet& changes, const QString& action, bool typed) {
+    if (!m_burst || !typed || action != m_burst->action)
+        return false;
+    const QDateTime at = clock ? clock() : QDateTime::currentDateTime();
+    if (m_burst->last.secsTo(at) >= kBurstSeconds)
+        return false;
+    const TableSchema& info = Tables::batchInfo();
+    const TableSchema& lines = Tables::recipes();
+    const int date = info.columnIndex(QStringLiteral("Date"));
+    const quint32 batch = batchColumns();
+    const RowValues* typedRow = nullptr;
+    for (const RowChange& c : changes) {
+        if (!c.before || !c.after)
+            return false;
+        const QString& table = c.file->schema().name;
+        if (table == info.name) {
+            for (int col = 0; col < int(info.columns.size()); ++col)
+                if (col != date && !c.before->sameAt(col, *c.after))
+                    return false;
+        } else if (table == lines.name) {
+            bool own = false;
+            for (int col = 0; col < int(lines.columns.size()) && !own; ++col)
+                own = !(batch & (1u << col)) && !c.before->sameAt(col, *c.after);
+            if (!own)
+                continue; // the batch pass's upkeep
+            if (c.rowid != m_burst->line)
+                return false;
+            typedRow = &*c.after;
+        } else {
+            return false;
+        }
+    }
+    const auto at_ = std::find(m_burst->rows.begin(), m_burst->rows.end(), m_burst->line);
+    if (!typedRow || at_ == m_burst->rows.end())
+        return false;
+    Line& line = m_burst->recipe.lines[size_t(at_ - m_burst->rows.begin())];
+    const Line typedLine = StoredLines::lineOf(*typedRow);
+    if (typedLine.item != line.item || typedLine.code != line.code)
+        return false; // a line moved or another material: not the same typing
+    line = typedLine;
+    m_burst->last = at;
+    return true;
+}
+
+void HistoryRecorder::closeBurst() {
+    if (!m_burst)
+        return;
+    const Burst& b = *m_burst;
+    m_file.close(b.version, b.last.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
+                 VersionCoding::encode(b.recipe, b.base ? &*b.base : nullptr));
+    m_last[b.lineage] = Last{b.version, b.recipe, b.base};
+    m_burst.reset();
+}
+
+void HistoryRecorder::closeLeftOpen() {
+    if (!m_file.isOn())
+        return;
+    sqlite3* db = m_db.handle();
+    try {
+        const std::vector<HistoryFile::Version> open = m_file.openVersions();
+        if (open.empty())
+            return;
+        sqliteExec(db, QStringLiteral("BEGIN"));
+        TableFile& headers = m_db.table(Tables::batchInfo());
+        for (const HistoryFile::Version& v : open) {
+            // Nothing changed the recipe after its burst but what would have closed it: the
+            // tables hold the burst's end.
+            std::optional<Recipe> now;
+            if (const std::optional<qint64> row = m_file.rowKeyOf(v.lineage)) {
+                const std::vector<RowPtr> header = headers.select(QStringLiteral("rowid = ?1"), {*row});
+                if (!header.empty()) {
+                    const RecipeHeader h = StoredHeaders::headerOf(header.front()->values);
+                    now = m_recipes.load(h.type, h.code);
+                }
+            }
+            std::optional<Recipe> base;
+            if (v.chain > 0)
+                if (const std::optional<qint64> before = m_file.previous(v.id))
+                    base = m_file.recipeAt(*before);
+            if (!now)
+                now = m_file.recipeAt(v.id); // as the burst began
+            if (!now || (v.chain > 0 && !base))
+                continue;
+            m_file.close(v.id, v.stamp, VersionCoding::encode(*now, base ? &*base : nullptr));
+        }
+        sqliteExec(db, QStringLiteral("COMMIT"));
+    } catch (const StoreError& e) {
+        if (!sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        fail(e.sqliteCode() ? sqliteProblem(e.sqliteCode()) : e.message());
     }
 }
 
@@ -100,9 +227,13 @@ void HistoryRecorder::fail(const QString& why) {
         emit problem(m_file.problem());
     }
     m_offSince.start();
+    // Whatever is typed while the history is off is not followed: an open version is closed
+    // from the tables once the history works again.
+    m_burst.reset();
 }
 
 void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action, bool typed) {
+    closeBurst();
     const TableSchema& info = Tables::batchInfo();
     const TableSchema& lines = Tables::recipes();
     const int hType = info.columnIndex(QStringLiteral("BatchType")), hCode = info.columnIndex(QStringLiteral("BatchCode")),
@@ -182,7 +313,8 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         const QString& name = spelled[key];
         const int slash = name.indexOf(u'/');
         qint64 row = 0;
-        const std::optional<Recipe> recipe = m_recipes.loadKeyed(name.left(slash), name.mid(slash + 1), &row);
+        std::vector<qint64> rows;
+        const std::optional<Recipe> recipe = m_recipes.loadKeyed(name.left(slash), name.mid(slash + 1), &row, &rows);
         if (!recipe)
             continue; // deleted: recorded below
         std::optional<HistoryFile::Lineage> lineage;
@@ -201,9 +333,9 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         if (lineage && (lineage->deleted || lineage->name != shownName || inserted.count(key)))
             m_file.moveLineage(id, row, shownName, false);
         const std::set<qint64>& typedRows = typedLines[key];
-        const QString burst =
-            typed && typedRows.size() == 1 ? QStringLiteral("line %1").arg(*typedRows.begin()) : QString();
-        recordRecipe(id, *recipe, action, burst, lineage && lineage->deleted); // a return is a version too
+        const qint64 burst = typed && typedRows.size() == 1 ? *typedRows.begin() : 0;
+        // A return is a version too.
+        recordRecipe(id, *recipe, action, burst, lineage && lineage->deleted, std::move(rows));
     }
 
     // Deleted recipes keep their history: their last version is the recipe as it went.
@@ -216,7 +348,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
             r.lines.push_back(l.line);
         const QString shownName = r.header.type + u'/' + r.header.code;
         const qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Recipe, gone.rowid, shownName);
-        recordRecipe(id, r, action, QString(), true);
+        recordRecipe(id, r, action, 0, true);
         m_file.moveLineage(id, gone.rowid, shownName, true);
     }
 
@@ -226,9 +358,8 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
     }
 }
 
-void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, const QString& burst,
-                                   bool always) {
-    const QString stamp = now();
+void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow,
+                                   bool always, std::vector<qint64> lineRows) {
     const std::optional<HistoryFile::Version> latest = m_file.latest(lineage);
     auto cached = m_last.find(lineage);
     if (cached != m_last.end() && (!latest || cached->second.id != latest->id)) {
@@ -244,24 +375,15 @@ void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const Q
     if (!always && latest && cached != m_last.end() && VersionCoding::sameKept(cached->second.recipe, recipe) &&
         latest->name == recipe.header.type + u'/' + recipe.header.code)
         return;
-    // Typing on in the line of the last version, within the minute: that version grows.
-    if (latest && cached != m_last.end() && !burst.isEmpty() && latest->burst == burst && latest->action == action &&
-        latest->login == login() &&
-        QDateTime::fromString(latest->stamp, Qt::ISODate).secsTo(QDateTime::fromString(stamp, Qt::ISODate)) <
-            kBurstSeconds &&
-        (latest->chain == 0 || cached->second.before)) {
-        const Recipe* base = latest->chain == 0 ? nullptr : &*cached->second.before;
-        m_file.replace(latest->id, stamp, VersionCoding::encode(recipe, base));
-        cached->second.recipe = recipe;
-        return;
-    }
     HistoryFile::Version v;
     v.lineage = lineage;
     v.name = recipe.header.type + u'/' + recipe.header.code;
-    v.stamp = stamp;
+    v.stamp = now();
     v.action = action;
     v.login = login();
-    v.burst = burst;
+    if (burstRow)
+        v.burst = QStringLiteral("line %1").arg(burstRow);
+    v.open = burstRow != 0;
     const bool key = !latest || cached == m_last.end() || latest->chain + 1 >= kKeyEvery;
     v.chain = key ? 0 : latest->chain + 1;
     const QByteArray content = VersionCoding::encode(recipe, key ? nullptr : &cached->second.recipe);
@@ -271,6 +393,9 @@ void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const Q
         before = std::move(cached->second.recipe);
     if (m_last.size() > 16)
         m_last.clear();
+    if (burstRow)
+        m_burst = Burst{lineage, id, burstRow, action, clock ? clock() : QDateTime::currentDateTime(), recipe,
+                        std::move(lineRows), before};
     m_last[lineage] = Last{id, recipe, std::move(before)};
 }
 

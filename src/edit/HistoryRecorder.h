@@ -26,6 +26,10 @@ public:
     ~HistoryRecorder() override;
 
     HistoryFile& file() { return m_file; }
+    // A lineage's versions, the newest first, and the recipe of one: an open burst's as its
+    // typing left it.
+    std::vector<HistoryFile::Version> versions(qint64 lineage);
+    std::optional<Recipe> recipeAt(qint64 version);
     // The key version comes back every this many versions of a lineage.
     static constexpr int kKeyEvery = 32;
     // Typing into one line within this many seconds of its last version is that version.
@@ -46,9 +50,18 @@ private:
     // transaction itself, or 0.
     int record(const ChangeSet& changes, const QString& name, bool typed);
     void recordAll(const ChangeSet& changes, const QString& name, bool typed);
-    // `always`: also when the recipe is the last version's (its deletion).
-    void recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, const QString& burst,
-                      bool always);
+    // `always`: also when the recipe is the last version's (its deletion). `burstRow`: the line
+    // typed into, which opens a burst; `lineRows`: the rows of the recipe's lines then.
+    void recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow, bool always,
+                      std::vector<qint64> lineRows = {});
+    // Whether the action only typed on into the line of the open burst; it is then taken in.
+    bool continuesBurst(const ChangeSet& changes, const QString& action, bool typed);
+    // Writes the open burst's version as it ended.
+    void closeBurst();
+    // Versions a session ended while their burst went on: the recipe as the tables hold it.
+    void closeLeftOpen();
+    // After the action: its versions stand if it was stored, else what was known before it.
+    void settle();
     void recordMaterial(qint64 rowKey, const RowValues& row, const QString& action, bool deletion);
     void fail(const QString& why);
     QString now() const;
@@ -58,9 +71,27 @@ private:
         Recipe recipe;
         std::optional<Recipe> before; // the version `id` differs from, when it is a difference
     };
+    // Typing going on in one line: its version is open, and followed here without writing.
+    struct Burst {
+        qint64 lineage = 0;
+        qint64 version = 0;
+        qint64 line = 0;          // the row typed into
+        QString action;
+        QDateTime last;           // the last typing
+        Recipe recipe;            // as the typing left it
+        std::vector<qint64> rows; // of the recipe's lines
+        std::optional<Recipe> base; // the version before, when the open one differs from it
+    };
+    // What was known as the action under way began, and the commits then.
+    struct Before {
+        quint64 commits = 0;
+        std::optional<Burst> burst;
+    };
     Database& m_db;
     StoredRecipes& m_recipes;
     HistoryFile m_file;
+    std::optional<Burst> m_burst;
+    std::optional<Before> m_before;
     std::map<qint64, Last> m_last; // by lineage: what the last version holds, so that the next
                                    // is written as what differs
     bool m_told = false;

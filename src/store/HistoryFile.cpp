@@ -21,7 +21,7 @@ const char* const kSchema[] = {
     "CREATE INDEX LineagesByRow ON Lineages(Subject, RowKey, Deleted)",
     "CREATE TABLE Versions(Id INTEGER PRIMARY KEY, Lineage INTEGER NOT NULL, Name TEXT NOT NULL, "
     "Stamp TEXT NOT NULL, Action TEXT NOT NULL, Login TEXT NOT NULL, Note TEXT NOT NULL DEFAULT '', "
-    "Burst TEXT, Chain INTEGER NOT NULL DEFAULT 0, Content BLOB NOT NULL)",
+    "Burst TEXT, Chain INTEGER NOT NULL DEFAULT 0, Content BLOB NOT NULL, Open INTEGER NOT NULL DEFAULT 0)",
     "CREATE INDEX VersionsByLineage ON Versions(Lineage, Id)",
 };
 
@@ -77,10 +77,17 @@ void HistoryFile::open() {
                                         "name IN ('Lineages', 'Versions')"));
         if (!tables.step() || tables.columnInt64(0) != 2)
             throw StoreError(QStringLiteral("it holds no recipe history"));
+        bool hasOpen = false;
+        Statement columns(m_db.handle(), QStringLiteral("PRAGMA History.table_info(Versions)"));
+        while (columns.step())
+            hasOpen |= columns.columnText(1) == QLatin1String("Open");
         if (sqlite3_db_readonly(m_db.handle(), "History") == 1)
             throw StoreError(QStringLiteral("the file is read-only"));
         sqliteExec(m_db.handle(), QStringLiteral("PRAGMA History.journal_mode = DELETE"));
         sqliteExec(m_db.handle(), QStringLiteral("PRAGMA History.synchronous = FULL"));
+        if (!hasOpen)
+            sqliteExec(m_db.handle(),
+                       QStringLiteral("ALTER TABLE History.Versions ADD COLUMN Open INTEGER NOT NULL DEFAULT 0"));
         m_problem.clear();
     } catch (const StoreError& e) {
         const QString why = e.sqliteCode() ? sqliteProblem(e.sqliteCode()) : e.message();
@@ -163,10 +170,10 @@ std::vector<HistoryFile::Lineage> HistoryFile::deletedRecipes() {
 }
 
 namespace {
-const char* const kVersionColumns = "Id, Lineage, Name, Stamp, Action, Login, Note, ifnull(Burst, ''), Chain";
+const char* const kVersionColumns = "Id, Lineage, Name, Stamp, Action, Login, Note, ifnull(Burst, ''), Chain, Open";
 HistoryFile::Version versionFrom(const Statement& st) {
     return {st.columnInt64(0), st.columnInt64(1), st.columnText(2), st.columnText(3), st.columnText(4),
-            st.columnText(5),  st.columnText(6),  st.columnText(7), int(st.columnInt64(8))};
+            st.columnText(5),  st.columnText(6),  st.columnText(7), int(st.columnInt64(8)), st.columnInt64(9) != 0};
 }
 } // namespace
 
@@ -182,8 +189,8 @@ std::optional<HistoryFile::Version> HistoryFile::latest(qint64 lineage) {
 
 qint64 HistoryFile::append(const Version& v, const QByteArray& content) {
     Statement st(m_db.handle(), QStringLiteral("INSERT INTO History.Versions(Lineage, Name, Stamp, Action, "
-                                                       "Login, Note, Burst, Chain, Content) "
-                                                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
+                                                       "Login, Note, Burst, Chain, Content, Open) "
+                                                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"));
     st.bind(1, v.lineage);
     st.bind(2, v.name);
     st.bind(3, v.stamp);
@@ -193,16 +200,43 @@ qint64 HistoryFile::append(const Version& v, const QByteArray& content) {
     st.bind(7, v.burst.isEmpty() ? QVariant() : QVariant(v.burst));
     st.bind(8, v.chain);
     st.bind(9, content);
+    st.bind(10, v.open ? 1 : 0);
     st.step();
     return sqlite3_last_insert_rowid(m_db.handle());
 }
 
-void HistoryFile::replace(qint64 id, const QString& stamp, const QByteArray& content) {
-    Statement st(m_db.handle(), QStringLiteral("UPDATE History.Versions SET Stamp = ?2, Content = ?3 WHERE Id = ?1"));
+void HistoryFile::close(qint64 id, const QString& stamp, const QByteArray& content) {
+    Statement st(m_db.handle(), QStringLiteral("UPDATE History.Versions SET Stamp = ?2, Content = ?3, Open = 0 WHERE Id = ?1"));
     st.bind(1, id);
     st.bind(2, stamp);
     st.bind(3, content);
     st.step();
+}
+
+std::vector<HistoryFile::Version> HistoryFile::openVersions() {
+    std::vector<Version> out;
+    Statement st(m_db.handle(), QStringLiteral("SELECT %1 FROM History.Versions WHERE Open = 1 ORDER BY Id")
+                                    .arg(QLatin1String(kVersionColumns)));
+    while (st.step())
+        out.push_back(versionFrom(st));
+    return out;
+}
+
+std::optional<qint64> HistoryFile::rowKeyOf(qint64 lineage) {
+    Statement st(m_db.handle(), QStringLiteral("SELECT RowKey FROM History.Lineages WHERE Lineage = ?1 AND Deleted = 0"));
+    st.bind(1, lineage);
+    if (!st.step())
+        return std::nullopt;
+    return st.columnInt64(0);
+}
+
+std::optional<qint64> HistoryFile::previous(qint64 id) {
+    Statement st(m_db.handle(), QStringLiteral("SELECT max(Id) FROM History.Versions WHERE Id < ?1 AND Lineage = "
+                                               "(SELECT Lineage FROM History.Versions WHERE Id = ?1)"));
+    st.bind(1, id);
+    if (!st.step() || st.columnInt64(0) == 0)
+        return std::nullopt;
+    return st.columnInt64(0);
 }
 
 void HistoryFile::setNote(qint64 id, const QString& note) {

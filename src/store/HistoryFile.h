@@ -55,10 +55,19 @@ public:
         QString note;
         QString burst;  // what a burst of typing was typed into
         int chain = 0;  // differences since the last key version
+        // A burst of typing still going on: the version is the recipe as the tables hold it,
+        // and its content and date are written when the burst ends.
+        bool open = false;
     };
     std::optional<Version> latest(qint64 lineage);
     qint64 append(const Version& version, const QByteArray& content);
-    void replace(qint64 id, const QString& stamp, const QByteArray& content);
+    // The burst of an open version has ended: its content and date as they ended.
+    void close(qint64 id, const QString& stamp, const QByteArray& content);
+    std::vector<Version> openVersions();
+    // The header row a live lineage stands on.
+    std::optional<qint64> rowKeyOf(qint64 lineage);
+    // The version before `id` of its lineage.
+    std::optional<qint64> previous(qint64 id);
     void setNote(qint64 id, const QString& note);
     // The lineage's versions, the newest first.
     std::vector<Version> versions(qint64 lineage);

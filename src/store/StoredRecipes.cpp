@@ -37,7 +37,8 @@ std::optional<Recipe> StoredRecipes::load(const QString& type, const QString& co
     return loadKeyed(type, code, nullptr);
 }
 
-std::optional<Recipe> StoredRecipes::loadKeyed(const QString& type, const QString& code, qint64* headerRow) const {
+std::optional<Recipe> StoredRecipes::loadKeyed(const QString& type, const QString& code, qint64* headerRow,
+                                               std::vector<qint64>* lineRows) const {
     const ByName name = byName(type, code);
     const std::vector<RowPtr> headers = m_db.table(Tables::batchInfo()).select(name.where, name.args);
     if (headers.empty())
@@ -54,8 +55,11 @@ std::optional<Recipe> StoredRecipes::loadKeyed(const QString& type, const QStrin
     // number in the order they were stored.
     std::stable_sort(rows.begin(), rows.end(), StoredLines::before);
     r.lines.reserve(rows.size());
-    for (const StoredLines::Row& row : rows)
+    for (const StoredLines::Row& row : rows) {
         r.lines.push_back(row.line);
+        if (lineRows)
+            lineRows->push_back(row.rowid);
+    }
     return r;
 }
 

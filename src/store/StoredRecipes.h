@@ -10,8 +10,9 @@ class StoredRecipes : public RecipeStore {
 public:
     explicit StoredRecipes(Database& db) : m_db(db) {}
     std::optional<Recipe> load(const QString& type, const QString& code) const override;
-    // The same, with the row of the header file that names it.
-    std::optional<Recipe> loadKeyed(const QString& type, const QString& code, qint64* headerRow) const;
+    // The same, with the row of the header file that names it and the rows of its lines.
+    std::optional<Recipe> loadKeyed(const QString& type, const QString& code, qint64* headerRow,
+                                    std::vector<qint64>* lineRows = nullptr) const;
     void save(const Recipe& recipe) override;
     void remove(const QString& type, const QString& code) override;
     void rename(const QString& fromType, const QString& fromCode, const QString& type,

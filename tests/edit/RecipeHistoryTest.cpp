@@ -43,11 +43,11 @@ protected:
     // "action" of each version, the newest first.
     std::string actionsOf(qint64 lineage) {
         std::string out;
-        for (const HistoryFile::Version& v : history().versions(lineage))
+        for (const HistoryFile::Version& v : dm->versions().versions(lineage))
             out += (out.empty() ? "" : " | ") + v.action.toStdString();
         return out;
     }
-    double massAt(qint64 version, int line) { return value(history().recipeAt(version)->lines[size_t(line)].mass); }
+    double massAt(qint64 version, int line) { return value(dm->versions().recipeAt(version)->lines[size_t(line)].mass); }
     void typeMass(int line, const QString& text) {
         db->run([&] {
             dm->lines().goTo(line);
@@ -72,7 +72,7 @@ TEST_F(RecipeHistory, EveryActionKindOnARecipeIsAVersionWithItsNameAndTheRecipe)
     typeMass(0, "100");
     const auto a7 = lineageOf("Alkyd", "A7");
     ASSERT_TRUE(a7);
-    auto versions = history().versions(a7->id);
+    auto versions = dm->versions().versions(a7->id);
     ASSERT_EQ(versions.size(), 1u);
     EXPECT_EQ(versions[0].action, "typing in Mass");
     EXPECT_EQ(versions[0].stamp, "2026-12-11T09:00:00");
@@ -88,12 +88,12 @@ TEST_F(RecipeHistory, EveryActionKindOnARecipeIsAVersionWithItsNameAndTheRecipe)
         dm->SaveRecipe();
     });
     db->run([&] { dm->RenameRecipe("Alkyd", "A8"); });
-    versions = history().versions(a7->id);
+    versions = dm->versions().versions(a7->id);
     ASSERT_EQ(versions.size(), 4u) << actionsOf(a7->id);
     EXPECT_EQ(versions[3].action, "typing in Mass");
     EXPECT_EQ(versions[2].action, "Delete Line");
-    EXPECT_EQ(history().recipeAt(versions[2].id)->lines.size(), 1u);
-    EXPECT_EQ(value(history().recipeAt(versions[1].id)->header.size), 1500);
+    EXPECT_EQ(dm->versions().recipeAt(versions[2].id)->lines.size(), 1u);
+    EXPECT_EQ(value(dm->versions().recipeAt(versions[1].id)->header.size), 1500);
     EXPECT_EQ(versions[0].action, "Rename");
     EXPECT_EQ(versions[0].name, "Alkyd/A8");
     EXPECT_EQ(lineageOf("Alkyd", "A8")->id, a7->id) << "a renamed recipe keeps its history";
@@ -106,7 +106,7 @@ TEST_F(RecipeHistory, EveryActionKindOnARecipeIsAVersionWithItsNameAndTheRecipe)
     EXPECT_EQ(deleted[0].id, a7->id);
     EXPECT_EQ(deleted[0].name, "Alkyd/A8");
     EXPECT_EQ(history().latest(a7->id)->action, "Delete Recipe");
-    EXPECT_EQ(history().recipeAt(history().latest(a7->id)->id)->lines.size(), 1u);
+    EXPECT_EQ(dm->versions().recipeAt(history().latest(a7->id)->id)->lines.size(), 1u);
     ASSERT_TRUE(undo.undo().done);
     EXPECT_TRUE(history().deletedRecipes().empty());
     EXPECT_EQ(lineageOf("Alkyd", "A8")->id, a7->id);
@@ -132,15 +132,26 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     clock = clock.addSecs(30);
     typeMass(0, "120");
     const qint64 a7 = lineageOf("Alkyd", "A7")->id;
-    auto versions = history().versions(a7);
+    auto versions = dm->versions().versions(a7);
     ASSERT_EQ(versions.size(), 1u);
     EXPECT_EQ(massAt(versions[0].id, 0), 120);
     EXPECT_EQ(versions[0].stamp, "2026-12-11T09:00:50");
+    EXPECT_TRUE(versions[0].open) << "typing on writes nothing to the history";
+
+    // The session ends in the middle of the burst (a kill would do the same): the next one
+    // writes the version as the tables hold it.
+    dm.reset();
+    db.reset();
+    open();
+    versions = dm->versions().versions(a7);
+    ASSERT_EQ(versions.size(), 1u);
+    EXPECT_FALSE(versions[0].open);
+    EXPECT_EQ(value(history().recipeAt(versions[0].id)->lines[0].mass), 120) << "read from the file";
 
     typeMass(1, "150"); // another line
     clock = clock.addSecs(90);
     typeMass(1, "160"); // past the minute
-    versions = history().versions(a7);
+    versions = dm->versions().versions(a7);
     ASSERT_EQ(versions.size(), 3u);
     EXPECT_EQ(massAt(versions[0].id, 1), 160);
     EXPECT_EQ(massAt(versions[1].id, 1), 150);
