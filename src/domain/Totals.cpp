@@ -88,3 +88,8 @@ TReactionTotals scaled(TReactionTotals totals, const RecipeHeader& header, const
     totals.TotalCost = batch.cost;
     return totals;
 }
+
+TReactionTotals figuresOf(const Recipe& recipe, const MaterialLookup& library) {
+    const TReactionTotals totals = totalsOf(recipe, library);
+    return scaled(totals, recipe.header, batchOf(recipe, library, totals));
+}

@@ -29,3 +29,7 @@ BatchScale batchOf(const Recipe& recipe, const MaterialLookup& library, const TR
 // The totals of a recipe once the batch pass has run over them: the batch figures, the sizes of
 // the header, and the cost as the lines' costs sum it.
 TReactionTotals scaled(TReactionTotals totals, const RecipeHeader& header, const BatchScale& batch);
+
+// Every figure of a recipe as the main window shows it once both passes have run: a recipe held
+// as a value (an earlier version, another recipe) judged beside the one shown.
+TReactionTotals figuresOf(const Recipe& recipe, const MaterialLookup& library);

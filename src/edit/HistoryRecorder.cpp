@@ -66,6 +66,15 @@ std::optional<Recipe> HistoryRecorder::recipeAt(qint64 version) {
     return m_file.recipeAt(version);
 }
 
+std::vector<std::pair<HistoryFile::Version, Recipe>> HistoryRecorder::recipesOf(qint64 lineage) {
+    std::vector<std::pair<HistoryFile::Version, Recipe>> all = m_file.recipesOf(lineage);
+    if (m_burst && !all.empty() && all.front().first.id == m_burst->version) {
+        all.front().first.stamp = m_burst->last.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        all.front().second = m_burst->recipe;
+    }
+    return all;
+}
+
 void HistoryRecorder::settle() {
     if (!m_before)
         return;

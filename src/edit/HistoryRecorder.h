@@ -30,6 +30,7 @@ public:
     // typing left it.
     std::vector<HistoryFile::Version> versions(qint64 lineage);
     std::optional<Recipe> recipeAt(qint64 version);
+    std::vector<std::pair<HistoryFile::Version, Recipe>> recipesOf(qint64 lineage);
     // The key version comes back every this many versions of a lineage.
     static constexpr int kKeyEvery = 32;
     // Typing into one line within this many seconds of its last version is that version.

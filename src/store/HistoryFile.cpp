@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -284,4 +285,25 @@ std::optional<Recipe> HistoryFile::recipeAt(qint64 id) {
             return std::nullopt;
     }
     return r;
+}
+
+std::vector<std::pair<HistoryFile::Version, Recipe>> HistoryFile::recipesOf(qint64 lineage) {
+    std::vector<std::pair<Version, Recipe>> out;
+    Statement st(m_db.handle(), QStringLiteral("SELECT %1, Content FROM History.Versions WHERE Lineage = ?1 ORDER BY Id")
+                                    .arg(QLatin1String(kVersionColumns)));
+    st.bind(1, lineage);
+    const Recipe* previous = nullptr;
+    while (st.step()) {
+        Version v = versionFrom(st);
+        // A version that cannot be read is left out; the ones after it that differ from it too.
+        std::optional<Recipe> r = VersionCoding::decode(st.columnBlob(10), v.chain > 0 ? previous : nullptr);
+        if (!r) {
+            previous = nullptr;
+            continue;
+        }
+        out.emplace_back(std::move(v), std::move(*r));
+        previous = &out.back().second;
+    }
+    std::reverse(out.begin(), out.end());
+    return out;
 }

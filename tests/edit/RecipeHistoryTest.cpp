@@ -5,6 +5,9 @@
 #include "edit/History.h"
 #include "store/HistoryFile.h"
 #include "store/StoredRecipes.h"
+#include "store/VersionCoding.h"
+#include "domain/Figures.h"
+#include "domain/Totals.h"
 #include "support/LineCell.h"
 #include "support/StandInForm.h"
 #include "support/TempData.h"
@@ -156,6 +159,24 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     EXPECT_EQ(massAt(versions[0].id, 1), 160);
     EXPECT_EQ(massAt(versions[1].id, 1), 150);
     EXPECT_EQ(massAt(versions[1].id, 0), 120) << "a version that differs from the one before reads back whole";
+
+    // Read in one pass, each version is the recipe it was, and its figures are those the window
+    // showed for it.
+    const auto all = dm->versions().recipesOf(a7);
+    ASSERT_EQ(all.size(), 3u);
+    for (size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].first.id, versions[i].id);
+        EXPECT_TRUE(VersionCoding::sameKept(all[i].second, *dm->versions().recipeAt(versions[i].id))) << i;
+    }
+    const TReactionTotals shown = dm->editor().totals();
+    const TReactionTotals kept = figuresOf(all[0].second, dm->materials());
+    for (const char* figure : {"KValue", "OilLength", "ExcessOH", "AVAtGel", "CostPerMass"}) {
+        for (const Figure& f : figures()) {
+            if (QLatin1String(f.name) == QLatin1String(figure)) {
+                EXPECT_EQ(f.value(kept), f.value(shown)) << figure;
+            }
+        }
+    }
 }
 
 TEST_F(RecipeHistory, ADamagedHistoryFileLeavesEditingWorkingAndSaysSoOnce) {
