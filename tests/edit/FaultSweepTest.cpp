@@ -33,6 +33,18 @@ const QString kLines =
     TempData::line("Other", "Z1", 1, "GLY", "50, NULL, NULL, NULL, NULL, NULL, NULL");
 
 // What the three table files hold, row by row, every value exactly.
+// How many versions the history file holds; -1 when it cannot be read.
+int versionCount(const QString& folder) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(QDir(folder).filePath("History.adt").toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    SqlitePtr db(raw);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM Versions", -1, &st, nullptr);
+    const int n = st && sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+    sqlite3_finalize(st);
+    return n;
+}
+
 QString dump(const QString& folder) {
     QString out;
     for (const auto& [file, table] : {std::pair{"BatchInfo.ADT", "BatchInfo"},
@@ -245,6 +257,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
 
     // The two outcomes, and each followed by the ordinary command, without faults.
     QString before, after, beforeThenOrdinary, afterThenOrdinary;
+    int versionsBefore = 0, versionsAfter = 0;
     int points = 0;
     {
         // Opening the tables totals and scales the first recipe: "before" is after that.
@@ -253,6 +266,7 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             Session s(data->folder());
             prepare(s, c);
             before = dump(data->folder());
+            versionsBefore = versionCount(data->folder());
             ordinary(s.dm);
         }
         beforeThenOrdinary = dump(data->folder());
@@ -267,12 +281,17 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
             points = FaultVfs::operations();
             FaultVfs::disarm();
             after = dump(data->folder());
+            versionsAfter = versionCount(data->folder());
             ordinary(s.dm);
         }
         afterThenOrdinary = dump(data->folder());
     }
     ASSERT_NE(before, after) << "the command changed nothing";
     ASSERT_GT(points, 3);
+    // A header edit still pending stores only the batch its typed size makes: no version yet.
+    if (std::string(c.name) != "a header edit") {
+        EXPECT_GT(versionsAfter, versionsBefore) << "the command left no version in the history";
+    }
 
     struct Fault {
         FaultVfs::Mode mode;
@@ -307,6 +326,14 @@ TEST_P(FaultSweep, EveryFaultLeavesTheCommandWholeOrUndoneAndSaysWhich) {
                 ASSERT_TRUE(now == before || now == after) << where << ": the files hold part of it\n"
                                                            << now.toStdString() << "\nbefore:\n" << before.toStdString()
                                                            << "\nafter:\n" << after.toStdString() << message.toStdString();
+                // The history is where the tables are: a version with its change, none without; or
+                // it was turned off, and said so.
+                const int versions = versionCount(data->folder());
+                if (now == after && s.dm.versions().file().isOn()) {
+                    EXPECT_EQ(versions, versionsAfter) << where << ": a change without its version";
+                } else {
+                    EXPECT_EQ(versions, versionsBefore) << where << ": a version without its change";
+                }
                 if (now == after) {
                     EXPECT_TRUE(!threw || message.contains("was stored")) << where << ": " << message.toStdString();
                 } else {
