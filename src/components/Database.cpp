@@ -572,34 +572,30 @@ void Database::commit() {
     }
     if (--m_depth > 0 || !m_writing)
         return;
+    // What the hook writes beside the tables (the history) must never cost the tables' change:
+    // when it ends the transaction, or the commit fails with it, the change is written again alone.
+    bool beside = false;
     if (finishing && !m_changes.empty()) {
         const QString name = m_replaying ? QString::fromLatin1(m_replayBackwards ? "Undo" : "Redo") : m_actionName;
         if (const int code = finishing(m_changes, name, m_namedByTyping && !m_replaying)) {
-            // SQLite ended the transaction under the hook: nothing of the action is stored.
             endWriteTransaction();
-            m_undoing = true;
-            undoViews(m_serial);
-            m_undoing = false;
+            if (!writeAgainAlone(code)) {
+                m_undoing = true;
+                undoViews(m_serial);
+                m_undoing = false;
+                announceFilesChanged();
+                commitFailed(StoreError(QString(), code));
+            }
+            endWriteTransaction();
+            recordCommitted();
             announceFilesChanged();
-            commitFailed(StoreError(QString(), code));
+            return;
         }
+        beside = writingBesideTables();
     }
-    // Every file written carries the transaction's token in its header, so that after a failed
-    // COMMIT the files themselves tell whether it reached them.
     int token = 0;
     try {
-        Statement current(m_db.get(), QStringLiteral("PRAGMA %1.user_version")
-                                          .arg(quoted(m_written.front()->schemaName())));
-        if (!current.step())
-            throw StoreError(QStringLiteral("the header of a table file cannot be read"));
-        token = int((current.columnInt64(0) + 1) & 0x7fffffff);
-        if (token == 0)
-            token = 1;
-        for (TableFile* f : m_written)
-            sqliteExec(m_db.get(), QStringLiteral("PRAGMA %1.user_version = %2")
-                                       .arg(quoted(f->schemaName()))
-                                       .arg(token));
-        sqliteExec(m_db.get(), QStringLiteral("COMMIT"));
+        finishFiles(token);
     } catch (const StoreError& e) {
         const QString checkFile = m_written.front()->schemaName();
         if (!sqlite3_get_autocommit(m_db.get()))
@@ -614,6 +610,12 @@ void Database::commit() {
                                  .arg(shown(m_folder), sqliteProblem(e.sqliteCode())),
                              e.sqliteCode());
         }
+        if (beside && writeAgainAlone(e.sqliteCode())) {
+            endWriteTransaction();
+            recordCommitted();
+            announceFilesChanged();
+            return;
+        }
         m_undoing = true;
         undoViews(m_serial);
         m_undoing = false;
@@ -623,6 +625,68 @@ void Database::commit() {
     endWriteTransaction();
     recordCommitted();
     announceFilesChanged();
+}
+
+void Database::finishFiles(int& token) {
+    // Every file written carries the transaction's token in its header, so that after a failed
+    // COMMIT the files themselves tell whether it reached them.
+    Statement current(m_db.get(), QStringLiteral("PRAGMA %1.user_version").arg(quoted(m_written.front()->schemaName())));
+    if (!current.step())
+        throw StoreError(QStringLiteral("the header of a table file cannot be read"));
+    token = int((current.columnInt64(0) + 1) & 0x7fffffff);
+    if (token == 0)
+        token = 1;
+    for (TableFile* f : m_written)
+        sqliteExec(m_db.get(), QStringLiteral("PRAGMA %1.user_version = %2").arg(quoted(f->schemaName())).arg(token));
+    sqliteExec(m_db.get(), QStringLiteral("COMMIT"));
+}
+
+bool Database::writingBesideTables() const {
+    try {
+        Statement list(m_db.get(), QStringLiteral("PRAGMA database_list"));
+        while (list.step()) {
+            const QString name = list.columnText(1);
+            bool table = false;
+            for (const auto& [key, file] : m_tables)
+                table |= file->schemaName() == name;
+            if (!table && sqlite3_txn_state(m_db.get(), name.toUtf8().constData()) == SQLITE_TXN_WRITE)
+                return true;
+        }
+    } catch (const StoreError&) {
+    }
+    return false;
+}
+
+bool Database::writeAgainAlone(int code) {
+    if (finishingFailed)
+        finishingFailed(code);
+    const ChangeSet changes = m_changes;
+    // Inside the action again, so that the writes join one transaction and are not actions of
+    // their own.
+    ++m_depth;
+    try {
+        for (const RowChange& c : changes) {
+            if (c.before && c.after)
+                c.file->update(c.rowid, *c.before, *c.after, true);
+            else if (c.after)
+                c.file->insertAt(c.rowid, *c.after);
+            else
+                c.file->remove(c.rowid, *c.before);
+        }
+        --m_depth;
+        m_changes = changes;
+        int token = 0;
+        finishFiles(token);
+        return true;
+    } catch (const std::exception&) {
+        m_depth = 0;
+        m_abandoned = false;
+        m_changes = changes;
+        if (!sqlite3_get_autocommit(m_db.get()))
+            sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        endWriteTransaction();
+        return false;
+    }
 }
 
 int Database::whenFilesChange(std::function<void()> listener) {

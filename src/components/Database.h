@@ -204,6 +204,9 @@ public:
     // throw. It returns 0, or the SQLite code of a failure with which SQLite ended the
     // transaction itself.
     std::function<int(const ChangeSet& changes, const QString& name, bool typed)> finishing;
+    // What `finishing` wrote could not be committed (the SQLite code why): the action was stored
+    // without it.
+    std::function<void(int code)> finishingFailed;
     // Names the action under way for its record ("Delete Line"): the first command's name holds,
     // over any name typing gave it.
     void nameAction(const QString& name);
@@ -255,6 +258,12 @@ private:
     // Tells the listeners that the files may hold other rows than before the action.
     void announceFilesChanged();
     [[noreturn]] void commitFailed(const StoreError& e);
+    // Writes the token of the transaction into every file written, then commits.
+    void finishFiles(int& token);
+    // Whether a file other than the tables is written in the transaction.
+    bool writingBesideTables() const;
+    // The transaction ended without the tables' change: it is written and committed again, alone.
+    bool writeAgainAlone(int code);
 
     QString m_folder;
     std::unique_ptr<FolderLock> m_lock;

@@ -37,14 +37,20 @@ HistoryRecorder::HistoryRecorder(Database& db, StoredRecipes& recipes, QObject* 
     m_db.finishing = [this](const ChangeSet& changes, const QString& name, bool typed) {
         return record(changes, name, typed);
     };
+    m_db.finishingFailed = [this](int code) {
+        m_last.clear();
+        fail(sqliteProblem(code));
+    };
     // Between actions, where a file may be attached: a history that failed is tried again a while
     // later.
+    if (!m_file.isOn())
+        m_offAt = QDateTime::currentDateTime(); // a file refused at the start is tried again too
     closeLeftOpen();
     m_listener = m_db.whenFilesChange([this] {
         settle();
-        if (!m_file.isOn() && m_offSince.isValid() && m_offSince.elapsed() >= qint64(kRetrySeconds) * 1000 &&
-            !m_db.inTransaction()) {
-            m_offSince.start();
+        const QDateTime at = clock ? clock() : QDateTime::currentDateTime();
+        if (!m_file.isOn() && m_offAt.isValid() && m_offAt.secsTo(at) >= kRetrySeconds && !m_db.inTransaction()) {
+            m_offAt = at;
             if (m_file.tryAgain()) {
                 m_told = false;
                 closeLeftOpen();
@@ -88,6 +94,7 @@ void HistoryRecorder::settle() {
 
 HistoryRecorder::~HistoryRecorder() {
     m_db.finishing = nullptr;
+    m_db.finishingFailed = nullptr;
     m_db.stopListening(m_listener);
 }
 
@@ -235,7 +242,7 @@ void HistoryRecorder::fail(const QString& why) {
         m_told = true;
         emit problem(m_file.problem());
     }
-    m_offSince.start();
+    m_offAt = clock ? clock() : QDateTime::currentDateTime();
     // Whatever is typed while the history is off is not followed: an open version is closed
     // from the tables once the history works again.
     m_burst.reset();

@@ -5,7 +5,6 @@
 #include "store/HistoryFile.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -39,7 +38,7 @@ public:
     static constexpr int kRetrySeconds = 300;
     // The user's login name, as versions carry it.
     static QString login();
-    // For tests: the clock versions are dated by.
+    // For tests: the clock versions are dated, and a failed history tried again, by.
     std::function<QDateTime()> clock;
 
 signals:
@@ -96,6 +95,6 @@ private:
     std::map<qint64, Last> m_last; // by lineage: what the last version holds, so that the next
                                    // is written as what differs
     bool m_told = false;
-    QElapsedTimer m_offSince; // since the history was turned off for a fault
+    QDateTime m_offAt; // when the history was turned off for a fault
     int m_listener = 0;
 };

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <string>
 
 namespace FaultVfs {
 
@@ -16,6 +17,10 @@ Mode g_mode = Mode::Once;
 Failure g_failure = Failure::IoError;
 bool g_fired = false;
 int g_first = 0;
+std::string g_only;
+std::string g_readOnly;
+
+bool named(const char* name, const std::string& part) { return name && std::strstr(name, part.c_str()); }
 
 // The next counted operation: whether it fails, and with what.
 int next(int ioError) {
@@ -33,6 +38,7 @@ int next(int ioError) {
 struct File {
     sqlite3_file base;
     sqlite3_file* real; // follows this struct in the same allocation
+    bool counted;
 };
 
 sqlite3_file* real(sqlite3_file* f) { return reinterpret_cast<File*>(f)->real; }
@@ -42,17 +48,17 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 off) {
     return real(f)->pMethods->xRead(real(f), buf, n, off);
 }
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 off) {
-    if (const int rc = next(SQLITE_IOERR_WRITE))
+    if (const int rc = reinterpret_cast<File*>(f)->counted ? next(SQLITE_IOERR_WRITE) : SQLITE_OK)
         return rc;
     return real(f)->pMethods->xWrite(real(f), buf, n, off);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    if (const int rc = next(SQLITE_IOERR_TRUNCATE))
+    if (const int rc = reinterpret_cast<File*>(f)->counted ? next(SQLITE_IOERR_TRUNCATE) : SQLITE_OK)
         return rc;
     return real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    if (const int rc = next(SQLITE_IOERR_FSYNC))
+    if (const int rc = reinterpret_cast<File*>(f)->counted ? next(SQLITE_IOERR_FSYNC) : SQLITE_OK)
         return rc;
     return real(f)->pMethods->xSync(real(f), flags);
 }
@@ -94,6 +100,9 @@ const sqlite3_io_methods kMethods = {
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     auto* file = reinterpret_cast<File*>(f);
     file->real = reinterpret_cast<sqlite3_file*>(file + 1);
+    file->counted = g_only.empty() || named(name, g_only);
+    if (!g_readOnly.empty() && named(name, g_readOnly) && (flags & SQLITE_OPEN_READWRITE))
+        flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) | SQLITE_OPEN_READONLY;
     const int rc = g_real->xOpen(g_real, name, file->real, flags, outFlags);
     // Without real methods SQLite will not call xClose: neither may this layer.
     file->base.pMethods = file->real->pMethods ? &kMethods : nullptr;
@@ -101,7 +110,7 @@ int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
 }
 
 int xDelete(sqlite3_vfs*, const char* name, int syncDir) {
-    if (const int rc = next(SQLITE_IOERR_DELETE))
+    if (const int rc = g_only.empty() || named(name, g_only) ? next(SQLITE_IOERR_DELETE) : SQLITE_OK)
         return rc;
     return g_real->xDelete(g_real, name, syncDir);
 }
@@ -132,6 +141,8 @@ void arm(int n, Mode mode, Failure failure) {
 
 void disarm() { arm(0); }
 int operations() { return g_count; }
+void onlyFiles(const char* part) { g_only = part ? part : ""; }
+void readOnlyFiles(const char* part) { g_readOnly = part ? part : ""; }
 bool fired() { return g_fired; }
 int firstFailure() { return g_first; }
 

@@ -10,6 +10,11 @@ enum class Mode { Once, FromThenOn };
 enum class Failure { IoError, DiskFull };
 
 void install();
+// Only files whose name holds `part` count and fail from now on; empty: every file.
+void onlyFiles(const char* part);
+// Files whose name holds `part` open read-only, as a file the user may not write does; empty:
+// none.
+void readOnlyFiles(const char* part);
 // Counts operations from now on; the n-th (1-based) fails. n = 0 fails nothing.
 void arm(int n, Mode mode = Mode::Once, Failure failure = Failure::IoError);
 void disarm();
