@@ -174,6 +174,7 @@ void TForm1::attach(TDMod* dmod) {
     if (m_dmod) {
         disconnect(&m_dmod->editor(), nullptr, this, nullptr);
         disconnect(m_dmod, nullptr, this, nullptr);
+        disconnect(&m_dmod->versions(), nullptr, this, nullptr);
     }
     m_history.reset();
     m_dmod = dmod;
@@ -196,6 +197,14 @@ void TForm1::attach(TDMod* dmod) {
     // The data module showed its figures as it opened, before it was this window's: the recipe's
     // name goes with them now.
     ShowResults();
+    // A history that cannot be written is said once, after the action or the start that found
+    // it: never from inside a commit.
+    connect(&dmod->versions(), &HistoryRecorder::problem, this,
+            [this](const QString& message) { MessageBox::commandError(this, message); }, Qt::QueuedConnection);
+    if (!dmod->versions().file().isOn())
+        QTimer::singleShot(0, this, [this, message = dmod->versions().file().problem()] {
+            MessageBox::commandError(this, message);
+        });
     m_history = std::make_unique<History>(*dmod);
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &TForm1::showHistory);
