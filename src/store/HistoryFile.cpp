@@ -118,22 +118,21 @@ HistoryFile::Lineage lineageFrom(const Statement& st) {
 } // namespace
 
 std::optional<HistoryFile::Lineage> HistoryFile::lineageOfRow(Subject subject, qint64 rowKey) {
-    Statement st(m_db.handle(), QStringLiteral("SELECT Lineage, Name, Deleted, DeletedAt FROM History.Lineages "
-                                                     "WHERE Subject = ?1 AND RowKey = ?2 AND Deleted = 0 "
-                                                     "ORDER BY Lineage DESC LIMIT 1"));
-    st.bind(1, subjectWord(subject));
-    st.bind(2, rowKey);
-    if (!st.step())
-        return std::nullopt;
-    return lineageFrom(st);
+    return lineageOn(subject, rowKey, false);
 }
 
 std::optional<HistoryFile::Lineage> HistoryFile::deletedLineageOfRow(Subject subject, qint64 rowKey) {
+    return lineageOn(subject, rowKey, true);
+}
+
+std::optional<HistoryFile::Lineage> HistoryFile::lineageOn(Subject subject, qint64 rowKey, bool deleted) {
+    // Of two deleted on one row, the last deleted; of two live (never made so), the last made.
     Statement st(m_db.handle(), QStringLiteral("SELECT Lineage, Name, Deleted, DeletedAt FROM History.Lineages "
-                                                     "WHERE Subject = ?1 AND RowKey = ?2 AND Deleted = 1 "
-                                                     "ORDER BY DeletedAt DESC, Lineage DESC LIMIT 1"));
+                                               "WHERE Subject = ?1 AND RowKey = ?2 AND Deleted = ?3 "
+                                               "ORDER BY DeletedAt DESC, Lineage DESC LIMIT 1"));
     st.bind(1, subjectWord(subject));
     st.bind(2, rowKey);
+    st.bind(3, deleted ? 1 : 0);
     if (!st.step())
         return std::nullopt;
     return lineageFrom(st);

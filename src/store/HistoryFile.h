@@ -79,6 +79,7 @@ public:
 
 private:
     void open();
+    std::optional<Lineage> lineageOn(Subject subject, qint64 rowKey, bool deleted);
 
     Database& m_db;
     QString m_problem;

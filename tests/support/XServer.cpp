@@ -44,9 +44,9 @@ void stop(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
-// A loaded test machine may take seconds to start a server: up to 20 here.
+// Up to five seconds: a server that has not started by then is not coming.
 bool until(const std::function<bool()>& ready) {
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 250; ++i) {
         if (ready())
             return true;
         QThread::msleep(20);
