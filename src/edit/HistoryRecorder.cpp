@@ -307,18 +307,13 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
                     const QString n = nameOf(**v, lType, lCode);
                     touched.insert(folded(n));
                     spelled.try_emplace(folded(n), n);
-                    if (!c.after && v == &c.before)
-                        if (auto it = removed.find(folded(n)); it != removed.end())
-                            it->second.lines.push_back(StoredLines::rowOf(c.rowid, **v));
                 }
         } else if (table == Tables::rmLib().name) {
             materials.push_back(&c);
         }
     }
-    // Lines removed before their header was: gathered again now that every header is known.
+    // A deleted recipe's lines, gathered once every deleted header is known.
     for (auto& [key, gone] : removed) {
-        if (!gone.lines.empty())
-            continue;
         for (const RowChange& c : changes)
             if (c.file->schema().name == lines.name && c.before && !c.after &&
                 folded(nameOf(*c.before, lType, lCode)) == key)

@@ -257,14 +257,6 @@ std::vector<HistoryFile::Version> HistoryFile::versions(qint64 lineage) {
     return out;
 }
 
-QByteArray HistoryFile::content(qint64 id) {
-    Statement st(m_db.handle(), QStringLiteral("SELECT Content FROM History.Versions WHERE Id = ?1"));
-    st.bind(1, id);
-    if (!st.step())
-        return {};
-    return st.columnBlob(0);
-}
-
 std::optional<Recipe> HistoryFile::recipeAt(qint64 id) {
     // Back to the key version, then forwards through the differences.
     std::vector<QByteArray> chain;

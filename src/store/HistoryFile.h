@@ -71,7 +71,6 @@ public:
     void setNote(qint64 id, const QString& note);
     // The lineage's versions, the newest first.
     std::vector<Version> versions(qint64 lineage);
-    QByteArray content(qint64 id);
     // Every version of the lineage with its recipe, the newest first, read in one pass.
     std::vector<std::pair<Version, Recipe>> recipesOf(qint64 lineage);
     // The recipe of a version, read back from its key version.

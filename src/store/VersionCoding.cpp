@@ -123,11 +123,6 @@ QByteArray encode(const Recipe& recipe, const Recipe* base) {
     return qCompress(raw, 6);
 }
 
-bool needsBase(const QByteArray& bytes) {
-    const QByteArray raw = qUncompress(bytes);
-    return raw.size() > 1 && quint8(raw[1]) == Difference;
-}
-
 std::optional<Recipe> decode(const QByteArray& bytes, const Recipe* base) {
     const QByteArray raw = qUncompress(bytes);
     QDataStream s(raw);

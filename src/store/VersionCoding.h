@@ -15,8 +15,6 @@ namespace VersionCoding {
 
 // `base`: the version before, or nullptr for a key version.
 QByteArray encode(const Recipe& recipe, const Recipe* base);
-// Whether `bytes` need the version before them to be read.
-bool needsBase(const QByteArray& bytes);
 // The recipe; `base` must be the version `encode` was given. Empty lines and header when the
 // bytes are not a version this program wrote.
 std::optional<Recipe> decode(const QByteArray& bytes, const Recipe* base);
