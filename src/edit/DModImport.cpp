@@ -32,6 +32,10 @@ QStringList TDMod::ImportFaults(const Recipe& recipe) {
 void TDMod::ImportRecipe(const ImportedRecipe& imported, const QString& type, const QString& code) {
     if (const QStringList faults = ImportFaults(imported.recipe); !faults.isEmpty())
         throw FieldError(QStringLiteral("Nothing was imported:\n") + faults.join(u'\n'));
+    if (imported.version) {
+        StoreVersion(imported.recipe, type, code, imported.version->action, imported.version->lineage);
+        return;
+    }
     m_db.nameAction(QStringLiteral("Import"));
     Database::Transaction tx(m_db);
     m_headers.settle();

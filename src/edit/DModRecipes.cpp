@@ -22,7 +22,8 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
     }
     // Named before a pending header edit is stored with it.
     const char* const names[] = {"", "New Recipe", "Save As", "Rename", "Import"};
-    m_db.nameAction(QString::fromLatin1(names[int(command)]));
+    m_db.nameAction(imported && imported->version ? imported->version->action
+                                                  : QString::fromLatin1(names[int(command)]));
     const bool exists = RecipeExists(type, code);
     switch (command) {
     case NameCommand::New:

@@ -161,6 +161,20 @@ public:
     // A recipe from a file under that name (one of that name is replaced), with the materials the
     // library lacks added, in one action; it becomes current.
     void ImportRecipe(const ImportedRecipe& imported, const QString& type, const QString& code);
+    // A stored version (`version` as the history holds it) made a recipe again under that name,
+    // one of that name replaced, in the action `action`: its lines as they were stored. The history
+    // of `lineage` goes on in it when that is not 0 (a deleted recipe brought back). It becomes
+    // current.
+    void StoreVersion(const Recipe& version, const QString& type, const QString& code, const QString& action,
+                      qint64 lineage = 0);
+    // The current recipe's version restored over it, as one action.
+    void RestoreVersion(const Recipe& version);
+    // A recipe as stored, by name; none when there is no such recipe.
+    std::optional<Recipe> storedRecipe(const QString& type, const QString& code) const {
+        return m_recipes.load(type, code);
+    }
+    // The history of the current recipe; none without a recipe or a history.
+    std::optional<qint64> currentLineage();
     // Why a recipe from a file cannot be stored, each line's fault by its place; none when it can.
     static QStringList ImportFaults(const Recipe& recipe);
     // Library rows from a file, new (`id` 0) or changed, stored in one action; every recipe line

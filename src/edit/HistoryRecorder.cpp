@@ -81,7 +81,16 @@ std::vector<std::pair<HistoryFile::Version, Recipe>> HistoryRecorder::recipesOf(
     return all;
 }
 
+std::optional<qint64> HistoryRecorder::lineageOf(const QString& type, const QString& code) {
+    qint64 row = 0;
+    if (!m_file.isOn() || !m_recipes.loadKeyed(type, code, &row, nullptr))
+        return std::nullopt;
+    const std::optional<HistoryFile::Lineage> lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, row);
+    return lineage ? std::optional<qint64>(lineage->id) : std::nullopt;
+}
+
 void HistoryRecorder::settle() {
+    m_continue = 0;
     if (!m_before)
         return;
     if (m_db.commitCount() == m_before->commits) {
@@ -102,6 +111,9 @@ QString HistoryRecorder::login() {
     for (const char* var : {"USER", "LOGNAME", "USERNAME"})
         if (const QString name = qEnvironmentVariable(var); !name.isEmpty())
             return name;
+    // A session started without them (a service, a bare terminal): the home folder's name.
+    if (const QString home = QDir::home().dirName(); !home.isEmpty())
+        return home;
     return QStringLiteral("unknown");
 }
 
@@ -329,7 +341,11 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         if (!recipe)
             continue; // deleted: recorded below
         std::optional<HistoryFile::Lineage> lineage;
-        if (auto gone = removed.find(key); gone != removed.end()) {
+        if (m_continue && inserted.count(key)) {
+            // A deleted recipe stored again from its history: the history goes on.
+            lineage = HistoryFile::Lineage{m_continue, QString(), true, QString()};
+            m_continue = 0;
+        } else if (auto gone = removed.find(key); gone != removed.end()) {
             // Stored again in place under its name (a save over it): the same recipe, on a new row.
             lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, gone->second.rowid);
             removed.erase(gone);
@@ -366,7 +382,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
     for (const RowChange* c : materials) {
         const RowValues& row = c->after ? *c->after : *c->before;
         recordMaterial(c->rowid, row, action, !c->after);
-    }
+    }    m_continue = 0;
 }
 
 void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow,

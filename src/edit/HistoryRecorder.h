@@ -36,6 +36,10 @@ public:
     static constexpr int kBurstSeconds = 60;
     // When the history cannot be written, it is tried again after this many seconds.
     static constexpr int kRetrySeconds = 300;
+    // The lineage of the recipe of that name as stored; none when it has no history yet.
+    std::optional<qint64> lineageOf(const QString& type, const QString& code);
+    // The next action stores a deleted recipe again: its history goes on in `lineage`.
+    void continueLineage(qint64 lineage) { m_continue = lineage; }
     // The user's login name, as versions carry it.
     static QString login();
     // For tests: the clock versions are dated, and a failed history tried again, by.
@@ -94,6 +98,7 @@ private:
     std::optional<Before> m_before;
     std::map<qint64, Last> m_last; // by lineage: what the last version holds, so that the next
                                    // is written as what differs
+    qint64 m_continue = 0; // a deleted lineage the action under way brings back
     bool m_told = false;
     QDateTime m_offAt; // when the history was turned off for a fault
     int m_listener = 0;

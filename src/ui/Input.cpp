@@ -117,6 +117,15 @@ bool TFrmInput::OpenForImport(const ImportedRecipe& imported) {
     return stored;
 }
 
+bool TFrmInput::OpenForVersion(const ImportedRecipe& version) {
+    prepare(NameCommand::SaveAs);
+    CBProductType->setEditText(version.recipe.header.type);
+    m_imported = &version;
+    const bool stored = exec() == QDialog::Accepted;
+    m_imported = nullptr;
+    return stored;
+}
+
 void TFrmInput::OpenForRename() {
     prepare(NameCommand::Rename);
     exec();

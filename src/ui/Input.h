@@ -24,6 +24,9 @@ public:
     void OpenForRename();
     // Names a recipe from a file, proposing the file's name; true when it was stored.
     bool OpenForImport(const ImportedRecipe& imported);
+    // Names a stored version (Save As from the history, a deleted recipe brought back) as Save As
+    // names a recipe, proposing its type; true when it was stored.
+    bool OpenForVersion(const ImportedRecipe& version);
     // Sets the dialog up for `command` without showing it (the opening operations use it).
     void prepare(NameCommand command);
     // The recipe current when the dialog became active: the one Save As copies.

@@ -383,6 +383,11 @@ void TForm1::buildMenu() {
     DesignFromTargets1 =
         item(view, "DesignFromTargets1", "Design from Targets...", -1, &TForm1::DesignFromTargets1Click);
     DesignFromTargets1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    view->addSeparator();
+    RecipeHistory1 = item(view, "RecipeHistory1", "Recipe History...", -1, &TForm1::RecipeHistory1Click);
+    RecipeHistory1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    CompareRecipes1 = item(view, "CompareRecipes1", "Compare Recipes...", -1, &TForm1::CompareRecipes1Click);
+    DeletedRecipes1 = item(view, "DeletedRecipes1", "Deleted Recipes...", -1, &TForm1::DeletedRecipes1Click);
 
     QMenu* options = bar->addMenu("Options");
     options->setObjectName("Options1");

@@ -36,6 +36,7 @@ class TDMod;
 class TFrmHelp;
 class TFrmInput;
 class TFrmReactionCourse;
+struct ImportedRecipe;
 
 // The recipe editor, the application's main window.
 class TForm1 : public QMainWindow, public Questions {
@@ -110,7 +111,8 @@ public:
             *AutoCalc1 = nullptr, *SelectionList1 = nullptr, *StayOnTop = nullptr,
             *About1 = nullptr, *Help2 = nullptr, *ReactionCourse1 = nullptr, *Undo1 = nullptr,
             *Redo1 = nullptr, *DesignFromTargets1 = nullptr, *AdjustMassToTarget1 = nullptr,
-            *CopyLines1 = nullptr, *CopyAllLines1 = nullptr, *PasteLines1 = nullptr, *Export1 = nullptr;
+            *CopyLines1 = nullptr, *CopyAllLines1 = nullptr, *PasteLines1 = nullptr, *Export1 = nullptr,
+            *RecipeHistory1 = nullptr, *CompareRecipes1 = nullptr, *DeletedRecipes1 = nullptr;
     // The session's stored actions, to take back and do again; none while detached.
     History* history() const { return m_history.get(); }
 
@@ -138,6 +140,11 @@ public slots:
     void Help2Click();
     void ReactionCourse1Click();
     void DesignFromTargets1Click();
+    // The current recipe's stored versions; the current recipe beside any other; the recipes
+    // deleted, to bring one back.
+    void RecipeHistory1Click();
+    void CompareRecipes1Click();
+    void DeletedRecipes1Click();
     void AdjustMassToTarget1Click();
     void CopyLines1Click();
     void Export1Click();
@@ -211,6 +218,10 @@ private:
     // Opens the design dialog over the recipe as the window shows it, with every line free or
     // (`focusedOnly`) the focused line alone, and writes the design the chemist applies.
     void designFromTargets(bool focusedOnly);
+    // Runs a stored action from a window of the main window's; false when it failed.
+    bool actFrom(QWidget* window, const std::function<void()>& action);
+    // Names a stored version through the recipe name dialog; true when it was stored.
+    bool saveVersionAs(const ImportedRecipe& version);
     // The lines at those places onto the clipboard, as a spreadsheet takes them.
     void copyLines(const std::vector<int>& rows);
     // The library's code for a typed one, or none when no material has it.

@@ -1,0 +1,96 @@
+#include "VersionListModel.h"
+
+#include "HistoryRecorder.h"
+#include "domain/Comparison.h"
+#include "domain/Figures.h"
+#include "domain/Totals.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace {
+
+const char* const kFigureOf[] = {"KValue", "OilLength", "ExcessOH", "AVAtGel", "CostPerMass"};
+
+const Figure& figureNamed(const char* name) {
+    for (const Figure& f : figures())
+        if (qstrcmp(f.name, name) == 0)
+            return f;
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+VersionListModel::VersionListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void VersionListModel::load(HistoryRecorder& history, qint64 lineage, const MaterialLookup& library) {
+    beginResetModel();
+    m_rows.clear();
+    if (lineage)
+        for (auto& [version, recipe] : history.recipesOf(lineage)) {
+            TReactionTotals t = figuresOf(recipe, library);
+            m_rows.push_back({std::move(version), std::move(recipe), t});
+        }
+    endResetModel();
+}
+
+int VersionListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int VersionListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QString VersionListModel::dateText(const QString& stamp) {
+    // SQLite's own clock writes a blank where ISO 8601 has a T.
+    const QDateTime at = QDateTime::fromString(QString(stamp).replace(u' ', u'T'), Qt::ISODate);
+    return at.isValid() ? QLocale().toString(at, QLocale::ShortFormat) : stamp;
+}
+
+QVariant VersionListModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const Row& r = m_rows[size_t(index.row())];
+    const int column = index.column();
+    if (role == Qt::TextAlignmentRole)
+        return column >= KValue ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && column == Action && !r.version.burst.isEmpty())
+        return QStringLiteral("Typing in %1").arg(r.version.burst);
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (column) {
+    case Date:
+        return dateText(r.version.stamp);
+    case Action:
+        return r.version.action;
+    case By:
+        return r.version.login;
+    case Note:
+        return r.version.note;
+    default: {
+        const Figure& f = figureNamed(kFigureOf[column - KValue]);
+        return f.panelFormat ? f.panelText(r.figures) : f.reportText(r.figures);
+    }
+    }
+}
+
+QVariant VersionListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Date:
+        return QStringLiteral("Date");
+    case Action:
+        return QStringLiteral("Action");
+    case By:
+        return QStringLiteral("By");
+    case Note:
+        return QStringLiteral("Note");
+    default:
+        return comparisonCaption(QString::fromLatin1(kFigureOf[section - KValue]));
+    }
+}
+
+void VersionListModel::setNote(int row, const QString& note) {
+    m_rows[size_t(row)].version.note = note;
+    emit dataChanged(index(row, Note), index(row, Note));
+}
