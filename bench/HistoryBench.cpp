@@ -6,15 +6,27 @@
 #include "store/HistoryFile.h"
 #include "store/StoredRecipes.h"
 #include "store/VersionCoding.h"
+#include "ui/CompareForm.h"
+#include "ui/RecipeHistoryForm.h"
 #include "ui/Unit1.h"
+#include "edit/VersionListModel.h"
 #include "support/WindowFixture.h"
 
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 const LargeData kTenThousand{10010, 10, 20, 5000};
+
+// The recipe Alkyd/`code` made current, as choosing it in the main window's boxes does.
+void makeCurrent(TDMod& dm, const QString& code) {
+    dm.database().perform([&] { dm.ShowResultingRecipe(QStringLiteral("Alkyd"), code); });
+    settle();
+}
 
 // `count` versions of the 127-line recipe Alkyd/`code`, each a mass typed into a line of its own
 // (its moles and equivalents following), stored as the recorder stores them.
@@ -80,3 +92,56 @@ void BM_HistorySize10000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HistorySize10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// View > Recipe History... on a recipe of 1,000 versions of 127 lines: the window made, every
+// version read with its figures, the newest selected with its lines, shown and painted.
+void BM_HistoryWindow1000(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    TDMod& dm = *p.form().dmod();
+    static qint64 lineage = 0;
+    if (!lineage)
+        lineage = typedVersions(dm, QStringLiteral("F05"), 1000);
+    makeCurrent(dm, QStringLiteral("F05"));
+    const auto act = [&](const std::function<void()>& a) { return dm.database().perform(a).done; };
+    for (auto _ : state) {
+        TFrmRecipeHistory window(dm, nullptr, act, [](const ImportedRecipe&) { return false; }, nullptr, &p.form());
+        window.show();
+        settle();
+        state.counters["versions"] = double(window.versions().rowCount());
+        state.PauseTiming();
+        window.close();
+        settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_HistoryWindow1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// Compare Recipes: another 127-line recipe chosen by name beside the current one, read from the
+// tables, compared, listed and painted.
+void BM_CompareWindow127(benchmark::State& state) {
+    RunningProgram p(largeFolder(kTenThousand));
+    TDMod& dm = *p.form().dmod();
+    makeCurrent(dm, QStringLiteral("F05"));
+    const StoredHeaders& list = dm.headers().list();
+    std::vector<RecipeName> names;
+    for (int i = 0; i < list.count(); ++i)
+        names.push_back(list.nameAt(i));
+    TFrmCompare window(dm.library(), nullptr, &p.form());
+    window.compareWithAny(dm.currentRecipe(), QStringLiteral("Alkyd F05"), names,
+                          [&](const RecipeName& n) { return dm.storedRecipe(n.type, n.code); });
+    window.show();
+    settle();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QLineEdit* typed = window.CBCompareWith->lineEdit();
+        typed->setFocus();
+        typed->setText(QStringLiteral("Alkyd F0%1").arg(6 + n++ % 3));
+        settle();
+        state.ResumeTiming();
+        typeKey(Qt::Key_Return);
+        settle();
+        state.counters["lines"] = double(window.comparison().lines.size());
+    }
+}
+BENCHMARK(BM_CompareWindow127)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

@@ -5,6 +5,17 @@
 
 void TDMod::StoreVersion(const Recipe& version, const QString& type, const QString& code, const QString& action,
                          qint64 lineage) {
+    // A line of a material the library no longer has would be a line no figure can be worked
+    // out from: the material is put back first.
+    QStringList missing;
+    for (const ::Line& line : version.lines)
+        if (!line.code.isEmpty() && !m_library.find(line.code) && !missing.contains(line.code))
+            missing << line.code;
+    if (!missing.isEmpty())
+        throw FieldError(QStringLiteral("The version was not stored: the library has no material %1. Add %2 to the "
+                                        "library first.")
+                             .arg(missing.join(QStringLiteral(", ")), missing.size() == 1 ? QStringLiteral("it")
+                                                                                           : QStringLiteral("them")));
     m_db.nameAction(action);
     Database::Transaction tx(m_db);
     m_headers.settle();

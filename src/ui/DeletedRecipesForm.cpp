@@ -19,11 +19,11 @@
 TFrmDeletedRecipes::TFrmDeletedRecipes(TDMod& dm, std::function<bool(const std::function<void()>&)> act,
                                        std::function<bool(const ImportedRecipe&)> saveAs, QWidget* parent)
     : QDialog(parent), m_dm(dm), m_act(std::move(act)), m_saveAs(std::move(saveAs)),
-      m_model(new QStandardItemModel(0, 3, this)) {
+      m_model(new QStandardItemModel(0, 4, this)) {
     setObjectName("FrmDeletedRecipes");
     setWindowTitle("Deleted Recipes");
     resize(760, 560);
-    m_model->setHorizontalHeaderLabels({"Type", "Code", "Deleted"});
+    m_model->setHorizontalHeaderLabels({"Type", "Code", "Description", "Deleted"});
     auto* layout = new QVBoxLayout(this);
     LblDeletedState = new QLabel(this);
     LblDeletedState->setObjectName("LblDeletedState");
@@ -38,9 +38,10 @@ TFrmDeletedRecipes::TFrmDeletedRecipes(TDMod& dm, std::function<bool(const std::
     DeletedList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DeletedList->verticalHeader()->setVisible(false);
     DeletedList->verticalHeader()->setDefaultSectionSize(DeletedList->fontMetrics().height() + 6);
-    DeletedList->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    DeletedList->setColumnWidth(0, 140);
-    DeletedList->setColumnWidth(2, 150);
+    DeletedList->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    DeletedList->setColumnWidth(0, 110);
+    DeletedList->setColumnWidth(1, 120);
+    DeletedList->setColumnWidth(3, 150);
     DeletedLines = VersionLines::makeTable(split, "DeletedLines");
     layout->addWidget(split, 1);
 
@@ -86,7 +87,8 @@ void TFrmDeletedRecipes::reload() {
     }
     for (const Entry& e : m_entries) {
         auto* date = new QStandardItem(VersionListModel::dateText(e.lineage.deletedAt));
-        m_model->appendRow({new QStandardItem(e.recipe.header.type), new QStandardItem(e.recipe.header.code), date});
+        m_model->appendRow({new QStandardItem(e.recipe.header.type), new QStandardItem(e.recipe.header.code),
+                            new QStandardItem(e.recipe.header.description), date});
     }
     LblDeletedState->setText(state);
     LblDeletedState->setVisible(!state.isEmpty());

@@ -57,7 +57,7 @@ TFrmRecipeHistory::TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function
     const QFontMetrics heading(bold), text(VersionList->font());
     const QString sampleDate = VersionListModel::dateText(QStringLiteral("2026-12-28T23:58:58"));
     VersionList->setColumnWidth(VersionListModel::Date, text.horizontalAdvance(sampleDate) + 14);
-    VersionList->setColumnWidth(VersionListModel::Action, text.horizontalAdvance(QStringLiteral("typing in Moles")) + 14);
+    VersionList->setColumnWidth(VersionListModel::Action, text.horizontalAdvance(QStringLiteral("Restore Deleted Recipe")) + 14);
     VersionList->setColumnWidth(VersionListModel::By, text.horizontalAdvance(QStringLiteral("chemist")) + 14);
     for (int c = VersionListModel::KValue; c < VersionListModel::ColumnCount; ++c)
         VersionList->setColumnWidth(c, heading.horizontalAdvance(m_model->headerData(c, Qt::Horizontal).toString()) + 14);

@@ -199,3 +199,47 @@ TEST_F(RecipeHistory, ADamagedHistoryFileLeavesEditingWorkingAndSaysSoOnce) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecipeHistory, ARestoredVersionIsOneActionRecordedAndTakenBackWholeAndNeedsItsMaterials) {
+    open();
+    History undo(*dm);
+    typeMass(0, "100");
+    clock = clock.addSecs(120);
+    typeMass(1, "160");
+    const std::optional<HistoryFile::Lineage> a7 = lineageOf("Alkyd", "A7");
+    ASSERT_TRUE(a7);
+    std::vector<HistoryFile::Version> versions = dm->versions().versions(a7->id);
+    ASSERT_EQ(versions.size(), 2u) << actionsOf(a7->id);
+    const Recipe older = *dm->versions().recipeAt(versions[1].id);
+
+    // Restored over the recipe, under the name it has now, even from a version of another name.
+    Recipe renamed = older;
+    renamed.header.code = "OLD";
+    clock = clock.addSecs(120);
+    ASSERT_TRUE(db->perform([&] { dm->RestoreVersion(renamed); }).done);
+    EXPECT_EQ(dm->headers().header().code, "A7");
+    EXPECT_EQ(value(dm->currentRecipe().lines[1].mass), 148.12);
+    EXPECT_EQ(value(dm->currentRecipe().lines[0].mass), 100);
+    EXPECT_FALSE(StoredRecipes(*db).load("Alkyd", "OLD"));
+    EXPECT_EQ(actionsOf(a7->id), "Restore Version | typing in Mass | typing in Mass");
+    EXPECT_EQ(undo.stack().undoText(), "Restore Version");
+
+    // Undone whole: the recipe as typed last, and the undo is itself a version.
+    ASSERT_TRUE(undo.undo().done);
+    EXPECT_EQ(value(StoredRecipes(*db).load("Alkyd", "A7")->lines[1].mass), 160);
+    EXPECT_EQ(actionsOf(a7->id), "Undo | Restore Version | typing in Mass | typing in Mass");
+
+    // A version of a material the library lacks is refused, naming it; nothing changes.
+    Recipe foreign = older;
+    foreign.lines[1].code = "TMP";
+    const ActionOutcome refused = db->perform([&] { dm->RestoreVersion(foreign); });
+    EXPECT_FALSE(refused.done);
+    EXPECT_TRUE(refused.error.contains("no material TMP")) << refused.error.toStdString();
+    EXPECT_EQ(value(StoredRecipes(*db).load("Alkyd", "A7")->lines[1].mass), 160);
+    EXPECT_EQ(dm->versions().versions(a7->id).size(), 4u);
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+} // namespace
