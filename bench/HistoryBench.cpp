@@ -104,7 +104,7 @@ void BM_HistoryWindow1000(benchmark::State& state) {
     makeCurrent(dm, QStringLiteral("F05"));
     const auto act = [&](const std::function<void()>& a) { return dm.database().perform(a).done; };
     for (auto _ : state) {
-        TFrmRecipeHistory window(dm, nullptr, act, [](const ImportedRecipe&) { return false; }, nullptr, &p.form());
+        TFrmRecipeHistory window(dm, nullptr, act, [](const ImportedRecipe&) { return false; }, {}, &p.form());
         window.show();
         settle();
         state.counters["versions"] = double(window.versions().rowCount());

@@ -141,6 +141,8 @@ public:
     bool inTransaction() const { return m_depth > 0; }
     // A number for the transaction under way, 0 outside one.
     quint64 currentTransaction() const { return m_depth > 0 ? m_serial : 0; }
+    // The number of the transaction under way, or of the last one, committing included.
+    quint64 lastTransaction() const { return m_serial; }
 
     class Transaction {
     public:

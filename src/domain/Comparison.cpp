@@ -33,37 +33,6 @@ const char* pictureOf(const Figure& f) {
 
 } // namespace
 
-QString comparisonCaption(const QString& figure) {
-    static const QHash<QString, QString> captions = {
-        {QStringLiteral("KValue"), QStringLiteral("Paton's Constant")},
-        {QStringLiteral("AVAtGel"), QStringLiteral("Acid Value at Gel")},
-        {QStringLiteral("PGel"), QStringLiteral("PGel")},
-        {QStringLiteral("FAv"), QStringLiteral("FAv")},
-        {QStringLiteral("OilLength"), QStringLiteral("Oil Length")},
-        {QStringLiteral("PercFA"), QStringLiteral("Percent FA")},
-        {QStringLiteral("ExcessOH"), QStringLiteral("Excess OH")},
-        {QStringLiteral("OHN"), QStringLiteral("OH Number")},
-        {QStringLiteral("OHEqvMass"), QStringLiteral("OH Equivalent Mass")},
-        {QStringLiteral("PercOH"), QStringLiteral("Percent OH")},
-        {QStringLiteral("MolMass"), QStringLiteral("Molecular Mass")},
-        {QStringLiteral("TotalMass"), QStringLiteral("Total Mass")},
-        {QStringLiteral("WaterOff"), QStringLiteral("Water Off")},
-        {QStringLiteral("Yield"), QStringLiteral("Yield")},
-        {QStringLiteral("BatchChargeTotal"), QStringLiteral("Batch Charge")},
-        {QStringLiteral("BatchWaterOff"), QStringLiteral("Batch Water Off")},
-        {QStringLiteral("BatchSize"), QStringLiteral("Batch Yield")},
-        {QStringLiteral("BatchPercentTotal"), QStringLiteral("Percent Charged")},
-        {QStringLiteral("PercentWaterOff"), QStringLiteral("Percent Water Off")},
-        {QStringLiteral("SolidsPercent"), QStringLiteral("Percent Yield")},
-        {QStringLiteral("TotalMoles"), QStringLiteral("Total Moles")},
-        {QStringLiteral("TotalEa"), QStringLiteral("Acid Equivalents")},
-        {QStringLiteral("TotalEb"), QStringLiteral("Hydroxyl Equivalents")},
-        {QStringLiteral("TotalCost"), QStringLiteral("Total Cost")},
-        {QStringLiteral("CostPerMass"), QStringLiteral("Cost per Mass")},
-    };
-    return captions.value(figure, figure);
-}
-
 Comparison compareRecipes(const Recipe& first, const Recipe& second, const MaterialLookup& library) {
     Comparison c;
     c.firstTotals = figuresOf(first, library);
@@ -112,7 +81,7 @@ Comparison compareRecipes(const Recipe& first, const Recipe& second, const Mater
         const QString suffix = f.panelFormat ? QString::fromLatin1(f.panelSuffix) : QString();
         Comparison::FigureRow row;
         row.name = QString::fromLatin1(f.name);
-        row.caption = comparisonCaption(row.name);
+        row.caption = standaloneCaption(row.name);
         const QString a = NumberFormat::format(f.value(c.firstTotals), p);
         const QString b = NumberFormat::format(f.value(c.secondTotals), p);
         row.first = a + suffix;

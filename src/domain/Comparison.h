@@ -38,6 +38,3 @@ struct Comparison {
 // Compares `first` with `second`, each totalled and batched against `library`. A material on
 // several lines of a recipe is matched line for line in order.
 Comparison compareRecipes(const Recipe& first, const Recipe& second, const MaterialLookup& library);
-
-// What a figure is called in a comparison or a list of versions.
-QString comparisonCaption(const QString& figure);

@@ -3,6 +3,8 @@
 #include "NumberFormat.h"
 #include "ResinProperties.h"
 
+#include <QHash>
+
 namespace {
 
 double totalMass(const TReactionTotals& t) { return t.TotalMass; }
@@ -86,4 +88,35 @@ const Figure* figureOfFooter(LineColumn column) {
 }
 const Figure* figureOfReportLabel(const QString& label) {
     return find([](const Figure& f, const QString& k) { return is(f.reportLabel, k); }, label);
+}
+
+QString standaloneCaption(const QString& figure) {
+    static const QHash<QString, QString> captions = {
+        {QStringLiteral("KValue"), QStringLiteral("Paton's Constant")},
+        {QStringLiteral("AVAtGel"), QStringLiteral("Acid Value at Gel")},
+        {QStringLiteral("PGel"), QStringLiteral("PGel")},
+        {QStringLiteral("FAv"), QStringLiteral("FAv")},
+        {QStringLiteral("OilLength"), QStringLiteral("Oil Length")},
+        {QStringLiteral("PercFA"), QStringLiteral("Percent FA")},
+        {QStringLiteral("ExcessOH"), QStringLiteral("Excess OH")},
+        {QStringLiteral("OHN"), QStringLiteral("OH Number")},
+        {QStringLiteral("OHEqvMass"), QStringLiteral("OH Equivalent Mass")},
+        {QStringLiteral("PercOH"), QStringLiteral("Percent OH")},
+        {QStringLiteral("MolMass"), QStringLiteral("Molecular Mass")},
+        {QStringLiteral("TotalMass"), QStringLiteral("Total Mass")},
+        {QStringLiteral("WaterOff"), QStringLiteral("Water Off")},
+        {QStringLiteral("Yield"), QStringLiteral("Yield")},
+        {QStringLiteral("BatchChargeTotal"), QStringLiteral("Batch Charge")},
+        {QStringLiteral("BatchWaterOff"), QStringLiteral("Batch Water Off")},
+        {QStringLiteral("BatchSize"), QStringLiteral("Batch Yield")},
+        {QStringLiteral("BatchPercentTotal"), QStringLiteral("Percent Charged")},
+        {QStringLiteral("PercentWaterOff"), QStringLiteral("Percent Water Off")},
+        {QStringLiteral("SolidsPercent"), QStringLiteral("Percent Yield")},
+        {QStringLiteral("TotalMoles"), QStringLiteral("Total Moles")},
+        {QStringLiteral("TotalEa"), QStringLiteral("Acid Equivalents")},
+        {QStringLiteral("TotalEb"), QStringLiteral("Hydroxyl Equivalents")},
+        {QStringLiteral("TotalCost"), QStringLiteral("Total Cost")},
+        {QStringLiteral("CostPerMass"), QStringLiteral("Cost per Mass")},
+    };
+    return captions.value(figure, figure);
 }

@@ -41,3 +41,6 @@ const std::vector<Figure>& figures();
 const Figure* figureOfPanel(const QString& panel);
 const Figure* figureOfFooter(LineColumn column);
 const Figure* figureOfReportLabel(const QString& label);
+// What a figure (by its name) is called where no heading stands beside it: two recipes compared,
+// a list of versions.
+QString standaloneCaption(const QString& figure);

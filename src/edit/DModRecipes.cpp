@@ -37,6 +37,12 @@ TDMod::NameOutcome TDMod::NameRecipe(NameCommand command, const RecipeName& sour
         break;
     case NameCommand::SaveAs:
     case NameCommand::Import:
+        // A deleted recipe brought back never replaces another: both histories stay apart.
+        if (exists && imported && imported->version && imported->version->lineage) {
+            error(QStringLiteral("A recipe by that name already exists: give the recipe brought back a name of its own"),
+                  B::Ok, B::Ok);
+            return NameOutcome::Stay;
+        }
         if (exists && m_questions.showBox(B::Icon::Question, QStringLiteral("Confirm"),
                                      QStringLiteral("A recipe by that name already exists, continue?"),
                                      B::Yes | B::No, B::No) != B::Yes) // replacing is never the default

@@ -6,16 +6,19 @@
 void TDMod::StoreVersion(const Recipe& version, const QString& type, const QString& code, const QString& action,
                          qint64 lineage) {
     // A line of a material the library no longer has would be a line no figure can be worked
-    // out from: the material is put back first.
+    // out from: the version is refused until the material is back in the library.
     QStringList missing;
     for (const ::Line& line : version.lines)
         if (!line.code.isEmpty() && !m_library.find(line.code) && !missing.contains(line.code))
             missing << line.code;
     if (!missing.isEmpty())
-        throw FieldError(QStringLiteral("The version was not stored: the library has no material %1. Add %2 to the "
-                                        "library first.")
-                             .arg(missing.join(QStringLiteral(", ")), missing.size() == 1 ? QStringLiteral("it")
-                                                                                           : QStringLiteral("them")));
+        throw FieldError(missing.size() == 1
+                             ? QStringLiteral("Nothing was stored: the library has no material %1. Add it to the "
+                                              "library first.")
+                                   .arg(missing.front())
+                             : QStringLiteral("Nothing was stored: the library has no materials %1. Add them to the "
+                                              "library first.")
+                                   .arg(missing.join(QStringLiteral(", "))));
     m_db.nameAction(action);
     Database::Transaction tx(m_db);
     m_headers.settle();
@@ -23,8 +26,7 @@ void TDMod::StoreVersion(const Recipe& version, const QString& type, const QStri
     recipe.header.type = type;
     recipe.header.code = code;
     recipe.header.date = now();
-    if (lineage)
-        m_versions.continueLineage(lineage);
+    m_versions.continueLineage(lineage);
     storeAsCurrent(recipe);
     tx.commit();
 }

@@ -341,7 +341,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         if (!recipe)
             continue; // deleted: recorded below
         std::optional<HistoryFile::Lineage> lineage;
-        if (m_continue && inserted.count(key)) {
+        if (m_continue && m_continueIn == m_db.lastTransaction() && inserted.count(key)) {
             // A deleted recipe stored again from its history: the history goes on.
             lineage = HistoryFile::Lineage{m_continue, QString(), true, QString()};
             m_continue = 0;
@@ -382,7 +382,8 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
     for (const RowChange* c : materials) {
         const RowValues& row = c->after ? *c->after : *c->before;
         recordMaterial(c->rowid, row, action, !c->after);
-    }    m_continue = 0;
+    }
+    m_continue = 0;
 }
 
 void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow,

@@ -38,8 +38,11 @@ public:
     static constexpr int kRetrySeconds = 300;
     // The lineage of the recipe of that name as stored; none when it has no history yet.
     std::optional<qint64> lineageOf(const QString& type, const QString& code);
-    // The next action stores a deleted recipe again: its history goes on in `lineage`.
-    void continueLineage(qint64 lineage) { m_continue = lineage; }
+    // The action under way stores a deleted recipe again: its history goes on in `lineage` (0: none).
+    void continueLineage(qint64 lineage) {
+        m_continue = lineage;
+        m_continueIn = m_db.currentTransaction();
+    }
     // The user's login name, as versions carry it.
     static QString login();
     // For tests: the clock versions are dated, and a failed history tried again, by.
@@ -98,7 +101,8 @@ private:
     std::optional<Before> m_before;
     std::map<qint64, Last> m_last; // by lineage: what the last version holds, so that the next
                                    // is written as what differs
-    qint64 m_continue = 0; // a deleted lineage the action under way brings back
+    qint64 m_continue = 0;    // a deleted lineage the action under way brings back
+    quint64 m_continueIn = 0; // that action: no later one, should this one fail before writing
     bool m_told = false;
     QDateTime m_offAt; // when the history was turned off for a fault
     int m_listener = 0;

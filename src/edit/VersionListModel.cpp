@@ -1,7 +1,6 @@
 #include "VersionListModel.h"
 
 #include "HistoryRecorder.h"
-#include "domain/Comparison.h"
 #include "domain/Figures.h"
 #include "domain/Totals.h"
 
@@ -24,13 +23,15 @@ const Figure& figureNamed(const char* name) {
 VersionListModel::VersionListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void VersionListModel::load(HistoryRecorder& history, qint64 lineage, const MaterialLookup& library) {
-    beginResetModel();
-    m_rows.clear();
+    // Read whole before the reset: a history that fails to read leaves the list as it was.
+    std::vector<Row> rows;
     if (lineage)
         for (auto& [version, recipe] : history.recipesOf(lineage)) {
             TReactionTotals t = figuresOf(recipe, library);
-            m_rows.push_back({std::move(version), std::move(recipe), t});
+            rows.push_back({std::move(version), std::move(recipe), t});
         }
+    beginResetModel();
+    m_rows = std::move(rows);
     endResetModel();
 }
 
@@ -53,8 +54,6 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     if (role == Qt::TextAlignmentRole)
         return column >= KValue ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role == Qt::ToolTipRole && column == Action && !r.version.burst.isEmpty())
-        return QStringLiteral("Typing in %1").arg(r.version.burst);
     if (role != Qt::DisplayRole)
         return {};
     switch (column) {
@@ -86,7 +85,7 @@ QVariant VersionListModel::headerData(int section, Qt::Orientation orientation, 
     case Note:
         return QStringLiteral("Note");
     default:
-        return comparisonCaption(QString::fromLatin1(kFigureOf[section - KValue]));
+        return standaloneCaption(QString::fromLatin1(kFigureOf[section - KValue]));
     }
 }
 

@@ -84,10 +84,8 @@ TFrmCompare::TFrmCompare(const MaterialLookup& library, QPrinter* printer, QWidg
     CBCompareWith->setInsertPolicy(QComboBox::NoInsert);
     CBCompareWith->setMinimumContentsLength(28);
     CBCompareWith->hide();
-    auto* firstCaption = new QLabel("&First:", this);
-    firstCaption->setBuddy(LblFirst);
-    auto* secondCaption = new QLabel("&Second:", this);
-    secondCaption->setBuddy(CBCompareWith);
+    auto* firstCaption = new QLabel("First:", this);
+    auto* secondCaption = new QLabel("Second:", this);
     names->addWidget(firstCaption);
     names->addWidget(LblFirst, 1);
     names->addWidget(secondCaption);
@@ -125,6 +123,7 @@ TFrmCompare::TFrmCompare(const MaterialLookup& library, QPrinter* printer, QWidg
     BtnClose->setObjectName("BtnClose");
     for (QPushButton* b : {BtnPrint, BtnPdf, BtnClose})
         b->setAutoDefault(false);
+    BtnPrint->setEnabled(m_printer != nullptr);
     buttons->addStretch(1);
     buttons->addWidget(BtnPrint);
     buttons->addWidget(BtnPdf);

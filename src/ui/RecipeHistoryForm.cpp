@@ -29,7 +29,8 @@ constexpr int kNoteLength = 200;
 } // namespace
 
 TFrmRecipeHistory::TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function<bool(const std::function<void()>&)> act,
-                                     std::function<bool(const ImportedRecipe&)> saveAs, QAction* undo, QWidget* parent)
+                                     std::function<bool(const ImportedRecipe&)> saveAs, const QList<QAction*>& undoKeys,
+                                     QWidget* parent)
     : QDialog(parent), m_dm(dm), m_printer(printer), m_act(std::move(act)), m_saveAs(std::move(saveAs)),
       m_model(new VersionListModel(this)) {
     setObjectName("FrmRecipeHistory");
@@ -93,10 +94,11 @@ TFrmRecipeHistory::TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(VersionList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFrmRecipeHistory::selectionChanged);
-    // Undo answered here as in the main window: a restore is taken back where it was made.
-    if (undo) {
-        addAction(undo);
-        connect(undo, &QAction::triggered, this, [this] {
+    // Undo and Redo answered here as in the main window: a restore is taken back where it was
+    // made, and the list follows.
+    for (QAction* a : undoKeys) {
+        addAction(a);
+        connect(a, &QAction::triggered, this, [this] {
             if (isVisible())
                 reload();
         });
@@ -118,7 +120,6 @@ void TFrmRecipeHistory::reload() {
         m_model->load(m_dm.versions(), lineage.value_or(0), m_dm.library());
     } catch (const StoreError& e) {
         state = e.message();
-        m_model->load(m_dm.versions(), 0, m_dm.library());
     }
     LblHistoryState->setText(state);
     LblHistoryState->setVisible(!state.isEmpty());
@@ -177,8 +178,9 @@ void TFrmRecipeHistory::saveVersionAs() {
     ImportedRecipe named;
     named.recipe = m_model->recipe(rows.front());
     named.version = ImportedRecipe::Version{QStringLiteral("Save As"), 0};
+    // The copy is the recipe shown now, with a history of its own: this one is done with.
     if (m_saveAs(named))
-        reload();
+        accept();
 }
 
 void TFrmRecipeHistory::addNote() {

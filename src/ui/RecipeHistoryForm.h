@@ -21,9 +21,10 @@ class TFrmRecipeHistory : public QDialog {
 public:
     // `act` runs a stored action as the main window does and tells whether it was stored;
     // `saveAs` names a version through the recipe name dialog and tells whether it was stored;
-    // `undo` is the main window's Undo, answered here too.
+    // `undoKeys` are the main window's Undo and Redo, answered here too.
     TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function<bool(const std::function<void()>&)> act,
-                      std::function<bool(const ImportedRecipe&)> saveAs, QAction* undo, QWidget* parent = nullptr);
+                      std::function<bool(const ImportedRecipe&)> saveAs, const QList<QAction*>& undoKeys,
+                      QWidget* parent = nullptr);
 
     // Reads the current recipe's versions afresh; the newest is selected.
     void reload();

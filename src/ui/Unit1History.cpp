@@ -22,10 +22,15 @@ void TForm1::RecipeHistory1Click() {
     // The history lists what is stored: typing still in a box or a cell is stored first.
     if (!m_dmod || !takeShownRecipe())
         return;
+    if (m_dmod->headers().isEmpty()) {
+        MessageBox::commandError(this, QStringLiteral("There is no recipe to show the history of: make one with File > "
+                                                      "New first."));
+        return;
+    }
     TFrmRecipeHistory* form = nullptr;
     TFrmRecipeHistory history(
         *m_dmod, m_printer.get(), [&](const std::function<void()>& action) { return actFrom(form, action); },
-        [this](const ImportedRecipe& version) { return saveVersionAs(version); }, Undo1, this);
+        [this](const ImportedRecipe& version) { return saveVersionAs(version); }, {Undo1, Redo1}, this);
     form = &history;
     stayAboveOpener(&history);
     history.exec();

@@ -2,12 +2,19 @@
 // on without another.
 #include "edit/DModUnit.h"
 #include "ui/MessageBox.h"
+#include "ui/RecipeHistoryForm.h"
 #include "ui/Unit1.h"
 #include "support/GridDriver.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempData.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,6 +48,23 @@ TEST_F(DamagedHistory, IsSaidOnceAtTheStartAndTheTypedMassIsStored) {
     QTest::qWait(10);
     EXPECT_EQ(data.query("Recipes.adt", "SELECT Mass FROM Recipes WHERE BatchCode = 'LO-SOY65' AND ItemNum = 1"),
               "640.0");
+    EXPECT_EQ(MessageBox::history().size(), 1);
+
+    // The history window says why it lists nothing, and offers nothing to restore.
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* h = qobject_cast<TFrmRecipeHistory*>(QApplication::activeModalWidget());
+        ASSERT_NE(h, nullptr);
+        seen = true;
+        EXPECT_TRUE(h->LblHistoryState->isVisible());
+        EXPECT_TRUE(h->LblHistoryState->text().contains("History.adt")) << h->LblHistoryState->text().toStdString();
+        EXPECT_EQ(h->VersionList->model()->rowCount(), 0);
+        EXPECT_FALSE(h->BtnRestore->isEnabled());
+        EXPECT_FALSE(h->BtnCompare->isEnabled());
+        h->reject();
+    });
+    form.RecipeHistory1->trigger();
+    EXPECT_TRUE(seen);
     EXPECT_EQ(MessageBox::history().size(), 1);
 }
 

@@ -295,8 +295,20 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
             actions << cell(h.VersionList, r, VersionListModel::Action);
         EXPECT_EQ(actions.join('|'), "Restore Deleted Recipe|Delete Recipe|typing in Mass|typing in Mass");
     });
+    // Taken back and done again from the main window: the recipe goes and comes back, its
+    // history going on through both.
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo WHERE BatchCode = 'LO-SOY65'"), "0");
+    QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(storedMass(2), "140.0");
+    openHistory([&](TFrmRecipeHistory& h) {
+        ASSERT_EQ(h.VersionList->model()->rowCount(), 6);
+        EXPECT_EQ(cell(h.VersionList, 0, VersionListModel::Action), "Redo");
+        EXPECT_EQ(cell(h.VersionList, 1, VersionListModel::Action), "Undo");
+    });
 
-    // Deleted again, and a new recipe takes its name: the name dialog asks for another.
+    // Deleted again, and a new recipe takes its name: the name dialog asks for another, and will
+    // not let the one brought back replace the new one.
     MessageBox::setNextAnswer(QMessageBox::Yes);
     form.BtnDeleteRecipe->click();
     ASSERT_TRUE(MessageBox::reported(&form, dm().database().perform([&] { dm().AddRecipe("Alkyd", "LO-SOY65"); })));
@@ -307,7 +319,17 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
             ASSERT_NE(input, nullptr);
             ASSERT_TRUE(QTest::qWaitForWindowActive(input));
             QTest::keyClick(input->CBProductType, Qt::Key_Return);
-            QTest::keyClicks(input->CBProductCode, "LO-SOY65B");
+            QTest::keyClicks(input->CBProductCode, "LO-SOY65");
+            QTest::keyClick(input->CBProductCode, Qt::Key_Return);
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            QTest::keyClick(input->OKBtn, Qt::Key_Return);
+            ASSERT_TRUE(input->isVisible());
+            ASSERT_FALSE(MessageBox::history().isEmpty());
+            EXPECT_EQ(MessageBox::history().back().text,
+                      "A recipe by that name already exists: give the recipe brought back a name of its own");
+            QTest::keyClick(input->CBProductType, Qt::Key_Return);
+            QTest::keyClick(input->CBProductCode, Qt::Key_End);
+            QTest::keyClicks(input->CBProductCode, "B");
             QTest::keyClick(input->CBProductCode, Qt::Key_Return);
             QTest::keyClick(input->OKBtn, Qt::Key_Return);
         });
@@ -317,13 +339,13 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
     EXPECT_EQ(storedMass(2, "LO-SOY65B"), "140.0");
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo WHERE BatchCode = 'LO-SOY65'"), "1");
     openHistory([&](TFrmRecipeHistory& h) {
-        ASSERT_EQ(h.VersionList->model()->rowCount(), 6) << "the history goes on under the new name";
+        ASSERT_EQ(h.VersionList->model()->rowCount(), 8) << "the history goes on under the new name";
         EXPECT_EQ(cell(h.VersionList, 0, VersionListModel::Action), "Restore Deleted Recipe");
     });
     // Ctrl+Z in the main window takes the return back.
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo WHERE BatchCode = 'LO-SOY65B'"), "0");
-    EXPECT_EQ(MessageBox::history().size(), 2) << "the two deletions' questions";
+    EXPECT_EQ(MessageBox::history().size(), 3) << "the two deletions' questions and the taken name";
 }
 
 } // namespace
