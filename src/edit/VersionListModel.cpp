@@ -54,6 +54,8 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     if (role == Qt::TextAlignmentRole)
         return column >= KValue ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && column == Note && !r.version.note.isEmpty())
+        return r.version.note; // whole, where the column cuts it short
     if (role != Qt::DisplayRole)
         return {};
     switch (column) {

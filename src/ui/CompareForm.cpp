@@ -3,6 +3,7 @@
 #include "GelColours.h"
 #include "MessageBox.h"
 #include "Placement.h"
+#include "ReadOnlyTable.h"
 #include "ReportOutput.h"
 #include "paint/CompareReport.h"
 
@@ -16,19 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QTableView* table(QWidget* parent, const char* name, QStandardItemModel* model) {
-    auto* t = new QTableView(parent);
-    t->setObjectName(name);
-    t->setModel(model);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->verticalHeader()->setVisible(false);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->horizontalHeader()->setHighlightSections(false);
-    t->setAlternatingRowColors(false);
-    return t;
-}
 
 QStandardItem* cell(const QString& text, bool number) {
     auto* i = new QStandardItem(text);
@@ -93,10 +81,10 @@ TFrmCompare::TFrmCompare(const MaterialLookup& library, QPrinter* printer, QWidg
     names->addWidget(CBCompareWith, 1);
     layout->addLayout(names);
 
-    CompareLines = table(this, "CompareLines", m_lines);
+    CompareLines = readOnlyTable(this, "CompareLines", m_lines);
     CompareLines->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     layout->addWidget(CompareLines, 2);
-    CompareFigures = table(this, "CompareFigures", m_figures);
+    CompareFigures = readOnlyTable(this, "CompareFigures", m_figures);
     CompareFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     layout->addWidget(CompareFigures, 3);
 
@@ -215,14 +203,21 @@ void TFrmCompare::showComparison(const Comparison& c) {
     }
 }
 
+QString TFrmCompare::fileTitle() const {
+    // Two recipes name the file; versions, titled with their dates, would make a name too long.
+    if (m_firstTitle.contains(u',') || m_secondTitle.contains(u','))
+        return QStringLiteral("Comparison");
+    return QStringLiteral("%1 vs %2").arg(m_firstTitle, m_secondTitle);
+}
+
 void TFrmCompare::print() {
     TFrmCompareReport report(m_comparison, m_firstTitle, m_secondTitle);
     const std::vector<Report::Page> pages = report.prepare();
     if (m_printer)
-        ReportOutput::print(this, *m_printer, report.Report1, pages, QStringLiteral("Comparison"));
+        ReportOutput::print(this, *m_printer, report.Report1, pages, fileTitle());
 }
 
 void TFrmCompare::saveAsPdf() {
     TFrmCompareReport report(m_comparison, m_firstTitle, m_secondTitle);
-    ReportOutput::saveAsPdf(this, report.Report1, report.prepare(), QStringLiteral("Comparison"));
+    ReportOutput::saveAsPdf(this, report.Report1, report.prepare(), fileTitle());
 }

@@ -52,6 +52,8 @@ private:
     void chooseOther(int index);
     void print();
     void saveAsPdf();
+    // What a PDF file of the comparison is named after.
+    QString fileTitle() const;
 
     const MaterialLookup& m_library;
     QPrinter* m_printer;

@@ -1,6 +1,7 @@
 #include "DeletedRecipesForm.h"
 
 #include "MessageBox.h"
+#include "ReadOnlyTable.h"
 #include "VersionLines.h"
 #include "components/StoreError.h"
 #include "edit/DModUnit.h"
@@ -30,14 +31,8 @@ TFrmDeletedRecipes::TFrmDeletedRecipes(TDMod& dm, std::function<bool(const std::
     LblDeletedState->setWordWrap(true);
     layout->addWidget(LblDeletedState);
     auto* split = new QSplitter(Qt::Vertical, this);
-    DeletedList = new QTableView(split);
-    DeletedList->setObjectName("DeletedList");
-    DeletedList->setModel(m_model);
-    DeletedList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DeletedList = readOnlyTable(split, "DeletedList", m_model);
     DeletedList->setSelectionMode(QAbstractItemView::SingleSelection);
-    DeletedList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DeletedList->verticalHeader()->setVisible(false);
-    DeletedList->verticalHeader()->setDefaultSectionSize(DeletedList->fontMetrics().height() + 6);
     DeletedList->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     DeletedList->setColumnWidth(0, 110);
     DeletedList->setColumnWidth(1, 120);

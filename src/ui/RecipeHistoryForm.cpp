@@ -3,6 +3,7 @@
 #include "CompareForm.h"
 #include "MessageBox.h"
 #include "Placement.h"
+#include "ReadOnlyTable.h"
 #include "VersionLines.h"
 #include "components/StoreError.h"
 #include "edit/DModUnit.h"
@@ -34,7 +35,7 @@ TFrmRecipeHistory::TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function
     : QDialog(parent), m_dm(dm), m_printer(printer), m_act(std::move(act)), m_saveAs(std::move(saveAs)),
       m_model(new VersionListModel(this)) {
     setObjectName("FrmRecipeHistory");
-    resize(1040, 640);
+    resize(1180, 640);
     auto* layout = new QVBoxLayout(this);
     LblHistoryState = new QLabel(this);
     LblHistoryState->setObjectName("LblHistoryState");
@@ -42,14 +43,8 @@ TFrmRecipeHistory::TFrmRecipeHistory(TDMod& dm, QPrinter* printer, std::function
     layout->addWidget(LblHistoryState);
 
     auto* split = new QSplitter(Qt::Vertical, this);
-    VersionList = new QTableView(split);
-    VersionList->setObjectName("VersionList");
-    VersionList->setModel(m_model);
-    VersionList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    VersionList = readOnlyTable(split, "VersionList", m_model);
     VersionList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    VersionList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    VersionList->verticalHeader()->setVisible(false);
-    VersionList->verticalHeader()->setDefaultSectionSize(VersionList->fontMetrics().height() + 6);
     VersionList->horizontalHeader()->setSectionResizeMode(VersionListModel::Note, QHeaderView::Stretch);
     // Wide enough for their headings and figures, measured on the headings alone: a thousand
     // versions are not measured.

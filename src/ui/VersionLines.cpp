@@ -1,5 +1,6 @@
 #include "VersionLines.h"
 
+#include "ReadOnlyTable.h"
 #include "domain/LineColumns.h"
 
 #include <QHeaderView>
@@ -16,15 +17,10 @@ constexpr LineColumn kColumns[] = {LineColumn::Item, LineColumn::Code, LineColum
 namespace VersionLines {
 
 QTableView* makeTable(QWidget* parent, const char* name) {
-    auto* table = new QTableView(parent);
-    table->setObjectName(name);
-    auto* model = new QStandardItemModel(0, int(std::size(kColumns)), table);
+    auto* model = new QStandardItemModel(0, int(std::size(kColumns)), parent);
     model->setHorizontalHeaderLabels({"Item", "Code", "Name", "Mass", "Moles", "Eq. A", "Eq. B"});
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    QTableView* table = readOnlyTable(parent, name, model);
+    model->setParent(table);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     table->setColumnWidth(0, 44);
     table->setColumnWidth(1, 90);

@@ -260,6 +260,8 @@ TEST_F(RecipeHistoryWindow, TwoRecipesOfDifferentMaterialsCompareLineByLineAndFi
         const QString pdf = data.file("compare.pdf");
         FileDialog::setNextAnswer(pdf);
         press(c.BtnPdf, Qt::Key_D);
+        EXPECT_TRUE(FileDialog::lastProposed().endsWith("/Alkyd LO-SOY65 vs Alkyd SO-COC35.pdf"))
+            << FileDialog::lastProposed().toStdString();
         QString error;
         const std::vector<PdfWord> words = pdfWords(pdf, &error);
         ASSERT_FALSE(words.empty()) << error.toStdString();
