@@ -30,6 +30,63 @@ quint32 batchColumns() {
     return mask;
 }
 
+// A recipe whose header and lines an action removed, as they were.
+Recipe recipeOf(const RowValues& header, std::vector<StoredLines::Row> lines) {
+    Recipe r;
+    r.header = StoredHeaders::headerOf(header);
+    std::stable_sort(lines.begin(), lines.end(), StoredLines::before);
+    for (const StoredLines::Row& l : lines)
+        r.lines.push_back(l.line);
+    return r;
+}
+
+// The recipe now stored as `row` with lines on `lineRows` (in order), as it stood before
+// `changes`: what the action wrote to its header and its lines taken back.
+Recipe recipeBefore(const Recipe& now, qint64 row, const std::vector<qint64>& lineRows, const ChangeSet& changes) {
+    const TableSchema& info = Tables::batchInfo();
+    const TableSchema& lines = Tables::recipes();
+    const int hType = info.columnIndex(QStringLiteral("BatchType")), hCode = info.columnIndex(QStringLiteral("BatchCode"));
+    const int lType = lines.columnIndex(QStringLiteral("BatchType")), lCode = lines.columnIndex(QStringLiteral("BatchCode"));
+    Recipe before;
+    before.header = now.header;
+    std::set<QString> names{folded(now.header.type + u'/' + now.header.code)};
+    // A row written several times in the action was, before it, as its first change found it.
+    for (const RowChange& c : changes)
+        if (c.file->schema().name == info.name && c.rowid == row) {
+            if (c.before) {
+                before.header = StoredHeaders::headerOf(*c.before);
+                names.insert(folded(nameOf(*c.before, hType, hCode)));
+            }
+            break;
+        }
+    std::map<qint64, Line> byRow;
+    for (size_t i = 0; i < now.lines.size() && i < lineRows.size(); ++i)
+        byRow[lineRows[i]] = now.lines[i];
+    std::set<qint64> seen;
+    for (const RowChange& c : changes) {
+        if (c.file->schema().name != lines.name || !seen.insert(c.rowid).second)
+            continue;
+        const bool was = c.before && names.count(folded(nameOf(*c.before, lType, lCode)));
+        const bool is = c.after && names.count(folded(nameOf(*c.after, lType, lCode)));
+        if (was)
+            byRow[c.rowid] = StoredLines::lineOf(*c.before);
+        else if (is)
+            byRow.erase(c.rowid);
+    }
+    // In the order the lines are read: unnumbered first, then by number, then as stored.
+    std::vector<std::pair<qint64, Line>> ordered(byRow.begin(), byRow.end());
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+        if (a.second.item.has_value() != b.second.item.has_value())
+            return !a.second.item.has_value();
+        if (a.second.item != b.second.item)
+            return *a.second.item < *b.second.item;
+        return a.first < b.first;
+    });
+    for (auto& [rowid, line] : ordered)
+        before.lines.push_back(std::move(line));
+    return before;
+}
+
 } // namespace
 
 HistoryRecorder::HistoryRecorder(Database& db, StoredRecipes& recipes, QObject* parent)
@@ -341,6 +398,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         if (!recipe)
             continue; // deleted: recorded below
         std::optional<HistoryFile::Lineage> lineage;
+        std::optional<Recipe> replaced; // the recipe a save in place stored over
         if (m_continue && m_continueIn == m_db.lastTransaction() && inserted.count(key)) {
             // A deleted recipe stored again from its history: the history goes on.
             lineage = HistoryFile::Lineage{m_continue, QString(), true, QString()};
@@ -348,6 +406,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         } else if (auto gone = removed.find(key); gone != removed.end()) {
             // Stored again in place under its name (a save over it): the same recipe, on a new row.
             lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, gone->second.rowid);
+            replaced = recipeOf(gone->second.header, gone->second.lines);
             removed.erase(gone);
         } else if (inserted.count(key) && m_db.replayed()) {
             // An undone deletion: the recipe comes back on its row, with its history.
@@ -357,6 +416,11 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
         }
         const QString shownName = recipe->header.type + u'/' + recipe->header.code;
         qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Recipe, row, shownName);
+        if (!lineage && (replaced || !inserted.count(key))) {
+            // A recipe stored before its history began: its first version is what it was.
+            const Recipe original = replaced ? *replaced : recipeBefore(*recipe, row, rows, changes);
+            recordRecipe(id, original, QStringLiteral("Original"), 0, true, {}, original.header.date);
+        }
         if (lineage && (lineage->deleted || lineage->name != shownName || inserted.count(key)))
             m_file.moveLineage(id, row, shownName, false);
         const std::set<qint64>& typedRows = typedLines[key];
@@ -368,11 +432,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
     // Deleted recipes keep their history: their last version is the recipe as it went.
     for (auto& [key, gone] : removed) {
         std::optional<HistoryFile::Lineage> lineage = m_file.lineageOfRow(HistoryFile::Subject::Recipe, gone.rowid);
-        Recipe r;
-        r.header = StoredHeaders::headerOf(gone.header);
-        std::stable_sort(gone.lines.begin(), gone.lines.end(), StoredLines::before);
-        for (const StoredLines::Row& l : gone.lines)
-            r.lines.push_back(l.line);
+        const Recipe r = recipeOf(gone.header, gone.lines);
         const QString shownName = r.header.type + u'/' + r.header.code;
         const qint64 id = lineage ? lineage->id : m_file.newLineage(HistoryFile::Subject::Recipe, gone.rowid, shownName);
         recordRecipe(id, r, action, 0, true);
@@ -387,7 +447,7 @@ void HistoryRecorder::recordAll(const ChangeSet& changes, const QString& action,
 }
 
 void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow,
-                                   bool always, std::vector<qint64> lineRows) {
+                                   bool always, std::vector<qint64> lineRows, const QString& stamp) {
     const std::optional<HistoryFile::Version> latest = m_file.latest(lineage);
     auto cached = m_last.find(lineage);
     if (cached != m_last.end() && (!latest || cached->second.id != latest->id)) {
@@ -406,7 +466,7 @@ void HistoryRecorder::recordRecipe(qint64 lineage, const Recipe& recipe, const Q
     HistoryFile::Version v;
     v.lineage = lineage;
     v.name = recipe.header.type + u'/' + recipe.header.code;
-    v.stamp = now();
+    v.stamp = stamp.isEmpty() ? now() : stamp;
     v.action = action;
     v.login = login();
     if (burstRow)

@@ -59,8 +59,9 @@ private:
     void recordAll(const ChangeSet& changes, const QString& name, bool typed);
     // `always`: also when the recipe is the last version's (its deletion). `burstRow`: the line
     // typed into, which opens a burst; `lineRows`: the rows of the recipe's lines then.
+    // `stamp`: when the version was stored, when not now.
     void recordRecipe(qint64 lineage, const Recipe& recipe, const QString& action, qint64 burstRow, bool always,
-                      std::vector<qint64> lineRows = {});
+                      std::vector<qint64> lineRows = {}, const QString& stamp = {});
     // Whether the action only typed on into the line of the open burst; it is then taken in.
     bool continuesBurst(const ChangeSet& changes, const QString& action, bool typed);
     // Writes the open burst's version as it ended.

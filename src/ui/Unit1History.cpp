@@ -19,8 +19,9 @@ bool TForm1::saveVersionAs(const ImportedRecipe& version) {
 }
 
 void TForm1::RecipeHistory1Click() {
-    // The history lists what is stored: typing still in a box or a cell is stored first.
-    if (!m_dmod || !takeShownRecipe())
+    // The history lists what is stored: typing still in a box or a cell, and a header change not
+    // yet saved, are stored first, as a version of their own.
+    if (!m_dmod || !storePending())
         return;
     if (m_dmod->headers().isEmpty()) {
         MessageBox::commandError(this, QStringLiteral("There is no recipe to show the history of: make one with File > "
@@ -37,7 +38,7 @@ void TForm1::RecipeHistory1Click() {
 }
 
 void TForm1::CompareRecipes1Click() {
-    if (!m_dmod || !takeShownRecipe())
+    if (!m_dmod || !storePending())
         return;
     if (m_dmod->headers().isEmpty()) {
         MessageBox::commandError(this, QStringLiteral("There is no recipe to compare: make one with File > New first."));
@@ -56,7 +57,7 @@ void TForm1::CompareRecipes1Click() {
 }
 
 void TForm1::DeletedRecipes1Click() {
-    if (!m_dmod || !takeShownRecipe())
+    if (!m_dmod || !storePending())
         return;
     TFrmDeletedRecipes* form = nullptr;
     TFrmDeletedRecipes deleted(

@@ -76,7 +76,12 @@ TEST_F(RecipeHistory, EveryActionKindOnARecipeIsAVersionWithItsNameAndTheRecipe)
     const auto a7 = lineageOf("Alkyd", "A7");
     ASSERT_TRUE(a7);
     auto versions = dm->versions().versions(a7->id);
-    ASSERT_EQ(versions.size(), 1u);
+    ASSERT_EQ(versions.size(), 2u);
+    // A recipe from before the history: its first version is what it was.
+    EXPECT_EQ(versions[1].action, "Original");
+    EXPECT_EQ(massAt(versions[1].id, 0), 92.09);
+    EXPECT_EQ(massAt(versions[1].id, 1), 148.12);
+    EXPECT_EQ(value(dm->versions().recipeAt(versions[1].id)->header.av), 9);
     EXPECT_EQ(versions[0].action, "typing in Mass");
     EXPECT_EQ(versions[0].stamp, "2026-12-11T09:00:00");
     EXPECT_EQ(versions[0].login, HistoryRecorder::login());
@@ -92,7 +97,8 @@ TEST_F(RecipeHistory, EveryActionKindOnARecipeIsAVersionWithItsNameAndTheRecipe)
     });
     db->run([&] { dm->RenameRecipe("Alkyd", "A8"); });
     versions = dm->versions().versions(a7->id);
-    ASSERT_EQ(versions.size(), 4u) << actionsOf(a7->id);
+    ASSERT_EQ(versions.size(), 5u) << actionsOf(a7->id);
+    EXPECT_EQ(versions[4].action, "Original");
     EXPECT_EQ(versions[3].action, "typing in Mass");
     EXPECT_EQ(versions[2].action, "Delete Line");
     EXPECT_EQ(dm->versions().recipeAt(versions[2].id)->lines.size(), 1u);
@@ -136,7 +142,7 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     typeMass(0, "120");
     const qint64 a7 = lineageOf("Alkyd", "A7")->id;
     auto versions = dm->versions().versions(a7);
-    ASSERT_EQ(versions.size(), 1u);
+    ASSERT_EQ(versions.size(), 2u) << "the original, and the typing";
     EXPECT_EQ(massAt(versions[0].id, 0), 120);
     EXPECT_EQ(versions[0].stamp, "2026-12-11T09:00:50");
     EXPECT_TRUE(versions[0].open) << "typing on writes nothing to the history";
@@ -147,7 +153,7 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     db.reset();
     open();
     versions = dm->versions().versions(a7);
-    ASSERT_EQ(versions.size(), 1u);
+    ASSERT_EQ(versions.size(), 2u);
     EXPECT_FALSE(versions[0].open);
     EXPECT_EQ(value(history().recipeAt(versions[0].id)->lines[0].mass), 120) << "read from the file";
 
@@ -155,7 +161,7 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     clock = clock.addSecs(90);
     typeMass(1, "160"); // past the minute
     versions = dm->versions().versions(a7);
-    ASSERT_EQ(versions.size(), 3u);
+    ASSERT_EQ(versions.size(), 4u);
     EXPECT_EQ(massAt(versions[0].id, 1), 160);
     EXPECT_EQ(massAt(versions[1].id, 1), 150);
     EXPECT_EQ(massAt(versions[1].id, 0), 120) << "a version that differs from the one before reads back whole";
@@ -163,7 +169,7 @@ TEST_F(RecipeHistory, TypingInOneLineWithinAMinuteIsOneVersion) {
     // Read in one pass, each version is the recipe it was, and its figures are those the window
     // showed for it.
     const auto all = dm->versions().recipesOf(a7);
-    ASSERT_EQ(all.size(), 3u);
+    ASSERT_EQ(all.size(), 4u);
     for (size_t i = 0; i < all.size(); ++i) {
         EXPECT_EQ(all[i].first.id, versions[i].id);
         EXPECT_TRUE(VersionCoding::sameKept(all[i].second, *dm->versions().recipeAt(versions[i].id))) << i;
@@ -211,7 +217,7 @@ TEST_F(RecipeHistory, ARestoredVersionIsOneActionRecordedAndTakenBackWholeAndNee
     const std::optional<HistoryFile::Lineage> a7 = lineageOf("Alkyd", "A7");
     ASSERT_TRUE(a7);
     std::vector<HistoryFile::Version> versions = dm->versions().versions(a7->id);
-    ASSERT_EQ(versions.size(), 2u) << actionsOf(a7->id);
+    ASSERT_EQ(versions.size(), 3u) << actionsOf(a7->id);
     const Recipe older = *dm->versions().recipeAt(versions[1].id);
 
     // Restored over the recipe, under the name it has now, even from a version of another name.
@@ -223,13 +229,13 @@ TEST_F(RecipeHistory, ARestoredVersionIsOneActionRecordedAndTakenBackWholeAndNee
     EXPECT_EQ(value(dm->currentRecipe().lines[1].mass), 148.12);
     EXPECT_EQ(value(dm->currentRecipe().lines[0].mass), 100);
     EXPECT_FALSE(StoredRecipes(*db).load("Alkyd", "OLD"));
-    EXPECT_EQ(actionsOf(a7->id), "Restore Version | typing in Mass | typing in Mass");
+    EXPECT_EQ(actionsOf(a7->id), "Restore Version | typing in Mass | typing in Mass | Original");
     EXPECT_EQ(undo.stack().undoText(), "Restore Version");
 
     // Undone whole: the recipe as typed last, and the undo is itself a version.
     ASSERT_TRUE(undo.undo().done);
     EXPECT_EQ(value(StoredRecipes(*db).load("Alkyd", "A7")->lines[1].mass), 160);
-    EXPECT_EQ(actionsOf(a7->id), "Undo | Restore Version | typing in Mass | typing in Mass");
+    EXPECT_EQ(actionsOf(a7->id), "Undo | Restore Version | typing in Mass | typing in Mass | Original");
 
     // A version of a material the library lacks is refused, naming it; nothing changes.
     Recipe foreign = older;
@@ -238,7 +244,7 @@ TEST_F(RecipeHistory, ARestoredVersionIsOneActionRecordedAndTakenBackWholeAndNee
     EXPECT_FALSE(refused.done);
     EXPECT_TRUE(refused.error.contains("no material TMP")) << refused.error.toStdString();
     EXPECT_EQ(value(StoredRecipes(*db).load("Alkyd", "A7")->lines[1].mass), 160);
-    EXPECT_EQ(dm->versions().versions(a7->id).size(), 4u);
+    EXPECT_EQ(dm->versions().versions(a7->id).size(), 5u);
     EXPECT_TRUE(problems.isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include "ui/MessageBox.h"
 #include "ui/RecipeHistoryForm.h"
 #include "ui/Unit1.h"
+#include "ui/ValueEdit.h"
 #include "domain/Figures.h"
 #include "domain/GelSafety.h"
 #include "domain/NumberFormat.h"
@@ -110,8 +111,11 @@ TEST_F(RecipeHistoryWindow, ListsVersionsWithTheShownFiguresAndRestoresOneThatCt
         EXPECT_EQ(h.windowTitle(), "Recipe History - Alkyd LO-SOY65");
         EXPECT_FALSE(h.LblHistoryState->isVisible());
         QTableView* list = h.VersionList;
-        ASSERT_EQ(list->model()->rowCount(), 2);
+        ASSERT_EQ(list->model()->rowCount(), 3) << "the recipe as it came, and the two masses";
         EXPECT_EQ(QApplication::focusWidget(), list);
+        EXPECT_EQ(cell(list, 2, VersionListModel::Action), "Original");
+        EXPECT_EQ(cell(list, 2, VersionListModel::KValue), loc("1.041"));
+        EXPECT_EQ(cell(list, 2, VersionListModel::OilLength), loc("66.6 %"));
         EXPECT_EQ(cell(list, 0, VersionListModel::Action), "typing in Mass");
         // The newest version is the recipe the main window shows: the same figures, to the digit.
         EXPECT_EQ(cell(list, 0, VersionListModel::KValue), panel("PnlKValue"));
@@ -128,7 +132,7 @@ TEST_F(RecipeHistoryWindow, ListsVersionsWithTheShownFiguresAndRestoresOneThatCt
         EXPECT_EQ(cell(h.VersionLines, 1, 3), loc("130.000"));
         press(h.BtnRestore, Qt::Key_R);
         EXPECT_EQ(storedMass(2), "130.0");
-        ASSERT_EQ(list->model()->rowCount(), 3);
+        ASSERT_EQ(list->model()->rowCount(), 4);
         EXPECT_EQ(cell(list, 0, VersionListModel::Action), "Restore Version");
         EXPECT_EQ(cell(list, 0, VersionListModel::KValue), cell(list, 2, VersionListModel::KValue));
         EXPECT_EQ(panel("PnlKValue"), cell(list, 0, VersionListModel::KValue)) << "the main window shows it";
@@ -136,12 +140,33 @@ TEST_F(RecipeHistoryWindow, ListsVersionsWithTheShownFiguresAndRestoresOneThatCt
         // Ctrl+Z here takes the restore back, and the list follows.
         QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(storedMass(2), "140.0");
-        ASSERT_EQ(list->model()->rowCount(), 4);
+        ASSERT_EQ(list->model()->rowCount(), 5);
         EXPECT_EQ(cell(list, 0, VersionListModel::KValue), cell(list, 2, VersionListModel::KValue));
         QTest::keyClick(list, Qt::Key_Escape);
         EXPECT_FALSE(h.isVisible());
     });
     EXPECT_EQ(shownFigures(form), typed);
+    EXPECT_TRUE(MessageBox::history().isEmpty());
+}
+
+TEST_F(RecipeHistoryWindow, AHeaderChangeNotYetSavedIsAVersionBeforeTheHistoryOpensAndSurvivesARestoreUndone) {
+    ValueEdit* av = form.EdDBAV;
+    av->setFocus();
+    QTest::keyClick(av, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(av, loc("12.0"));
+    openHistory([&](TFrmRecipeHistory& h) {
+        QTableView* list = h.VersionList;
+        ASSERT_EQ(list->model()->rowCount(), 2);
+        EXPECT_EQ(cell(list, 1, VersionListModel::Action), "Original");
+        EXPECT_EQ(cell(list, 0, VersionListModel::AVAtGel), panel("PnlAVAtGel"));
+        // The recipe as it came back over it, and taken back: the typed acid value stays.
+        QTest::keyClick(list, Qt::Key_Down);
+        press(h.BtnRestore, Qt::Key_R);
+        EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode = 'LO-SOY65'"), "10.0");
+        QTest::keyClick(h.VersionList, Qt::Key_Z, Qt::ControlModifier);
+    });
+    EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT AV FROM BatchInfo WHERE BatchCode = 'LO-SOY65'"), "12.0");
+    EXPECT_EQ(av->text(), loc("12.0"));
     EXPECT_TRUE(MessageBox::history().isEmpty());
 }
 
@@ -295,7 +320,7 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
         QStringList actions;
         for (int r = 0; r < h.VersionList->model()->rowCount(); ++r)
             actions << cell(h.VersionList, r, VersionListModel::Action);
-        EXPECT_EQ(actions.join('|'), "Restore Deleted Recipe|Delete Recipe|typing in Mass|typing in Mass");
+        EXPECT_EQ(actions.join('|'), "Restore Deleted Recipe|Delete Recipe|typing in Mass|typing in Mass|Original");
     });
     // Taken back and done again from the main window: the recipe goes and comes back, its
     // history going on through both.
@@ -304,7 +329,7 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
     QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(storedMass(2), "140.0");
     openHistory([&](TFrmRecipeHistory& h) {
-        ASSERT_EQ(h.VersionList->model()->rowCount(), 6);
+        ASSERT_EQ(h.VersionList->model()->rowCount(), 7);
         EXPECT_EQ(cell(h.VersionList, 0, VersionListModel::Action), "Redo");
         EXPECT_EQ(cell(h.VersionList, 1, VersionListModel::Action), "Undo");
     });
@@ -341,7 +366,7 @@ TEST_F(RecipeHistoryWindow, ADeletedRecipeComesBackWithItsHistoryAndUnderANewNam
     EXPECT_EQ(storedMass(2, "LO-SOY65B"), "140.0");
     EXPECT_EQ(data.query("BatchInfo.ADT", "SELECT count(*) FROM BatchInfo WHERE BatchCode = 'LO-SOY65'"), "1");
     openHistory([&](TFrmRecipeHistory& h) {
-        ASSERT_EQ(h.VersionList->model()->rowCount(), 8) << "the history goes on under the new name";
+        ASSERT_EQ(h.VersionList->model()->rowCount(), 9) << "the history goes on under the new name";
         EXPECT_EQ(cell(h.VersionList, 0, VersionListModel::Action), "Restore Deleted Recipe");
     });
     // Ctrl+Z in the main window takes the return back.
