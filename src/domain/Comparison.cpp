@@ -73,6 +73,32 @@ Comparison compareRecipes(const Recipe& first, const Recipe& second, const Mater
             c.lines.push_back({l.code, nameOf(l.code), {}, massText(l), {}, Comparison::Change::OnlySecond});
     }
 
+    const auto headerRow = [&](const char* name, const char* caption, const std::optional<double>& a,
+                               const std::optional<double>& b, const char* picture) {
+        Comparison::FigureRow row;
+        row.name = QString::fromLatin1(name);
+        row.caption = QString::fromLatin1(caption);
+        row.first = NumberFormat::figure(a, picture);
+        row.second = NumberFormat::figure(b, picture);
+        row.difference = row.first.isEmpty() || row.second.isEmpty()
+                             ? (row.first == row.second ? QString() : QStringLiteral("changed"))
+                             : difference(row.first, row.second, QString::fromLatin1(picture));
+        row.change = row.difference.isEmpty() ? Comparison::Change::Same : Comparison::Change::Changed;
+        c.header.push_back(std::move(row));
+    };
+    {
+        Comparison::FigureRow d{QStringLiteral("Description"), QStringLiteral("Description"), first.header.description,
+                                second.header.description, {}, Comparison::Change::Same};
+        if (d.first != d.second) {
+            d.difference = QStringLiteral("changed");
+            d.change = Comparison::Change::Changed;
+        }
+        c.header.push_back(std::move(d));
+    }
+    headerRow("AV", "Target Acid Value", first.header.av, second.header.av, kAcidValuePicture);
+    headerRow("Solids", "Percent Solids", first.header.solids, second.header.solids, kSolidsPicture);
+    headerRow("BatchSize", "Batch Size", first.header.size, second.header.size, kBatchSizePicture);
+
     for (const Figure& f : figures()) {
         const char* picture = pictureOf(f);
         if (!picture)

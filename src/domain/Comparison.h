@@ -30,6 +30,9 @@ struct Comparison {
     };
 
     std::vector<LineRow> lines;
+    // What the two headers hold (description, target acid value, solids, batch size): the figures
+    // follow from them, so a difference there explains the rest.
+    std::vector<FigureRow> header;
     std::vector<FigureRow> figures;
     GelSafety firstGel, secondGel;
     TReactionTotals firstTotals, secondTotals;

@@ -84,7 +84,12 @@ TFrmCompareReport::TFrmCompareReport(Comparison comparison, const QString& first
     figureTitles.items.push_back(Item::caption(QStringLiteral("Second"), kSecond, 5.0, Anchor::Right, font(10, true, true)));
     figureTitles.items.push_back(Item::caption(QStringLiteral("Difference"), kDiff, 5.0, Anchor::Right, font(10, true, true)));
     Report1.bands.push_back(std::move(figureTitles));
-    for (const Comparison::FigureRow& f : m_comparison.figures) {
+    std::vector<Comparison::FigureRow> rows;
+    for (const Comparison::FigureRow& f : m_comparison.header)
+        if (f.name != QLatin1String("Description")) // too long for a column: printed whole below
+            rows.push_back(f);
+    rows.insert(rows.end(), m_comparison.figures.begin(), m_comparison.figures.end());
+    for (const Comparison::FigureRow& f : rows) {
         Band b{QStringLiteral("Figure") + f.name, BandKind::AfterLastRow, 5, {}};
         b.items.push_back(text(f.name + QStringLiteral("Caption"), f.caption, kCode, 0.5, Anchor::Left, font(9)));
         b.items.push_back(text(f.name + QStringLiteral("First"), f.first, kFirst, 0.5, Anchor::Right, font(9)));
@@ -92,6 +97,23 @@ TFrmCompareReport::TFrmCompareReport(Comparison comparison, const QString& first
         b.items.push_back(text(f.name + QStringLiteral("Difference"), f.difference, kDiff, 0.5, Anchor::Right, font(9, true)));
         Report1.bands.push_back(std::move(b));
     }
+
+    // Each side's description, whole.
+    for (const Comparison::FigureRow& f : m_comparison.header)
+        if (f.name == QLatin1String("Description")) {
+            const std::pair<const char*, const QString*> texts[] = {{"First", &f.first}, {"Second", &f.second}};
+            for (const auto& [side, text] : texts) {
+                Band b{QStringLiteral("Description") + QLatin1String(side), BandKind::AfterLastRow, 11, {}};
+                b.items.push_back(Item::caption(QStringLiteral("Description, %1:").arg(QString::fromLatin1(side).toLower()),
+                                                kCode, 3.0, Anchor::Left, font(10, true)));
+                Item words = Item::cell(QStringLiteral("Description") + QLatin1String(side), kName + 14,
+                                        180 - kName - 14, 3.0, Anchor::Left, font(9), false);
+                words.text = *text;
+                words.wrap = true;
+                b.items.push_back(std::move(words));
+                Report1.bands.push_back(std::move(b));
+            }
+        }
 
     // Gel safety of each side, in the words the main window's tooltip uses.
     const std::pair<const char*, const GelSafety*> sides[] = {{"First", &m_comparison.firstGel},

@@ -181,13 +181,20 @@ void TFrmCompare::showComparison(const Comparison& c) {
         m_lines->appendRow(row);
     }
     m_figures->setRowCount(0);
-    for (const Comparison::FigureRow& f : c.figures) {
-        const QList<QStandardItem*> row{cell(f.caption, false), cell(f.first, true), cell(f.second, true),
+    const auto addFigure = [this](const Comparison::FigureRow& f, bool text) {
+        const QList<QStandardItem*> row{cell(f.caption, false), cell(f.first, !text), cell(f.second, !text),
                                         cell(f.difference, true)};
-        row[0]->setToolTip(QString(f.name));
+        if (text) { // a description, read whole where the column cuts it short
+            row[1]->setToolTip(f.first);
+            row[2]->setToolTip(f.second);
+        }
         paintRow(row, f.change, 3);
         m_figures->appendRow(row);
-    }
+    };
+    for (const Comparison::FigureRow& f : c.header)
+        addFigure(f, f.name == QLatin1String("Description"));
+    for (const Comparison::FigureRow& f : c.figures)
+        addFigure(f, false);
     CompareLines->resizeColumnToContents(0);
     for (QTableView* t : {CompareLines, CompareFigures})
         for (int col = 1; col < t->model()->columnCount(); ++col)

@@ -103,6 +103,10 @@ TEST_P(Compare, EveryFigureIsShownAsTheWindowWritesItWithTheDifferenceOfWhatIsSh
         EXPECT_TRUE(f.difference.endsWith(suffix));
     }
     EXPECT_EQ(figure(c, "TotalMass").difference, loc("+1.00"));
+    // The headers are the same: nothing differs there.
+    ASSERT_EQ(c.header.size(), 4u);
+    for (const Comparison::FigureRow& h : c.header)
+        EXPECT_EQ(h.change, Comparison::Change::Same) << h.name.toStdString();
     EXPECT_EQ(c.firstGel.level, AssessGel(a).level);
     EXPECT_EQ(c.secondGel.brief, AssessGel(b).brief);
 }
@@ -116,6 +120,16 @@ TEST_P(Compare, FiguresThatRoundApartDifferByWhatIsShownNotByWhatIsHeld) {
     EXPECT_EQ(figure(c, "TotalMass").second, loc("1000.01"));
     EXPECT_EQ(figure(c, "TotalMass").difference, loc("+0.01"));
     EXPECT_EQ(c.lines[1].difference, loc("+0.002"));
+    // Headers that differ say so: the target acid value by what is shown, a description changed.
+    Recipe cooked = second;
+    cooked.header.av = 12.04;
+    cooked.header.description = "Cooked further";
+    const Comparison h = compareRecipes(first, cooked, library());
+    EXPECT_EQ(h.header[0].difference, "changed");
+    EXPECT_EQ(h.header[1].caption, "Target Acid Value");
+    EXPECT_EQ(h.header[1].second, loc("12.0"));
+    EXPECT_EQ(h.header[1].difference, loc("+2.0"));
+    EXPECT_EQ(h.header[3].change, Comparison::Change::Same);
     // A recipe beside itself: nothing differs.
     const Comparison same = compareRecipes(first, first, library());
     for (const Comparison::LineRow& l : same.lines)

@@ -262,10 +262,14 @@ TEST_F(RecipeHistoryWindow, TwoRecipesOfDifferentMaterialsCompareLineByLineAndFi
         // Every figure, each side as the main window writes it, and their difference as read.
         const TReactionTotals first = figuresOf(soy, dm().library()), second = figuresOf(coconut, dm().library());
         QTableView* figs = c.CompareFigures;
-        ASSERT_EQ(figs->model()->rowCount(), int(c.comparison().figures.size()));
-        EXPECT_EQ(cell(figs, 0, 0), "Paton's Constant");
-        EXPECT_EQ(cell(figs, 0, 1), panel("PnlKValue"));
-        EXPECT_EQ(cell(figs, 0, 2), figureOfPanel("PnlKValue")->panelText(second));
+        // The headers first, then the figures.
+        const int k = int(c.comparison().header.size());
+        ASSERT_EQ(figs->model()->rowCount(), k + int(c.comparison().figures.size()));
+        EXPECT_EQ(cell(figs, 0, 0), "Description");
+        EXPECT_EQ(cell(figs, 0, 2), coconut.header.description);
+        EXPECT_EQ(cell(figs, k, 0), "Paton's Constant");
+        EXPECT_EQ(cell(figs, k, 1), panel("PnlKValue"));
+        EXPECT_EQ(cell(figs, k, 2), figureOfPanel("PnlKValue")->panelText(second));
         const Figure* oil = figureOfPanel("PnlOilLength");
         for (int r = 0; r < figs->model()->rowCount(); ++r)
             if (cell(figs, r, 0) == "Oil Length") {
@@ -295,7 +299,8 @@ TEST_F(RecipeHistoryWindow, TwoRecipesOfDifferentMaterialsCompareLineByLineAndFi
         EXPECT_TRUE(page.contains("SO-COC35"));
         EXPECT_TRUE(page.contains("removed"));
         EXPECT_TRUE(page.contains("added"));
-        EXPECT_TRUE(page.contains(cell(figs, 0, 3))) << page.toStdString();
+        EXPECT_TRUE(page.contains(cell(figs, k, 3))) << page.toStdString();
+        EXPECT_TRUE(page.contains(coconut.header.description.left(20))) << page.toStdString();
     });
     EXPECT_EQ(FileDialog::takeUnusedAnswers(), 0);
     EXPECT_TRUE(MessageBox::history().isEmpty());
