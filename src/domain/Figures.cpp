@@ -86,6 +86,9 @@ const Figure* figureOfFooter(LineColumn column) {
             return &f;
     return nullptr;
 }
+const Figure* figureNamed(const QString& name) {
+    return find([](const Figure& f, const QString& k) { return is(f.name, k); }, name);
+}
 const Figure* figureOfReportLabel(const QString& label) {
     return find([](const Figure& f, const QString& k) { return is(f.reportLabel, k); }, label);
 }

@@ -39,6 +39,8 @@ struct Figure {
 const std::vector<Figure>& figures();
 // The figure a panel, footer column or report label shows; nullptr for none.
 const Figure* figureOfPanel(const QString& panel);
+// The figure the formulas name so ("KValue"); nullptr for none.
+const Figure* figureNamed(const QString& name);
 const Figure* figureOfFooter(LineColumn column);
 const Figure* figureOfReportLabel(const QString& label);
 // What a figure (by its name) is called where no heading stands beside it: two recipes compared,

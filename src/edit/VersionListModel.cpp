@@ -11,13 +11,6 @@ namespace {
 
 const char* const kFigureOf[] = {"KValue", "OilLength", "ExcessOH", "AVAtGel", "CostPerMass"};
 
-const Figure& figureNamed(const char* name) {
-    for (const Figure& f : figures())
-        if (qstrcmp(f.name, name) == 0)
-            return f;
-    Q_UNREACHABLE();
-}
-
 } // namespace
 
 VersionListModel::VersionListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -68,7 +61,7 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const {
     case Note:
         return r.version.note;
     default: {
-        const Figure& f = figureNamed(kFigureOf[column - KValue]);
+        const Figure& f = *figureNamed(QString::fromLatin1(kFigureOf[column - KValue]));
         return f.panelFormat ? f.panelText(r.figures) : f.reportText(r.figures);
     }
     }

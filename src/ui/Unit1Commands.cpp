@@ -37,9 +37,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-bool TForm1::act(const std::function<void()>& action) {
-    return m_dmod && commitGrid() && MessageBox::reported(this, m_dmod->database().perform(action));
-}
+bool TForm1::act(const std::function<void()>& action) { return actFrom(this, action); }
 
 bool TForm1::commitGrid() {
     // A command (its button takes no focus, its key none either) comes after what was typed into
